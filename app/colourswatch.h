@@ -1,0 +1,30 @@
+#pragma once
+// One 25 x 25 colour swatch of the colour panel. Its colour is the working
+// value of one colour slot that the preview reads; its tag is the slot number.
+
+#include <QWidget>
+
+namespace zelkor {
+
+class ColourSwatch : public QWidget {
+    Q_OBJECT
+public:
+    ColourSwatch(int tag, QWidget *parent = nullptr);
+
+    int tag() const { return m_tag; }
+    QRgb color() const { return m_color; }
+    void setColor(QRgb colour);
+
+signals:
+    void clicked(ColourSwatch *swatch);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    int m_tag;
+    QRgb m_color = 0xffffffffu;
+};
+
+} // namespace zelkor

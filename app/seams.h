@@ -1,0 +1,35 @@
+#pragma once
+// Every modal window and external program start of the editor goes through
+// here, so that tests can answer dialogs and record messages instead of a
+// person. The defaults are the real Qt dialogs.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace zelkor {
+
+struct UiSeams {
+    // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
+    std::function<int(QDialog *)> execDialog;
+    // File dialogs: an empty result means cancelled.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> openFile;
+    std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> saveFile;
+    // The colour dialog; an invalid colour means cancelled.
+    std::function<QColor(QWidget *parent, const QColor &initial)> pickColour;
+    // One error message box.
+    std::function<void(QWidget *parent, const QString &text)> critical;
+    // Starts a program detached; returns false when it could not be started.
+    std::function<bool(const QString &program, const QStringList &arguments)> startDetached;
+};
+
+UiSeams &seams();
+// Puts back the real dialogs (tests call it between cases).
+void resetSeams();
+
+} // namespace zelkor

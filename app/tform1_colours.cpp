@@ -1,0 +1,76 @@
+#include "tform1.h"
+
+#include "seams.h"
+#include "skin/profiles.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace zelkor {
+
+void TForm1::createColourPanel()
+{
+    static const char *const labels[13] = {
+        "текст исходящих сообщений",
+        "текст входящих сообщений",
+        "цвет входящего хстатуса",
+        "цвет окошка меню",
+        "цвет выделения в меню ",
+        "цвет оконтовки выделения в меню",
+        "цвет ника в списке контактов",
+        "цвет группы в списке контактов",
+        "цвет ника в списке контактов (вверху)",
+        "цвет текста в MenuBarе",
+        "цвет текста в меню",
+        "цвет текста в настройках",
+        "цвет времени в КЛе",
+    };
+    QFont labelFont(QStringLiteral("Tahoma"));
+    labelFont.setPixelSize(15);
+    labelFont.setBold(true);
+    for (int i = 0; i < 13; ++i) {
+        auto *swatch = new ColourSwatch(i, Panel1);
+        swatch->setObjectName(QStringLiteral("dx%1").arg(i));
+        const int y = i < 12 ? 8 + 32 * i : 392;
+        swatch->move(8, y);
+        connect(swatch, &ColourSwatch::clicked, this, [this](ColourSwatch *s) { dx0Click(s); });
+        dx[i] = swatch;
+
+        auto *label = new QLabel(QString::fromUtf8(labels[i]), Panel1);
+        label->setFont(labelFont);
+        label->move(40, i < 12 ? 16 + 32 * i : 400);
+        label->adjustSize();
+        dxLabels[i] = label;
+    }
+}
+
+ColourSlots TForm1::swatchColours() const
+{
+    ColourSlots colours{};
+    for (int i = 0; i < 13; ++i)
+        colours[i] = dx[i]->color();
+    return colours;
+}
+
+void TForm1::refreshSlots()
+{
+    if (!colourRow(profile))
+        return;
+    const ColourSlots colours = readColourSlots(sheet, profile);
+    for (int i = 0; i < 13; ++i)
+        dx[i]->setColor(colours[i]);
+}
+
+void TForm1::dx0Click(ColourSwatch *sender)
+{
+    const QColor chosen = seams().pickColour(this, cdColor);
+    if (!chosen.isValid())
+        return;
+    cdColor = chosen;
+    sender->setColor(chosen.rgb());
+    writeColourSlot(sheet, profile, sender->tag(), sender->color());
+    renderPreview();
+    refreshSlots();
+}
+
+} // namespace zelkor

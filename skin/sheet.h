@@ -1,0 +1,42 @@
+#pragma once
+// Plain operations on the skin sheet: recognising its profile, reading and
+// writing colour colours, cutting a picture out and writing one back.
+// They know nothing of windows, so the editor, the tests and the tools share them.
+
+#include <QImage>
+#include <QSize>
+
+#include <array>
+
+namespace zelkor {
+
+// What adopting a sheet of this size does to the document.
+struct Recognition {
+    // A 176 x 500 sheet first gets the 176 x 208 screen size, an immediate
+    // colour refresh from profile 1's colour row and profile 0, before the
+    // width look-up makes it profile 1.
+    bool resetFor176x500 = false;
+    int profile = 0;  // 1..6, or 0 when the width is in no profile
+};
+Recognition recogniseSheet(QSize sheetSize);
+
+using ColourSlots = std::array<QRgb, 13>;
+
+// Colour slot `slot` of `profile`; black for a profile 0 or a pixel outside the sheet.
+QRgb readColourSlot(const QImage &sheet, int profile, int slot);
+ColourSlots readColourSlots(const QImage &sheet, int profile);
+// Writes one pixel of the colour row; returns false (and writes nothing) for
+// profile 0 or a pixel that lies outside the sheet.
+bool writeColourSlot(QImage &sheet, int profile, int slot, QRgb colour);
+
+// A new image of the picture rectangle's size holding the sheet's pixels; rows
+// below the end of a short sheet stay white. Null for profile 0.
+QImage cutOutPicture(const QImage &sheet, int profile, int picture);
+// Copies `picture` from its top-left corner into the picture rectangle, clipped
+// to it and never scaled; nothing outside the rectangle changes. False for profile 0.
+bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &replacement);
+
+// The sheet as the editor keeps it: 24-bit RGB, so a colour written reads back exactly.
+QImage normalisedSheet(const QImage &loaded);
+
+} // namespace zelkor
