@@ -1,0 +1,297 @@
+#include "mbm/bmp.h"
+
+#include "mbm/bytes.h"
+
+#include <array>
+#include <bit>
+#include <string>
+
+namespace mbm {
+namespace {
+
+enum BmpCompression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
+
+constexpr std::size_t kFileHeader = 14;
+
+struct BmpInfo {
+    std::int32_t width = 0;
+    std::int32_t height = 0; // always positive; see topDown
+    bool topDown = false;
+    int bpp = 0;
+    std::uint32_t compression = kRgb;
+    std::int32_t ppmX = 0, ppmY = 0;
+    std::array<std::uint32_t, 3> masks{}; // R, G, B
+    std::vector<Rgb> palette;
+    std::uint32_t declaredColours = 0; // biClrUsed as written
+    std::uint32_t pixelOffset = 0;
+    std::uint64_t stride = 0;
+};
+
+Error bad(const std::string& why) { return fail(ErrorCode::BadSourceFile, why); }
+
+Result<BmpInfo> parseHeaders(std::span<const std::uint8_t> f, const Limits& limits)
+{
+    if (f.size() < kFileHeader + 12 || f[0] != 'B' || f[1] != 'M')
+        return bad("not a Windows bitmap (no BM signature)");
+    BmpInfo info;
+    info.pixelOffset = loadU32(&f[10]);
+    const std::uint32_t infoSize = loadU32(&f[14]);
+    const bool core = infoSize == 12;
+    if (!core && infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 108 && infoSize != 124)
+        return bad("unsupported bitmap info header size " + std::to_string(infoSize));
+    if (!fits(f.size(), kFileHeader, infoSize))
+        return bad("file ends inside the bitmap info header");
+    const std::uint8_t* h = &f[kFileHeader];
+    std::int64_t height;
+    if (core) {
+        info.width = loadU16(h + 4);
+        height = loadU16(h + 6);
+        info.bpp = loadU16(h + 10);
+    } else {
+        info.width = loadI32(h + 4);
+        height = loadI32(h + 8);
+        info.bpp = loadU16(h + 14);
+        info.compression = loadU32(h + 16);
+        info.ppmX = loadI32(h + 24);
+        info.ppmY = loadI32(h + 28);
+        info.declaredColours = loadU32(h + 32);
+    }
+    info.topDown = height < 0;
+    height = height < 0 ? -height : height;
+    if (info.width <= 0 || height <= 0 || info.width > limits.maxDimension || height > limits.maxDimension)
+        return bad("bitmap size " + std::to_string(info.width) + " x " + std::to_string(height) + " is outside 1.."
+                   + std::to_string(limits.maxDimension));
+    info.height = static_cast<std::int32_t>(height);
+    if (std::uint64_t{4} * static_cast<std::uint64_t>(info.width) * info.height > limits.maxDecodedBytes)
+        return bad("bitmap of " + std::to_string(info.width) + " x " + std::to_string(info.height) + " is too large");
+
+    const int bpp = info.bpp;
+    const std::uint32_t c = info.compression;
+    const bool paletted = bpp == 1 || bpp == 4 || bpp == 8;
+    if (!paletted && bpp != 16 && bpp != 24 && bpp != 32)
+        return bad("unsupported bit depth " + std::to_string(bpp));
+    const bool compressionFits = c == kRgb || (c == kRle8 && bpp == 8) || (c == kRle4 && bpp == 4)
+        || ((c == kBitFields || c == kAlphaBitFields) && (bpp == 16 || bpp == 32));
+    if (!compressionFits)
+        return fail(ErrorCode::UnknownCompression,
+                    "unsupported compression " + std::to_string(c) + " for " + std::to_string(bpp) + " bpp");
+    if (info.topDown && (c == kRle4 || c == kRle8))
+        return bad("a run-length compressed bitmap cannot be top-down");
+
+    // Bit-field masks live inside the larger headers, or follow a 40-byte one.
+    std::uint64_t tableStart = kFileHeader + infoSize;
+    if (c == kBitFields || c == kAlphaBitFields) {
+        const std::uint8_t* m = h + 40;
+        if (infoSize == 40) {
+            const std::uint64_t maskBytes = c == kAlphaBitFields ? 16 : 12;
+            if (!fits(f.size(), tableStart, maskBytes))
+                return bad("file ends inside the colour masks");
+            m = &f[tableStart];
+            tableStart += maskBytes;
+        }
+        info.masks = {loadU32(m), loadU32(m + 4), loadU32(m + 8)};
+    } else if (bpp == 16) {
+        info.masks = {0x7C00, 0x03E0, 0x001F};
+    } else {
+        info.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
+    }
+    for (std::uint32_t mask : info.masks) {
+        const std::uint32_t field = mask == 0 ? 0 : mask >> std::countr_zero(mask);
+        if ((field & (field + 1)) != 0) // not of the form 0...01...1
+            return bad("colour mask " + std::to_string(mask) + " is not contiguous");
+    }
+
+    if (info.pixelOffset < tableStart || info.pixelOffset > f.size())
+        return bad("pixel data offset " + std::to_string(info.pixelOffset) + " is outside the file's data area");
+    if (paletted) {
+        if (info.declaredColours > 256)
+            return bad("palette of " + std::to_string(info.declaredColours) + " entries is larger than 256");
+        const std::uint32_t entrySize = core ? 3 : 4;
+        std::uint64_t count = info.declaredColours ? info.declaredColours : (1u << bpp);
+        // Some writers give a shorter palette than the depth implies; the
+        // pixel data offset says how much is really there.
+        count = std::min<std::uint64_t>(count, (info.pixelOffset - tableStart) / entrySize);
+        if (count == 0)
+            return bad("palette is missing");
+        info.palette.resize(count);
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const std::uint8_t* e = &f[tableStart + i * entrySize];
+            info.palette[i] = Rgb{e[2], e[1], e[0]};
+        }
+    }
+    info.stride = (static_cast<std::uint64_t>(info.width) * bpp + 31) / 32 * 4;
+    if (c != kRle4 && c != kRle8 && !fits(f.size(), info.pixelOffset, info.stride * info.height))
+        return bad("pixel data is truncated: " + std::to_string(info.stride * info.height) + " bytes needed at offset "
+                   + std::to_string(info.pixelOffset) + ", file has " + std::to_string(f.size()));
+    return info;
+}
+
+// Scales a masked channel to 8 bits: the top 8 bits of wide fields, rounded
+// expansion of narrow ones.
+struct Channel {
+    unsigned shift = 0, bits = 0;
+    explicit Channel(std::uint32_t mask)
+    {
+        if (mask != 0) {
+            shift = static_cast<unsigned>(std::countr_zero(mask));
+            bits = static_cast<unsigned>(std::popcount(mask));
+        }
+    }
+    std::uint8_t operator()(std::uint32_t pixel) const
+    {
+        if (bits == 0)
+            return 0;
+        const std::uint32_t v = (pixel >> shift) & ((bits >= 32 ? 0 : (1u << bits)) - 1u);
+        if (bits >= 8)
+            return static_cast<std::uint8_t>(v >> (bits - 8));
+        const std::uint32_t max = (1u << bits) - 1;
+        return static_cast<std::uint8_t>((v * 255 + max / 2) / max);
+    }
+};
+
+// Decodes RLE4/RLE8 into palette indices; pixels the stream skips stay 0.
+// Anything that would land outside the picture is dropped.
+std::vector<std::uint8_t> decodeRle(std::span<const std::uint8_t> data, const BmpInfo& info)
+{
+    const std::int64_t w = info.width, h = info.height;
+    std::vector<std::uint8_t> idx(static_cast<std::size_t>(w * h), 0);
+    const bool four = info.compression == kRle4;
+    std::int64_t x = 0, y = 0; // y counts rows from the bottom
+    const auto put = [&](std::uint8_t v) {
+        if (x < w && y < h)
+            idx[static_cast<std::size_t>((h - 1 - y) * w + x)] = v;
+        ++x;
+    };
+    std::size_t p = 0;
+    while (p + 1 < data.size() && y < h) {
+        const std::uint8_t n = data[p], v = data[p + 1];
+        p += 2;
+        if (n > 0) {
+            for (unsigned k = 0; k < n; ++k)
+                put(four ? static_cast<std::uint8_t>(k % 2 ? v & 0xF : v >> 4) : v);
+        } else if (v == 0) {
+            x = 0;
+            ++y;
+        } else if (v == 1) {
+            break;
+        } else if (v == 2) {
+            if (p + 1 >= data.size())
+                break;
+            x += data[p];
+            y += data[p + 1];
+            p += 2;
+        } else {
+            const std::size_t bytes = four ? (v + 1u) / 2 : v;
+            if (!fits(data.size(), p, bytes))
+                break;
+            for (unsigned k = 0; k < v; ++k)
+                put(four ? static_cast<std::uint8_t>(k % 2 ? data[p + k / 2] & 0xF : data[p + k / 2] >> 4) : data[p + k]);
+            p += bytes + (bytes & 1); // absolute runs are padded to 16 bits
+        }
+    }
+    return idx;
+}
+
+} // namespace
+
+Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)
+{
+    auto parsed = parseHeaders(file, limits);
+    if (!parsed)
+        return parsed.error();
+    const BmpInfo& info = *parsed;
+    Image image;
+    image.width = info.width;
+    image.height = info.height;
+    image.ppmX = info.ppmX;
+    image.ppmY = info.ppmY;
+    image.bgr.resize(3 * static_cast<std::size_t>(info.width) * info.height);
+
+    const auto colourOf = [&](unsigned index, std::uint8_t* dst) {
+        const Rgb c = index < info.palette.size() ? info.palette[index] : Rgb{}; // out of range shows black
+        dst[0] = c.b;
+        dst[1] = c.g;
+        dst[2] = c.r;
+    };
+    if (info.compression == kRle4 || info.compression == kRle8) {
+        const std::vector<std::uint8_t> idx = decodeRle(file.subspan(info.pixelOffset), info);
+        for (std::size_t i = 0; i < idx.size(); ++i)
+            colourOf(idx[i], &image.bgr[3 * i]);
+        return image;
+    }
+
+    const Channel red(info.masks[0]), green(info.masks[1]), blue(info.masks[2]);
+    for (std::int32_t y = 0; y < info.height; ++y) {
+        const std::int32_t fileRow = info.topDown ? y : info.height - 1 - y;
+        const std::uint8_t* src = &file[info.pixelOffset + info.stride * static_cast<std::uint64_t>(fileRow)];
+        std::uint8_t* dst = image.row(y);
+        switch (info.bpp) {
+        case 1:
+        case 4: {
+            // Most significant bits hold the leftmost pixel.
+            const int perByte = 8 / info.bpp;
+            const unsigned mask = (1u << info.bpp) - 1;
+            for (std::int32_t x = 0; x < info.width; ++x) {
+                const int shift = 8 - info.bpp * (x % perByte + 1);
+                colourOf((src[x / perByte] >> shift) & mask, dst + 3 * x);
+            }
+            break;
+        }
+        case 8:
+            for (std::int32_t x = 0; x < info.width; ++x)
+                colourOf(src[x], dst + 3 * x);
+            break;
+        case 16:
+            for (std::int32_t x = 0; x < info.width; ++x) {
+                const std::uint32_t v = loadU16(src + 2 * x);
+                dst[3 * x] = blue(v);
+                dst[3 * x + 1] = green(v);
+                dst[3 * x + 2] = red(v);
+            }
+            break;
+        case 24: std::copy(src, src + 3 * static_cast<std::size_t>(info.width), dst); break;
+        case 32:
+            if (info.compression == kRgb) {
+                for (std::int32_t x = 0; x < info.width; ++x)
+                    std::copy(src + 4 * x, src + 4 * x + 3, dst + 3 * x);
+            } else {
+                for (std::int32_t x = 0; x < info.width; ++x) {
+                    const std::uint32_t v = loadU32(src + 4 * x);
+                    dst[3 * x] = blue(v);
+                    dst[3 * x + 1] = green(v);
+                    dst[3 * x + 2] = red(v);
+                }
+            }
+            break;
+        default: break;
+        }
+    }
+    return image;
+}
+
+Result<std::vector<std::uint8_t>> readAlphaBmp(std::span<const std::uint8_t> file, std::int32_t width,
+                                               std::int32_t height)
+{
+    auto parsed = parseHeaders(file, Limits{});
+    if (!parsed)
+        return parsed.error();
+    const BmpInfo& info = *parsed;
+    if (info.bpp != 8 || info.compression != kRgb)
+        return fail(ErrorCode::AlphaNot8Bpp, "alpha bitmap is " + std::to_string(info.bpp)
+                                                 + " bpp; it must be 8 bpp and uncompressed");
+    if (info.declaredColours != 0 && info.declaredColours != 256)
+        return fail(ErrorCode::AlphaNot8Bpp, "alpha bitmap must have a 256-entry palette");
+    if (info.width != width || info.height != height)
+        return fail(ErrorCode::AlphaDimensionsDiffer, "alpha bitmap is " + std::to_string(info.width) + " x "
+                                                          + std::to_string(info.height) + ", the picture "
+                                                          + std::to_string(width) + " x " + std::to_string(height));
+    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(width) * height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::int32_t fileRow = info.topDown ? y : height - 1 - y;
+        const std::uint8_t* src = &file[info.pixelOffset + info.stride * static_cast<std::uint64_t>(fileRow)];
+        std::copy(src, src + width, alpha.begin() + static_cast<std::ptrdiff_t>(width) * y);
+    }
+    return alpha;
+}
+
+} // namespace mbm

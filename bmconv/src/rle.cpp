@@ -1,0 +1,250 @@
+#include "mbm/rle.h"
+
+#include "mbm/bytes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mbm {
+namespace {
+
+using Buffer = std::vector<std::uint8_t>;
+
+constexpr std::size_t kMaxToken = 128;
+
+// Emits `count` copies of one unit as run tokens of at most 128.
+void emitRun(Buffer& out, const std::uint8_t* unit, std::size_t unitSize, std::size_t count)
+{
+    while (count > 0) {
+        const std::size_t n = std::min(count, kMaxToken);
+        out.push_back(static_cast<std::uint8_t>(n - 1));
+        out.insert(out.end(), unit, unit + unitSize);
+        count -= n;
+    }
+}
+
+// Emits `count` units as literal tokens of at most 128. Units are read from
+// `src` with a step of `stride` bytes, of which the first `unitSize` are kept
+// (the 32-bit code without alpha drops the fourth byte).
+void emitLiteral(Buffer& out, const std::uint8_t* src, std::size_t stride, std::size_t unitSize, std::size_t count)
+{
+    while (count > 0) {
+        const std::size_t n = std::min(count, kMaxToken);
+        out.push_back(static_cast<std::uint8_t>(-static_cast<int>(n)));
+        for (std::size_t i = 0; i < n; ++i, src += stride)
+            out.insert(out.end(), src, src + unitSize);
+        count -= n;
+    }
+}
+
+std::optional<Buffer> compressBytes(std::span<const std::uint8_t> s)
+{
+    const std::size_t n = s.size();
+    const std::size_t cutOff = n / 2 + n / 4;
+    const std::size_t margin = std::max<std::size_t>(4, n / 64);
+    const std::size_t end = n > margin ? n - margin : 0;
+    Buffer out;
+    out.reserve(n / 2);
+    std::size_t p = 0;
+    while (p < end) {
+        std::size_t q;
+        if (s[p + 1] == s[p] && s[p + 2] == s[p]) {
+            // The first three bytes always belong to the run, even past `end`.
+            q = p + 3;
+            while (q < end && s[q] == s[p])
+                ++q;
+            emitRun(out, &s[p], 1, q - p);
+        } else {
+            q = p + 1;
+            while (q < end && !(s[q] == s[q + 1] && s[q] == s[q + 2]))
+                ++q;
+            emitLiteral(out, &s[p], 1, 1, q - p);
+        }
+        p = q;
+        if (out.size() > cutOff)
+            return std::nullopt;
+    }
+    if (p < n) {
+        if (out.size() + (n - p) > cutOff)
+            return std::nullopt;
+        emitLiteral(out, &s[p], 1, 1, n - p);
+    }
+    return out;
+}
+
+// 12-bit values as runs of identical 16-bit words; never longer than its input.
+Buffer compressTwelve(std::span<const std::uint8_t> s)
+{
+    Buffer out;
+    const std::size_t count = s.size() / 2;
+    out.reserve(s.size() / 2);
+    std::size_t i = 0;
+    while (i < count) {
+        const std::uint16_t v = loadU16(&s[2 * i]);
+        std::size_t j = i + 1;
+        while (j < count && loadU16(&s[2 * j]) == v)
+            ++j;
+        for (std::size_t left = j - i; left > 0;) {
+            const std::size_t run = std::min<std::size_t>(left, 16);
+            appendU16(out, static_cast<std::uint16_t>(((run - 1) << 12) | (v & 0x0FFF)));
+            left -= run;
+        }
+        i = j;
+    }
+    return out;
+}
+
+// Shared by the 16-, 24- and 32-bit codes. Pixels are `stride` bytes apart and
+// compared on their first `compareSize` bytes, of which `unitSize` are stored.
+// The 16-bit code ends a literal just before the first pixel that equals its
+// successor; the 24/32-bit (v119) codes step past pairs in a way that gives
+// the same boundaries except near the end of the buffer, so each has its loop.
+struct PixelCodec {
+    std::size_t stride;
+    std::size_t compareSize;
+    std::size_t unitSize;
+    bool sixteenBitLiteral;
+};
+
+std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s, const PixelCodec& codec)
+{
+    const std::size_t count = s.size() / codec.stride;
+    const std::size_t cutOff = 7 * s.size() / 8;
+    const auto px = [&](std::size_t i) { return &s[i * codec.stride]; };
+    const auto same = [&](std::size_t a, std::size_t b) {
+        return std::memcmp(px(a), px(b), codec.compareSize) == 0;
+    };
+    Buffer out;
+    out.reserve(s.size() / 2);
+    std::size_t i = 0;
+    while (count > 0 && i < count - 1) {
+        const std::size_t start = i;
+        ++i;
+        if (same(i, start)) {
+            while (i < count && same(i, start))
+                ++i;
+            emitRun(out, px(start), codec.unitSize, i - start);
+        } else {
+            if (codec.sixteenBitLiteral) {
+                while (i < count - 1 && !same(i + 1, i))
+                    ++i;
+            } else {
+                std::size_t v;
+                do {
+                    v = i;
+                    ++i;
+                } while (i != count && !same(i, v));
+                if (i != count)
+                    --i;
+            }
+            emitLiteral(out, px(start), codec.stride, codec.unitSize, i - start);
+        }
+        if (out.size() > cutOff)
+            return std::nullopt;
+    }
+    if (i < count)
+        emitLiteral(out, px(i), codec.stride, codec.unitSize, count - i);
+    if (out.size() > cutOff)
+        return std::nullopt;
+    return out;
+}
+
+// Reads the signed-control-byte token streams of codes 1, 3, 4, 5 and 6.
+// Each stored unit of `unitSize` bytes expands to `outUnit` bytes; the extra
+// byte of code 5 is left as 0xFF, as the runtime does.
+Error decodeTokens(std::span<const std::uint8_t> in, std::span<std::uint8_t> out, std::size_t unitSize,
+                   std::size_t outUnit)
+{
+    std::size_t ip = 0, op = 0;
+    const auto put = [&](const std::uint8_t* unit) {
+        std::memcpy(&out[op], unit, unitSize);
+        if (outUnit > unitSize)
+            std::memset(&out[op + unitSize], 0xFF, outUnit - unitSize);
+        op += outUnit;
+    };
+    while (ip < in.size()) {
+        const auto control = static_cast<std::int8_t>(in[ip++]);
+        const bool run = control >= 0;
+        const std::size_t units = run ? static_cast<std::size_t>(control) + 1 : static_cast<std::size_t>(-control);
+        const std::size_t inBytes = run ? unitSize : units * unitSize;
+        if (!fits(in.size(), ip, inBytes))
+            return fail(ErrorCode::DecompressionError, "compressed data ends inside a token");
+        if (!fits(out.size(), op, units * outUnit))
+            return fail(ErrorCode::DecompressionError, "compressed data runs past the end of the bitmap");
+        for (std::size_t k = 0; k < units; ++k)
+            put(&in[ip + (run ? 0 : k * unitSize)]);
+        ip += inBytes;
+    }
+    if (op != out.size())
+        return fail(ErrorCode::DecompressionError, "compressed data ends before the bitmap is filled");
+    return {};
+}
+
+Error decodeTwelve(std::span<const std::uint8_t> in, std::span<std::uint8_t> out)
+{
+    if (in.size() % 2 != 0)
+        return fail(ErrorCode::DecompressionError, "12-bit compressed data has an odd length");
+    std::size_t op = 0;
+    for (std::size_t ip = 0; ip < in.size(); ip += 2) {
+        const std::uint16_t w = loadU16(&in[ip]);
+        const std::size_t units = (w >> 12) + 1u;
+        if (!fits(out.size(), op, 2 * units))
+            return fail(ErrorCode::DecompressionError, "compressed data runs past the end of the bitmap");
+        for (std::size_t k = 0; k < units; ++k, op += 2)
+            storeU16(&out[op], static_cast<std::uint16_t>(w & 0x0FFF));
+    }
+    if (op != out.size())
+        return fail(ErrorCode::DecompressionError, "compressed data ends before the bitmap is filled");
+    return {};
+}
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> compress(Compression code, std::span<const std::uint8_t> raw)
+{
+    switch (code) {
+    case Compression::ByteRle: return compressBytes(raw);
+    case Compression::TwelveBitRle: return compressTwelve(raw);
+    case Compression::SixteenBitRle: return compressPixels(raw, {2, 2, 2, true});
+    case Compression::TwentyFourBitRle: return compressPixels(raw, {3, 3, 3, false});
+    case Compression::ThirtyTwoBitRle: return compressPixels(raw, {4, 3, 3, false});
+    case Compression::ThirtyTwoBitAlphaRle: return compressPixels(raw, {4, 4, 4, false});
+    case Compression::None: break;
+    }
+    return std::nullopt;
+}
+
+Error decompress(Compression code, std::span<const std::uint8_t> in, std::span<std::uint8_t> out)
+{
+    switch (code) {
+    case Compression::None:
+        if (in.size() != out.size())
+            return fail(ErrorCode::BadSourceFile, "uncompressed data size does not match the bitmap size");
+        std::copy(in.begin(), in.end(), out.begin());
+        return {};
+    case Compression::ByteRle: return decodeTokens(in, out, 1, 1);
+    case Compression::TwelveBitRle: return decodeTwelve(in, out);
+    case Compression::SixteenBitRle: return decodeTokens(in, out, 2, 2);
+    case Compression::TwentyFourBitRle: return decodeTokens(in, out, 3, 3);
+    case Compression::ThirtyTwoBitRle: return decodeTokens(in, out, 3, 4);
+    case Compression::ThirtyTwoBitAlphaRle: return decodeTokens(in, out, 4, 4);
+    }
+    return fail(ErrorCode::UnknownCompression, "unknown compression code");
+}
+
+std::uint64_t maxExpansion(Compression code)
+{
+    // Best case per code: a two-byte run token of 128 units (12-bit: 16 words per word).
+    switch (code) {
+    case Compression::None: return 1;
+    case Compression::ByteRle: return 64;            // 2 bytes -> 128
+    case Compression::TwelveBitRle: return 16;       // 2 bytes -> 32
+    case Compression::SixteenBitRle: return 86;      // 3 bytes -> 256
+    case Compression::TwentyFourBitRle: return 96;   // 4 bytes -> 384
+    case Compression::ThirtyTwoBitRle: return 128;   // 4 bytes -> 512
+    case Compression::ThirtyTwoBitAlphaRle: return 103; // 5 bytes -> 512
+    }
+    return 1;
+}
+
+} // namespace mbm
