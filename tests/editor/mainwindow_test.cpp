@@ -1,0 +1,230 @@
+// The main window's start-up, its states before and after a skin exists, the
+// about box, and adopting a sheet.
+#include "app/seams.h"
+#include "app/tform1.h"
+#include "app/tform4.h"
+#include "skin/profiles.h"
+#include "testsupport.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zelkor;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetSeams();
+        seams().critical = [this](QWidget *, const QString &text) { errors << text; };
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override { resetSeams(); }
+
+    QString path(const QString &rel) const { return QDir(dir.path()).filePath(rel); }
+
+    void writeIcons(bool small, bool large)
+    {
+        QImage s(32, 1520, QImage::Format_RGB32);
+        s.fill(Qt::white);
+        QImage l(64, 3040, QImage::Format_RGB32);
+        l.fill(Qt::white);
+        if (small)
+            ASSERT_TRUE(s.save(path(QStringLiteral("icons.bmp"))));
+        if (large)
+            ASSERT_TRUE(l.save(path(QStringLiteral("icons32.bmp"))));
+    }
+
+    void writePhoto(int profile)
+    {
+        const Profile *p = profileByIndex(profile);
+        QDir(dir.path()).mkpath(QStringLiteral("devices"));
+        QImage photo(p->screenWidth + 2 * p->previewOffset.x(), p->screenHeight + 2 * p->previewOffset.y(),
+                     QImage::Format_RGB32);
+        photo.fill(Qt::darkGray);
+        ASSERT_TRUE(photo.save(path(QString::fromUtf8(p->photoName)), "JPG"));
+    }
+
+    QTemporaryDir dir;
+    QStringList errors;
+};
+
+TEST_F(MainWindowTest, StartsWithoutASkinAndTicksDrawNothing)
+{
+    writeIcons(true, true);
+    TForm1 w(dir.path());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Универсальный редактор skin-ов для Zelkor"));
+    EXPECT_EQ(w.centralWidget()->size(), QSize(1016, 684));
+    EXPECT_EQ(w.profile, 0);
+    EXPECT_EQ(w.screenWidth, 0);
+    EXPECT_EQ(w.smallIcons.size(), QSize(32, 1520));
+    EXPECT_EQ(w.largeIcons.size(), QSize(64, 3040));
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_EQ(w.Timer1->interval(), 1000);
+
+    w.show();
+    EXPECT_FALSE(w.RadioGroup1->isVisible());
+    EXPECT_FALSE(w.RadioGroup2->isVisible());
+    EXPECT_FALSE(w.Button1->isVisible());
+    EXPECT_FALSE(w.Panel1->isVisible());
+    EXPECT_TRUE(w.PaintBox1->isVisible());
+    EXPECT_EQ(w.PaintBox1->geometry(), QRect(419, 94, 176, 208));
+
+    const QImage before = w.PaintBox1->canvasImage().copy();
+    const QRgb swatch = w.dx[4]->color();
+    for (int i = 0; i < 3; ++i) {
+        w.Timer1Timer();
+        w.FormPaint();
+        w.FormShow();
+    }
+    EXPECT_EQ(w.PaintBox1->canvasImage(), before);
+    EXPECT_EQ(w.dx[4]->color(), swatch);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
+{
+    writeIcons(true, true);
+    TForm1 w(dir.path());
+    EXPECT_EQ(w.Shape1->geometry(), QRect(368, 0, 641, 777));
+    EXPECT_EQ(w.phone->pos(), QPoint(377, 3));
+    EXPECT_EQ(w.RadioGroup1->geometry(), QRect(0, 0, 161, 241));
+    EXPECT_EQ(w.RadioGroup1->count(), 6);
+    EXPECT_EQ(w.RadioGroup1->itemIndex(), 0);
+    EXPECT_EQ(w.RadioGroup2->geometry(), QRect(168, 8, 161, 49));
+    EXPECT_EQ(w.RadioGroup2->itemIndex(), 0);
+    EXPECT_EQ(w.Button1->geometry(), QRect(168, 64, 185, 25));
+    EXPECT_EQ(w.Button1->text(), QStringLiteral("Редактировать картинки"));
+    EXPECT_EQ(w.Panel1->geometry(), QRect(1, 248, 353, 465));
+
+    const QList<QAction *> top = w.menuBar()->actions();
+    ASSERT_EQ(top.size(), 2);
+    EXPECT_EQ(top[0]->text(), QStringLiteral("Файл"));
+    EXPECT_EQ(top[1]->text(), QStringLiteral("О программе"));
+    QStringList items;
+    for (QAction *a : top[0]->menu()->actions())
+        items << a->text();
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
+                                  QStringLiteral("Выход")}));
+}
+
+TEST_F(MainWindowTest, MissingSmallIconSheetIsReportedOnceAndStartUpGoesOn)
+{
+    writeIcons(false, true);
+    TForm1 w(dir.path());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("icons.bmp")));
+    // The large sheet is not read once the small one failed.
+    EXPECT_TRUE(w.smallIcons.isNull());
+    EXPECT_TRUE(w.largeIcons.isNull());
+    w.show();
+    w.Timer1Timer();
+    EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(MainWindowTest, UnreadableLargeIconSheetIsReportedByName)
+{
+    writeIcons(true, false);
+    QFile junk(path(QStringLiteral("icons32.bmp")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("BM not really a bitmap");
+    junk.close();
+    TForm1 w(dir.path());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("icons32.bmp")));
+    EXPECT_FALSE(w.smallIcons.isNull());
+    EXPECT_TRUE(w.largeIcons.isNull());
+}
+
+TEST_F(MainWindowTest, AboutBoxIsANewBoxEachTimeAndCloses)
+{
+    writeIcons(true, true);
+    TForm1 w(dir.path());
+    std::vector<QDialog *> shown;
+    seams().execDialog = [&](QDialog *d) {
+        shown.push_back(d);
+        auto *about = qobject_cast<TForm4 *>(d);
+        EXPECT_NE(about, nullptr);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Редактор сконов для Zelkor "));
+        EXPECT_EQ(d->size(), QSize(648, 279));
+        EXPECT_EQ(about->closeButton()->text(), QStringLiteral("Закрыть"));
+        bool hasVersion = false;
+        for (QLabel *l : d->findChildren<QLabel *>())
+            hasVersion |= l->text() == QStringLiteral("Версия 0.0.1alpha");
+        EXPECT_TRUE(hasVersion);
+        about->closeButton()->click();
+        EXPECT_EQ(d->result(), QDialog::Accepted);
+        return d->result();
+    };
+    w.N5Click();
+    w.N5Click();
+    ASSERT_EQ(shown.size(), 2u);
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow)
+{
+    writeIcons(true, true);
+    TForm1 w(dir.path());
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    w.N4Click();
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindowTest, AdoptingASheetOfUnknownWidthChangesNothing)
+{
+    writeIcons(true, true);
+    writePhoto(3);
+    TForm1 w(dir.path());
+    w.sheet = test::coordinateSheet(240, 740);
+    ASSERT_TRUE(w.adoptSheet());
+    EXPECT_EQ(w.profile, 3);
+    EXPECT_EQ(w.PaintBox1->geometry(), QRect(449, 108, 240, 320));
+    EXPECT_FALSE(w.phone->pixmap().isNull());
+
+    w.sheet = test::coordinateSheet(300, 740);
+    ASSERT_TRUE(w.adoptSheet());
+    EXPECT_EQ(w.profile, 3);
+    EXPECT_EQ(w.screenWidth, 240);
+    EXPECT_EQ(w.screenHeight, 320);
+    EXPECT_EQ(w.PaintBox1->geometry(), QRect(449, 108, 240, 320));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, A176x500SheetIsProfileOneAndItsColoursShowAtOnce)
+{
+    writeIcons(true, true);
+    writePhoto(1);
+    TForm1 w(dir.path());
+    w.sheet = test::coordinateSheet(176, 500);
+    ASSERT_TRUE(w.adoptSheet());
+    EXPECT_EQ(w.profile, 1);
+    EXPECT_EQ(w.screenWidth, 176);
+    EXPECT_EQ(w.screenHeight, 208);
+    EXPECT_EQ(w.dx[7]->color(), test::coordinateColour(232, 97));
+}
+
+TEST_F(MainWindowTest, AMissingPhotographIsReportedAndTheProfileStays)
+{
+    writeIcons(true, true);
+    TForm1 w(dir.path());
+    w.sheet = test::coordinateSheet(176, 500);
+    EXPECT_FALSE(w.adoptSheet());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("176x208.jpg")));
+    // The screen size is already the new profile's; the index, placement and size are not.
+    EXPECT_EQ(w.profile, 0);
+    EXPECT_EQ(w.screenWidth, 176);
+    EXPECT_EQ(w.PaintBox1->geometry(), QRect(419, 94, 176, 208));
+}
+
+} // namespace
