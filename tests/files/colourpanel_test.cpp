@@ -1,0 +1,151 @@
+// The colour panel: thirteen swatches that show the sheet's colour row and
+// write one pixel of it when the user picks a colour.
+#include "filesfixture.h"
+#include "skin/profiles.h"
+#include "skin/sheet.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+class ColourPanelTest : public FilesTest {
+protected:
+    // A skin of `profile` put in place as New or Load would leave it.
+    void useSheet(int profile)
+    {
+        const Profile *p = profileByIndex(profile);
+        form->sheet = coordinateSheet(p->screenWidth, p->layoutRows);
+        form->profile = quint8(profile);
+        form->screenWidth = p->screenWidth;
+        form->screenHeight = p->screenHeight;
+        form->PaintBox1->resize(p->screenSize());
+        form->refreshSlots();
+    }
+    void click(int slot)
+    {
+        ColourSwatch *s = form->dx[slot];
+        const QPointF at(5, 5);
+        QMouseEvent press(QEvent::MouseButtonPress, at, s->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, s->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(s, &press);
+        QApplication::sendEvent(s, &release);
+    }
+};
+
+TEST_F(ColourPanelTest, SwatchesAndLabels)
+{
+    const char *const labels[13] = {
+        "текст исходящих сообщений", "текст входящих сообщений", "цвет входящего хстатуса", "цвет окошка меню",
+        "цвет выделения в меню ", "цвет оконтовки выделения в меню", "цвет ника в списке контактов",
+        "цвет группы в списке контактов", "цвет ника в списке контактов (вверху)", "цвет текста в MenuBarе",
+        "цвет текста в меню", "цвет текста в настройках", "цвет времени в КЛе",
+    };
+    for (int i = 0; i < 13; ++i) {
+        SCOPED_TRACE(i);
+        const ColourSwatch *s = form->dx[i];
+        EXPECT_EQ(s->parentWidget(), form->Panel1);
+        EXPECT_EQ(s->objectName(), QStringLiteral("dx%1").arg(i));
+        EXPECT_EQ(s->tag(), i);
+        EXPECT_EQ(s->geometry(), QRect(8, 8 + 32 * i, 25, 25));
+        EXPECT_EQ(s->cursor().shape(), Qt::PointingHandCursor);
+        const QLabel *l = form->dxLabels[i];
+        EXPECT_EQ(l->parentWidget(), form->Panel1);
+        EXPECT_EQ(l->text(), QString::fromUtf8(labels[i]));
+        EXPECT_EQ(l->pos(), QPoint(40, 16 + 32 * i));
+        EXPECT_EQ(l->font().family(), QStringLiteral("Tahoma"));
+        EXPECT_TRUE(l->font().bold());
+        EXPECT_EQ(l->font().pixelSize(), 15);
+    }
+}
+
+struct PickCase {
+    int profile;
+    int slot;
+};
+
+class PickTest : public ColourPanelTest, public ::testing::WithParamInterface<PickCase> {};
+
+TEST_P(PickTest, ChangesExactlyOneSheetPixel)
+{
+    const auto [profile, slot] = GetParam();
+    useSheet(profile);
+    const QImage before = form->sheet.copy();
+    const ColourSlots swatchesBefore = form->swatchColours();
+    const QRgb chosen = qRgb(0x12, 0xab, 0xef);
+    colourAnswer = QColor::fromRgb(chosen);
+    click(slot);
+    ASSERT_EQ(shown, QStringList{QStringLiteral("colour")});
+
+    const auto row = *colourRow(profile);
+    const QPoint target(row.firstColumn + slot, row.row);
+    int changed = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+            if (form->sheet.pixel(x, y) != before.pixel(x, y)) {
+                ++changed;
+                EXPECT_EQ(QPoint(x, y), target);
+            }
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(form->sheet.pixel(target), chosen);
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(form->dx[i]->color(), i == slot ? chosen : swatchesBefore[i]) << "swatch " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(ProfilesAndSlots, PickTest,
+                         ::testing::Values(PickCase{1, 0}, PickCase{1, 7}, PickCase{1, 12}, PickCase{2, 7},
+                                           PickCase{3, 0}, PickCase{3, 12}, PickCase{4, 7}, PickCase{5, 7},
+                                           PickCase{5, 12}, PickCase{6, 0}, PickCase{6, 7}));
+
+TEST_F(ColourPanelTest, CancellingChangesNothing)
+{
+    useSheet(3);
+    const QImage before = form->sheet.copy();
+    const ColourSlots swatches = form->swatchColours();
+    colourAnswer = QColor();
+    click(4);
+    EXPECT_EQ(shown, QStringList{QStringLiteral("colour")});
+    EXPECT_EQ(form->sheet, before);
+    EXPECT_EQ(form->swatchColours(), swatches);
+}
+
+TEST_F(ColourPanelTest, DialogOpensWithTheLastColourPicked)
+{
+    useSheet(2);
+    colourAnswer = QColor(Qt::red);
+    click(3);
+    EXPECT_EQ(colourOffered, QColor(Qt::black));  // not the slot's colour
+    colourAnswer = QColor();
+    click(9);
+    EXPECT_EQ(colourOffered, QColor(Qt::red));
+    click(0);
+    EXPECT_EQ(colourOffered, QColor(Qt::red));  // a cancel keeps it
+}
+
+TEST_F(ColourPanelTest, WithoutASkinOnlyTheSwatchChanges)
+{
+    colourAnswer = QColor(Qt::green);
+    click(7);
+    EXPECT_TRUE(form->sheet.isNull());
+    EXPECT_EQ(form->dx[7]->color(), QColor(Qt::green).rgb());
+    EXPECT_EQ(errors, QStringList());
+}
+
+TEST_F(ColourPanelTest, RefreshFollowsTheSheet)
+{
+    useSheet(4);
+    const auto row = *colourRow(4);
+    form->sheet.setPixel(row.firstColumn + 11, row.row, qRgb(1, 2, 3));
+    form->Timer1Timer();
+    EXPECT_EQ(form->dx[11]->color(), qRgb(1, 2, 3));
+    EXPECT_EQ(form->swatchColours(), readColourSlots(form->sheet, 4));
+}
+
+} // namespace

@@ -1,0 +1,349 @@
+// New, Load and Save through the converter, end to end on a program folder
+// whose path holds blanks and Cyrillic letters.
+#include "app/radiogroup.h"
+#include "filesfixture.h"
+#include "skin/profiles.h"
+#include "skin/sheet.h"
+#include "skin/tform2.h"
+#include "skin/tform5.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+#define NEED_DATA(profile)                                                                         \
+    if (!haveData(profile))                                                                        \
+        GTEST_SKIP() << "bmconv or the data of profile " << (profile) << " are missing from "      \
+                     << programFolder().toStdString()
+
+// ---------------------------------------------------------------- dialogs
+
+TEST(Dialogs, ResolutionDialog)
+{
+    TForm2 d;
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Сщздание скина"));
+    EXPECT_EQ(d.size(), QSize(417, 217));
+    EXPECT_EQ(d.pos(), QPoint(406, 299));
+    EXPECT_EQ(d.RadioGroup1->geometry(), QRect(8, 8, 401, 161));
+    EXPECT_EQ(d.RadioGroup1->title(), QStringLiteral("Укажите разрешение  экрана телефона"));
+    ASSERT_EQ(d.RadioGroup1->count(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(d.RadioGroup1->button(i)->text(), QString::fromUtf8(profileByIndex(i + 1)->dialogItem));
+    EXPECT_EQ(d.RadioGroup1->itemIndex(), 2);
+    EXPECT_EQ(d.chosenProfile(), 3);
+    EXPECT_EQ(d.Button1->text(), QStringLiteral("Продолжить"));
+    EXPECT_EQ(d.Button1->geometry(), QRect(160, 184, 81, 25));
+    d.Button1->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+TEST(Dialogs, ColourDepthDialog)
+{
+    TForm5 d;
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Глубина цвета"));
+    EXPECT_EQ(d.size(), QSize(142, 224));
+    EXPECT_FALSE(d.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+    EXPECT_EQ(d.colorgl->geometry(), QRect(8, 8, 129, 177));
+    EXPECT_EQ(d.colorgl->title(), QStringLiteral("Цветоность"));
+    const char *const items[] = {"Color 4 bpp", "Color 8 bpp", "Color 12 bpp", "Color 16 bpp", "Color 24 bpp"};
+    ASSERT_EQ(d.colorgl->count(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(d.colorgl->button(i)->text(), QString::fromLatin1(items[i]));
+    EXPECT_EQ(d.colorgl->itemIndex(), 4);
+    EXPECT_EQ(d.depthOption(), QStringLiteral("/c24"));
+    d.colorgl->button(1)->click();
+    EXPECT_EQ(d.depthOption(), QStringLiteral("/c8"));
+    EXPECT_EQ(d.Button1->text(), QStringLiteral("Ok"));
+    EXPECT_EQ(d.Button1->geometry(), QRect(32, 192, 75, 25));
+    d.Button1->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+// ---------------------------------------------------------------- New
+
+class NewSkinTest : public FilesTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(NewSkinTest, TemplateBecomesTheSheet)
+{
+    const int profile = GetParam();
+    NEED_DATA(profile);
+    const Profile *p = profileByIndex(profile);
+    newSkin(profile);
+    ASSERT_EQ(errors, QStringList());
+    EXPECT_EQ(form->profile, profile);
+    EXPECT_EQ(form->sheet.width(), p->screenWidth);
+    EXPECT_GE(form->sheet.height(), p->layoutRows);
+    EXPECT_EQ(QSize(form->screenWidth, form->screenHeight), p->screenSize());
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(p->paintBoxPos, p->screenSize()));
+    EXPECT_EQ(form->phone->pixmap().size(), QImageReader(programFile(QString::fromUtf8(p->photoName))).size());
+    EXPECT_FALSE(form->RadioGroup1->isHidden());
+    EXPECT_TRUE(form->RadioGroup1->isEnabled());
+    EXPECT_FALSE(form->Button1->isHidden());
+    EXPECT_FALSE(form->Panel1->isHidden());
+    EXPECT_EQ(strayFiles(), QStringList());
+    // The next tick shows the template's colours on the swatches.
+    form->Timer1Timer();
+    EXPECT_EQ(form->swatchColours(), readColourSlots(form->sheet, profile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, NewSkinTest, ::testing::Range(1, 7));
+
+// ---------------------------------------------------------------- Save then Load
+
+// A sheet of profile 3 whose every pixel differs from its neighbours, so a
+// mixed-up row or column shows, with the extreme colours in the corner.
+QImage varietySheet()
+{
+    QImage s = coordinateSheet(240, 740);
+    const QRgb extremes[] = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128), qRgb(192, 192, 192),
+                             qRgb(0x12, 0x34, 0x56), qRgb(0xc8, 0x64, 0x32), qRgb(0x08, 0x04, 0x02)};
+    for (int i = 0; i < int(std::size(extremes)); ++i)
+        s.setPixel(i, 0, extremes[i]);
+    return s;
+}
+
+struct DepthCase {
+    int item;
+    int bits;
+};
+
+class RoundTripTest : public FilesTest, public ::testing::WithParamInterface<DepthCase> {};
+
+TEST_P(RoundTripTest, SaveThenLoadGivesTheQuantisedSheet)
+{
+    NEED_DATA(3);
+    const QImage original = varietySheet();
+    const QString source = scratchFile(QStringLiteral("исходный скин.mbm"));
+    pack(original, source);
+    load(source);
+    ASSERT_EQ(errors, QStringList());
+    ASSERT_EQ(form->sheet, original);
+    ASSERT_EQ(form->profile, 3);
+
+    save(scratchFile(QStringLiteral("new skin")), GetParam().item);
+    ASSERT_EQ(errors, QStringList());
+    const QString saved = scratchFile(QStringLiteral("extskin_240x320_new skin.mbm"));
+    ASSERT_TRUE(QFileInfo::exists(saved));
+    EXPECT_EQ(strayFiles(), QStringList());
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("open"), QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
+
+    load(saved);
+    ASSERT_EQ(errors, QStringList());
+    ASSERT_EQ(form->sheet.size(), original.size());
+    int wrong = 0;
+    for (int y = 0; y < original.height(); ++y)
+        for (int x = 0; x < original.width(); ++x) {
+            const QRgb want = quantised(original.pixel(x, y), GetParam().bits);
+            if (form->sheet.pixel(x, y) != want && wrong++ < 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << form->sheet.pixel(x, y)
+                              << " instead of " << want;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, RoundTripTest,
+                         ::testing::Values(DepthCase{4, 24}, DepthCase{3, 16}, DepthCase{2, 12}),
+                         [](const auto &info) { return "bits" + std::to_string(info.param.bits); });
+
+class FileCommandsTest : public FilesTest {
+protected:
+    // A loaded skin of profile 3 that failures must leave alone.
+    void loadSkin()
+    {
+        pack(varietySheet(), scratchFile(QStringLiteral("скин.mbm")));
+        load(scratchFile(QStringLiteral("скин.mbm")));
+        ASSERT_EQ(errors, QStringList());
+        ASSERT_EQ(form->profile, 3);
+        shown.clear();
+    }
+};
+
+TEST_F(FileCommandsTest, LoadOpensInTheTemplateFolderForSkinFiles)
+{
+    openAnswer.clear();
+    const Snapshot before = snapshot();
+    form->N3Click();
+    EXPECT_EQ(openDir, programFile(QStringLiteral("skn")));
+    EXPECT_EQ(openFilter, QStringLiteral("Symbian Multibitmaps (*.mbm)"));
+    expectUnchanged(before);
+    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_EQ(errors, QStringList());
+}
+
+TEST_F(FileCommandsTest, ClosingTheResolutionDialogChangesNothing)
+{
+    acceptForm2 = false;
+    const Snapshot before = snapshot();
+    newSkin(5);
+    expectUnchanged(before);
+    EXPECT_TRUE(form->RadioGroup1->isHidden());
+    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_EQ(shown, QStringList{QStringLiteral("zelkor::TForm2")});
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_EQ(strayFiles(), QStringList());
+}
+
+TEST_F(FileCommandsTest, CancelledSaveDialogWritesNothing)
+{
+    NEED_DATA(3);
+    loadSkin();
+    save(QString());
+    EXPECT_EQ(shown, QStringList{QStringLiteral("save")});
+    EXPECT_EQ(strayFiles(), QStringList());
+    EXPECT_EQ(QDir(scratch).entryList(QDir::Files), QStringList{QStringLiteral("скин.mbm")});
+}
+
+TEST_F(FileCommandsTest, ClosedDepthDialogLeavesTheConvertersDefault)
+{
+    NEED_DATA(3);
+    loadSkin();
+    acceptForm5 = false;
+    save(scratchFile(QStringLiteral("x")), 0);
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_TRUE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_x.mbm"))));
+    EXPECT_EQ(strayFiles(), QStringList());
+}
+
+TEST_F(FileCommandsTest, ANarrowTallSheetIsProfileOne)
+{
+    NEED_DATA(1);
+    pack(coordinateSheet(176, 500), scratchFile(QStringLiteral("tall.mbm")));
+    load(scratchFile(QStringLiteral("tall.mbm")));
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_EQ(form->profile, 1);
+    EXPECT_EQ(QSize(form->screenWidth, form->screenHeight), QSize(176, 208));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(419, 94, 176, 208));
+}
+
+// ---------------------------------------------------------------- failures
+
+enum class Command { New, Load, Save };
+struct Fault {
+    const char *name;
+    QByteArray script;  // empty: no converter
+    const char *mentions;
+};
+
+const Fault kFaults[] = {
+    {"missing", {}, "не найден"},
+    {"fails", "echo 'bmconv: сломался' >&2; exit 4", "сломался"},
+    {"silent", "exit 0", "не создал файл"},
+};
+
+class ConverterFaultTest : public FileCommandsTest,
+                           public ::testing::WithParamInterface<std::tuple<Command, Fault>> {};
+
+TEST_P(ConverterFaultTest, OneMessageAndTheSkinStays)
+{
+    NEED_DATA(3);
+    const auto [command, fault] = GetParam();
+    loadSkin();
+    const Snapshot before = snapshot();
+    fakeConverter(fault.script);
+    QString named;
+    switch (command) {
+    case Command::New:
+        newSkin(5);
+        named = QStringLiteral("352x416.mbm");
+        break;
+    case Command::Load:
+        load(scratchFile(QStringLiteral("скин.mbm")));
+        named = QStringLiteral("скин.mbm");
+        break;
+    case Command::Save:
+        save(scratchFile(QStringLiteral("копия")));
+        named = QStringLiteral("extskin_240x320_копия.mbm");
+        EXPECT_FALSE(QFileInfo::exists(scratchFile(named)));
+        break;
+    }
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(named)) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QString::fromUtf8(fault.mentions))) << errors[0].toStdString();
+    if (command == Command::New) {
+        // New has already set the chosen profile when the converter runs.
+        EXPECT_EQ(form->profile, 5);
+        form->profile = before.profile;
+    }
+    expectUnchanged(before);
+    EXPECT_EQ(strayFiles(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ConverterFaultTest,
+    ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Save), ::testing::ValuesIn(kFaults)),
+    [](const auto &info) {
+        const char *const commands[] = {"New", "Load", "Save"};
+        return std::string(commands[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
+    });
+
+TEST_F(FileCommandsTest, ABrokenSkinFileIsReportedByTheConverter)
+{
+    NEED_DATA(3);
+    loadSkin();
+    const Snapshot before = snapshot();
+    QFile broken(scratchFile(QStringLiteral("битый.mbm")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(100, '\x37'));
+    broken.close();
+    load(broken.fileName());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("битый.mbm"))) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("bmconv:"))) << errors[0].toStdString();
+    expectUnchanged(before);
+    EXPECT_EQ(strayFiles(), QStringList());
+}
+
+TEST_F(FileCommandsTest, SaveNeverReplacesAFile)
+{
+    NEED_DATA(3);
+    loadSkin();
+    QFile taken(scratchFile(QStringLiteral("extskin_240x320_занято.mbm")));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.write("keep me");
+    taken.close();
+    save(scratchFile(QStringLiteral("занято")));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(taken.fileName())) << errors[0].toStdString();
+    ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
+    EXPECT_EQ(taken.readAll(), QByteArray("keep me"));
+    EXPECT_EQ(strayFiles(), QStringList());
+}
+
+TEST_F(FileCommandsTest, AFailedMoveIsReportedAndLeavesNoStrayFile)
+{
+    NEED_DATA(3);
+    loadSkin();
+    save(scratchFile(QStringLiteral("нет такой папки/x")));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("extskin_240x320_x.mbm"))) << errors[0].toStdString();
+    EXPECT_EQ(strayFiles(), QStringList());
+}
+
+TEST_F(FileCommandsTest, SaveIntoTheProgramFolderItself)
+{
+    NEED_DATA(3);
+    loadSkin();
+    save(programFile(QStringLiteral("сюда")));
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_EQ(strayFiles(), QStringList{QStringLiteral("extskin_240x320_сюда.mbm")});
+}
+
+TEST_F(FileCommandsTest, SaveWithoutASkinSaysSo)
+{
+    save(scratchFile(QStringLiteral("пусто")));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("local.bmp"))) << errors[0].toStdString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
+    EXPECT_EQ(strayFiles(), QStringList());
+    EXPECT_EQ(QDir(scratch).entryList(QDir::Files), QStringList());
+}
+
+} // namespace

@@ -1,0 +1,81 @@
+#pragma once
+// A program folder of the tests' own (with blanks and Cyrillic letters in its
+// path) holding the real converter and data, and a main window on it whose
+// dialogs are answered by the test.
+
+#include "app/tform1.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zelkor::test {
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A file below the test's program folder / below its scratch folder.
+    QString programFile(const QString &relative) const { return QDir(folder).filePath(relative); }
+    QString scratchFile(const QString &relative) const { return QDir(scratch).filePath(relative); }
+
+    // Skips (returns false) unless the build put the converter and the data
+    // for `profile` into the program folder.
+    bool haveConverter() const;
+    bool haveData(int profile) const;
+
+    // Replaces bmconv by a shell script with this body; "" removes it.
+    void fakeConverter(const QByteArray &scriptBody);
+    // Packs `image` into `mbmPath` with the real converter at `option` ("/c24").
+    void pack(const QImage &image, const QString &mbmPath, const QString &option = QStringLiteral("/c24"));
+
+    // Runs a command as the user would, answering the dialogs as set below.
+    void newSkin(int profile);
+    void load(const QString &file);
+    void save(const QString &chosen, int depthItem = 4);
+
+    // What a failing command must leave alone.
+    struct Snapshot {
+        QImage sheet;
+        int profile;
+        QSize screen;
+        QRect paintBox;
+        QImage canvas;
+        QSize photo;
+    };
+    Snapshot snapshot() const;
+    void expectUnchanged(const Snapshot &before) const;
+
+    // Files the program folder holds besides the ones we put there.
+    QStringList strayFiles() const;
+
+    QTemporaryDir tmp;
+    QString folder;   // the program folder
+    QString scratch;  // where the user's skins live
+    std::unique_ptr<TForm1> form;
+    QStringList errors;
+
+    // Dialog answers.
+    bool acceptForm2 = true;
+    int form2Item = 2;
+    bool acceptForm5 = true;
+    int form5Item = 4;
+    QString openAnswer;  // empty: cancelled
+    QString saveAnswer;  // empty: cancelled
+    QColor colourAnswer; // invalid: cancelled
+    QStringList shown;   // dialogs shown, by class name
+    QString openDir, openFilter;
+    QColor colourOffered;
+};
+
+// What a 24-bit colour becomes after packing at `depthBits` and unpacking.
+QRgb quantised(QRgb colour, int depthBits);
+
+} // namespace zelkor::test
