@@ -1,12 +1,154 @@
 #include "tform3.h"
 
+#include "app/logo.h"
+#include "app/radiogroup.h"
+#include "app/seams.h"
 #include "app/tform1.h"
+#include "picturefiles.h"
+#include "skin/profiles.h"
+#include "skin/sheet.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
 
 namespace zelkor {
+
+namespace {
+QFont sansSerif(int pixelSize)
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(pixelSize);
+    return f;
+}
+} // namespace
 
 TForm3::TForm3(TForm1 *mainWindow) : QDialog(mainWindow), m_main(mainWindow)
 {
     setWindowTitle(QStringLiteral("Редактирование скина"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(sansSerif(11));
+    setFixedSize(802, 540);
+    move(254, 219);
+
+    QStringList captions;
+    for (int i = 0; i < kPictureCount; ++i)
+        captions << QString::fromUtf8(pictureInfo(i).caption);
+    RadioGroup1 = new RadioGroup(QStringLiteral("Картинка для редактирования"), captions, this);
+    RadioGroup1->setGeometry(8, 8, 241, 257);
+    RadioGroup1->setItemIndex(Contacts);
+    connect(RadioGroup1, &RadioGroup::clicked, this, [this] { RadioGroup1Click(); });
+
+    ttt = new QLabel(this);
+    ttt->move(256, 48);
+    setPicture(zelkorLogo());
+
+    Label1 = new QLabel(this);
+    Label1->move(8, 272);
+    Label1->setFont(sansSerif(19));
+
+    BitBtn1 = new QPushButton(QStringLiteral("Открыть в редакторе"), this);
+    BitBtn1->setGeometry(256, 16, 137, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+
+    BitBtn2 = new QPushButton(QStringLiteral("Загрузить"), this);
+    BitBtn2->setGeometry(400, 16, 145, 25);
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+
+    Edit1 = new QLineEdit(defaultEditorPath(), this);
+    Edit1->setGeometry(8, 496, 465, 21);
+
+    Button1 = new QPushButton(QStringLiteral("путь к редактору"), this);
+    Button1->setGeometry(488, 496, 169, 25);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+void TForm3::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm3::FormShow()
+{
+    cutOut();
+}
+
+void TForm3::RadioGroup1Click()
+{
+    cutOut();
+}
+
+QString TForm3::workingFile() const
+{
+    return workingFilePath(m_main->programFolder, RadioGroup1->itemIndex());
+}
+
+void TForm3::setPicture(const QImage &image)
+{
+    m_picture = image;
+    ttt->setPixmap(QPixmap::fromImage(image));
+    ttt->resize(image.size());
+}
+
+void TForm3::cutOut()
+{
+    const QImage cut = cutOutPicture(m_main->sheet, m_main->profile, RadioGroup1->itemIndex());
+    if (!cut.isNull()) {
+        // The dialog shows what the file holds, as an image editor would open it.
+        const QString path = workingFile();
+        QString error;
+        if (!writeWorkingFile(cut, path, error)) {
+            seams().critical(this, error);
+            return;
+        }
+        const QImage written = readPictureFile(path, error);
+        if (written.isNull()) {
+            seams().critical(this, error);
+            return;
+        }
+        setPicture(written);
+    }
+    Label1->setText(QStringLiteral("%1 x %2").arg(ttt->width()).arg(ttt->height()));
+    Label1->adjustSize();
+}
+
+void TForm3::BitBtn1Click()
+{
+    // The path is one argument whatever it contains: no shell, no quoting.
+    const QString program = Edit1->text();
+    if (!seams().startDetached(program, {workingFile()}))
+        seams().critical(this, QStringLiteral("Не удаётся запустить редактор «%1»").arg(program));
+}
+
+void TForm3::Button1Click()
+{
+    const QFileInfo current(Edit1->text());
+    const QString dir = current.isAbsolute() ? current.absolutePath() : QString();
+    const QString chosen = seams().openFile(this, QString(), dir, opendFilter());
+    if (!chosen.isEmpty())
+        Edit1->setText(QDir::toNativeSeparators(chosen));
+}
+
+void TForm3::BitBtn2Click()
+{
+    const QString chosen = seams().openFile(this, QString(), m_main->programPath(QStringLiteral("temp")), openiFilter());
+    if (chosen.isEmpty())
+        return;
+    // Decoded in memory: nothing is written beside the user's file.
+    QString error;
+    const QImage loaded = readPictureFile(chosen, error);
+    if (loaded.isNull()) {
+        seams().critical(this, error);
+        return;
+    }
+    setPicture(loaded);
+    // Label1 keeps the size of the last cut-out.
+    writeBackPicture(m_main->sheet, m_main->profile, RadioGroup1->itemIndex(), loaded);
 }
 
 } // namespace zelkor

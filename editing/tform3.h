@@ -1,10 +1,19 @@
 #pragma once
-// The picture editing dialog.
+// The picture editing dialog: cuts one of the nine sheet pictures out into its
+// working file, starts an image editor on it, and writes a replacement picture
+// back into the main window's sheet. It works on the main window's document
+// directly; a write-back is in the sheet at once and there is no undo.
 
 #include <QDialog>
+#include <QImage>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace zelkor {
 
+class RadioGroup;
 class TForm1;
 
 class TForm3 : public QDialog {
@@ -12,8 +21,41 @@ class TForm3 : public QDialog {
 public:
     explicit TForm3(TForm1 *mainWindow);
 
+    // File dialog filters: the editor to run, and a replacement picture.
+    // The picture's format is decided by its content, so every suffix spelling
+    // of a bitmap or JPEG is offered.
+    static QString opendFilter() { return QStringLiteral("Executable files (*)"); }
+    static QString openiFilter() { return QStringLiteral("Images (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)"); }
+
+    // The picture that ttt shows: the placeholder, the last cut-out or the last load.
+    QImage picture() const { return m_picture; }
+
+    // --- controls ---
+    RadioGroup *RadioGroup1 = nullptr;  // which picture; its item index is the picture index
+    QLabel *ttt = nullptr;              // the dialog's picture, sized to it
+    QLabel *Label1 = nullptr;           // "W x H" of the last cut-out
+    QPushButton *BitBtn1 = nullptr;     // "Открыть в редакторе"
+    QPushButton *BitBtn2 = nullptr;     // "Загрузить"
+    QLineEdit *Edit1 = nullptr;         // the editor path
+    QPushButton *Button1 = nullptr;     // "путь к редактору"
+
+    // --- handlers ---
+    void FormShow();          // cut out the selected picture
+    void RadioGroup1Click();  // cut out the newly selected picture
+    void BitBtn1Click();      // open the working file in the editor
+    void BitBtn2Click();      // load a replacement picture and write it back
+    void Button1Click();      // choose the editor
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void cutOut();
+    void setPicture(const QImage &image);
+    QString workingFile() const;
+
     TForm1 *m_main;
+    QImage m_picture;
 };
 
 } // namespace zelkor

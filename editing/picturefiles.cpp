@@ -1,0 +1,64 @@
+#include "picturefiles.h"
+
+#include "skin/profiles.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace zelkor {
+
+QString workingFilePath(const QString &programFolder, int picture)
+{
+    return QDir(programFolder).absoluteFilePath(QString::fromUtf8(pictureInfo(picture).workingFile));
+}
+
+bool writeWorkingFile(const QImage &image, const QString &path, QString &error)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    // Through a temporary file beside it, so a failed write never leaves half a bitmap.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(shown, file.errorString());
+        return false;
+    }
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(image)) {
+        error = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(shown, writer.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(shown, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QImage readPictureFile(const QString &path, QString &error)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        error = QStringLiteral("Не удаётся прочитать картинку «%1»: %2")
+                    .arg(QDir::toNativeSeparators(path), reader.errorString());
+        return {};
+    }
+    return image;
+}
+
+QString defaultEditorPath()
+{
+    for (const char *name : {"kolourpaint", "pinta", "mtpaint", "gimp", "krita"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    return opener.isEmpty() ? QStringLiteral("xdg-open") : opener;
+}
+
+} // namespace zelkor

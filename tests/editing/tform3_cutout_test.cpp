@@ -1,0 +1,168 @@
+// Cutting pictures out into their working files, and the dialog as it opens.
+#include "fixture.h"
+
+#include "app/radiogroup.h"
+
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace zelkor;
+using zelkor::test::EditingFixture;
+
+namespace {
+
+QImage readBack(const QString &path)
+{
+    QImageReader reader(path);
+    return reader.read();
+}
+
+// Every pixel of `cut` must be the sheet pixel of the picture rectangle it came from.
+void expectFromRectangle(const QImage &cut, int top)
+{
+    for (int y = 0; y < cut.height(); ++y)
+        for (int x = 0; x < cut.width(); ++x) {
+            const auto c = test::decodeCoordinate(cut.pixel(x, y));
+            ASSERT_TRUE(c.row == top + y && c.column == x)
+                << "cut-out pixel (" << x << ", " << y << ") came from row " << c.row << ", column " << c.column;
+        }
+}
+
+} // namespace
+
+TEST_F(EditingFixture, DialogLooksAsBuilt)
+{
+    TForm3 d(main.get());
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Редактирование скина"));
+    EXPECT_EQ(d.size(), QSize(802, 540));
+    EXPECT_EQ(d.pos(), QPoint(254, 219));
+    EXPECT_EQ(d.font().pixelSize(), 11);
+    ASSERT_EQ(d.RadioGroup1->count(), kPictureCount);
+    for (int i = 0; i < kPictureCount; ++i)
+        EXPECT_EQ(d.RadioGroup1->button(i)->text(), QString::fromUtf8(pictureInfo(i).caption));
+    EXPECT_EQ(d.RadioGroup1->itemIndex(), Contacts);
+    EXPECT_EQ(d.RadioGroup1->geometry(), QRect(8, 8, 241, 257));
+    EXPECT_EQ(d.ttt->geometry(), QRect(256, 48, 610, 111));
+    EXPECT_EQ(d.Label1->pos(), QPoint(8, 272));
+    EXPECT_EQ(d.Label1->font().pixelSize(), 19);
+    EXPECT_TRUE(d.Label1->text().isEmpty());
+    EXPECT_EQ(d.BitBtn1->text(), QStringLiteral("Открыть в редакторе"));
+    EXPECT_EQ(d.BitBtn1->geometry(), QRect(256, 16, 137, 25));
+    EXPECT_EQ(d.BitBtn2->text(), QStringLiteral("Загрузить"));
+    EXPECT_EQ(d.BitBtn2->geometry(), QRect(400, 16, 145, 25));
+    EXPECT_EQ(d.Edit1->geometry(), QRect(8, 496, 465, 21));
+    EXPECT_FALSE(d.Edit1->text().isEmpty());
+    EXPECT_EQ(d.Button1->text(), QStringLiteral("путь к редактору"));
+    EXPECT_EQ(d.Button1->geometry(), QRect(488, 496, 169, 25));
+}
+
+struct CutCase {
+    int picture;
+    int profile;
+    QSize size;
+};
+
+void PrintTo(const CutCase &c, std::ostream *os)
+{
+    *os << pictureInfo(c.picture).name << " of profile " << c.profile;
+}
+
+class CutOutTest : public EditingFixture, public ::testing::WithParamInterface<CutCase> {};
+
+TEST_P(CutOutTest, WritesTheWorkingFileAndShowsItsSize)
+{
+    const CutCase c = GetParam();
+    setSkin(c.profile);
+    TForm3 d(main.get());
+    d.FormShow();  // contacts first, as the dialog opens
+    d.RadioGroup1->button(c.picture)->click();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+    EXPECT_EQ(d.RadioGroup1->itemIndex(), c.picture);
+
+    const QString path = tempPath(QString::fromUtf8(pictureInfo(c.picture).name) + QStringLiteral(".bmp"));
+    const QImage file = readBack(path);
+    ASSERT_FALSE(file.isNull()) << path.toStdString();
+    EXPECT_EQ(file.size(), c.size);
+    expectFromRectangle(file, pictureRect(c.picture, c.profile)->y);
+    EXPECT_EQ(d.ttt->size(), c.size);
+    EXPECT_EQ(d.picture().convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(d.Label1->text(), QStringLiteral("%1 x %2").arg(c.size.width()).arg(c.size.height()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, CutOutTest,
+                         ::testing::Values(CutCase{Contacts, 1, {176, 188}}, CutCase{SettingsEl, 1, {176, 33}},
+                                           CutCase{Menuline, 4, {320, 18}}, CutCase{Contacts, 3, {240, 304}},
+                                           CutCase{Select2, 1, {89, 18}}, CutCase{SettingsSelect, 5, {352, 66}},
+                                           CutCase{AccountSel, 6, {416, 36}}, CutCase{Chat, 2, {208, 164}}),
+                         [](const auto &info) {
+                             return std::string(pictureInfo(info.param.picture).name) + "_profile"
+                                    + std::to_string(info.param.profile);
+                         });
+
+TEST_F(EditingFixture, ShowingTheDialogCutsOutContacts)
+{
+    setSkin(3);
+    TForm3 d(main.get());
+    d.show();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(d.Label1->text(), QStringLiteral("240 x 304"));
+    EXPECT_EQ(readBack(tempPath(QStringLiteral("contacts.bmp"))).size(), QSize(240, 304));
+    d.hide();
+}
+
+TEST_F(EditingFixture, SelectingAgainRewritesTheWorkingFileFromTheSheet)
+{
+    setSkin(1);
+    TForm3 d(main.get());
+    d.FormShow();
+    const QString path = tempPath(QStringLiteral("contacts.bmp"));
+    // What an image editor saved but nobody loaded back is replaced.
+    QImage edited(176, 188, QImage::Format_RGB32);
+    edited.fill(Qt::green);
+    ASSERT_TRUE(edited.save(path, "BMP"));
+    d.RadioGroup1->button(Contacts)->click();
+    expectFromRectangle(readBack(path), 20);
+}
+
+TEST_F(EditingFixture, ShortSheetCutsOutWhiteBelowItsEnd)
+{
+    setSkin(1);
+    main->sheet = test::coordinateSheet(176, 500);  // ends inside account_sel (rows 494..513)
+    TForm3 d(main.get());
+    d.RadioGroup1->button(AccountSel)->click();
+    const QImage file = readBack(tempPath(QStringLiteral("account_sel.bmp")));
+    ASSERT_EQ(file.size(), QSize(176, 20));
+    expectFromRectangle(file.copy(0, 0, 176, 6), 494);
+    for (int y = 6; y < 20; ++y)
+        EXPECT_EQ(file.pixel(0, y) & 0xffffff, 0xffffffu) << "row " << y;
+}
+
+TEST_F(EditingFixture, MissingTempFolderIsReportedAndTheDialogStillOpens)
+{
+    setSkin(1);
+    ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("temp")));
+    TForm3 d(main.get());
+    d.show();
+    EXPECT_TRUE(d.isVisible());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("contacts.bmp"))) << errors[0].toStdString();
+    // ttt and Label1 keep what they showed.
+    EXPECT_EQ(d.ttt->size(), QSize(610, 111));
+    EXPECT_TRUE(d.Label1->text().isEmpty());
+    EXPECT_FALSE(QDir(folder.path()).exists(QStringLiteral("temp")));  // never created by the dialog
+    d.hide();
+}
+
+TEST_F(EditingFixture, WithoutSkinNothingIsCutAndThePlaceholderSizeIsShown)
+{
+    TForm3 d(main.get());
+    d.FormShow();
+    d.RadioGroup1->button(Chat)->click();
+    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_EQ(d.Label1->text(), QStringLiteral("610 x 111"));
+    EXPECT_EQ(d.ttt->size(), QSize(610, 111));
+    EXPECT_TRUE(QDir(folder.path() + QStringLiteral("/temp")).isEmpty());
+}
