@@ -221,6 +221,11 @@ Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)
     }
 
     const Channel red(info.masks[0]), green(info.masks[1]), blue(info.masks[2]);
+    const auto putMasked = [&](std::uint32_t v, std::uint8_t* dst) {
+        dst[0] = blue(v);
+        dst[1] = green(v);
+        dst[2] = red(v);
+    };
     for (std::int32_t y = 0; y < info.height; ++y) {
         const std::int32_t fileRow = info.topDown ? y : info.height - 1 - y;
         const std::uint8_t* src = &file[info.pixelOffset + info.stride * static_cast<std::uint64_t>(fileRow)];
@@ -242,12 +247,8 @@ Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)
                 colourOf(src[x], dst + 3 * x);
             break;
         case 16:
-            for (std::int32_t x = 0; x < info.width; ++x) {
-                const std::uint32_t v = loadU16(src + 2 * x);
-                dst[3 * x] = blue(v);
-                dst[3 * x + 1] = green(v);
-                dst[3 * x + 2] = red(v);
-            }
+            for (std::int32_t x = 0; x < info.width; ++x)
+                putMasked(loadU16(src + 2 * x), dst + 3 * x);
             break;
         case 24: std::copy(src, src + 3 * static_cast<std::size_t>(info.width), dst); break;
         case 32:
@@ -255,12 +256,8 @@ Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)
                 for (std::int32_t x = 0; x < info.width; ++x)
                     std::copy(src + 4 * x, src + 4 * x + 3, dst + 3 * x);
             } else {
-                for (std::int32_t x = 0; x < info.width; ++x) {
-                    const std::uint32_t v = loadU32(src + 4 * x);
-                    dst[3 * x] = blue(v);
-                    dst[3 * x + 1] = green(v);
-                    dst[3 * x + 2] = red(v);
-                }
+                for (std::int32_t x = 0; x < info.width; ++x)
+                    putMasked(loadU32(src + 4 * x), dst + 3 * x);
             }
             break;
         default: break;

@@ -14,7 +14,7 @@
 namespace mbm {
 namespace {
 
-constexpr const char* kBanner = "BMCONV version 1.0 (Zelkor Skin Editor).";
+constexpr const char* kBanner = "bmconv 1.0, Zelkor Skin Editor multi-bitmap converter";
 
 // Collects the printed report; a failure prints its one line on stderr.
 class Reporter {
@@ -52,7 +52,7 @@ private:
 
 int pack(const Command& cmd, Reporter& r)
 {
-    r.report() << "Compiling...\nMultiple bitmap store type: File store\nEpoc file: " << cmd.mbmPath << "\n\n";
+    r.report() << "Compiling...\nStore type: file store\nTarget: " << cmd.mbmPath << "\n\n";
     std::unique_ptr<Inverse256> customInverse;
     if (!cmd.palettePath.empty()) {
         auto text = readFile(cmd.palettePath);
@@ -98,23 +98,33 @@ int pack(const Command& cmd, Reporter& r)
     return r.success();
 }
 
-Result<std::vector<std::uint8_t>> readMbm(const std::string& path)
+// A read and checked multi-bitmap file. The records point into `bytes`, whose
+// buffer stays put when the vector is moved.
+struct Store {
+    std::vector<std::uint8_t> bytes;
+    std::vector<BitmapRecord> records;
+};
+
+Result<Store> loadStore(const std::string& path)
 {
     auto bytes = readFile(path);
     if (!bytes)
         return bytes.error();
-    return bytes;
+    Store store{std::move(*bytes), {}};
+    auto records = parseMbm(store.bytes);
+    if (!records)
+        return records.error();
+    store.records = std::move(*records);
+    return store;
 }
 
 int unpack(const Command& cmd, Reporter& r)
 {
-    r.report() << "Decompiling...\nEpoc file: " << cmd.mbmPath << "\n\n";
-    auto bytes = readMbm(cmd.mbmPath);
-    if (!bytes)
-        return r.failure(cmd.mbmPath, bytes.error());
-    auto records = parseMbm(*bytes);
-    if (!records)
-        return r.failure(cmd.mbmPath, records.error());
+    r.report() << "Decompiling...\nSource: " << cmd.mbmPath << "\n\n";
+    auto store = loadStore(cmd.mbmPath);
+    if (!store)
+        return r.failure(cmd.mbmPath, store.error());
+    const std::vector<BitmapRecord>* records = &store->records;
     for (std::size_t i = 0; i < cmd.bmpPaths.size(); ++i) {
         const std::string& target = cmd.bmpPaths[i];
         if (i >= records->size())
@@ -145,12 +155,10 @@ const char* compressionName(std::int32_t code)
 
 int list(const Command& cmd, std::ostream& out, Reporter& r)
 {
-    auto bytes = readMbm(cmd.mbmPath);
-    if (!bytes)
-        return r.failure(cmd.mbmPath, bytes.error());
-    auto records = parseMbm(*bytes);
-    if (!records)
-        return r.failure(cmd.mbmPath, records.error());
+    auto store = loadStore(cmd.mbmPath);
+    if (!store)
+        return r.failure(cmd.mbmPath, store.error());
+    const std::vector<BitmapRecord>* records = &store->records;
     out << cmd.mbmPath << " is a multiple bitmap file store containing " << records->size() << " bitmaps\n\n";
     out << "Bitmap   Width   Height  BitDepth  Colour  Size     Compression\n";
     for (std::size_t i = 0; i < records->size(); ++i) {
