@@ -31,8 +31,13 @@ void emitLiteral(Buffer& out, const std::uint8_t* src, std::size_t stride, std::
     while (count > 0) {
         const std::size_t n = std::min(count, kMaxToken);
         out.push_back(static_cast<std::uint8_t>(-static_cast<int>(n)));
-        for (std::size_t i = 0; i < n; ++i, src += stride)
-            out.insert(out.end(), src, src + unitSize);
+        if (stride == unitSize) {
+            out.insert(out.end(), src, src + n * unitSize);
+            src += n * unitSize;
+        } else {
+            for (std::size_t i = 0; i < n; ++i, src += stride)
+                out.insert(out.end(), src, src + unitSize);
+        }
         count -= n;
     }
 }
@@ -94,26 +99,20 @@ Buffer compressTwelve(std::span<const std::uint8_t> s)
     return out;
 }
 
-// Shared by the 16-, 24- and 32-bit codes. Pixels are `stride` bytes apart and
-// compared on their first `compareSize` bytes, of which `unitSize` are stored.
-// The 16-bit code ends a literal just before the first pixel that equals its
-// successor; the 24/32-bit (v119) codes step past pairs in a way that gives
-// the same boundaries except near the end of the buffer, so each has its loop.
-struct PixelCodec {
-    std::size_t stride;
-    std::size_t compareSize;
-    std::size_t unitSize;
-    bool sixteenBitLiteral;
-};
-
-std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s, const PixelCodec& codec)
+// Shared by the 16-, 24- and 32-bit codes. Pixels are Stride bytes apart and
+// compared on their first Compare bytes, of which Unit are stored. The 16-bit
+// code ends a literal just before the first pixel that equals its successor;
+// the 24/32-bit (v119) codes step past pairs in a way that gives the same
+// boundaries except near the end of the buffer, so each has its loop.
+// Template parameters let the compiler turn each comparison into a load.
+template <std::size_t Stride, std::size_t Compare, std::size_t Unit, bool SixteenBitLiteral>
+std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s)
 {
-    const std::size_t count = s.size() / codec.stride;
+    const std::size_t count = s.size() / Stride;
     const std::size_t cutOff = 7 * s.size() / 8;
-    const auto px = [&](std::size_t i) { return &s[i * codec.stride]; };
-    const auto same = [&](std::size_t a, std::size_t b) {
-        return std::memcmp(px(a), px(b), codec.compareSize) == 0;
-    };
+    const std::uint8_t* base = s.data();
+    const auto px = [base](std::size_t i) { return base + i * Stride; };
+    const auto same = [&](std::size_t a, std::size_t b) { return std::memcmp(px(a), px(b), Compare) == 0; };
     Buffer out;
     out.reserve(s.size() / 2);
     std::size_t i = 0;
@@ -123,9 +122,9 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s, const Pixe
         if (same(i, start)) {
             while (i < count && same(i, start))
                 ++i;
-            emitRun(out, px(start), codec.unitSize, i - start);
+            emitRun(out, px(start), Unit, i - start);
         } else {
-            if (codec.sixteenBitLiteral) {
+            if constexpr (SixteenBitLiteral) {
                 while (i < count - 1 && !same(i + 1, i))
                     ++i;
             } else {
@@ -137,13 +136,13 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s, const Pixe
                 if (i != count)
                     --i;
             }
-            emitLiteral(out, px(start), codec.stride, codec.unitSize, i - start);
+            emitLiteral(out, px(start), Stride, Unit, i - start);
         }
         if (out.size() > cutOff)
             return std::nullopt;
     }
     if (i < count)
-        emitLiteral(out, px(i), codec.stride, codec.unitSize, count - i);
+        emitLiteral(out, px(i), Stride, Unit, count - i);
     if (out.size() > cutOff)
         return std::nullopt;
     return out;
@@ -205,10 +204,10 @@ std::optional<std::vector<std::uint8_t>> compress(Compression code, std::span<co
     switch (code) {
     case Compression::ByteRle: return compressBytes(raw);
     case Compression::TwelveBitRle: return compressTwelve(raw);
-    case Compression::SixteenBitRle: return compressPixels(raw, {2, 2, 2, true});
-    case Compression::TwentyFourBitRle: return compressPixels(raw, {3, 3, 3, false});
-    case Compression::ThirtyTwoBitRle: return compressPixels(raw, {4, 3, 3, false});
-    case Compression::ThirtyTwoBitAlphaRle: return compressPixels(raw, {4, 4, 4, false});
+    case Compression::SixteenBitRle: return compressPixels<2, 2, 2, true>(raw);
+    case Compression::TwentyFourBitRle: return compressPixels<3, 3, 3, false>(raw);
+    case Compression::ThirtyTwoBitRle: return compressPixels<4, 3, 3, false>(raw);
+    case Compression::ThirtyTwoBitAlphaRle: return compressPixels<4, 4, 4, false>(raw);
     case Compression::None: break;
     }
     return std::nullopt;
