@@ -113,7 +113,9 @@ void TForm1::N6Click()
     }
     const SaveTarget target = saveTarget(QFileInfo(chosen).absoluteFilePath(), profile);
     const QString output = programPath(target.outputName);
-    const bool savingInPlace = QFileInfo(output) == QFileInfo(target.targetPath);
+    // Saving into the program folder itself: the converter's output is already in place.
+    const bool savingInPlace =
+        QFileInfo(target.targetPath).dir().canonicalPath() == QDir(programFolder).canonicalPath();
 
     // Saving never replaces a file: say so before any work is done.
     if (QFileInfo::exists(target.targetPath)) {

@@ -238,6 +238,12 @@ const Fault kFaults[] = {
     {"silent", "exit 0", "не создал файл"},
 };
 
+std::string faultName(const ::testing::TestParamInfo<std::tuple<Command, Fault>> &info)
+{
+    const char *const commands[] = {"New", "Load", "Save"};
+    return std::string(commands[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
+}
+
 class ConverterFaultTest : public FileCommandsTest,
                            public ::testing::WithParamInterface<std::tuple<Command, Fault>> {};
 
@@ -279,10 +285,7 @@ TEST_P(ConverterFaultTest, OneMessageAndTheSkinStays)
 INSTANTIATE_TEST_SUITE_P(
     Faults, ConverterFaultTest,
     ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Save), ::testing::ValuesIn(kFaults)),
-    [](const auto &info) {
-        const char *const commands[] = {"New", "Load", "Save"};
-        return std::string(commands[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
-    });
+    faultName);
 
 TEST_F(FileCommandsTest, ABrokenSkinFileIsReportedByTheConverter)
 {
