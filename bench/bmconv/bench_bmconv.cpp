@@ -91,18 +91,34 @@ void Unpack(benchmark::State& state)
     setLabel(state, d);
 }
 
-const std::filesystem::path& workDir()
-{
-    static const std::filesystem::path dir = [] {
+// A temporary folder holding the sheet as local.bmp, removed at exit.
+class WorkDir {
+public:
+    WorkDir()
+    {
         std::string templ = (std::filesystem::temp_directory_path() / "bmconv-bench-XXXXXX").string();
         if (!::mkdtemp(templ.data()))
             std::abort();
+        path_ = templ;
         const auto bmp = mbm::writeBmp24(sheet());
-        std::ofstream(std::filesystem::path(templ) / "local.bmp", std::ios::binary)
+        std::ofstream(path_ / "local.bmp", std::ios::binary)
             .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
-        return std::filesystem::path(templ);
-    }();
-    return dir;
+    }
+    ~WorkDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+const std::filesystem::path& workDir()
+{
+    static const WorkDir dir;
+    return dir.path();
 }
 
 int runBmconv(std::vector<std::string> args)
