@@ -3,6 +3,7 @@
 // the sheet adopted and the preview rendered.
 #include "app/seams.h"
 #include "app/tform1.h"
+#include "skin/converter.h"
 #include "skin/tform2.h"
 #include "skin/tform5.h"
 #include "app/radiogroup.h"
@@ -64,7 +65,7 @@ struct Setup {
     {
         if (errors.isEmpty())
             return false;
-        state.SkipWithError(errors.first().toStdString());
+        state.SkipWithError(errors.first().toStdString().c_str());
         return true;
     }
 };
@@ -108,8 +109,24 @@ void BM_Save(benchmark::State &state)
     }
 }
 
+// The converter process alone, for comparison with the whole commands.
+void BM_UnpackProcess(benchmark::State &state)
+{
+    Setup s;
+    const QString out = QDir(s.folder).filePath(QStringLiteral("temp.bmp"));
+    for (auto _ : state) {
+        const ConverterResult r = runConverter(
+            s.folder, {unpackArguments(QDir(s.folder).filePath(kTemplate), out), QString(), out, QString()});
+        if (!r.ok) {
+            state.SkipWithError(r.message.toStdString().c_str());
+            break;
+        }
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_UnpackProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_New)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);

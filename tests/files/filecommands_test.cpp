@@ -8,6 +8,7 @@
 #include "skin/tform5.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -280,6 +281,7 @@ TEST_P(ConverterFaultTest, OneMessageAndTheSkinStays)
     }
     expectUnchanged(before);
     EXPECT_EQ(strayFiles(), QStringList());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy cursor is gone again
 }
 
 INSTANTIATE_TEST_SUITE_P(
