@@ -66,12 +66,7 @@ TEST_P(AccountScreenTest, OneSlotChangesOnlyItsFillsAndTexts)
 
 TEST_P(AccountScreenTest, ScreenSelectorItemZeroShowsIt)
 {
-    const ScreenFixture f(GetParam().profile);
-    QImage box(f.in.screen, QImage::Format_RGB32);
-    box.fill(Qt::black);
-    Canvas paintBox(&box);
-    renderPreview(AccountSelectionScreen, f.in, paintBox);
-    EXPECT_EQ(box, composeAccountSelection(f.in));
+    checkRenderShows(AccountSelectionScreen, composeAccountSelection, ScreenFixture(GetParam().profile).in);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, AccountScreenTest, ::testing::ValuesIn(kCases));
@@ -108,16 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, AccountScreenRows,
 
 TEST(AccountScreen, NoSkinDrawsNothing)
 {
-    ScreenFixture f(1);
-    f.in.profile = 0;
-    f.in.screen = QSize();
-    EXPECT_TRUE(composeAccountSelection(f.in).isNull());
-    QImage box(176, 208, QImage::Format_RGB32);
-    box.fill(Qt::black);
-    const QImage before = box;
-    Canvas paintBox(&box);
-    renderPreview(AccountSelectionScreen, f.in, paintBox);
-    EXPECT_EQ(box, before);
+    checkNoSkinDrawsNothing(AccountSelectionScreen, composeAccountSelection, 1);
 }
 
 TEST(AccountScreen, TitleStaysReadableWhenBarAndBackgroundMatch)

@@ -75,12 +75,7 @@ TEST_P(ChatScreenTest, RowsNoStepPaintsStayWhite)
 
 TEST_P(ChatScreenTest, ScreenSelectorItemThreeShowsIt)
 {
-    const ScreenFixture f(GetParam().profile);
-    QImage box(f.in.screen, QImage::Format_RGB32);
-    box.fill(Qt::black);
-    Canvas paintBox(&box);
-    renderPreview(ChatScreen, f.in, paintBox);
-    EXPECT_EQ(box, composeChat(f.in));
+    checkRenderShows(ChatScreen, composeChat, ScreenFixture(GetParam().profile).in);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, ChatScreenTest, ::testing::ValuesIn(kCases));
@@ -102,16 +97,7 @@ TEST(ChatScreen, SoftKeyCopyIsClippedAtTheBottomEdge)
 
 TEST(ChatScreen, NoSkinDrawsNothing)
 {
-    ScreenFixture f(5);
-    f.in.profile = 0;
-    f.in.screen = QSize();
-    EXPECT_TRUE(composeChat(f.in).isNull());
-    QImage box(352, 416, QImage::Format_RGB32);
-    box.fill(Qt::black);
-    const QImage before = box;
-    Canvas paintBox(&box);
-    renderPreview(ChatScreen, f.in, paintBox);
-    EXPECT_EQ(box, before);
+    checkNoSkinDrawsNothing(ChatScreen, composeChat, 5);
 }
 
 } // namespace

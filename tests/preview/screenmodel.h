@@ -212,4 +212,32 @@ inline void checkSlotIsolation(const PreviewInput &base, QImage (*compose)(const
     }
 }
 
+using Compose = QImage (*)(const PreviewInput &);
+
+// The render entry point puts exactly the composed screen into the paint box.
+inline void checkRenderShows(int screen, Compose compose, const PreviewInput &in)
+{
+    QImage box(in.screen, QImage::Format_RGB32);
+    box.fill(Qt::black);
+    Canvas paintBox(&box);
+    renderPreview(screen, in, paintBox);
+    EXPECT_EQ(box, compose(in));
+}
+
+// Without a skin the screen composes nothing and the paint box keeps its pixels.
+inline void checkNoSkinDrawsNothing(int screen, Compose compose, int lastProfile)
+{
+    ScreenFixture f(lastProfile);
+    const QSize lastScreen = f.in.screen;
+    f.in.profile = 0;
+    f.in.screen = QSize();
+    EXPECT_TRUE(compose(f.in).isNull());
+    QImage box(lastScreen, QImage::Format_RGB32);
+    box.fill(Qt::black);
+    const QImage before = box;
+    Canvas paintBox(&box);
+    renderPreview(screen, f.in, paintBox);
+    EXPECT_EQ(box, before);
+}
+
 } // namespace zelkor::test

@@ -78,12 +78,7 @@ TEST_P(SettingsScreenTest, CaptionsSitInsideTheFirstTwoRows)
 
 TEST_P(SettingsScreenTest, ScreenSelectorItemFourShowsIt)
 {
-    const ScreenFixture f(GetParam().profile);
-    QImage box(f.in.screen, QImage::Format_RGB32);
-    box.fill(Qt::black);
-    Canvas paintBox(&box);
-    renderPreview(SettingsScreen, f.in, paintBox);
-    EXPECT_EQ(box, composeSettings(f.in));
+    checkRenderShows(SettingsScreen, composeSettings, ScreenFixture(GetParam().profile).in);
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, SettingsScreenTest, ::testing::ValuesIn(kCases));
@@ -123,16 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, SettingsScreenRows,
 
 TEST(SettingsScreen, NoSkinDrawsNothing)
 {
-    ScreenFixture f(6);
-    f.in.profile = 0;
-    f.in.screen = QSize();
-    EXPECT_TRUE(composeSettings(f.in).isNull());
-    QImage box(416, 352, QImage::Format_RGB32);
-    box.fill(Qt::black);
-    const QImage before = box;
-    Canvas paintBox(&box);
-    renderPreview(SettingsScreen, f.in, paintBox);
-    EXPECT_EQ(box, before);
+    checkNoSkinDrawsNothing(SettingsScreen, composeSettings, 6);
 }
 
 } // namespace
