@@ -2,11 +2,11 @@
 # Builds the converter and its unit tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer in their own folder and runs the tests.
 #
-#   tools/asan-tests.sh [BUILD_DIR]    (default: build-bmconv-asan beside the repository)
+#   tools/asan-tests.sh [BUILD_DIR]    (default: build-asan in the repository)
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$(dirname "$repo")/build-bmconv-asan}
+build=${1:-$repo/build-asan}
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 cmake -S "$repo" -B "$build" -DZELKOR_BMCONV_ONLY=ON -DZELKOR_BUILD_TESTS=ON -DZELKOR_BUILD_BENCH=OFF \

@@ -4,7 +4,7 @@
 #
 #   bmconv/fuzz/run-fuzz.sh [SECONDS]      (default 60 per target)
 #
-# FUZZ_BUILD_DIR overrides the build folder (default: build-bmconv-fuzz beside
+# FUZZ_BUILD_DIR overrides the build folder (default: build-fuzz inside
 # the repository). Exits non-zero when a target crashes; the crashing input is
 # left in that folder and replays with the target's replay program.
 set -eu
@@ -13,7 +13,7 @@ seconds=${1:-60}
 here=$(cd "$(dirname "$0")" && pwd)
 lib=$(dirname "$here")
 repo=$(dirname "$lib")
-build=${FUZZ_BUILD_DIR:-$(dirname "$repo")/build-bmconv-fuzz}
+build=${FUZZ_BUILD_DIR:-$repo/build-fuzz}
 cxx=${CXX_FUZZ:-clang++-14}
 
 mkdir -p "$build"
