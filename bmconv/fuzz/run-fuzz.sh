@@ -27,15 +27,15 @@ for target in mbm bmp; do
 done
 
 # Seeds: the malformed test files and the small conformance files, if present.
-seed() {
+start_corpus() {
     dir="$build/corpus_$1"
     mkdir -p "$dir"
     for f in "$repo"/tests/bmconv/malformed/*."$1" "$repo"/../shared/fixtures/mbm/*."$1" "$repo"/../shared/fixtures/mbm/*.$(echo "$1" | tr a-z A-Z); do
         [ -f "$f" ] && [ "$(wc -c < "$f")" -le 65536 ] && cp "$f" "$dir/" || true
     done
 }
-seed mbm
-seed bmp
+start_corpus mbm
+start_corpus bmp
 
 status=0
 for target in mbm bmp; do

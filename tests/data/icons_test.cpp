@@ -14,7 +14,7 @@ namespace {
 struct SheetCase {
     const char *file;
     int cell;
-    std::vector<int> usedRows;  // Part 3.1's table of icon cells the preview uses
+    std::vector<int> usedRows;  // the icon cells the preview draws
 };
 
 const SheetCase kSheets[] = {

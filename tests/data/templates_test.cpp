@@ -146,9 +146,9 @@ TEST_P(TemplateTest, TextColoursAreReadableOnThePicturesUnderThem)
 {
     const int i = profile - 1;
     const int pt = large() ? 18 : 11;
-    // Part 3.3: contact rows, the first and second column's name x and prefix,
+    // Contact list: contact rows, the first and second column's name x and prefix,
     // the selected row, the title line and the status line (profile 2's status
-    // line is the preview's choice: the spec leaves it open).
+    // line is the preview's choice: ours to place).
     const int rowY0 = large() ? 45 : 20, rowPitch = large() ? 36 : 18;
     const int rowCount[] = {8, 8, 14, 10, 8, 7};
     const int name1X = large() ? 35 : 20;
@@ -158,10 +158,10 @@ TEST_P(TemplateTest, TextColoursAreReadableOnThePicturesUnderThem)
     const int selectedRow = large() ? 0 : 1;
     const int ownNickX = large() ? 90 : 50;
     const int statusY[] = {173, 141, 283, 203, 345, 290};
-    // Part 3.5: header and message lines.
+    // Chat: header and message lines.
     const int clientX[] = {120, 140, 170, 240, 280, 300};
     const int line[3] = {large() ? 35 : 30, large() ? 65 : 45, large() ? 95 : 60};
-    // Part 3.6: captions at (2, top of the row); profile 1 writes them at 8 points.
+    // Settings: captions at (2, top of the row); profile 1 writes them at 8 points.
     const int captionPt = profile == 1 ? 8 : pt;
 
     std::vector<TextOnPicture> checks = {
@@ -223,10 +223,10 @@ TEST_P(TemplateTest, SoftKeyLabelsAreReadableAllOverTheMenuline)
 TEST_P(TemplateTest, MenuAndAccountColoursAreReadableOnEachOther)
 {
     const ColourSlots c = readColourSlots(sheet, profile);
-    // Part 3.4: menu text on the menu window and on the selection.
+    // Popup menu: menu text on the menu window and on the selection.
     EXPECT_GE(contrast(c[10], c[3]), kReadable);
     EXPECT_GE(contrast(c[10], c[4]), kReadable);
-    // Part 3.2: account names on the screen fill, the title on the title bar.
+    // Account selection: account names on the screen fill, the title on the title bar.
     EXPECT_GE(contrast(c[6], c[3]), kReadable);
     EXPECT_GE(contrast(c[6], c[4]), kReadable);
     // The selection shows inside the menu window, and its outline shows around it.

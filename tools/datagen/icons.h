@@ -8,7 +8,7 @@ namespace zelkor::datagen {
 constexpr int kIconRows = 96;
 
 // An icon sheet of kIconRows cell rows: image column at x = 0, mask column at
-// x = cellSize (Part 3.1). Masks are black where the icon is opaque and white
+// x = cellSize. Masks are black where the icon is opaque and white
 // where it is transparent; the image is black wherever the mask is white.
 // Both sheets hold the same icons, drawn for their cell size.
 QImage drawIconSheet(int cellSize);

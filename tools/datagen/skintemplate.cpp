@@ -19,13 +19,13 @@ namespace {
 using namespace palette;
 
 // Where the default skin puts its bands. The numbers follow the texts that the
-// preview draws on these pictures (Parts 3.3 and 3.5), not the sheet layout.
+// preview draws on these pictures, not the sheet layout.
 struct Bands {
     int contactsStatusTop;  // first row of the status line band inside `contacts`:
                             // below the glyphs of the last contact row (descenders
-                            // included) and above those of the status text of
-                            // Part 3.3 step 13. Profile 2, which the spec leaves
-                            // open, follows the preview's status line at y 141;
+                            // included) and above those of the contact list's
+                            // status text. Profile 2, whose status line is ours
+                            // to place, follows the preview's status line at y 141;
                             // there the cell of row 6 (y 128) reaches into it.
     int chatHeader;         // rows of the dark header band at the top of `chat`: the
                             // header line (text and icon), ending above message line 1
@@ -214,7 +214,7 @@ QImage drawTemplateSheet(int profile)
     drawSelection(p, rectOf(Select2), s, true);
     // select2's right end: a closing edge so the half-width bar reads as a bar.
     // Two columns wide: the contact list copies all but the last column of the
-    // picture in profiles 1 to 4 (Part 3.3 step 3b), the whole picture in 5 and 6.
+    // picture in profiles 1 to 4, the whole picture in 5 and 6.
     const QRect sel2 = rectOf(Select2);
     p.fillRect(QRect(sel2.right() - 1, sel2.y(), 2, sel2.height()), selEdgeBottom);
     drawTitleBar(p, rectOf(SettingsTop), s);

@@ -6,7 +6,7 @@
 namespace zelkor::datagen {
 
 // The template sheet of `profile` (1..6): as wide as the profile's screen and
-// exactly as high as the rows its layout reaches (Part 2.1), with the nine
+// exactly as high as the rows its layout reaches, with the nine
 // pictures drawn at their rectangles, the default colours in the colour row
 // and every other pixel (gap rows, the columns right of `select2`) in the
 // neutral colour. Null for an unknown profile.

@@ -11,7 +11,7 @@
 
 namespace zelkor::datagen {
 
-// The thirteen colour slots of the default skin, slot 0 to 12 (Part 2.3).
+// The thirteen colour slots of the default skin, slot 0 to 12.
 const ColourSlots &defaultColourSlots();
 
 // Gap rows and the columns right of `select2` other than the colour row.
