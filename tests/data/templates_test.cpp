@@ -122,7 +122,7 @@ TEST_P(TemplateTest, EveryPictureIsDrawnAtItsRectangle)
     }
 }
 
-// A text that the preview draws on a picture (Parts 3.2 to 3.6): its colour
+// A text that the preview draws on a picture: its colour
 // slot, its picture, the text and the top-left corner of its text cell in the
 // picture's own coordinates, at the font size of the screen.
 struct TextOnPicture {
@@ -213,8 +213,8 @@ TEST_P(TemplateTest, TextColoursAreReadableOnThePicturesUnderThem)
 
 TEST_P(TemplateTest, SoftKeyLabelsAreReadableAllOverTheMenuline)
 {
-    // The screens put the labels at different heights on the bar (Parts 3.2 to
-    // 3.6), so every pixel of the picture counts.
+    // The screens put the labels at different heights on the bar
+    // (account, contact list, chat, settings), so every pixel of the picture counts.
     const test::RegionContrast r = contrastOn(readColourSlot(sheet, profile, 9), sheet, picture(Menuline));
     EXPECT_GE(r.average, kReadable);
     EXPECT_GE(r.worst, kReadableEverywhere) << "worst at (" << r.worstAt.x() << ", " << r.worstAt.y() << ")";
