@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <map>
+#include <utility>
+#include <vector>
 
 namespace zelkor {
 
@@ -55,9 +59,21 @@ void blit(QImage &dst, int dx, int dy, int w, int h, const QImage &src, int sx, 
     }
 
     const int n = x1 - x0;
+    // Row pointers are taken once: scanLine() checks for sharing on every call.
+    uchar *dBits = dst.bits();
+    const qsizetype dStride = dst.bytesPerLine();
+    const uchar *sBits = s->constBits();
+    const qsizetype sStride = s->bytesPerLine();
+    // An RGB32 pixel's top byte is always 0xff, so a copy between two such
+    // images is a plain memory copy.
+    const bool plainCopy = op == RasterOp::Copy && s->format() == QImage::Format_RGB32;
     for (int y = y0; y < y1; ++y) {
-        const QRgb *in = reinterpret_cast<const QRgb *>(s->constScanLine(sy + y)) + sx + x0;
-        QRgb *out = reinterpret_cast<QRgb *>(dst.scanLine(dy + y)) + dx + x0;
+        const QRgb *in = reinterpret_cast<const QRgb *>(sBits + (sy + y) * sStride) + sx + x0;
+        QRgb *out = reinterpret_cast<QRgb *>(dBits + (dy + y) * dStride) + dx + x0;
+        if (plainCopy) {
+            std::memcpy(out, in, size_t(n) * sizeof(QRgb));
+            continue;
+        }
         switch (op) {
         case RasterOp::Copy:
             for (int i = 0; i < n; ++i)
@@ -93,9 +109,13 @@ static void fillSpan(QImage &img, int left, int top, int right, int bottom, QRgb
     top = std::max(top, 0);
     right = std::min(right, img.width());
     bottom = std::min(bottom, img.height());
+    if (left >= right || top >= bottom)
+        return;
+    uchar *bits = img.bits();
+    const qsizetype stride = img.bytesPerLine();
     for (int y = top; y < bottom; ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        std::fill(line + left, line + std::max(left, right), colour | 0xff000000u);
+        QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride);
+        std::fill(line + left, line + right, colour | 0xff000000u);
     }
 }
 
@@ -118,9 +138,83 @@ void Canvas::rectangle(int left, int top, int right, int bottom)
     fillSpan(*m_target, right - 1, top, right, bottom, m_pen);
 }
 
+namespace {
+
+// The pixels a text inks, found once per font size and text by drawing it
+// alone; the preview draws the same few dozen texts every second, and laying
+// them out again each time would cost more than the rest of a render.
+struct InkSpan {
+    int y;   // relative to the top of the text cell
+    int x0;  // relative to the left of the text cell; half-open
+    int x1;
+};
+struct TextInk {
+    int advance = 0;
+    int height = 0;
+    std::vector<InkSpan> spans;
+};
+
+struct FontEntry {
+    QFont font;
+    QFontMetrics metrics;
+};
+
+const FontEntry &fontEntry(int points)
+{
+    // Never freed: fonts must not outlive the application object at exit.
+    static thread_local auto *fonts = new std::map<int, FontEntry>;
+    auto it = fonts->find(points);
+    if (it == fonts->end()) {
+        const QFont f = previewFont(points);
+        it = fonts->emplace(points, FontEntry{f, QFontMetrics(f)}).first;
+    }
+    return it->second;
+}
+
+const TextInk &textInk(int points, const QString &text)
+{
+    static thread_local auto *cache = new std::map<std::pair<int, QString>, TextInk>;
+    const auto key = std::make_pair(points, text);
+    if (auto it = cache->find(key); it != cache->end())
+        return it->second;
+    if (cache->size() > 4096)
+        cache->clear();
+
+    const FontEntry &f = fontEntry(points);
+    TextInk ink;
+    ink.advance = f.metrics.horizontalAdvance(text);
+    ink.height = f.metrics.height();
+    // Room around the cell for glyphs that reach past their advance.
+    const int margin = ink.height;
+    QImage scratch(ink.advance + 2 * margin, ink.height + 2 * margin, QImage::Format_RGB32);
+    scratch.fill(0xffffffffu);
+    {
+        QPainter p(&scratch);
+        p.setFont(f.font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(margin, margin + f.metrics.ascent()), text);
+    }
+    for (int y = 0; y < scratch.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width();) {
+            if (line[x] == 0xffffffffu) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < scratch.width() && line[x] != 0xffffffffu)
+                ++x;
+            ink.spans.push_back({y - margin, start - margin, x - margin});
+        }
+    }
+    return cache->emplace(key, std::move(ink)).first->second;
+}
+
+} // namespace
+
 QSize Canvas::textExtent(const QString &text) const
 {
-    const QFontMetrics fm(previewFont(m_fontPoints));
+    const QFontMetrics &fm = fontEntry(m_fontPoints).metrics;
     return {fm.horizontalAdvance(text), fm.height()};
 }
 
@@ -128,14 +222,27 @@ void Canvas::textOut(int x, int y, const QString &text)
 {
     if (!m_target || m_target->isNull() || text.isEmpty())
         return;
-    const QFont font = previewFont(m_fontPoints);
-    const QFontMetrics fm(font);
+    if (m_target->format() != QImage::Format_RGB32 && m_target->format() != QImage::Format_ARGB32)
+        m_target->convertTo(QImage::Format_RGB32);
+    const TextInk &ink = textInk(m_fontPoints, text);
     if (m_brushSolid)
-        fillSpan(*m_target, x, y, x + fm.horizontalAdvance(text), y + fm.height(), m_brush);
-    QPainter p(m_target);
-    p.setFont(font);
-    p.setPen(QColor::fromRgb(m_text));
-    p.drawText(QPoint(x, y + fm.ascent()), text);
+        fillSpan(*m_target, x, y, x + ink.advance, y + ink.height, m_brush);
+    // The font is drawn without smoothing, so every inked pixel takes the text
+    // colour exactly, as the phone shows it.
+    const QRgb colour = m_text | 0xff000000u;
+    const int w = m_target->width(), h = m_target->height();
+    uchar *bits = m_target->bits();
+    const qsizetype stride = m_target->bytesPerLine();
+    for (const InkSpan &s : ink.spans) {
+        const int ty = y + s.y;
+        if (ty < 0 || ty >= h)
+            continue;
+        const int x0 = std::max(x + s.x0, 0), x1 = std::min(x + s.x1, w);
+        if (x0 < x1) {
+            QRgb *line = reinterpret_cast<QRgb *>(bits + ty * stride);
+            std::fill(line + x0, line + x1, colour);
+        }
+    }
 }
 
 } // namespace zelkor

@@ -13,7 +13,10 @@ QImage newPreviewBitmap(QSize screen)
 
 void drawMaskedIcon(Canvas &target, const QImage *iconSheet, int cellSize, int cellY, int x, int y)
 {
-    if (!iconSheet || iconSheet->isNull())
+    // Only a whole cell is drawn: a cell cut off by the end of a short sheet
+    // would OR an image over a target that its missing mask never cleared.
+    if (!iconSheet || iconSheet->isNull() || cellY < 0 || cellY + cellSize > iconSheet->height()
+        || 2 * cellSize > iconSheet->width())
         return;
     target.blit(x, y, cellSize, cellSize, *iconSheet, cellSize, cellY, RasterOp::And);
     target.blit(x, y, cellSize, cellSize, *iconSheet, 0, cellY, RasterOp::Or);
@@ -24,6 +27,18 @@ IconSource iconSourceFor(const PreviewInput &in)
     if (in.profile >= 5)
         return {in.largeIcons, 32};
     return {in.smallIcons, 16};
+}
+
+void copySheetBlock(Canvas &target, const PreviewInput &in, const SheetBlock &block)
+{
+    if (in.sheet)
+        target.blit(0, block.destY, block.width, block.height, *in.sheet, 0, block.sourceY);
+}
+
+void drawIcon(Canvas &target, const PreviewInput &in, const IconPlacement &icon)
+{
+    const IconSource source = iconSourceFor(in);
+    drawMaskedIcon(target, source.sheet, source.cellSize, icon.cellY, icon.x, icon.y);
 }
 
 static void copyToPaintBox(Canvas &paintBox, const QImage &preview)

@@ -49,6 +49,26 @@ struct IconSource {
 };
 IconSource iconSourceFor(const PreviewInput &in);
 
+// A block of the skin sheet as the screens' tables give it: source top row,
+// width and height, copied with x = 0 on both sides to the destination row.
+struct SheetBlock {
+    int sourceY;
+    int width;
+    int height;
+    int destY;
+};
+// Plain copy of the block from the sheet, clipped to both images.
+void copySheetBlock(Canvas &target, const PreviewInput &in, const SheetBlock &block);
+
+// An icon cell (named by its row's top y) and where its top-left corner goes.
+struct IconPlacement {
+    int cellY;
+    int x;
+    int y;
+};
+// Masked icon draw from the profile's icon sheet.
+void drawIcon(Canvas &target, const PreviewInput &in, const IconPlacement &icon);
+
 // The four off-screen screens; each returns its finished preview bitmap.
 QImage composeAccountSelection(const PreviewInput &in);
 QImage composeContactList(const PreviewInput &in);
