@@ -2,9 +2,12 @@
 // main window's two selectors around it.
 #include "app/seams.h"
 #include "app/tform1.h"
+#include "skin/profiles.h"
 #include "previewmodel.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QRadioButton>
 
 using namespace zelkor;
@@ -264,6 +267,58 @@ TEST_F(MainWindowPreview, NoSkinDrawsNothingAndReportsNothing)
     fresh.RadioGroup1->button(PopupMenuScreen)->click();
     EXPECT_EQ(fresh.PaintBox1->canvasImage(), before);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// The real templates, loaded through the converter: the preview lies on the
+// phone's screen for every profile. With ZELKOR_SCREENSHOT_DIR set the window
+// is saved there once per template and screen, to be looked at.
+TEST(PreviewOnPhone, TemplatesLoadAndShowOnThePhonesScreen)
+{
+    const QDir program(programFolder());
+    if (!QFileInfo::exists(program.filePath(QStringLiteral("bmconv"))))
+        GTEST_SKIP() << "no converter in the program folder";
+    const QString shots = qEnvironmentVariable("ZELKOR_SCREENSHOT_DIR");
+    for (int p = 1; p <= 6; ++p) {
+        const Profile *profile = profileByIndex(p);
+        const QString file = program.filePath(QString::fromUtf8(profile->templateName));
+        if (!QFileInfo::exists(file))
+            GTEST_SKIP() << "no template " << file.toStdString();
+        resetSeams();
+        QStringList messages;
+        seams().critical = [&](QWidget *, const QString &text) { messages << text; };
+        seams().openFile = [&](QWidget *, const QString &, const QString &, const QString &) { return file; };
+        TForm1 form(programFolder());
+        form.show();
+        QApplication::processEvents();
+        form.N3Click();
+        ASSERT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        ASSERT_EQ(form.profile, p);
+        EXPECT_EQ(form.PaintBox1->geometry(), QRect(profile->paintBoxPos, profile->screenSize()));
+        for (int screen : {ContactListScreen, PopupMenuScreen}) {
+            form.RadioGroup1->button(screen)->click();
+            if (screen == ContactListScreen)
+                form.RadioGroup2->button(p % 2)->click();
+            QApplication::processEvents();
+            // The swatches follow the sheet after a render; the next tick shows them.
+            form.Timer1Timer();
+            QImage expected = composeContactList(form.previewInput());
+            Canvas menu(&expected);
+            if (screen == PopupMenuScreen)
+                drawPopupMenu(menu, form.previewInput());
+            const QImage &shown = form.PaintBox1->canvasImage();
+            ASSERT_EQ(shown.size(), expected.size());
+            int differing = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (shown.pixel(x, y) != expected.pixel(x, y) && ++differing == 1)
+                        ADD_FAILURE() << "profile " << p << " screen " << screen << ": first difference at (" << x
+                                      << ", " << y << ")";
+            EXPECT_EQ(differing, 0);
+            if (!shots.isEmpty())
+                form.grab().save(QDir(shots).filePath(QStringLiteral("p%1_screen%2.png").arg(p).arg(screen)));
+        }
+    }
+    resetSeams();
 }
 
 } // namespace
