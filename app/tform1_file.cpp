@@ -124,6 +124,16 @@ void TForm1::N6Click()
         return;
     }
 
+    // The converter writes its output into the program folder first; a file of
+    // that name there (an earlier save into the program folder) would be
+    // overwritten, and would pass for this save's output if the converter failed.
+    if (!savingInPlace && QFileInfo::exists(output)) {
+        seams().critical(this, QStringLiteral("В папке программы уже есть файл «%1»; он не будет перезаписан. "
+                                              "Скин не сохранён.")
+                                   .arg(native(output)));
+        return;
+    }
+
     const TransientFile local(programPath(QStringLiteral("local.bmp")));
     if (sheet.isNull() || !sheet.save(local.path(), "BMP")) {
         seams().critical(this, QStringLiteral("Не удаётся записать файл «%1»%2")

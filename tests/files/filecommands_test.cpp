@@ -341,6 +341,22 @@ TEST_F(FileCommandsTest, SaveIntoTheProgramFolderItself)
     EXPECT_EQ(strayFiles(), QStringList{QStringLiteral("extskin_240x320_сюда.mbm")});
 }
 
+TEST_F(FileCommandsTest, SaveElsewhereKeepsAnEarlierSaveInTheProgramFolder)
+{
+    NEED_DATA(3);
+    loadSkin();
+    QFile earlier(programFile(QStringLiteral("extskin_240x320_снова.mbm")));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier save");
+    earlier.close();
+    save(scratchFile(QStringLiteral("снова")));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(earlier.fileName())) << errors[0].toStdString();
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), QByteArray("an earlier save"));
+    EXPECT_FALSE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_снова.mbm"))));
+}
+
 TEST_F(FileCommandsTest, SaveWithoutASkinSaysSo)
 {
     save(scratchFile(QStringLiteral("пусто")));
