@@ -1,4 +1,5 @@
 #include "preview.h"
+#include "softkeybar.h"
 
 #include <array>
 
@@ -32,9 +33,7 @@ struct ContactListLayout {
     IconPlacement titleRightIcon;
     IconPlacement titleSecondIcon;
     IconPlacement statusIcon;
-    SheetBlock softKeys;    // menuline
-    TextAt menuLabel;
-    TextAt exitLabel;
+    SoftKeyBar softKeys;
     TextAt time;
     TextAt nickname;
     TextAt statusText;
@@ -46,44 +45,44 @@ constexpr std::array<ContactListLayout, 6> kLayouts{{
      {0, 20, "Contact", 0}, {90, 110, "Друг", 10},
      {20, 176, 188, 0}, {209, 176, 18, 38}, {228, 88, 18, 38},
      {1408, 158, 0}, {16, 139, 0}, {1504, 128, 173},
-     {0, 176, 20, 188},
-     {2, 190}, {125, 190}, {5, 0}, {50, 0}, {5, 173}},
+     {176, 188, 20, 190, 2, 125},
+     {5, 0}, {50, 0}, {5, 173}},
     // 208 x 176: the status line sits right above the soft-key bar (top 159),
     // as high as in 240 x 320, the icon right of the middle.
     {11, 8, 20, 18,
      {0, 20, "Contact", 0}, {90, 110, "Друг", 10},
      {18, 208, 160, 0}, {179, 208, 18, 38}, {198, 103, 18, 38},
      {1408, 178, 0}, {16, 159, 0}, {1504, 150, 141},
-     {0, 208, 20, 159},
-     {2, 156}, {145, 156}, {5, 0}, {50, 0}, {5, 141}},
+     {208, 159, 20, 156, 2, 145},
+     {5, 0}, {50, 0}, {5, 141}},
     // 240 x 320
     {11, 14, 20, 18,
      {0, 20, "MegaContact", 0}, {120, 140, "УльтраДруг", 10},
      {20, 240, 304, 0}, {325, 240, 18, 38}, {344, 119, 18, 38},
      {1408, 208, 0}, {16, 189, 0}, {1504, 190, 283},
-     {0, 240, 20, 301},
-     {2, 300}, {190, 300}, {5, 0}, {50, 0}, {5, 283}},
+     {240, 301, 20, 300, 2, 190},
+     {5, 0}, {50, 0}, {5, 283}},
     // 320 x 240
     {11, 10, 20, 18,
      {0, 20, "MegaContact", 0}, {160, 180, "УльтраДруг", 10},
      {18, 320, 222, 0}, {241, 320, 18, 38}, {260, 159, 18, 38},
      {1408, 288, 0}, {16, 269, 0}, {1504, 260, 203},
-     {0, 320, 18, 222},
-     {2, 223}, {270, 223}, {5, 0}, {50, 0}, {5, 203}},
+     {320, 222, 18, 223, 2, 270},
+     {5, 0}, {50, 0}, {5, 203}},
     // 352 x 416
     {18, 8, 45, 36,
      {0, 35, "Contact", 0}, {182, 220, "Друг", 10},
      {40, 352, 376, 0}, {418, 352, 36, 45}, {456, 176, 36, 45},
      {2752, 288, 2}, {32, 249, 2}, {3008, 260, 345},
-     {0, 352, 40, 375},
-     {7, 385}, {270, 385}, {5, 0}, {90, 0}, {5, 345}},
+     {352, 375, 40, 385, 7, 270},
+     {5, 0}, {90, 0}, {5, 345}},
     // 416 x 352
     {18, 7, 45, 36,
      {0, 35, "Contact", 0}, {208, 242, "Друг", 10},
      {36, 416, 320, 0}, {358, 416, 36, 45}, {396, 208, 36, 45},
      {2752, 378, 2}, {32, 339, 2}, {3008, 300, 288},
-     {0, 416, 36, 316},
-     {7, 318}, {320, 318}, {5, 0}, {90, 0}, {5, 290}},
+     {416, 316, 36, 318, 7, 320},
+     {5, 0}, {90, 0}, {5, 290}},
 }};
 
 void drawEntry(Canvas &c, const PreviewInput &in, const ContactColumn &column, int row, int y)
@@ -118,12 +117,7 @@ QImage composeContactList(const PreviewInput &in)
     drawIcon(c, in, l.titleRightIcon);
     drawIcon(c, in, l.titleSecondIcon);
     drawIcon(c, in, l.statusIcon);
-    copySheetBlock(c, in, l.softKeys);
-
-    c.setBrushClear();
-    c.setTextColor(in.colours[9]);
-    c.textOut(l.menuLabel.x, l.menuLabel.y, QStringLiteral("Меню"));
-    c.textOut(l.exitLabel.x, l.exitLabel.y, QStringLiteral("Выход"));
+    drawSoftKeyBar(c, in.sheet ? *in.sheet : QImage(), l.softKeys, QStringLiteral("Выход"), in.colours[9]);
     c.setTextColor(in.colours[12]);
     c.textOut(l.time.x, l.time.y, QStringLiteral("15:40"));
     c.setTextColor(in.colours[8]);
