@@ -156,6 +156,21 @@ INSTANTIATE_TEST_SUITE_P(Depths, RoundTripTest,
 
 class FileCommandsTest : public FilesTest {
 protected:
+    // Saves under `chosen` while `existing` is already there: one message names
+    // the existing file, which keeps its bytes.
+    void expectSaveRefusedKeeping(const QString &existing, const QString &chosen)
+    {
+        QFile taken(existing);
+        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+        taken.write("keep me");
+        taken.close();
+        save(chosen);
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(existing)) << errors[0].toStdString();
+        ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
+        EXPECT_EQ(taken.readAll(), QByteArray("keep me"));
+    }
+
     // A loaded skin of profile 3 that failures must leave alone.
     void loadSkin()
     {
@@ -310,15 +325,8 @@ TEST_F(FileCommandsTest, SaveNeverReplacesAFile)
 {
     NEED_DATA(3);
     loadSkin();
-    QFile taken(scratchFile(QStringLiteral("extskin_240x320_занято.mbm")));
-    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
-    taken.write("keep me");
-    taken.close();
-    save(scratchFile(QStringLiteral("занято")));
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(taken.fileName())) << errors[0].toStdString();
-    ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
-    EXPECT_EQ(taken.readAll(), QByteArray("keep me"));
+    expectSaveRefusedKeeping(scratchFile(QStringLiteral("extskin_240x320_занято.mbm")),
+                             scratchFile(QStringLiteral("занято")));
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
@@ -345,15 +353,8 @@ TEST_F(FileCommandsTest, SaveElsewhereKeepsAnEarlierSaveInTheProgramFolder)
 {
     NEED_DATA(3);
     loadSkin();
-    QFile earlier(programFile(QStringLiteral("extskin_240x320_снова.mbm")));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("an earlier save");
-    earlier.close();
-    save(scratchFile(QStringLiteral("снова")));
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(earlier.fileName())) << errors[0].toStdString();
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), QByteArray("an earlier save"));
+    expectSaveRefusedKeeping(programFile(QStringLiteral("extskin_240x320_снова.mbm")),
+                             scratchFile(QStringLiteral("снова")));
     EXPECT_FALSE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_снова.mbm"))));
 }
 
