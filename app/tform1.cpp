@@ -3,12 +3,12 @@
 #include "editing/tform3.h"
 #include "seams.h"
 #include "skin/profiles.h"
+#include "skin/sheet.h"
 #include "tform4.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -105,14 +105,12 @@ void TForm1::reportError(const QString &text)
     seams().critical(this, text);
 }
 
+// Reads an image as the 24-bit bitmaps the screens draw from.
 static bool loadImage(const QString &path, QImage &into, QString &error)
 {
-    QImageReader reader(path);
-    QImage img = reader.read();
-    if (img.isNull()) {
-        error = QStringLiteral("Не удаётся открыть файл «%1»: %2").arg(QDir::toNativeSeparators(path), reader.errorString());
+    const QImage img = readImageFile(path, error);
+    if (img.isNull())
         return false;
-    }
     into = img.convertToFormat(QImage::Format_RGB32);
     return true;
 }

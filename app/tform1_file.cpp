@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace zelkor {
 
@@ -63,11 +62,10 @@ static bool unpackSkin(TForm1 *form, const QString &skinFile, QImage &into)
         seams().critical(form, result.message);
         return false;
     }
-    QImageReader reader(temp.path());
-    const QImage loaded = reader.read();
+    QString error;
+    const QImage loaded = readImageFile(temp.path(), error);
     if (loaded.isNull()) {
-        seams().critical(form, QStringLiteral("Не удаётся открыть файл «%1»: %2")
-                                   .arg(native(temp.path()), reader.errorString()));
+        seams().critical(form, error);
         return false;
     }
     into = normalisedSheet(loaded);

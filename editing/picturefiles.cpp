@@ -3,7 +3,6 @@
 #include "skin/profiles.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -35,19 +34,6 @@ bool writeWorkingFile(const QImage &image, const QString &path, QString &error)
         return false;
     }
     return true;
-}
-
-QImage readPictureFile(const QString &path, QString &error)
-{
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        error = QStringLiteral("Не удаётся прочитать картинку «%1»: %2")
-                    .arg(QDir::toNativeSeparators(path), reader.errorString());
-        return {};
-    }
-    return image;
 }
 
 QString defaultEditorPath()

@@ -106,7 +106,7 @@ void TForm3::cutOut()
             seams().critical(this, error);
             return;
         }
-        const QImage written = readPictureFile(path, error);
+        const QImage written = readImageFile(path, error);
         if (written.isNull()) {
             seams().critical(this, error);
             return;
@@ -141,7 +141,7 @@ void TForm3::BitBtn2Click()
         return;
     // Decoded in memory: nothing is written beside the user's file.
     QString error;
-    const QImage loaded = readPictureFile(chosen, error);
+    const QImage loaded = readImageFile(chosen, error);
     if (loaded.isNull()) {
         seams().critical(this, error);
         return;

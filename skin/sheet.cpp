@@ -2,6 +2,8 @@
 
 #include "profiles.h"
 
+#include <QDir>
+#include <QImageReader>
 #include <QPainter>
 
 namespace zelkor {
@@ -77,6 +79,17 @@ bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &rep
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(target.topLeft(), src, QRect(0, 0, target.width(), target.height()));
     return true;
+}
+
+QImage readImageFile(const QString &path, QString &error)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull())
+        error = QStringLiteral("Не удаётся прочитать файл «%1»: %2")
+                    .arg(QDir::toNativeSeparators(path), reader.errorString());
+    return image;
 }
 
 QImage normalisedSheet(const QImage &loaded)

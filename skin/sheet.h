@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QString>
 
 #include <array>
 
@@ -35,6 +36,11 @@ QImage cutOutPicture(const QImage &sheet, int profile, int picture);
 // Copies `picture` from its top-left corner into the picture rectangle, clipped
 // to it and never scaled; nothing outside the rectangle changes. False for profile 0.
 bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &replacement);
+
+// Decodes an image file in memory, deciding the format by the content rather
+// than the suffix ("photo.JPG", "photo.jpeg" and bitmaps all load). A null
+// image, with `error` naming the file and the cause, on failure.
+QImage readImageFile(const QString &path, QString &error);
 
 // The sheet as the editor keeps it: 24-bit RGB, so a colour written reads back exactly.
 QImage normalisedSheet(const QImage &loaded);
