@@ -192,9 +192,7 @@ bool TForm1::adoptSheet()
     if (rec.resetFor176x500) {
         screenWidth = 176;
         screenHeight = 208;
-        const ColourSlots colours = readColourSlots(sheet, 1);
-        for (int i = 0; i < 13; ++i)
-            dx[i]->setColor(colours[i]);
+        refreshSlotsFrom(1);
         profile = 0;
     }
     if (const Profile *p = profileByIndex(rec.profile)) {

@@ -84,6 +84,9 @@ public:
     void renderPreview();
     // Copies the colour row of the current profile into the swatches.
     void refreshSlots();
+    // The same from the colour row of another profile (a 176 x 500 sheet is
+    // read with profile 1's row before its profile is set).
+    void refreshSlotsFrom(int colourRowProfile);
     // After New or Load replaced the sheet: recognise its profile, size
     // PaintBox1 and render once. Returns false when a step failed (reported).
     bool adoptSheet();

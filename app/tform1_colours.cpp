@@ -54,9 +54,14 @@ ColourSlots TForm1::swatchColours() const
 
 void TForm1::refreshSlots()
 {
-    if (!colourRow(profile))
+    refreshSlotsFrom(profile);
+}
+
+void TForm1::refreshSlotsFrom(int colourRowProfile)
+{
+    if (!colourRow(colourRowProfile))
         return;
-    const ColourSlots colours = readColourSlots(sheet, profile);
+    const ColourSlots colours = readColourSlots(sheet, colourRowProfile);
     for (int i = 0; i < 13; ++i)
         dx[i]->setColor(colours[i]);
 }
