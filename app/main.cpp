@@ -1,8 +1,10 @@
 #include "preview/canvas.h"
+#include "skin/workfolder.h"
 #include "tform1.h"
 
 #include <QApplication>
 #include <QImageReader>
+#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
@@ -12,7 +14,13 @@ int main(int argc, char *argv[])
     // Sheets and a user's photographs may be large; allow up to 512 MB per image.
     QImageReader::setAllocationLimit(512);
 
-    zelkor::TForm1 window(QCoreApplication::applicationDirPath());
+    const zelkor::ProgramFiles files = zelkor::locateProgramFiles(QCoreApplication::applicationDirPath());
+    const zelkor::WorkFolder work;
+    if (!work.isValid()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), work.error());
+        return 1;
+    }
+    zelkor::TForm1 window(files, work.path());
     window.show();
     return app.exec();
 }

@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+
+#include "skin/status.h"
 
 namespace zelkor {
 
@@ -24,13 +27,39 @@ static UiSeams realSeams()
     s.pickColour = [](QWidget *parent, const QColor &initial) {
         return QColorDialog::getColor(initial, parent);
     };
-    s.critical = [](QWidget *parent, const QString &text) {
-        QMessageBox::critical(parent, QApplication::applicationName(), text);
+    s.critical = [](QWidget *parent, const QString &text, const QString &details) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok, parent);
+        if (!details.isEmpty())
+            box.setDetailedText(details);
+        box.exec();
+    };
+    s.ask = [](QWidget *parent, const QString &text, const QStringList &buttons) {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::NoButton, parent);
+        QList<QAbstractButton *> made;
+        for (int i = 0; i < buttons.size(); ++i) {
+            // The last button is the one Esc means.
+            const auto role = i == 0 ? QMessageBox::AcceptRole
+                              : i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                        : QMessageBox::DestructiveRole;
+            made << box.addButton(buttons[i], role);
+        }
+        if (!made.isEmpty()) {
+            box.setDefaultButton(qobject_cast<QPushButton *>(made.first()));
+            box.setEscapeButton(made.last());
+        }
+        box.exec();
+        return int(made.indexOf(box.clickedButton()));
     };
     s.startDetached = [](const QString &program, const QStringList &arguments) {
         return QProcess::startDetached(program, arguments);
     };
     return s;
+}
+
+void report(QWidget *parent, const Status &status)
+{
+    if (status.code == Status::Failed)
+        seams().critical(parent, status.message, status.details);
 }
 
 UiSeams &seams()

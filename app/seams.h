@@ -22,13 +22,20 @@ struct UiSeams {
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> saveFile;
     // The colour dialog; an invalid colour means cancelled.
     std::function<QColor(QWidget *parent, const QColor &initial)> pickColour;
-    // One error message box.
-    std::function<void(QWidget *parent, const QString &text)> critical;
+    // One error message box; `details` (the original words of a program or
+    // the system, often English) go into the box's details when not empty.
+    std::function<void(QWidget *parent, const QString &text, const QString &details)> critical;
+    // A question with buttons; returns the index of the button chosen, or -1
+    // when the box was closed without one (Esc, close box).
+    std::function<int(QWidget *parent, const QString &text, const QStringList &buttons)> ask;
     // Starts a program detached; returns false when it could not be started.
     std::function<bool(const QString &program, const QStringList &arguments)> startDetached;
 };
 
 UiSeams &seams();
+// Shows a failed status as one error box; success and cancellation show nothing.
+struct Status;
+void report(QWidget *parent, const Status &status);
 // Puts back the real dialogs (tests call it between cases).
 void resetSeams();
 

@@ -1,12 +1,16 @@
 #include "tform1.h"
 
-#include "editing/tform3.h"
+#include "tform3.h"
 #include "seams.h"
 #include "skin/profiles.h"
+#include "converterprogress.h"
 #include "skin/sheet.h"
+#include "skin/skindocument.h"
 #include "tform4.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QUndoStack>
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
@@ -16,9 +20,13 @@
 
 namespace zelkor {
 
-TForm1::TForm1(const QString &folder, QWidget *parent) : QMainWindow(parent), programFolder(folder)
+TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *parent)
+    : QMainWindow(parent),
+      m_doc(new SkinDocument(files, workFolder, this)),
+      m_progress(std::make_unique<ConverterProgressDialog>(this))
 {
-    setWindowTitle(QStringLiteral("Универсальный редактор skin-ов для Zelkor"));
+    m_doc->setConverterProgress(m_progress.get());
+    setWindowTitle(baseCaption());
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(11);
     setFont(f);
@@ -34,11 +42,30 @@ TForm1::TForm1(const QString &folder, QWidget *parent) : QMainWindow(parent), pr
         const QRect avail = screen->availableGeometry();
         move(avail.center() - rect().center());
     }
+
+    connect(m_doc, &SkinDocument::skinReplaced, this, [this] { adoptSheet(); });
+    connect(m_doc, &SkinDocument::sheetChanged, this, [this] {
+        renderPreview();
+        refreshSlots();
+    });
+    connect(m_doc, &SkinDocument::modifiedChanged, this, [this] { updateCaption(); });
 }
 
-QString TForm1::programPath(const QString &relative) const
+TForm1::~TForm1()
 {
-    return QDir(programFolder).filePath(relative);
+    // The document goes before the progress window it points to.
+    delete m_doc;
+}
+
+void TForm1::updateCaption()
+{
+    if (!m_doc->hasSkin()) {
+        setWindowTitle(baseCaption());
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(m_doc->displayName() + QStringLiteral("[*] — ") + baseCaption());
+    setWindowModified(m_doc->isModified());
 }
 
 void TForm1::createControls()
@@ -93,16 +120,32 @@ void TForm1::createMenu()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
     N2 = file->addAction(QStringLiteral("Новый"), this, [this] { N2Click(); });
+    N2->setShortcut(QKeySequence::New);
     N3 = file->addAction(QStringLiteral("Загрузить"), this, [this] { N3Click(); });
+    N3->setShortcut(QKeySequence::Open);
     N6 = file->addAction(QStringLiteral("Сохранить"), this, [this] { N6Click(); });
+    N6->setShortcut(QKeySequence::Save);
     N4 = file->addAction(QStringLiteral("Выход"), this, [this] { N4Click(); });
+    N4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    QUndoStack *stack = m_doc->undoStack();
+    undoAction = edit->addAction(QStringLiteral("Отменить"), stack, &QUndoStack::undo);
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undoAction->setEnabled(false);
+    connect(stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    redoAction = edit->addAction(QStringLiteral("Повторить"), stack, &QUndoStack::redo);
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redoAction->setEnabled(false);
+    connect(stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+
     N5 = menuBar()->addAction(QStringLiteral("О программе"));
     connect(N5, &QAction::triggered, this, [this] { N5Click(); });
 }
 
 void TForm1::reportError(const QString &text)
 {
-    seams().critical(this, text);
+    seams().critical(this, text, QString());
 }
 
 // Reads an image as the 24-bit bitmaps the screens draw from.
@@ -117,17 +160,16 @@ static bool loadImage(const QString &path, QImage &into, QString &error)
 
 void TForm1::FormCreate()
 {
-    sheet = QImage();
     smallIcons = QImage();
     largeIcons = QImage();
     // A sheet that fails stays empty and the icon draws show nothing; when the
     // small sheet fails the large one is not tried, and start-up goes on.
     QString error;
-    if (!loadImage(programPath(QStringLiteral("icons.bmp")), smallIcons, error)) {
+    if (!loadImage(m_doc->programFiles().dataPath(QStringLiteral("icons.bmp")), smallIcons, error)) {
         reportError(error);
         return;
     }
-    if (!loadImage(programPath(QStringLiteral("icons32.bmp")), largeIcons, error))
+    if (!loadImage(m_doc->programFiles().dataPath(QStringLiteral("icons32.bmp")), largeIcons, error))
         reportError(error);
 }
 
@@ -166,6 +208,14 @@ void TForm1::N4Click()
     close();
 }
 
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void TForm1::N5Click()
 {
     TForm4 about(this);
@@ -174,7 +224,7 @@ void TForm1::N5Click()
 
 void TForm1::Button1Click()
 {
-    TForm3 dialog(this);
+    TForm3 dialog(*m_doc, this);
     seams().execDialog(&dialog);
 }
 
@@ -186,32 +236,35 @@ void TForm1::showSkinControls()
     Panel1->show();
 }
 
-bool TForm1::adoptSheet()
+void TForm1::adoptSheet()
 {
-    const Recognition rec = recogniseSheet(sheet.size());
-    if (rec.resetFor176x500) {
-        screenWidth = 176;
-        screenHeight = 208;
-        refreshSlotsFrom(1);
-        profile = 0;
+    const Profile *p = profileByIndex(m_doc->profile());
+    if (!p) {
+        updateCaption();
+        return;
     }
-    if (const Profile *p = profileByIndex(rec.profile)) {
-        screenWidth = p->screenWidth;
-        screenHeight = p->screenHeight;
+    // A phone picture that cannot be read does not stand in the skin's way:
+    // the preview shows on the white frame.
+    if (m_photoProfile != p->index) {
         QImage photo;
         QString error;
-        if (!loadImage(programPath(QString::fromUtf8(p->photoName)), photo, error)) {
-            reportError(error);
-            return false;
+        const QString path = m_doc->programFiles().dataPath(QString::fromUtf8(p->photoName));
+        m_photoProfile = p->index;
+        if (loadImage(path, photo, error)) {
+            phone->setPixmap(QPixmap::fromImage(photo));
+            phone->resize(photo.size());
+        } else {
+            phone->clear();
+            phone->resize(0, 0);
+            reportError(QStringLiteral("Картинка телефона не загружена; предпросмотр показан без неё.\n") + error);
         }
-        phone->setPixmap(QPixmap::fromImage(photo));
-        phone->resize(photo.size());
-        profile = quint8(p->index);
-        PaintBox1->move(p->paintBoxPos);
     }
-    PaintBox1->resize(screenWidth, screenHeight);
+    PaintBox1->move(p->paintBoxPos);
+    PaintBox1->resize(p->screenSize());
+    showSkinControls();
+    updateCaption();
     renderPreview();
-    return true;
+    refreshSlots();
 }
 
 } // namespace zelkor

@@ -1,10 +1,12 @@
 #pragma once
-// The main window. It owns the one skin document for the life of the process:
-// the skin sheet, the current profile and screen size, and the thirteen colour
-// swatches. The handlers keep the names by which the rest of the code refers
-// to them. The window is split by topic over tform1*.cpp files:
+// The main window: a view of the skin document (skin/skindocument.h), which
+// owns the sheet, the profile, the file and the undo history. The handlers
+// ask (a dialog), call the document and show the result; the document's
+// signals redraw the preview and the swatches. The handlers keep the names by
+// which the rest of the code refers to them. The window is split by topic over
+// tform1*.cpp files:
 //   tform1.cpp          construction, start-up, paint/show/timer, menu wiring
-//   tform1_file.cpp     New, Load and Save through the converter
+//   tform1_file.cpp     New, Load and Save, and the modified-skin prompt
 //   tform1_colours.cpp  the colour panel
 //   tform1_preview.cpp  render preview and the two selectors
 
@@ -12,12 +14,14 @@
 #include "paintbox.h"
 #include "preview/preview.h"
 #include "radiogroup.h"
+#include "skin/programfiles.h"
 
 #include <QImage>
 #include <QMainWindow>
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -26,21 +30,20 @@ class QPushButton;
 
 namespace zelkor {
 
+class ConverterProgressDialog;
+class SkinDocument;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // `programFolder` holds the converter and the data; the editor passes its
-    // own folder, tests a folder of their own.
-    explicit TForm1(const QString &programFolder, QWidget *parent = nullptr);
+    // `files` are the converter and the read-only data; `workFolder` is
+    // where the document keeps its scratch files (one per running editor).
+    TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *parent = nullptr);
+    ~TForm1() override;
 
-    // --- the skin document ---
-    QImage sheet;                // 24-bit skin sheet; null until the first New or Load
+    SkinDocument &document() const { return *m_doc; }
     QImage smallIcons;           // icons.bmp
     QImage largeIcons;           // icons32.bmp
-    quint8 profile = 0;          // 0: no skin
-    qint32 screenWidth = 0;
-    qint32 screenHeight = 0;
-    const QString programFolder;
 
     // --- controls ---
     QFrame *Shape1 = nullptr;
@@ -59,11 +62,19 @@ public:
     QAction *N6 = nullptr;  // Файл / Сохранить
     QAction *N4 = nullptr;  // Файл / Выход
     QAction *N5 = nullptr;  // О программе
+    QAction *undoAction = nullptr;  // Правка / Отменить
+    QAction *redoAction = nullptr;  // Правка / Повторить
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
+    // The window's caption without a skin.
+    static QString baseCaption() { return QStringLiteral("Универсальный редактор skin-ов для Zelkor"); }
 
-    // A path below the program folder ("skn/176x208.mbm").
-    QString programPath(const QString &relative) const;
+    // Load through the same road as "Загрузить" after its file dialog: the
+    // modified-skin prompt, then the document. False when it did not load.
+    bool loadSkinFile(const QString &path);
+    // Offers to save a modified skin: true when the caller may go on (saved,
+    // not wanted, or nothing to save), false on "Отмена" or a failed save.
+    bool maybeSave();
 
     // --- handlers ---
     void FormCreate();
@@ -72,7 +83,7 @@ public:
     void Timer1Timer();
     void N2Click();  // new skin from a template
     void N3Click();  // load a skin file
-    void N6Click();  // save the skin
+    bool N6Click();  // save the skin; true when it was saved
     void N4Click();  // exit
     void N5Click();  // about box
     void Button1Click();
@@ -82,14 +93,11 @@ public:
 
     // Render preview: composes the selected screen into PaintBox1.
     void renderPreview();
-    // Copies the colour row of the current profile into the swatches.
+    // Copies the document's colour row into the swatches.
     void refreshSlots();
-    // The same from the colour row of another profile (a 176 x 500 sheet is
-    // read with profile 1's row before its profile is set).
-    void refreshSlotsFrom(int colourRowProfile);
-    // After New or Load replaced the sheet: recognise its profile, size
-    // PaintBox1 and render once. Returns false when a step failed (reported).
-    bool adoptSheet();
+    // After the document's skin was replaced: the phone picture, PaintBox1's
+    // place and size, the controls, the caption, one render.
+    void adoptSheet();
     // What a render reads, taken from the document and the swatches.
     PreviewInput previewInput() const;
     ColourSlots swatchColours() const;
@@ -100,12 +108,19 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
     void createMenu();
     void createColourPanel();
     void reportError(const QString &text);
+    void updateCaption();
+    bool openSkinFile(const QString &path);
+
+    SkinDocument *m_doc;
+    std::unique_ptr<ConverterProgressDialog> m_progress;
+    int m_photoProfile = 0;  // the profile whose phone picture `phone` shows
 };
 
 } // namespace zelkor

@@ -2,6 +2,7 @@
 
 #include "seams.h"
 #include "skin/profiles.h"
+#include "skin/skindocument.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -54,14 +55,9 @@ ColourSlots TForm1::swatchColours() const
 
 void TForm1::refreshSlots()
 {
-    refreshSlotsFrom(profile);
-}
-
-void TForm1::refreshSlotsFrom(int colourRowProfile)
-{
-    if (!colourRow(colourRowProfile))
+    if (!m_doc->hasSkin())
         return;
-    const ColourSlots colours = readColourSlots(sheet, colourRowProfile);
+    const ColourSlots colours = m_doc->colourSlots();
     for (int i = 0; i < 13; ++i)
         dx[i]->setColor(colours[i]);
 }
@@ -73,9 +69,13 @@ void TForm1::dx0Click(ColourSwatch *sender)
         return;
     cdColor = chosen;
     sender->setColor(chosen.rgb());
-    writeColourSlot(sheet, profile, sender->tag(), sender->color());
-    renderPreview();
-    refreshSlots();
+    if (!m_doc->hasSkin())
+        return;
+    // The document's change signal renders the preview and refreshes the swatches.
+    const Status status = m_doc->setColourSlot(sender->tag(), sender->color());
+    if (!status)
+        refreshSlots();
+    report(this, status);
 }
 
 } // namespace zelkor

@@ -1,13 +1,15 @@
 #include "tform1.h"
 
+#include "skin/skindocument.h"
+
 namespace zelkor {
 
 PreviewInput TForm1::previewInput() const
 {
     PreviewInput in;
-    in.sheet = &sheet;
-    in.profile = profile;
-    in.screen = profile ? QSize(screenWidth, screenHeight) : QSize();
+    in.sheet = &m_doc->sheet();
+    in.profile = m_doc->profile();
+    in.screen = m_doc->screenSize();
     in.colours = swatchColours();
     in.smallIcons = &smallIcons;
     in.largeIcons = &largeIcons;

@@ -3,20 +3,22 @@
 #include "skin/profiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QStandardPaths>
 
 namespace zelkor {
 
-QString workingFilePath(const QString &programFolder, int picture)
+QString workingFilePath(const QString &workFolder, int picture)
 {
-    return QDir(programFolder).absoluteFilePath(QString::fromUtf8(pictureInfo(picture).workingFile));
+    return QDir(workFolder).absoluteFilePath(QString::fromUtf8(pictureInfo(picture).workingFile));
 }
 
 bool writeWorkingFile(const QImage &image, const QString &path, QString &error)
 {
     const QString shown = QDir::toNativeSeparators(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     // Through a temporary file beside it, so a failed write never leaves half a bitmap.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

@@ -7,11 +7,13 @@
 
 namespace zelkor {
 
-// Full path of the working file of `picture` ("temp/contacts.bmp") below the program folder.
-QString workingFilePath(const QString &programFolder, int picture);
+// Full path of the working file of `picture` ("temp/contacts.bmp") below the
+// document's work folder.
+QString workingFilePath(const QString &workFolder, int picture);
 
 // Writes `image` as a Windows bitmap to `path`, replacing any file of that
-// name. On failure returns false and sets `error` to a message naming the file.
+// name and making its folder when missing. On failure returns false and sets
+// `error` to a message naming the file.
 bool writeWorkingFile(const QImage &image, const QString &path, QString &error);
 
 // The image editor proposed when the dialog opens: the first of the usual

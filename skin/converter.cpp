@@ -1,8 +1,13 @@
 #include "converter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
+
+#include <cstring>
 
 namespace zelkor {
 
@@ -13,7 +18,7 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// What the converter said about its failure: its one line on stderr, or, when
+// What the converter said about its failure: its lines on stderr, or, when
 // it said nothing there, the tail of its report.
 QString converterWords(QProcess &process)
 {
@@ -27,42 +32,102 @@ QString converterWords(QProcess &process)
     return text;
 }
 
-QString withWords(const QString &text, const QString &words)
+// The converter speaks English; the message says the commonest causes in
+// Russian and keeps the converter's own words as details.
+QString russianCause(const QString &words)
 {
-    return words.isEmpty() ? text : text + u'\n' + words;
+    struct Phrase {
+        const char *english;
+        const char *russian;
+    };
+    static const Phrase phrases[] = {
+        {"larger than the limit", "картинка в файле больше, чем может быть у скина"},
+        {"does not exist", "файл не найден"},
+        {"No such file", "файл не найден"},
+        {"Permission denied", "нет прав доступа"},
+        {"No space left", "нет места на диске"},
+        {"bad source file", "файл повреждён или это не файл скина"},
+        {"bad destination file", "не удаётся записать результат"},
+        {"decompression error", "сжатые данные файла повреждены"},
+        {"out of memory", "не хватает памяти"},
+        {"unknown compression", "неизвестный способ сжатия"},
+    };
+    for (const Phrase &p : phrases)
+        if (words.contains(QLatin1String(p.english), Qt::CaseInsensitive))
+            return QString::fromUtf8(p.russian);
+    return {};
+}
+
+Status failed(const QString &head, const QString &text, const QString &words = {})
+{
+    QString message = head + text;
+    const QString cause = russianCause(words);
+    if (!cause.isEmpty())
+        message += QStringLiteral("\nПричина: ") + cause + u'.';
+    else if (!words.isEmpty())
+        message += QStringLiteral("\nСообщение конвертера — в подробностях.");
+    return Status::failure(message, words);
 }
 
 } // namespace
 
-QString converterPath(const QString &programFolder)
+QString describeSystemError(int errnum)
 {
-    return QDir(programFolder).filePath(QStringLiteral("bmconv"));
+    switch (errnum) {
+    case ENOSPC:
+        return QStringLiteral("нет места на диске");
+    case EDQUOT:
+        return QStringLiteral("превышена дисковая квота");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав доступа");
+    case EROFS:
+        return QStringLiteral("файловая система доступна только для чтения");
+    case ENOENT:
+        return QStringLiteral("папка или файл не существует");
+    case EEXIST:
+        return QStringLiteral("файл уже существует");
+    case ENOTDIR:
+        return QStringLiteral("часть пути не является папкой");
+    case EISDIR:
+        return QStringLiteral("это папка");
+    case ENAMETOOLONG:
+        return QStringLiteral("слишком длинное имя");
+    case EIO:
+        return QStringLiteral("ошибка ввода-вывода");
+    default:
+        return QString::fromLocal8Bit(std::strerror(errnum));
+    }
 }
 
-QStringList unpackArguments(const QString &skinFile, const QString &bitmapFile)
+QString converterPath(const QString &folder)
 {
-    return {QStringLiteral("/u"), skinFile, bitmapFile};
+    return QDir(folder).filePath(QStringLiteral("bmconv"));
 }
 
-QStringList packArguments(const QString &outputName, const QString &depthOption)
+QStringList unpackArguments(const QString &skinFile, const QString &bitmapFile, std::int64_t maxPixels)
+{
+    return {QStringLiteral("--max-pixels=%1").arg(maxPixels), QStringLiteral("/u"), skinFile, bitmapFile};
+}
+
+QStringList packArguments(const QString &outputName, const QString &depthOption, const QString &bitmapName)
 {
     // A name that begins like an option would be read as one; "./" keeps it a
     // file name in the working folder without changing which file it is.
     QString out = outputName;
     if (out.startsWith(u'-') || out.startsWith(u'/'))
         out.prepend(QStringLiteral("./"));
-    return {out, depthOption + QStringLiteral("local.bmp")};
+    return {out, depthOption + bitmapName};
 }
 
-ConverterResult runConverter(const QString &programFolder, const ConverterJob &job, int timeoutMs)
+Status runConverter(const QString &program, const ConverterJob &job, ConverterProgress *progress, int timeoutMs)
 {
-    const QString program = converterPath(programFolder);
     QString head;
     if (!job.subject.isEmpty())
         head = QStringLiteral("Не удалось обработать файл «%1».\n").arg(native(job.subject));
 
     if (!QFileInfo(program).isFile())
-        return {false, head + QStringLiteral("Конвертер «%1» не найден.").arg(native(program))};
+        return failed(head, QStringLiteral("Конвертер «%1» не найден.").arg(native(program)));
 
     QProcess process;
     process.setProgram(program);
@@ -71,26 +136,58 @@ ConverterResult runConverter(const QString &programFolder, const ConverterJob &j
         process.setWorkingDirectory(job.workingFolder);
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(timeoutMs))
-        return {false, head + QStringLiteral("Не удаётся запустить конвертер «%1»: %2")
-                                  .arg(native(program), process.errorString())};
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {false, head + QStringLiteral("Конвертер «%1» не завершил работу за %2 с.")
-                                  .arg(native(program))
-                                  .arg(timeoutMs / 1000.0)};
+        return failed(head, QStringLiteral("Не удаётся запустить конвертер «%1».").arg(native(program)),
+                      process.errorString());
+
+    // Wait in an event loop so the window keeps painting; poll for a
+    // cancellation and the time limit.
+    bool cancelled = false, timedOut = false, progressShown = false;
+    if (process.state() != QProcess::NotRunning) {
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QElapsedTimer clock;
+        clock.start();
+        QTimer tick;
+        tick.setInterval(25);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            if (progress && !progressShown && clock.elapsed() >= kConverterProgressDelayMs) {
+                progressShown = true;
+                progress->show(job.subject);
+            }
+            if (progressShown && progress->cancelled())
+                cancelled = true;
+            else if (clock.elapsed() >= timeoutMs)
+                timedOut = true;
+            else
+                return;
+            loop.quit();
+        });
+        tick.start();
+        if (process.state() != QProcess::NotRunning)
+            loop.exec(QEventLoop::ExcludeSocketNotifiers);
+        if (progressShown)
+            progress->hide();
+        if (cancelled || timedOut) {
+            process.kill();
+            process.waitForFinished(1000);
+        }
     }
+    if (cancelled)
+        return Status::cancelled();
+    if (timedOut)
+        return failed(head, QStringLiteral("Конвертер «%1» не завершил работу за %2 с.")
+                                .arg(native(program))
+                                .arg(timeoutMs / 1000.0));
     if (process.exitStatus() != QProcess::NormalExit)
-        return {false, withWords(head + QStringLiteral("Конвертер «%1» завершился аварийно.").arg(native(program)),
-                                 converterWords(process))};
+        return failed(head, QStringLiteral("Конвертер «%1» завершился аварийно.").arg(native(program)),
+                      converterWords(process));
     if (process.exitCode() != 0)
-        return {false, withWords(head + QStringLiteral("Конвертер завершился с ошибкой (код %1).")
-                                            .arg(process.exitCode()),
-                                 converterWords(process))};
+        return failed(head, QStringLiteral("Конвертер завершился с ошибкой (код %1).").arg(process.exitCode()),
+                      converterWords(process));
     if (!job.output.isEmpty() && !QFileInfo::exists(job.output))
-        return {false, withWords(head + QStringLiteral("Конвертер не создал файл «%1».").arg(native(job.output)),
-                                 converterWords(process))};
-    return {true, {}};
+        return failed(head, QStringLiteral("Конвертер не создал файл «%1».").arg(native(job.output)),
+                      converterWords(process));
+    return Status::success();
 }
 
 } // namespace zelkor

@@ -81,14 +81,50 @@ bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &rep
     return true;
 }
 
+namespace {
+
+// Qt's JPEG reader fills a truncated file with grey and only warns; the
+// warnings of one read are collected here to tell a whole picture from part of one.
+thread_local QStringList *t_readWarnings = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectReadWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (t_readWarnings && type == QtWarningMsg) {
+        t_readWarnings->append(message);
+        return;
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+bool meansTruncated(const QStringList &warnings)
+{
+    for (const QString &w : warnings)
+        if (w.contains(QLatin1String("premature end"), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+} // namespace
+
 QImage readImageFile(const QString &path, QString &error)
 {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    QStringList warnings;
+    t_readWarnings = &warnings;
+    g_previousHandler = qInstallMessageHandler(collectReadWarnings);
     QImage image = reader.read();
-    if (image.isNull())
-        error = QStringLiteral("Не удаётся прочитать файл «%1»: %2")
-                    .arg(QDir::toNativeSeparators(path), reader.errorString());
+    qInstallMessageHandler(g_previousHandler);
+    t_readWarnings = nullptr;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (image.isNull()) {
+        error = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(shown, reader.errorString());
+    } else if (meansTruncated(warnings)) {
+        error = QStringLiteral("Файл «%1» обрезан: картинка в нём неполная.").arg(shown);
+        image = QImage();
+    }
     return image;
 }
 

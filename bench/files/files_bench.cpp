@@ -4,8 +4,9 @@
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "skin/converter.h"
-#include "skin/tform2.h"
-#include "skin/tform5.h"
+#include "skin/skindocument.h"
+#include "app/tform2.h"
+#include "app/tform5.h"
 #include "app/radiogroup.h"
 
 #include <QApplication>
@@ -46,7 +47,7 @@ struct Setup {
 
         resetSeams();
         UiSeams &s = seams();
-        s.critical = [this](QWidget *, const QString &text) { errors << text; };
+        s.critical = [this](QWidget *, const QString &text, const QString &) { errors << text; };
         s.execDialog = [](QDialog *d) {
             if (auto *f2 = qobject_cast<TForm2 *>(d))
                 f2->RadioGroup1->setItemIndex(5);
@@ -56,7 +57,7 @@ struct Setup {
         };
         s.openFile = [this](QWidget *, const QString &, const QString &, const QString &) { return answer; };
         s.saveFile = [this](QWidget *, const QString &, const QString &, const QString &) { return answer; };
-        form = std::make_unique<TForm1>(folder);
+        form = std::make_unique<TForm1>(programFilesIn(folder), root.filePath(QStringLiteral("work")));
         errors.clear();
     }
     ~Setup() { resetSeams(); }
@@ -78,7 +79,7 @@ void BM_New(benchmark::State &state)
         if (s.failed(state))
             break;
     }
-    benchmark::DoNotOptimize(s.form->sheet.constBits());
+    benchmark::DoNotOptimize(s.form->document().sheet().constBits());
 }
 
 void BM_Load(benchmark::State &state)
@@ -90,7 +91,7 @@ void BM_Load(benchmark::State &state)
         if (s.failed(state))
             break;
     }
-    benchmark::DoNotOptimize(s.form->sheet.constBits());
+    benchmark::DoNotOptimize(s.form->document().sheet().constBits());
 }
 
 void BM_Save(benchmark::State &state)
@@ -115,9 +116,10 @@ void BM_UnpackProcess(benchmark::State &state)
     Setup s;
     const QString out = QDir(s.folder).filePath(QStringLiteral("temp.bmp"));
     for (auto _ : state) {
-        const ConverterResult r = runConverter(
-            s.folder, {unpackArguments(QDir(s.folder).filePath(kTemplate), out), QString(), out, QString()});
-        if (!r.ok) {
+        const Status r = runConverter(converterPath(s.folder),
+                                      {unpackArguments(QDir(s.folder).filePath(kTemplate), out, maxSheetPixels()),
+                                       QString(), out, QString()});
+        if (!r) {
             state.SkipWithError(r.message.toStdString().c_str());
             break;
         }

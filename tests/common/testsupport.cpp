@@ -37,4 +37,9 @@ QString sharedFolder()
     return QDir(dir).exists() ? QDir(dir).absolutePath() : QString();
 }
 
+QString workFolderIn(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("work"));
+}
+
 } // namespace zelkor::test

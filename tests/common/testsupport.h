@@ -20,6 +20,9 @@ struct SheetCoord {
 };
 SheetCoord decodeCoordinate(QRgb pixel);
 
+// The work folder tests give a main window whose data lies in `folder`.
+QString workFolderIn(const QString &folder);
+
 // The program folder that the build fills (editor, bmconv, data).
 QString programFolder();
 // The shared folder with real fixtures, or an empty string when it is absent.

@@ -4,8 +4,9 @@
 
 #include "app/seams.h"
 #include "app/tform1.h"
-#include "editing/tform3.h"
+#include "app/tform3.h"
 #include "skin/profiles.h"
+#include "skin/skindocument.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -23,10 +24,9 @@ protected:
     void SetUp() override
     {
         resetSeams();
-        seams().critical = [this](QWidget *, const QString &text) { errors << text; };
+        seams().critical = [this](QWidget *, const QString &text, const QString &) { errors << text; };
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("temp")));
-        main = std::make_unique<TForm1>(folder.path());
+        main = std::make_unique<TForm1>(programFilesIn(folder.path()), workFolderIn(folder.path()));
         errors.clear();  // the icon sheets are not in this folder
     }
 
@@ -40,13 +40,15 @@ protected:
     {
         const Profile *p = profileByIndex(profile);
         ASSERT_NE(p, nullptr);
-        main->sheet = coordinateSheet(p->screenWidth, p->layoutRows);
-        main->profile = quint8(profile);
-        main->screenWidth = p->screenWidth;
-        main->screenHeight = p->screenHeight;
+        ASSERT_TRUE(doc().adoptUnsaved(coordinateSheet(p->screenWidth, p->layoutRows), QStringLiteral("test.mbm")));
+        errors.clear();  // no phone pictures in this folder
     }
 
-    QString tempPath(const QString &name) const { return QDir(folder.path()).filePath(QStringLiteral("temp/") + name); }
+    SkinDocument &doc() const { return main->document(); }
+    QString tempPath(const QString &name) const
+    {
+        return QDir(workFolderIn(folder.path())).filePath(QStringLiteral("temp/") + name);
+    }
 
     // The file dialog answers `path` once for every request.
     void answerOpenFile(const QString &path)

@@ -35,7 +35,7 @@ void expectFromRectangle(const QImage &cut, int top)
 
 TEST_F(EditingFixture, DialogLooksAsBuilt)
 {
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Редактирование скина"));
     EXPECT_EQ(d.size(), QSize(802, 540));
     EXPECT_EQ(d.pos(), QPoint(254, 219));
@@ -76,7 +76,7 @@ TEST_P(CutOutTest, WritesTheWorkingFileAndShowsItsSize)
 {
     const CutCase c = GetParam();
     setSkin(c.profile);
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();  // contacts first, as the dialog opens
     d.RadioGroup1->button(c.picture)->click();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Pictures, CutOutTest,
 TEST_F(EditingFixture, ShowingTheDialogCutsOutContacts)
 {
     setSkin(3);
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.show();
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_EQ(d.Label1->text(), QStringLiteral("240 x 304"));
@@ -113,25 +113,29 @@ TEST_F(EditingFixture, ShowingTheDialogCutsOutContacts)
     d.hide();
 }
 
-TEST_F(EditingFixture, SelectingAgainRewritesTheWorkingFileFromTheSheet)
+TEST_F(EditingFixture, ClickingTheSelectedPictureKeepsTheEditorsWork)
 {
     setSkin(1);
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
     const QString path = tempPath(QStringLiteral("contacts.bmp"));
-    // What an image editor saved but nobody loaded back is replaced.
+    // What an image editor saved but nobody loaded back yet must survive.
     QImage edited(176, 188, QImage::Format_RGB32);
     edited.fill(Qt::green);
     ASSERT_TRUE(edited.save(path, "BMP"));
+    d.RadioGroup1->button(Contacts)->click();
+    EXPECT_EQ(readBack(path).pixel(5, 5), qRgb(0, 255, 0));
+    // Another picture and back: that is a new cut-out.
+    d.RadioGroup1->button(Chat)->click();
     d.RadioGroup1->button(Contacts)->click();
     expectFromRectangle(readBack(path), 20);
 }
 
 TEST_F(EditingFixture, ShortSheetCutsOutWhiteBelowItsEnd)
 {
-    setSkin(1);
-    main->sheet = test::coordinateSheet(176, 500);  // ends inside account_sel (rows 494..513)
-    TForm3 d(main.get());
+    // Ends inside account_sel (rows 494..513).
+    ASSERT_TRUE(doc().adoptUnsaved(test::coordinateSheet(176, 500), QStringLiteral("short.mbm")));
+    TForm3 d(doc(), main.get());
     d.RadioGroup1->button(AccountSel)->click();
     const QImage file = readBack(tempPath(QStringLiteral("account_sel.bmp")));
     ASSERT_EQ(file.size(), QSize(176, 20));
@@ -140,29 +144,13 @@ TEST_F(EditingFixture, ShortSheetCutsOutWhiteBelowItsEnd)
         EXPECT_EQ(file.pixel(0, y) & 0xffffff, 0xffffffu) << "row " << y;
 }
 
-TEST_F(EditingFixture, MissingTempFolderIsReportedAndTheDialogStillOpens)
-{
-    setSkin(1);
-    ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("temp")));
-    TForm3 d(main.get());
-    d.show();
-    EXPECT_TRUE(d.isVisible());
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("contacts.bmp"))) << errors[0].toStdString();
-    // ttt and Label1 keep what they showed.
-    EXPECT_EQ(d.ttt->size(), QSize(610, 111));
-    EXPECT_TRUE(d.Label1->text().isEmpty());
-    EXPECT_FALSE(QDir(folder.path()).exists(QStringLiteral("temp")));  // never created by the dialog
-    d.hide();
-}
-
 TEST_F(EditingFixture, WithoutSkinNothingIsCutAndThePlaceholderSizeIsShown)
 {
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
     d.RadioGroup1->button(Chat)->click();
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_EQ(d.Label1->text(), QStringLiteral("610 x 111"));
     EXPECT_EQ(d.ttt->size(), QSize(610, 111));
-    EXPECT_TRUE(QDir(folder.path() + QStringLiteral("/temp")).isEmpty());
+    EXPECT_TRUE(QDir(tempPath(QString())).isEmpty());
 }

@@ -52,7 +52,7 @@ TEST_F(EditingFixture, EditorGetsTheWorkingFileAsItsOneArgument)
     const QString editor = folder.filePath(QStringLiteral("fake editor.sh"));
     ASSERT_TRUE(writeScript(editor, "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; echo '<end>'; } > '"
                                         + record.toUtf8() + "'\n"));
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
     d.RadioGroup1->button(SettingsTop)->click();
     d.Edit1->setText(editor);
@@ -75,7 +75,7 @@ TEST_F(EditingFixture, EditorPathIsPassedUnchangedAndFileNeedNotExist)
         arguments = a;
         return true;
     };
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.RadioGroup1->button(AccountSel)->click();
     d.Edit1->setText(QStringLiteral("/opt/my paint/bin/paint --x"));
     d.BitBtn1Click();
@@ -87,7 +87,7 @@ TEST_F(EditingFixture, EditorPathIsPassedUnchangedAndFileNeedNotExist)
 TEST_F(EditingFixture, EditorThatCannotStartIsReportedByName)
 {
     setSkin(1);
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
     const QString missing = folder.filePath(QStringLiteral("нет такого редактора"));
     d.Edit1->setText(missing);
@@ -98,7 +98,7 @@ TEST_F(EditingFixture, EditorThatCannotStartIsReportedByName)
 
 TEST_F(EditingFixture, ChoosingTheEditorTakesTheConfirmedPathOnly)
 {
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.Edit1->setText(QStringLiteral("/usr/bin/first"));
     answerOpenFile(QString());
     d.Button1Click();

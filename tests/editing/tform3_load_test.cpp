@@ -78,11 +78,11 @@ TEST_P(LoadTest, WritesBackClippedAndChangesNothingElse)
     const QString file = user.filePath(QStringLiteral("new.bmp"));
     ASSERT_TRUE(replacement.save(file, "BMP"));
 
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
     d.RadioGroup1->button(c.picture)->click();
     const QString cutLabel = d.Label1->text();
-    const QImage before = main->sheet;
+    const QImage before = doc().sheet();
     answerOpenFile(file);
     d.BitBtn2Click();
 
@@ -91,7 +91,7 @@ TEST_P(LoadTest, WritesBackClippedAndChangesNothingElse)
     EXPECT_EQ(QDir(openDirs[0]), QDir(tempPath(QString())));
     EXPECT_EQ(openFilters[0], TForm3::openiFilter());
     const QRect changed(0, r.y, std::min(r.width, size.width()), std::min(r.height, size.height()));
-    expectOnlyRectangleChanged(before, main->sheet, changed, replacement);
+    expectOnlyRectangleChanged(before, doc().sheet(), changed, replacement);
     EXPECT_EQ(d.Label1->text(), cutLabel);  // the cut-out's size, not the loaded picture's
     EXPECT_EQ(d.ttt->size(), size);
 }
@@ -115,10 +115,11 @@ TEST_F(EditingFixture, LoadedPictureComesBackOnTheNextCutOut)
     QTemporaryDir user;
     const QString file = user.filePath(QStringLiteral("chat.bmp"));
     ASSERT_TRUE(replacement.save(file, "BMP"));
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.RadioGroup1->button(Chat)->click();
     answerOpenFile(file);
     d.BitBtn2Click();
+    d.RadioGroup1->button(Contacts)->click();
     d.RadioGroup1->button(Chat)->click();
     EXPECT_TRUE(errors.isEmpty());
     QImageReader reader(tempPath(QStringLiteral("chat.bmp")));
@@ -144,9 +145,9 @@ TEST_P(JpegSuffixTest, LoadsByContentAndWritesNothingBesideIt)
     }
     const QStringList filesBefore = QDir(user.path()).entryList(QDir::Files, QDir::Name);
 
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
-    const QImage before = main->sheet;
+    const QImage before = doc().sheet();
     answerOpenFile(jpeg);
     d.BitBtn2Click();
 
@@ -159,7 +160,7 @@ TEST_P(JpegSuffixTest, LoadsByContentAndWritesNothingBesideIt)
     const QRect rect = pictureRect(Contacts, 1)->rect();
     for (int y = 0; y < before.height(); ++y)
         for (int x = 0; x < before.width(); ++x) {
-            const QRgb got = main->sheet.pixel(x, y);
+            const QRgb got = doc().sheet().pixel(x, y);
             if (rect.contains(x, y)) {
                 ASSERT_LE(std::abs(qRed(got) - 200) + std::abs(qGreen(got) - 40) + std::abs(qBlue(got) - 90), 9)
                     << "decoded JPEG pixel (" << x << ", " << y << ")";
@@ -199,15 +200,15 @@ TEST_P(BrokenFileTest, ShowsOneErrorAndLeavesTheSheetAlone)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(GetParam().content);
     }
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
-    const QImage sheetBefore = main->sheet;
+    const QImage sheetBefore = doc().sheet();
     const QImage shownBefore = d.picture();
     answerOpenFile(file);
     d.BitBtn2Click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QString::fromLatin1(GetParam().name))) << errors[0].toStdString();
-    EXPECT_EQ(main->sheet, sheetBefore);
+    EXPECT_EQ(doc().sheet(), sheetBefore);
     EXPECT_EQ(d.picture(), shownBefore);
 }
 
@@ -237,13 +238,13 @@ INSTANTIATE_TEST_SUITE_P(Files, BrokenFileTest,
 TEST_F(EditingFixture, CancelledLoadChangesNothing)
 {
     setSkin(2);
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
-    const QImage before = main->sheet;
+    const QImage before = doc().sheet();
     answerOpenFile(QString());
     d.BitBtn2Click();
     EXPECT_TRUE(errors.isEmpty());
-    EXPECT_EQ(main->sheet, before);
+    EXPECT_EQ(doc().sheet(), before);
     EXPECT_EQ(d.Label1->text(), QStringLiteral("208 x 160"));
 }
 
@@ -252,12 +253,12 @@ TEST_F(EditingFixture, WithoutSkinLoadShowsThePictureButWritesNothing)
     QTemporaryDir user;
     const QString file = user.filePath(QStringLiteral("p.bmp"));
     ASSERT_TRUE(pattern({50, 40}).save(file, "BMP"));
-    TForm3 d(main.get());
+    TForm3 d(doc(), main.get());
     d.FormShow();
     answerOpenFile(file);
     d.BitBtn2Click();
     EXPECT_TRUE(errors.isEmpty());
-    EXPECT_TRUE(main->sheet.isNull());
+    EXPECT_TRUE(doc().sheet().isNull());
     EXPECT_EQ(d.ttt->size(), QSize(50, 40));
     EXPECT_EQ(d.Label1->text(), QStringLiteral("610 x 111"));
 }

@@ -4,10 +4,11 @@
 // refresh. Usage: tform3_snapshot <output folder> (run it under Xvfb).
 #include "app/seams.h"
 #include "app/tform1.h"
-#include "editing/tform3.h"
+#include "app/tform3.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
+#include "skin/skindocument.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,15 +41,10 @@ int main(int argc, char **argv)
     installFontSubstitutions();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QTemporaryDir folder;
-    QDir(folder.path()).mkdir(QStringLiteral("temp"));
-    seams().critical = [](QWidget *, const QString &text) { qWarning("error box: %s", qPrintable(text)); };
+    seams().critical = [](QWidget *, const QString &text, const QString &) { qWarning("error box: %s", qPrintable(text)); };
 
-    TForm1 main(folder.path());
-    main.sheet = syntheticSheet(3);
-    main.profile = 3;
-    main.screenWidth = 240;
-    main.screenHeight = 320;
-    main.showSkinControls();
+    TForm1 main(programFilesIn(folder.path()), QDir(folder.path()).filePath(QStringLiteral("work")));
+    main.document().adoptUnsaved(syntheticSheet(3), QStringLiteral("synthetic.mbm"));
     main.RadioGroup1->setItemIndex(1);  // the contact list shows the contacts picture
     main.PaintBox1->resize(240, 320);
     main.show();
@@ -59,7 +55,7 @@ int main(int argc, char **argv)
     const QString jpeg = folder.filePath(QStringLiteral("replacement.JPG"));
     photo.save(jpeg, "JPEG");
 
-    TForm3 dialog(&main);
+    TForm3 dialog(main.document(), &main);
     dialog.show();
     QTimer::singleShot(500, [&] {
         main.grab().save(out + QStringLiteral("/main-before.png"));

@@ -3,6 +3,7 @@
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "app/tform4.h"
+#include "skin/skindocument.h"
 #include "skin/profiles.h"
 #include "testsupport.h"
 
@@ -24,7 +25,7 @@ protected:
     void SetUp() override
     {
         resetSeams();
-        seams().critical = [this](QWidget *, const QString &text) { errors << text; };
+        seams().critical = [this](QWidget *, const QString &text, const QString &) { errors << text; };
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override { resetSeams(); }
@@ -60,12 +61,12 @@ protected:
 TEST_F(MainWindowTest, StartsWithoutASkinAndTicksDrawNothing)
 {
     writeIcons(true, true);
-    TForm1 w(dir.path());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Универсальный редактор skin-ов для Zelkor"));
     EXPECT_EQ(w.centralWidget()->size(), QSize(1016, 684));
-    EXPECT_EQ(w.profile, 0);
-    EXPECT_EQ(w.screenWidth, 0);
+    EXPECT_FALSE(w.document().hasSkin());
+    EXPECT_EQ(w.document().screenSize(), QSize());
     EXPECT_EQ(w.smallIcons.size(), QSize(32, 1520));
     EXPECT_EQ(w.largeIcons.size(), QSize(64, 3040));
     EXPECT_TRUE(w.Timer1->isActive());
@@ -94,7 +95,7 @@ TEST_F(MainWindowTest, StartsWithoutASkinAndTicksDrawNothing)
 TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
 {
     writeIcons(true, true);
-    TForm1 w(dir.path());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     EXPECT_EQ(w.Shape1->geometry(), QRect(368, 0, 641, 777));
     EXPECT_EQ(w.phone->pos(), QPoint(377, 3));
     EXPECT_EQ(w.RadioGroup1->geometry(), QRect(0, 0, 161, 241));
@@ -107,9 +108,10 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
     EXPECT_EQ(w.Panel1->geometry(), QRect(1, 248, 353, 465));
 
     const QList<QAction *> top = w.menuBar()->actions();
-    ASSERT_EQ(top.size(), 2);
+    ASSERT_EQ(top.size(), 3);
     EXPECT_EQ(top[0]->text(), QStringLiteral("Файл"));
-    EXPECT_EQ(top[1]->text(), QStringLiteral("О программе"));
+    EXPECT_EQ(top[1]->text(), QStringLiteral("Правка"));
+    EXPECT_EQ(top[2]->text(), QStringLiteral("О программе"));
     QStringList items;
     for (QAction *a : top[0]->menu()->actions())
         items << a->text();
@@ -120,7 +122,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
 TEST_F(MainWindowTest, MissingSmallIconSheetIsReportedOnceAndStartUpGoesOn)
 {
     writeIcons(false, true);
-    TForm1 w(dir.path());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("icons.bmp")));
     // The large sheet is not read once the small one failed.
@@ -138,7 +140,7 @@ TEST_F(MainWindowTest, UnreadableLargeIconSheetIsReportedByName)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("BM not really a bitmap");
     junk.close();
-    TForm1 w(dir.path());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("icons32.bmp")));
     EXPECT_FALSE(w.smallIcons.isNull());
@@ -148,7 +150,7 @@ TEST_F(MainWindowTest, UnreadableLargeIconSheetIsReportedByName)
 TEST_F(MainWindowTest, AboutBoxIsANewBoxEachTimeAndCloses)
 {
     writeIcons(true, true);
-    TForm1 w(dir.path());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     std::vector<QDialog *> shown;
     seams().execDialog = [&](QDialog *d) {
         shown.push_back(d);
@@ -173,58 +175,38 @@ TEST_F(MainWindowTest, AboutBoxIsANewBoxEachTimeAndCloses)
 TEST_F(MainWindowTest, ExitClosesTheWindow)
 {
     writeIcons(true, true);
-    TForm1 w(dir.path());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     w.show();
     ASSERT_TRUE(w.isVisible());
     w.N4Click();
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(MainWindowTest, AdoptingASheetOfUnknownWidthChangesNothing)
-{
-    writeIcons(true, true);
-    writePhoto(3);
-    TForm1 w(dir.path());
-    w.sheet = test::coordinateSheet(240, 740);
-    ASSERT_TRUE(w.adoptSheet());
-    EXPECT_EQ(w.profile, 3);
-    EXPECT_EQ(w.PaintBox1->geometry(), QRect(449, 108, 240, 320));
-    EXPECT_FALSE(w.phone->pixmap().isNull());
-
-    w.sheet = test::coordinateSheet(300, 740);
-    ASSERT_TRUE(w.adoptSheet());
-    EXPECT_EQ(w.profile, 3);
-    EXPECT_EQ(w.screenWidth, 240);
-    EXPECT_EQ(w.screenHeight, 320);
-    EXPECT_EQ(w.PaintBox1->geometry(), QRect(449, 108, 240, 320));
-    EXPECT_TRUE(errors.isEmpty());
-}
-
 TEST_F(MainWindowTest, A176x500SheetIsProfileOneAndItsColoursShowAtOnce)
 {
     writeIcons(true, true);
     writePhoto(1);
-    TForm1 w(dir.path());
-    w.sheet = test::coordinateSheet(176, 500);
-    ASSERT_TRUE(w.adoptSheet());
-    EXPECT_EQ(w.profile, 1);
-    EXPECT_EQ(w.screenWidth, 176);
-    EXPECT_EQ(w.screenHeight, 208);
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
+    ASSERT_TRUE(w.document().adoptUnsaved(test::coordinateSheet(176, 500), QStringLiteral("a.mbm")));
+    EXPECT_EQ(w.document().profile(), 1);
+    EXPECT_EQ(w.document().screenSize(), QSize(176, 208));
+    EXPECT_EQ(w.PaintBox1->geometry(), QRect(419, 94, 176, 208));
     EXPECT_EQ(w.dx[7]->color(), test::coordinateColour(232, 97));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("a.mbm[*] — Универсальный редактор skin-ов для Zelkor"));
+    EXPECT_TRUE(w.isWindowModified());
 }
 
-TEST_F(MainWindowTest, AMissingPhotographIsReportedAndTheProfileStays)
+TEST_F(MainWindowTest, AMissingPhotographIsReportedAndTheSkinStillShows)
 {
     writeIcons(true, true);
-    TForm1 w(dir.path());
-    w.sheet = test::coordinateSheet(176, 500);
-    EXPECT_FALSE(w.adoptSheet());
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
+    ASSERT_TRUE(w.document().adoptUnsaved(test::coordinateSheet(320, 604), QStringLiteral("a.mbm")));
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("176x208.jpg")));
-    // The screen size is already the new profile's; the index, placement and size are not.
-    EXPECT_EQ(w.profile, 0);
-    EXPECT_EQ(w.screenWidth, 176);
-    EXPECT_EQ(w.PaintBox1->geometry(), QRect(419, 94, 176, 208));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("320x240.jpg")));
+    EXPECT_EQ(w.document().profile(), 4);
+    EXPECT_TRUE(w.phone->pixmap().isNull());
+    EXPECT_EQ(w.PaintBox1->geometry(), QRect(436, 124, 320, 240));
+    EXPECT_TRUE(w.Panel1->isVisibleTo(&w));
 }
 
 } // namespace

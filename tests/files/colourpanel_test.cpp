@@ -20,12 +20,9 @@ protected:
     void useSheet(int profile)
     {
         const Profile *p = profileByIndex(profile);
-        form->sheet = coordinateSheet(p->screenWidth, p->layoutRows);
-        form->profile = quint8(profile);
-        form->screenWidth = p->screenWidth;
-        form->screenHeight = p->screenHeight;
-        form->PaintBox1->resize(p->screenSize());
-        form->refreshSlots();
+        ASSERT_TRUE(form->document().adoptUnsaved(coordinateSheet(p->screenWidth, p->layoutRows),
+                                                   QStringLiteral("test.mbm")));
+        errors.clear();  // no phone pictures here
     }
     void click(int slot)
     {
@@ -77,7 +74,7 @@ TEST_P(PickTest, ChangesExactlyOneSheetPixel)
 {
     const auto [profile, slot] = GetParam();
     useSheet(profile);
-    const QImage before = form->sheet.copy();
+    const QImage before = form->document().sheet().copy();
     const ColourSlots swatchesBefore = form->swatchColours();
     const QRgb chosen = qRgb(0x12, 0xab, 0xef);
     colourAnswer = QColor::fromRgb(chosen);
@@ -89,12 +86,12 @@ TEST_P(PickTest, ChangesExactlyOneSheetPixel)
     int changed = 0;
     for (int y = 0; y < before.height(); ++y)
         for (int x = 0; x < before.width(); ++x)
-            if (form->sheet.pixel(x, y) != before.pixel(x, y)) {
+            if (form->document().sheet().pixel(x, y) != before.pixel(x, y)) {
                 ++changed;
                 EXPECT_EQ(QPoint(x, y), target);
             }
     EXPECT_EQ(changed, 1);
-    EXPECT_EQ(form->sheet.pixel(target), chosen);
+    EXPECT_EQ(form->document().sheet().pixel(target), chosen);
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(form->dx[i]->color(), i == slot ? chosen : swatchesBefore[i]) << "swatch " << i;
 }
@@ -107,12 +104,12 @@ INSTANTIATE_TEST_SUITE_P(ProfilesAndSlots, PickTest,
 TEST_F(ColourPanelTest, CancellingChangesNothing)
 {
     useSheet(3);
-    const QImage before = form->sheet.copy();
+    const QImage before = form->document().sheet().copy();
     const ColourSlots swatches = form->swatchColours();
     colourAnswer = QColor();
     click(4);
     EXPECT_EQ(shown, QStringList{QStringLiteral("colour")});
-    EXPECT_EQ(form->sheet, before);
+    EXPECT_EQ(form->document().sheet(), before);
     EXPECT_EQ(form->swatchColours(), swatches);
 }
 
@@ -133,19 +130,39 @@ TEST_F(ColourPanelTest, WithoutASkinOnlyTheSwatchChanges)
 {
     colourAnswer = QColor(Qt::green);
     click(7);
-    EXPECT_TRUE(form->sheet.isNull());
+    EXPECT_TRUE(form->document().sheet().isNull());
     EXPECT_EQ(form->dx[7]->color(), QColor(Qt::green).rgb());
     EXPECT_EQ(errors, QStringList());
 }
 
-TEST_F(ColourPanelTest, RefreshFollowsTheSheet)
+TEST_F(ColourPanelTest, UndoAndRedoOfAPickRestoreTheExactPixel)
 {
     useSheet(4);
-    const auto row = *colourRow(4);
-    form->sheet.setPixel(row.firstColumn + 11, row.row, qRgb(1, 2, 3));
-    form->Timer1Timer();
+    const QImage original = form->document().sheet().copy();
+    colourAnswer = QColor(1, 2, 3);
+    click(11);
+    const QImage picked = form->document().sheet().copy();
+    ASSERT_TRUE(form->undoAction->isEnabled());
+    EXPECT_FALSE(form->redoAction->isEnabled());
+    form->undoAction->trigger();
+    EXPECT_EQ(form->document().sheet(), original);
+    EXPECT_EQ(form->swatchColours(), readColourSlots(original, 4));
+    EXPECT_FALSE(form->undoAction->isEnabled());
+    form->redoAction->trigger();
+    EXPECT_EQ(form->document().sheet(), picked);
     EXPECT_EQ(form->dx[11]->color(), qRgb(1, 2, 3));
-    EXPECT_EQ(form->swatchColours(), readColourSlots(form->sheet, 4));
+}
+
+TEST_F(ColourPanelTest, APickOnASheetWithoutItsColourRowSaysSo)
+{
+    ASSERT_TRUE(form->document().adoptUnsaved(coordinateSheet(240, 300), QStringLiteral("short.mbm")));
+    errors.clear();
+    const QImage before = form->document().sheet().copy();
+    colourAnswer = QColor(Qt::red);
+    click(0);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("348"))) << errors[0].toStdString();
+    EXPECT_EQ(form->document().sheet(), before);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -32,11 +33,12 @@ protected:
         f.setPermissions(executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                     : QFile::ReadOwner | QFile::WriteOwner);
     }
-    ConverterResult run(int timeoutMs = kConverterTimeoutMs)
+    Status run(int timeoutMs = kConverterTimeoutMs, ConverterProgress *progress = nullptr)
     {
-        return runConverter(folder, {unpackArguments(file(QStringLiteral("мой скин.mbm")), output), QString(), output,
-                                     file(QStringLiteral("мой скин.mbm"))},
-                            timeoutMs);
+        return runConverter(converterPath(folder),
+                            {unpackArguments(file(QStringLiteral("мой скин.mbm")), output, 1000), QString(), output,
+                             file(QStringLiteral("мой скин.mbm"))},
+                            progress, timeoutMs);
     }
 
     QTemporaryDir tmp;
@@ -46,14 +48,14 @@ protected:
 
 TEST_F(ConverterTest, ArgumentsArriveOneByOneInTheWorkingFolder)
 {
-    script("pwd > args.txt; for a in \"$@\"; do echo \"[$a]\" >> args.txt; done; : > \"$3\"");
-    const ConverterResult r = runConverter(
-        folder, {unpackArguments(file(QStringLiteral("мой скин.mbm")), output), folder, output, QString()});
-    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    script("pwd > args.txt; for a in \"$@\"; do echo \"[$a]\" >> args.txt; done; : > \"$4\"");
+    const Status r = runConverter(converterPath(folder), {unpackArguments(file(QStringLiteral("мой скин.mbm")), output, 1000),
+                                                          folder, output, QString()});
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
     QFile args(file(QStringLiteral("args.txt")));
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(args.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines, (QStringList{QDir(folder).canonicalPath(), QStringLiteral("[/u]"),
+    EXPECT_EQ(lines, (QStringList{QDir(folder).canonicalPath(), QStringLiteral("[--max-pixels=1000]"), QStringLiteral("[/u]"),
                                   u'[' + file(QStringLiteral("мой скин.mbm")) + u']', u'[' + output + u']'}));
 }
 
@@ -71,10 +73,10 @@ TEST_P(ConverterFailureTest, OneMessageNamingTheFile)
     const FailureCase &c = GetParam();
     if (!c.script.isEmpty())
         script(c.script, c.executable);
-    const ConverterResult r = run();
-    EXPECT_FALSE(r.ok);
+    const Status r = run();
+    EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.message.contains(QStringLiteral("мой скин.mbm"))) << r.message.toStdString();
-    EXPECT_TRUE(r.message.contains(QString::fromUtf8(c.mentions))) << r.message.toStdString();
+    EXPECT_TRUE((r.message + r.details).contains(QString::fromUtf8(c.mentions))) << r.message.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -94,9 +96,32 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ConverterTest, ARunawayConverterIsStoppedAtTheLimit)
 {
     script("exec sleep 20");
-    const ConverterResult r = run(300);
-    EXPECT_FALSE(r.ok);
+    const Status r = run(300);
+    EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.message.contains(QStringLiteral("не завершил"))) << r.message.toStdString();
+}
+
+// Shows progress after a moment and cancels as soon as it is shown.
+class CancellingProgress : public ConverterProgress {
+public:
+    void show(const QString &subject) override { shownFor = subject; }
+    bool cancelled() const override { return !shownFor.isEmpty(); }
+    void hide() override { hidden = true; }
+    QString shownFor;
+    bool hidden = false;
+};
+
+TEST_F(ConverterTest, ASlowConverterShowsProgressAndCanBeCancelled)
+{
+    script("exec sleep 20");
+    CancellingProgress progress;
+    QElapsedTimer clock;
+    clock.start();
+    const Status r = run(kConverterTimeoutMs, &progress);
+    EXPECT_TRUE(r.isCancelled());
+    EXPECT_LT(clock.elapsed(), 5000);  // ended, not waited out
+    EXPECT_EQ(progress.shownFor, file(QStringLiteral("мой скин.mbm")));
+    EXPECT_TRUE(progress.hidden);
 }
 
 TEST_F(ConverterTest, RealConverterQuotesItsOwnMessage)
@@ -109,9 +134,10 @@ TEST_F(ConverterTest, RealConverterQuotesItsOwnMessage)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a multi-bitmap file at all");
     junk.close();
-    const ConverterResult r = run();
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains(QStringLiteral("bmconv:"))) << r.message.toStdString();
+    const Status r = run();
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.details.contains(QStringLiteral("bmconv:"))) << r.details.toStdString();
+    EXPECT_TRUE(r.message.contains(QStringLiteral("Причина"))) << r.message.toStdString();
     EXPECT_FALSE(QFileInfo::exists(output));
 }
 

@@ -4,8 +4,8 @@
 #include "filesfixture.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
-#include "skin/tform2.h"
-#include "skin/tform5.h"
+#include "app/tform2.h"
+#include "app/tform5.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -79,10 +79,10 @@ TEST_P(NewSkinTest, TemplateBecomesTheSheet)
     const Profile *p = profileByIndex(profile);
     newSkin(profile);
     ASSERT_EQ(errors, QStringList());
-    EXPECT_EQ(form->profile, profile);
-    EXPECT_EQ(form->sheet.width(), p->screenWidth);
-    EXPECT_GE(form->sheet.height(), p->layoutRows);
-    EXPECT_EQ(QSize(form->screenWidth, form->screenHeight), p->screenSize());
+    EXPECT_EQ(form->document().profile(), profile);
+    EXPECT_EQ(form->document().sheet().width(), p->screenWidth);
+    EXPECT_GE(form->document().sheet().height(), p->layoutRows);
+    EXPECT_EQ(form->document().screenSize(), p->screenSize());
     EXPECT_EQ(form->PaintBox1->geometry(), QRect(p->paintBoxPos, p->screenSize()));
     EXPECT_EQ(form->phone->pixmap().size(), QImageReader(programFile(QString::fromUtf8(p->photoName))).size());
     EXPECT_FALSE(form->RadioGroup1->isHidden());
@@ -92,7 +92,7 @@ TEST_P(NewSkinTest, TemplateBecomesTheSheet)
     EXPECT_EQ(strayFiles(), QStringList());
     // The next tick shows the template's colours on the swatches.
     form->Timer1Timer();
-    EXPECT_EQ(form->swatchColours(), readColourSlots(form->sheet, profile));
+    EXPECT_EQ(form->swatchColours(), readColourSlots(form->document().sheet(), profile));
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, NewSkinTest, ::testing::Range(1, 7));
@@ -126,8 +126,8 @@ TEST_P(RoundTripTest, SaveThenLoadGivesTheQuantisedSheet)
     pack(original, source);
     load(source);
     ASSERT_EQ(errors, QStringList());
-    ASSERT_EQ(form->sheet, original);
-    ASSERT_EQ(form->profile, 3);
+    ASSERT_EQ(form->document().sheet(), original);
+    ASSERT_EQ(form->document().profile(), 3);
 
     save(scratchFile(QStringLiteral("new skin")), GetParam().item);
     ASSERT_EQ(errors, QStringList());
@@ -138,13 +138,13 @@ TEST_P(RoundTripTest, SaveThenLoadGivesTheQuantisedSheet)
 
     load(saved);
     ASSERT_EQ(errors, QStringList());
-    ASSERT_EQ(form->sheet.size(), original.size());
+    ASSERT_EQ(form->document().sheet().size(), original.size());
     int wrong = 0;
     for (int y = 0; y < original.height(); ++y)
         for (int x = 0; x < original.width(); ++x) {
             const QRgb want = quantised(original.pixel(x, y), GetParam().bits);
-            if (form->sheet.pixel(x, y) != want && wrong++ < 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << form->sheet.pixel(x, y)
+            if (form->document().sheet().pixel(x, y) != want && wrong++ < 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << form->document().sheet().pixel(x, y)
                               << " instead of " << want;
         }
     EXPECT_EQ(wrong, 0);
@@ -177,7 +177,7 @@ protected:
         pack(varietySheet(), scratchFile(QStringLiteral("скин.mbm")));
         load(scratchFile(QStringLiteral("скин.mbm")));
         ASSERT_EQ(errors, QStringList());
-        ASSERT_EQ(form->profile, 3);
+        ASSERT_EQ(form->document().profile(), 3);
         shown.clear();
     }
 };
@@ -217,14 +217,14 @@ TEST_F(FileCommandsTest, CancelledSaveDialogWritesNothing)
     EXPECT_EQ(QDir(scratch).entryList(QDir::Files), QStringList{QStringLiteral("скин.mbm")});
 }
 
-TEST_F(FileCommandsTest, ClosedDepthDialogLeavesTheConvertersDefault)
+TEST_F(FileCommandsTest, ClosedDepthDialogCancelsTheSave)
 {
     NEED_DATA(3);
     loadSkin();
     acceptForm5 = false;
     save(scratchFile(QStringLiteral("x")), 0);
     EXPECT_EQ(errors, QStringList());
-    EXPECT_TRUE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_x.mbm"))));
+    EXPECT_EQ(QDir(scratch).entryList(QDir::Files), QStringList{QStringLiteral("скин.mbm")});
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
@@ -234,8 +234,8 @@ TEST_F(FileCommandsTest, ANarrowTallSheetIsProfileOne)
     pack(coordinateSheet(176, 500), scratchFile(QStringLiteral("tall.mbm")));
     load(scratchFile(QStringLiteral("tall.mbm")));
     EXPECT_EQ(errors, QStringList());
-    EXPECT_EQ(form->profile, 1);
-    EXPECT_EQ(QSize(form->screenWidth, form->screenHeight), QSize(176, 208));
+    EXPECT_EQ(form->document().profile(), 1);
+    EXPECT_EQ(form->document().screenSize(), QSize(176, 208));
     EXPECT_EQ(form->PaintBox1->geometry(), QRect(419, 94, 176, 208));
 }
 
@@ -289,11 +289,6 @@ TEST_P(ConverterFaultTest, OneMessageAndTheSkinStays)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(named)) << errors[0].toStdString();
     EXPECT_TRUE(errors[0].contains(QString::fromUtf8(fault.mentions))) << errors[0].toStdString();
-    if (command == Command::New) {
-        // New has already set the chosen profile when the converter runs.
-        EXPECT_EQ(form->profile, 5);
-        form->profile = before.profile;
-    }
     expectUnchanged(before);
     EXPECT_EQ(strayFiles(), QStringList());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the busy cursor is gone again
@@ -349,23 +344,84 @@ TEST_F(FileCommandsTest, SaveIntoTheProgramFolderItself)
     EXPECT_EQ(strayFiles(), QStringList{QStringLiteral("extskin_240x320_сюда.mbm")});
 }
 
-TEST_F(FileCommandsTest, SaveElsewhereKeepsAnEarlierSaveInTheProgramFolder)
+TEST_F(FileCommandsTest, AFileOfTheSameNameInTheProgramFolderNeitherBlocksNorSuffers)
 {
     NEED_DATA(3);
     loadSkin();
-    expectSaveRefusedKeeping(programFile(QStringLiteral("extskin_240x320_снова.mbm")),
-                             scratchFile(QStringLiteral("снова")));
-    EXPECT_FALSE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_снова.mbm"))));
+    const QString there = programFile(QStringLiteral("extskin_240x320_снова.mbm"));
+    QFile taken(there);
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.write("keep me");
+    taken.close();
+    save(scratchFile(QStringLiteral("снова")));
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_TRUE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_снова.mbm"))));
+    ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
+    EXPECT_EQ(taken.readAll(), QByteArray("keep me"));
 }
 
 TEST_F(FileCommandsTest, SaveWithoutASkinSaysSo)
 {
     save(scratchFile(QStringLiteral("пусто")));
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("local.bmp"))) << errors[0].toStdString();
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("сохранять нечего"))) << errors[0].toStdString();
+    EXPECT_EQ(shown, QStringList());
     EXPECT_EQ(strayFiles(), QStringList());
     EXPECT_EQ(QDir(scratch).entryList(QDir::Files), QStringList());
 }
+
+// ---------------------------------------------------------------- the modified-skin prompt
+
+struct PromptCase {
+    const char *name;
+    int answer;        // 0 save, 1 don't save, 2 cancel, -1 Esc
+    bool goesOn;       // the command continues
+    bool saved;        // the skin was written first
+};
+
+std::string promptName(const ::testing::TestParamInfo<std::tuple<Command, PromptCase>> &info)
+{
+    const char *const commands[] = {"New", "Load", "Exit"};
+    return std::string(commands[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
+}
+
+class PromptTest : public FileCommandsTest,
+                   public ::testing::WithParamInterface<std::tuple<Command, PromptCase>> {};
+
+TEST_P(PromptTest, AModifiedSkinIsOfferedForSaving)
+{
+    NEED_DATA(3);
+    const auto [command, c] = GetParam();
+    loadSkin();
+    ASSERT_TRUE(form->document().setColourSlot(2, qRgb(1, 2, 3)));
+    askAnswer = c.answer;
+    saveAnswer = scratchFile(QStringLiteral("спасено"));
+    openAnswer = scratchFile(QStringLiteral("скин.mbm"));
+    form->show();
+    switch (command) {
+    case Command::New:
+        form->N2Click();
+        break;
+    case Command::Load:
+        form->N3Click();
+        break;
+    case Command::Save:  // stands for Выход here
+        form->N4Click();
+        break;
+    }
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Скин изменён. Сохранить изменения?")});
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_EQ(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_спасено.mbm"))), c.saved);
+    const bool went = command == Command::Save ? !form->isVisible()
+                                               : !form->document().isModified();
+    EXPECT_EQ(went, c.goesOn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, PromptTest,
+    ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Save),
+                       ::testing::Values(PromptCase{"save", 0, true, true}, PromptCase{"discard", 1, true, false},
+                                         PromptCase{"cancel", 2, false, false}, PromptCase{"esc", -1, false, false})),
+    promptName);
 
 } // namespace

@@ -3,8 +3,9 @@
 #include "app/seams.h"
 #include "skin/converter.h"
 #include "skin/profiles.h"
-#include "skin/tform2.h"
-#include "skin/tform5.h"
+#include "skin/skindocument.h"
+#include "app/tform2.h"
+#include "app/tform5.h"
 #include "app/radiogroup.h"
 #include "testsupport.h"
 
@@ -40,7 +41,9 @@ void FilesTest::SetUp()
 
     resetSeams();
     UiSeams &s = seams();
-    s.critical = [this](QWidget *, const QString &text) { errors << text; };
+    s.critical = [this](QWidget *, const QString &text, const QString &details) {
+        errors << (details.isEmpty() ? text : text + u'\n' + details);
+    };
     s.execDialog = [this](QDialog *d) {
         shown << QString::fromLatin1(d->metaObject()->className());
         if (auto *f2 = qobject_cast<TForm2 *>(d)) {
@@ -63,12 +66,18 @@ void FilesTest::SetUp()
         shown << QStringLiteral("save");
         return saveAnswer;
     };
+    s.ask = [this](QWidget *, const QString &text, const QStringList &) {
+        shown << QStringLiteral("ask");
+        asked << text;
+        return askAnswer;
+    };
     s.pickColour = [this](QWidget *, const QColor &initial) {
         shown << QStringLiteral("colour");
         colourOffered = initial;
         return colourAnswer;
     };
-    form = std::make_unique<TForm1>(folder);
+    work = root.filePath(QStringLiteral("рабочая"));
+    form = std::make_unique<TForm1>(programFilesIn(folder), work);
     errors.clear();  // start-up complaints (icon sheets) are not ours
 }
 
@@ -108,9 +117,9 @@ void FilesTest::pack(const QImage &image, const QString &mbmPath, const QString 
     QTemporaryDir work;
     ASSERT_TRUE(image.save(QDir(work.path()).filePath(QStringLiteral("local.bmp")), "BMP"));
     const QString out = QDir(work.path()).filePath(QStringLiteral("out.mbm"));
-    const ConverterResult r =
-        runConverter(programFolder(), {packArguments(QStringLiteral("out.mbm"), option), work.path(), out, out});
-    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    const Status r = runConverter(converterPath(programFolder()),
+                                  {packArguments(QStringLiteral("out.mbm"), option), work.path(), out, out});
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
     QFile::remove(mbmPath);
     ASSERT_TRUE(QFile::rename(out, mbmPath));
 }
@@ -137,7 +146,8 @@ void FilesTest::save(const QString &chosen, int depthItem)
 FilesTest::Snapshot FilesTest::snapshot() const
 {
     const QPixmap photo = form->phone->pixmap();
-    return {form->sheet.copy(), form->profile, QSize(form->screenWidth, form->screenHeight),
+    const SkinDocument &doc = form->document();
+    return {doc.sheet().copy(), doc.profile(), doc.screenSize(), doc.filePath(), doc.isModified(),
             form->PaintBox1->geometry(), form->PaintBox1->canvasImage().copy(), photo.size()};
 }
 
@@ -147,6 +157,8 @@ void FilesTest::expectUnchanged(const Snapshot &before) const
     EXPECT_EQ(now.sheet, before.sheet);
     EXPECT_EQ(now.profile, before.profile);
     EXPECT_EQ(now.screen, before.screen);
+    EXPECT_EQ(now.file, before.file);
+    EXPECT_EQ(now.modified, before.modified);
     EXPECT_EQ(now.paintBox, before.paintBox);
     EXPECT_EQ(now.canvas, before.canvas);
     EXPECT_EQ(now.photo, before.photo);
@@ -156,7 +168,7 @@ QStringList FilesTest::strayFiles() const
 {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::System);
     names.removeIf([](const QString &n) { return kPlanted.contains(n); });
-    return names + QDir(programFile(QStringLiteral("temp"))).entryList(QDir::Files);
+    return names;
 }
 
 QRgb quantised(QRgb c, int depthBits)

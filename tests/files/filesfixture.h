@@ -4,6 +4,7 @@
 // dialogs are answered by the test.
 
 #include "app/tform1.h"
+#include "skin/skindocument.h"
 
 #include <QColor>
 #include <QDir>
@@ -46,6 +47,8 @@ protected:
         QImage sheet;
         int profile;
         QSize screen;
+        QString file;
+        bool modified;
         QRect paintBox;
         QImage canvas;
         QSize photo;
@@ -53,11 +56,13 @@ protected:
     Snapshot snapshot() const;
     void expectUnchanged(const Snapshot &before) const;
 
-    // Files the program folder holds besides the ones we put there.
+    // Files the program folder holds besides the ones we put there (there
+    // should be none: the editor writes only into its work folder).
     QStringList strayFiles() const;
 
     QTemporaryDir tmp;
     QString folder;   // the program folder
+    QString work;     // the document's scratch folder
     QString scratch;  // where the user's skins live
     std::unique_ptr<TForm1> form;
     QStringList errors;
@@ -70,6 +75,8 @@ protected:
     QString openAnswer;  // empty: cancelled
     QString saveAnswer;  // empty: cancelled
     QColor colourAnswer; // invalid: cancelled
+    int askAnswer = -1;  // the modified-skin prompt: 0 save, 1 don't save, -1/2 cancel
+    QStringList asked;
     QStringList shown;   // dialogs shown, by class name
     QString openDir, openFilter;
     QColor colourOffered;

@@ -66,8 +66,9 @@ TEST(ConverterArguments, DepthGluedToTheBitmapName)
     // With no profile the name is the user's alone; one that looks like an
     // option must still reach the converter as a file name.
     EXPECT_EQ(packArguments(QStringLiteral("-hx.mbm"), QStringLiteral("/c16")).first(), QStringLiteral("./-hx.mbm"));
-    EXPECT_EQ(unpackArguments(QStringLiteral("/a b/c.mbm"), QStringLiteral("/p q/temp.bmp")),
-              (QStringList{QStringLiteral("/u"), QStringLiteral("/a b/c.mbm"), QStringLiteral("/p q/temp.bmp")}));
+    EXPECT_EQ(unpackArguments(QStringLiteral("/a b/c.mbm"), QStringLiteral("/p q/temp.bmp"), 99),
+              (QStringList{QStringLiteral("--max-pixels=99"), QStringLiteral("/u"), QStringLiteral("/a b/c.mbm"),
+                           QStringLiteral("/p q/temp.bmp")}));
 }
 
 } // namespace

@@ -3,12 +3,15 @@
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "skin/profiles.h"
+#include "skin/skindocument.h"
+#include "testsupport.h"
 #include "previewmodel.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 using namespace zelkor;
 using namespace zelkor::test;
@@ -127,17 +130,12 @@ protected:
     void SetUp() override
     {
         resetSeams();
-        seams().critical = [this](QWidget *, const QString &text) { messages << text; };
-        form = std::make_unique<TForm1>(programFolder());
+        seams().critical = [this](QWidget *, const QString &text, const QString &) { messages << text; };
+        form = std::make_unique<TForm1>(programFilesIn(programFolder()), workFolderIn(work.path()));
         // A synthetic 240 x 320 skin put in place the way adopting a sheet does.
-        form->sheet = coordinateSheet(240, 740);
         form->smallIcons = iconSheet(16, 95);
         form->largeIcons = iconSheet(32, 95);
-        form->screenWidth = 240;
-        form->screenHeight = 320;
-        form->profile = 3;
-        form->PaintBox1->resize(240, 320);
-        form->showSkinControls();
+        ASSERT_TRUE(form->document().adoptUnsaved(coordinateSheet(240, 740), QStringLiteral("synthetic.mbm")));
         form->show();
         QApplication::processEvents();
     }
@@ -147,6 +145,13 @@ protected:
         resetSeams();
     }
     void clickScreen(int index) { form->RadioGroup1->button(index)->click(); }
+    // Changes one pixel of the contacts picture through the document.
+    void setContactsPixel(int x, int y, QRgb colour)
+    {
+        QImage picture = cutOutPicture(form->document().sheet(), 3, Contacts);
+        picture.setPixel(x, y, colour);
+        ASSERT_TRUE(form->document().writeBackPicture(Contacts, picture));
+    }
     void clickColumns(int index) { form->RadioGroup2->button(index)->click(); }
     QImage contactList(int columns)
     {
@@ -155,6 +160,7 @@ protected:
         return composeContactList(in);
     }
 
+    QTemporaryDir work;
     std::unique_ptr<TForm1> form;
     QStringList messages;
 };
@@ -205,10 +211,10 @@ TEST_F(MainWindowPreview, EveryTriggerRendersTheSelectedScreen)
     clickScreen(ContactListScreen);
     QImage &canvas = form->PaintBox1->canvasImage();
     // A picture change reaches the preview at the next tick without any user action.
-    form->sheet.setPixel(3, 20, qRgb(1, 2, 3));
+    setContactsPixel(3, 0, qRgb(1, 2, 3));
     form->Timer1Timer();
     EXPECT_EQ(canvas.pixel(3, 0), qRgb(1, 2, 3));
-    form->sheet.setPixel(3, 20, qRgb(4, 5, 6));
+    setContactsPixel(3, 0, qRgb(4, 5, 6));
     form->FormPaint();
     EXPECT_EQ(canvas.pixel(3, 0), qRgb(4, 5, 6));
     clickColumns(0);
@@ -246,7 +252,7 @@ TEST_F(MainWindowPreview, UnchangedScreenCausesNoRepaint)
         EXPECT_EQ(box.paints, 0) << screen;
         EXPECT_EQ(window.paints, 0) << screen;
         // A real change repaints the preview.
-        form->sheet.setPixel(3, 20, qRgb(9, 9, 9 + screen));
+        setContactsPixel(3, 0, qRgb(9, 9, 9 + screen));
         form->Timer1Timer();
         QApplication::processEvents();
         EXPECT_GE(box.paints, 1) << screen;
@@ -257,7 +263,7 @@ TEST_F(MainWindowPreview, UnchangedScreenCausesNoRepaint)
 
 TEST_F(MainWindowPreview, NoSkinDrawsNothingAndReportsNothing)
 {
-    TForm1 fresh(programFolder());
+    TForm1 fresh(programFilesIn(programFolder()), workFolderIn(work.path()));
     messages.clear();
     fresh.show();
     QApplication::processEvents();
@@ -285,14 +291,15 @@ TEST(PreviewOnPhone, TemplatesLoadAndShowOnThePhonesScreen)
             GTEST_SKIP() << "no template " << file.toStdString();
         resetSeams();
         QStringList messages;
-        seams().critical = [&](QWidget *, const QString &text) { messages << text; };
+        seams().critical = [&](QWidget *, const QString &text, const QString &) { messages << text; };
         seams().openFile = [&](QWidget *, const QString &, const QString &, const QString &) { return file; };
-        TForm1 form(programFolder());
+        QTemporaryDir work;
+        TForm1 form(programFilesIn(programFolder()), workFolderIn(work.path()));
         form.show();
         QApplication::processEvents();
         form.N3Click();
         ASSERT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-        ASSERT_EQ(form.profile, p);
+        ASSERT_EQ(form.document().profile(), p);
         EXPECT_EQ(form.PaintBox1->geometry(), QRect(profile->paintBoxPos, profile->screenSize()));
         for (int screen : {ContactListScreen, PopupMenuScreen}) {
             form.RadioGroup1->button(screen)->click();

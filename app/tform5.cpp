@@ -1,7 +1,7 @@
 #include "tform5.h"
 
-#include "app/radiogroup.h"
-#include "savename.h"
+#include "radiogroup.h"
+#include "skin/savename.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

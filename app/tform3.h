@@ -1,8 +1,8 @@
 #pragma once
 // The picture editing dialog: cuts one of the nine sheet pictures out into its
 // working file, starts an image editor on it, and writes a replacement picture
-// back into the main window's sheet. It works on the main window's document
-// directly; a write-back is in the sheet at once and there is no undo.
+// back into the skin document's sheet, one undo step per write-back. It is a
+// view of the document and knows nothing of the main window.
 
 #include <QDialog>
 #include <QImage>
@@ -14,12 +14,12 @@ class QPushButton;
 namespace zelkor {
 
 class RadioGroup;
-class TForm1;
+class SkinDocument;
 
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(TForm1 *mainWindow);
+    explicit TForm3(SkinDocument &document, QWidget *parent = nullptr);
 
     // File dialog filters: the editor to run, and a replacement picture.
     // The picture's format is decided by its content, so every suffix spelling
@@ -41,7 +41,7 @@ public:
 
     // --- handlers ---
     void FormShow();          // cut out the selected picture
-    void RadioGroup1Click();  // cut out the newly selected picture
+    void RadioGroup1Click();  // cut out the newly selected picture; a click on the selected one does nothing
     void BitBtn1Click();      // open the working file in the editor
     void BitBtn2Click();      // load a replacement picture and write it back
     void Button1Click();      // choose the editor
@@ -54,8 +54,9 @@ private:
     void setPicture(const QImage &image);
     QString workingFile() const;
 
-    TForm1 *m_main;
+    SkinDocument &m_doc;
     QImage m_picture;
+    int m_cutPicture = -1;  // the picture whose working file was written last
 };
 
 } // namespace zelkor

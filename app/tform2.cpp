@@ -1,7 +1,7 @@
 #include "tform2.h"
 
-#include "app/radiogroup.h"
-#include "profiles.h"
+#include "radiogroup.h"
+#include "skin/profiles.h"
 
 #include <QPushButton>
 

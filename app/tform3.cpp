@@ -1,12 +1,12 @@
 #include "tform3.h"
 
-#include "app/logo.h"
-#include "app/radiogroup.h"
-#include "app/seams.h"
-#include "app/tform1.h"
-#include "picturefiles.h"
+#include "logo.h"
+#include "radiogroup.h"
+#include "seams.h"
+#include "editing/picturefiles.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
+#include "skin/skindocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +26,7 @@ QFont sansSerif(int pixelSize)
 }
 } // namespace
 
-TForm3::TForm3(TForm1 *mainWindow) : QDialog(mainWindow), m_main(mainWindow)
+TForm3::TForm3(SkinDocument &document, QWidget *parent) : QDialog(parent), m_doc(document)
 {
     setWindowTitle(QStringLiteral("Редактирование скина"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -80,12 +80,15 @@ void TForm3::FormShow()
 
 void TForm3::RadioGroup1Click()
 {
-    cutOut();
+    // Cutting the same picture out again would overwrite the working file
+    // that an outside editor may have changed.
+    if (RadioGroup1->itemIndex() != m_cutPicture)
+        cutOut();
 }
 
 QString TForm3::workingFile() const
 {
-    return workingFilePath(m_main->programFolder, RadioGroup1->itemIndex());
+    return workingFilePath(m_doc.workFolder(), RadioGroup1->itemIndex());
 }
 
 void TForm3::setPicture(const QImage &image)
@@ -97,18 +100,19 @@ void TForm3::setPicture(const QImage &image)
 
 void TForm3::cutOut()
 {
-    const QImage cut = cutOutPicture(m_main->sheet, m_main->profile, RadioGroup1->itemIndex());
+    const QImage cut = cutOutPicture(m_doc.sheet(), m_doc.profile(), RadioGroup1->itemIndex());
+    m_cutPicture = RadioGroup1->itemIndex();
     if (!cut.isNull()) {
         // The dialog shows what the file holds, as an image editor would open it.
         const QString path = workingFile();
         QString error;
         if (!writeWorkingFile(cut, path, error)) {
-            seams().critical(this, error);
+            seams().critical(this, error, QString());
             return;
         }
         const QImage written = readImageFile(path, error);
         if (written.isNull()) {
-            seams().critical(this, error);
+            seams().critical(this, error, QString());
             return;
         }
         setPicture(written);
@@ -122,7 +126,7 @@ void TForm3::BitBtn1Click()
     // The path is one argument whatever it contains: no shell, no quoting.
     const QString program = Edit1->text();
     if (!seams().startDetached(program, {workingFile()}))
-        seams().critical(this, QStringLiteral("Не удаётся запустить редактор «%1»").arg(program));
+        seams().critical(this, QStringLiteral("Не удаётся запустить редактор «%1»").arg(program), QString());
 }
 
 void TForm3::Button1Click()
@@ -136,19 +140,26 @@ void TForm3::Button1Click()
 
 void TForm3::BitBtn2Click()
 {
-    const QString chosen = seams().openFile(this, QString(), m_main->programPath(QStringLiteral("temp")), openiFilter());
+    const QString chosen = seams().openFile(this, QString(), QFileInfo(workingFile()).absolutePath(), openiFilter());
     if (chosen.isEmpty())
         return;
     // Decoded in memory: nothing is written beside the user's file.
     QString error;
     const QImage loaded = readImageFile(chosen, error);
     if (loaded.isNull()) {
-        seams().critical(this, error);
+        seams().critical(this, error, QString());
         return;
     }
-    setPicture(loaded);
-    // Label1 keeps the size of the last cut-out.
-    writeBackPicture(m_main->sheet, m_main->profile, RadioGroup1->itemIndex(), loaded);
+    // Label1 keeps the size of the last cut-out. Without a skin the picture
+    // is only shown.
+    if (!m_doc.hasSkin()) {
+        setPicture(loaded);
+        return;
+    }
+    const Status status = m_doc.writeBackPicture(RadioGroup1->itemIndex(), loaded, chosen);
+    if (status)
+        setPicture(loaded);
+    report(this, status);
 }
 
 } // namespace zelkor

@@ -1,0 +1,338 @@
+#include "skindocument.h"
+
+#include "converter.h"
+#include "profiles.h"
+#include "savename.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace zelkor {
+
+namespace {
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Qt reports file errors in the system's English words; say the common ones in Russian.
+QString russianFileError(const QString &words)
+{
+    for (int e : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, ENOENT, EEXIST, ENOTDIR, EISDIR, ENAMETOOLONG, EIO}) {
+        if (words.contains(QString::fromLocal8Bit(std::strerror(e)), Qt::CaseInsensitive))
+            return describeSystemError(e);
+    }
+    return words.isEmpty() ? QStringLiteral("неизвестная ошибка") : words;
+}
+
+// A scratch folder for one operation below the work folder, removed when done.
+Status scratchFolder(const QString &workFolder, std::unique_ptr<QTemporaryDir> &dir)
+{
+    QDir().mkpath(workFolder);
+    dir = std::make_unique<QTemporaryDir>(QDir(workFolder).filePath(QStringLiteral("step-XXXXXX")));
+    if (dir->isValid())
+        return Status::success();
+    return Status::failure(QStringLiteral("Не удаётся создать временную папку в «%1»: %2")
+                               .arg(native(workFolder), russianFileError(dir->errorString())),
+                           dir->errorString());
+}
+
+QString widthsText()
+{
+    QStringList widths;
+    for (const Profile &p : allProfiles())
+        widths << QString::number(p.screenWidth);
+    const QString last = widths.takeLast();
+    return widths.join(QStringLiteral(", ")) + QStringLiteral(" или ") + last;
+}
+
+// Copies `from` to `to` through a temporary file beside `to`, renamed only
+// once complete and never over an existing file.
+Status copyNoReplace(const QString &from, const QString &to)
+{
+    const QString shownTo = native(to);
+    auto failure = [&](const QString &words) {
+        return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, russianFileError(words)),
+                               words);
+    };
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return failure(source.errorString());
+    const QByteArray bytes = source.readAll();
+    QTemporaryFile part(QFileInfo(to).dir().filePath(QStringLiteral(".") + QFileInfo(to).fileName() +
+                                                     QStringLiteral(".part-XXXXXX")));
+    if (!part.open())
+        return failure(part.errorString());
+    if (part.write(bytes) != bytes.size() || !part.flush())
+        return failure(part.errorString());
+    // A full disk may only show when the data reaches it.
+    if (::fsync(part.handle()) != 0)
+        return failure(QString::fromLocal8Bit(std::strerror(errno)));
+    if (QFileInfo::exists(to))
+        return Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTo));
+    if (!part.rename(to))
+        return failure(part.errorString());
+    part.setAutoRemove(false);
+    return Status::success();
+}
+
+} // namespace
+
+std::int64_t maxSheetPixels()
+{
+    std::int64_t largest = 0;
+    for (const Profile &p : allProfiles())
+        largest = std::max<std::int64_t>(largest, std::int64_t(p.screenWidth) * p.layoutRows);
+    // A skin may carry rows below its layout; sixteen times the largest
+    // layout is far beyond any real skin and still a small image.
+    return largest * 16;
+}
+
+Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const QString &path, SkinImage &out,
+                    ConverterProgress *progress)
+{
+    const QString shown = native(path);
+    if (!QFileInfo(path).isFile())
+        return Status::failure(QStringLiteral("Файл «%1» не найден.").arg(shown));
+    std::unique_ptr<QTemporaryDir> scratch;
+    if (Status s = scratchFolder(workFolder, scratch); !s)
+        return s;
+    const QString bitmap = QDir(scratch->path()).filePath(QStringLiteral("sheet.bmp"));
+    const Status run = runConverter(files.converter, {unpackArguments(path, bitmap, maxSheetPixels()), QString(),
+                                                      bitmap, path},
+                                    progress);
+    if (!run)
+        return run;
+
+    QImageReader reader(bitmap);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (size.isValid() && std::int64_t(size.width()) * size.height() > maxSheetPixels())
+        return Status::failure(QStringLiteral("Картинка скина в файле «%1» слишком велика: %2 x %3 точек.")
+                                   .arg(shown)
+                                   .arg(size.width())
+                                   .arg(size.height()));
+    QString error;
+    const QImage loaded = readImageFile(bitmap, error);
+    if (loaded.isNull())
+        return Status::failure(
+            QStringLiteral("Не удаётся прочитать картинку скина из файла «%1», которую выдал конвертер.").arg(shown),
+            error);
+    const int profile = recogniseSheet(loaded.size()).profile;
+    if (profile == 0)
+        return Status::failure(QStringLiteral("Картинка скина в файле «%1» шириной %2 точек: такой ширины нет "
+                                              "ни у одного телефона. Ширина может быть %3 точек.")
+                                   .arg(shown)
+                                   .arg(loaded.width())
+                                   .arg(widthsText()));
+    out = {normalisedSheet(loaded), profile};
+    return Status::success();
+}
+
+Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const QImage &sheet,
+                     const QString &depthOption, const QString &targetPath, ConverterProgress *progress)
+{
+    const QString shownTarget = native(targetPath);
+    if (sheet.isNull())
+        return Status::failure(
+            QStringLiteral("Не удаётся записать файл «%1»: скин не создан и не загружен.").arg(shownTarget));
+    // Saving never replaces a file: say so before any work is done.
+    if (QFileInfo::exists(targetPath))
+        return Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTarget));
+    const QFileInfo targetDir(QFileInfo(targetPath).absolutePath());
+    if (!targetDir.isDir())
+        return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: папка «%2» не существует.")
+                                   .arg(shownTarget, native(targetDir.filePath())));
+
+    std::unique_ptr<QTemporaryDir> scratch;
+    if (Status s = scratchFolder(workFolder, scratch); !s)
+        return s;
+    const QDir dir(scratch->path());
+    const QString local = dir.filePath(QStringLiteral("local.bmp"));
+    if (!sheet.save(local, "BMP"))
+        return Status::failure(QStringLiteral("Не удаётся записать временный файл «%1».").arg(native(local)));
+    const QString output = dir.filePath(QStringLiteral("skin.mbm"));
+    const Status run = runConverter(
+        files.converter, {packArguments(QStringLiteral("skin.mbm"), depthOption), scratch->path(), output, targetPath},
+        progress);
+    if (!run)
+        return run;
+    return copyNoReplace(output, targetPath);
+}
+
+// One edit of the sheet: the pixels of one rectangle before and after.
+class SheetEditCommand : public QUndoCommand {
+public:
+    SheetEditCommand(SkinDocument *doc, const QPoint &at, QImage before, QImage after, const QString &text)
+        : QUndoCommand(text), m_doc(doc), m_at(at), m_before(std::move(before)), m_after(std::move(after))
+    {
+    }
+    void redo() override { m_doc->applyPixels(m_at, m_after); }
+    void undo() override { m_doc->applyPixels(m_at, m_before); }
+
+private:
+    SkinDocument *m_doc;
+    QPoint m_at;
+    QImage m_before;
+    QImage m_after;
+};
+
+SkinDocument::SkinDocument(ProgramFiles files, QString workFolder, QObject *parent)
+    : QObject(parent), m_files(std::move(files)), m_workFolder(std::move(workFolder)), m_undo(new QUndoStack(this))
+{
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
+}
+
+SkinDocument::~SkinDocument() = default;
+
+QString SkinDocument::displayName() const
+{
+    return m_unsavedName.isEmpty() ? QFileInfo(m_filePath).fileName() : m_unsavedName;
+}
+
+bool SkinDocument::isModified() const
+{
+    return hasSkin() && !m_undo->isClean();
+}
+
+void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
+                               const QString &unsavedName)
+{
+    const Profile *p = profileByIndex(profile);
+    m_sheet = sheet;
+    m_profile = profile;
+    m_screen = p ? p->screenSize() : QSize();
+    m_filePath = filePath;
+    m_unsavedName = unsavedName;
+    const bool wasModified = isModified();
+    {
+        const QSignalBlocker block(m_undo);
+        m_undo->clear();
+        if (modified)
+            m_undo->resetClean();
+    }
+    emit skinReplaced();
+    emit sheetChanged();
+    if (wasModified != isModified())
+        emit modifiedChanged(isModified());
+}
+
+Status SkinDocument::newFromTemplate(int profile)
+{
+    const Profile *p = profileByIndex(profile);
+    if (!p)
+        return Status::failure(QStringLiteral("Нет такого разрешения экрана."));
+    const QString templatePath = m_files.dataPath(QString::fromUtf8(p->templateName));
+    SkinImage skin;
+    if (Status s = readSkinFile(m_files, m_workFolder, templatePath, skin, m_progress); !s)
+        return s;
+    // The template decides the profile; a template of another width is broken.
+    if (skin.profile != profile)
+        return Status::failure(QStringLiteral("Шаблон «%1» сделан не для экрана %2.")
+                                   .arg(native(templatePath), p->labelText()));
+    replaceSkin(skin.sheet, skin.profile, templatePath, false);
+    return Status::success();
+}
+
+Status SkinDocument::load(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    SkinImage skin;
+    if (Status s = readSkinFile(m_files, m_workFolder, absolute, skin, m_progress); !s)
+        return s;
+    replaceSkin(skin.sheet, skin.profile, absolute, false);
+    return Status::success();
+}
+
+Status SkinDocument::save(const QString &chosenPath, const QString &depthOption, QString *savedPath)
+{
+    if (!hasSkin())
+        return Status::failure(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
+    const SaveTarget target = saveTarget(QFileInfo(chosenPath).absoluteFilePath(), m_profile);
+    if (Status s = writeSkinFile(m_files, m_workFolder, m_sheet, depthOption, target.targetPath, m_progress); !s)
+        return s;
+    m_filePath = target.targetPath;
+    m_unsavedName.clear();
+    m_undo->setClean();
+    if (savedPath)
+        *savedPath = target.targetPath;
+    emit skinReplaced();
+    return Status::success();
+}
+
+Status SkinDocument::adoptUnsaved(const QImage &sheet, const QString &name)
+{
+    const int profile = recogniseSheet(sheet.size()).profile;
+    if (sheet.isNull() || profile == 0)
+        return Status::failure(QStringLiteral("Картинка скина шириной %1 точек не подходит ни к одному телефону.")
+                                   .arg(sheet.width()));
+    replaceSkin(normalisedSheet(sheet), profile, QString(), true, name);
+    return Status::success();
+}
+
+Status SkinDocument::setColourSlot(int slot, QRgb colour)
+{
+    const auto origin = colourRow(m_profile);
+    if (!origin || slot < 0 || slot >= kColourSlotCount)
+        return Status::failure(QStringLiteral("Скин не создан и не загружен."));
+    const QPoint at(origin->firstColumn + slot, origin->row);
+    if (!m_sheet.valid(at))
+        return Status::failure(QStringLiteral("Картинка скина высотой %1 строк слишком низкая: цвета хранятся "
+                                              "в строке %2, которой в ней нет. Цвет не изменён.")
+                                   .arg(m_sheet.height())
+                                   .arg(origin->row));
+    QImage after(1, 1, QImage::Format_RGB32);
+    after.setPixel(0, 0, colour | 0xff000000u);
+    if (m_sheet.pixel(at) == after.pixel(0, 0))
+        return Status::success();
+    m_undo->push(new SheetEditCommand(this, at, m_sheet.copy(QRect(at, QSize(1, 1))), after,
+                                      QStringLiteral("изменение цвета")));
+    return Status::success();
+}
+
+Status SkinDocument::writeBackPicture(int picture, const QImage &replacement, const QString &source)
+{
+    const auto r = pictureRect(picture, m_profile);
+    if (!r)
+        return Status::failure(QStringLiteral("Скин не создан и не загружен."));
+    if (replacement.isNull())
+        return Status::failure(QStringLiteral("Картинка «%1» пуста.").arg(native(source)));
+    // Clipped to the picture's rectangle and the sheet, never scaled.
+    QImage result = m_sheet.copy();
+    zelkor::writeBackPicture(result, m_profile, picture, replacement);
+    const QRect changed = r->rect().intersected(m_sheet.rect());
+    if (changed.isEmpty())
+        return Status::success();
+    const QImage before = m_sheet.copy(changed);
+    const QImage after = result.copy(changed);
+    if (before == after)
+        return Status::success();
+    m_undo->push(new SheetEditCommand(this, changed.topLeft(), before, after,
+                                      QStringLiteral("замена картинки «%1»")
+                                          .arg(QString::fromUtf8(pictureInfo(picture).caption))));
+    return Status::success();
+}
+
+void SkinDocument::applyPixels(const QPoint &at, const QImage &pixels)
+{
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *src = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        auto *dst = reinterpret_cast<QRgb *>(m_sheet.scanLine(at.y() + y)) + at.x();
+        std::copy(src, src + pixels.width(), dst);
+    }
+    emit sheetChanged();
+}
+
+} // namespace zelkor

@@ -1,0 +1,115 @@
+#pragma once
+// The skin document: the one owner of the skin sheet, its profile, its screen
+// size, the file it came from, the modified state and the undo history. The
+// main window and the picture editing dialog are views of it; the
+// command-line program uses it too. Every operation returns one status and
+// either succeeds completely or changes nothing: all work happens in locals
+// and is assigned only once every step has succeeded.
+
+#include "programfiles.h"
+#include "sheet.h"
+#include "status.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+
+class QUndoStack;
+
+namespace zelkor {
+
+class ConverterProgress;
+
+// A skin read from a file: its sheet (24-bit) and its profile (1..6).
+struct SkinImage {
+    QImage sheet;
+    int profile = 0;
+};
+
+// The largest sheet any skin can need, with a generous margin: a bitmap
+// claiming more is refused before it is unpacked or read.
+std::int64_t maxSheetPixels();
+
+// Reads a skin file through the converter (unpacking into a fresh folder below
+// `workFolder`), checks its size and recognises its profile. Shared by the
+// document and the command-line program, so both read a skin the same way.
+Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const QString &path, SkinImage &out,
+                    ConverterProgress *progress = nullptr);
+
+// Writes `sheet` as a skin at `depthOption` ("/c24", empty for the
+// converter's default) to `targetPath`, which must not exist yet. The
+// converter writes into a fresh folder below `workFolder`; the result is
+// copied beside the target under a temporary name and renamed only when
+// complete, so a failure leaves nothing behind and never replaces a file.
+Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const QImage &sheet,
+                     const QString &depthOption, const QString &targetPath, ConverterProgress *progress = nullptr);
+
+class SkinDocument : public QObject {
+    Q_OBJECT
+public:
+    SkinDocument(ProgramFiles files, QString workFolder, QObject *parent = nullptr);
+    ~SkinDocument() override;
+
+    const ProgramFiles &programFiles() const { return m_files; }
+    const QString &workFolder() const { return m_workFolder; }
+    // Shown while a slow converter runs; owned by the caller.
+    void setConverterProgress(ConverterProgress *progress) { m_progress = progress; }
+
+    bool hasSkin() const { return m_profile != 0; }
+    const QImage &sheet() const { return m_sheet; }
+    int profile() const { return m_profile; }   // 0: no skin
+    QSize screenSize() const { return m_screen; }
+    // The file the skin came from or was last saved to (the template after New).
+    const QString &filePath() const { return m_filePath; }
+    // The name shown in the caption: the file's name, or the name a ported skin would be saved under.
+    QString displayName() const;
+    bool isModified() const;
+    QUndoStack *undoStack() const { return m_undo; }
+
+    QRgb colourSlot(int slot) const { return readColourSlot(m_sheet, m_profile, slot); }
+    ColourSlots colourSlots() const { return readColourSlots(m_sheet, m_profile); }
+
+    // New from the template of `profile` (1..6), Load from a skin file. Both
+    // start a fresh history.
+    Status newFromTemplate(int profile);
+    Status load(const QString &path);
+    // Save under the name the user chose: the profile's prefix goes in front
+    // of the name, ".mbm" is appended when it has no extension, and an
+    // existing file is never replaced. `savedPath` gets the file written.
+    Status save(const QString &chosenPath, const QString &depthOption, QString *savedPath = nullptr);
+    // Replaces the skin by a sheet made here (a port to another profile): the
+    // result is unsaved and modified, named `name`, with a fresh history.
+    Status adoptUnsaved(const QImage &sheet, const QString &name);
+
+    // One undo step each.
+    Status setColourSlot(int slot, QRgb colour);
+    Status writeBackPicture(int picture, const QImage &replacement, const QString &source = {});
+
+signals:
+    // Pixels of the sheet changed (an edit, an undo or a redo).
+    void sheetChanged();
+    // The whole skin was replaced: profile, screen size and file may differ.
+    void skinReplaced();
+    void modifiedChanged(bool modified);
+
+private:
+    friend class SheetEditCommand;
+    void replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
+                     const QString &unsavedName = {});
+    void applyPixels(const QPoint &at, const QImage &pixels);
+
+    ProgramFiles m_files;
+    QString m_workFolder;
+    ConverterProgress *m_progress = nullptr;
+    QImage m_sheet;
+    int m_profile = 0;
+    QSize m_screen;
+    QString m_filePath;
+    QString m_unsavedName;
+    QUndoStack *m_undo;
+};
+
+} // namespace zelkor
