@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -11,6 +13,16 @@
 #include "skin/status.h"
 
 namespace zelkor {
+
+// Qt's own file dialog reads quotes in a typed name as a list of names
+// ("it's \"q\"" becomes "q"); a name is a name, so take what was typed.
+static QString typedSaveName(const QFileDialog &dialog)
+{
+    const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (edit && edit->text().contains(u'"'))
+        return QDir(dialog.directory()).filePath(edit->text());
+    return dialog.selectedFiles().constFirst();
+}
 
 static UiSeams realSeams()
 {
@@ -20,9 +32,13 @@ static UiSeams realSeams()
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     };
     s.saveFile = [](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
+        QFileDialog dialog(parent, caption, dir, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
         // No overwrite prompt here: saving never replaces an existing file anyway.
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return typedSaveName(dialog);
     };
     s.pickColour = [](QWidget *parent, const QColor &initial) {
         return QColorDialog::getColor(initial, parent);

@@ -212,21 +212,26 @@ TEST_P(BrokenFileTest, ShowsOneErrorAndLeavesTheSheetAlone)
     EXPECT_EQ(d.picture(), shownBefore);
 }
 
-static QByteArray truncatedJpeg()
+// A JPEG cut off after `keep` of its bytes; from about half on, Qt decodes
+// what is there and fills the rest with grey.
+static QByteArray truncatedJpeg(double keep)
 {
     QImage img(176, 188, QImage::Format_RGB32);
-    img.fill(Qt::red);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qRgb(x, y, (x * y) & 0xff));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     img.save(&buffer, "JPEG");
-    return bytes.left(20);
+    return bytes.left(int(bytes.size() * keep));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BrokenFileTest,
                          ::testing::Values(BrokenCase{"garbage.bmp", QByteArray(300, 'x')},
                                            BrokenCase{"header-only.bmp", QByteArray("BM\x36\x00\x00\x00", 6)},
-                                           BrokenCase{"cut-short.jpg", truncatedJpeg()},
+                                           BrokenCase{"cut-short.jpg", truncatedJpeg(0.02)},
+                                           BrokenCase{"half.jpg", truncatedJpeg(0.5)},
                                            BrokenCase{"empty.jpeg", QByteArray()}),
                          [](const auto &info) {
                              std::string name = info.param.name;

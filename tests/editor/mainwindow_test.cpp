@@ -7,7 +7,11 @@
 #include "skin/profiles.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
@@ -207,6 +211,29 @@ TEST_F(MainWindowTest, AMissingPhotographIsReportedAndTheSkinStillShows)
     EXPECT_TRUE(w.phone->pixmap().isNull());
     EXPECT_EQ(w.PaintBox1->geometry(), QRect(436, 124, 320, 240));
     EXPECT_TRUE(w.Panel1->isVisibleTo(&w));
+}
+
+} // namespace
+
+namespace {
+
+// The real save dialog: a typed name comes back exactly as typed, quotes and all.
+TEST(SaveDialog, ATypedNameIsTakenAsTyped)
+{
+    resetSeams();
+    QTemporaryDir dir;
+    for (const QString &typed : {QStringLiteral("it's \"q\""), QStringLiteral("мой скин")}) {
+        QTimer::singleShot(100, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *dialog = qobject_cast<QFileDialog *>(w);
+                if (!dialog || !dialog->isVisible())
+                    continue;
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+        });
+        EXPECT_EQ(seams().saveFile(nullptr, QString(), dir.path(), QString()), QDir(dir.path()).filePath(typed));
+    }
 }
 
 } // namespace
