@@ -3,13 +3,18 @@
 #include "testsupport.h"
 
 #include "skin/converter.h"
+#include "skin/profiles.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace zelkor::test {
 
@@ -18,21 +23,60 @@ QString programFile(const QString &relative)
     return QDir(programFolder()).filePath(relative);
 }
 
+namespace {
+bool runBmconv(const QStringList &arguments, const QString &workingFolder, QString *error)
+{
+    QProcess bmconv;
+    bmconv.setWorkingDirectory(workingFolder);
+    bmconv.start(converterPath(programFolder()), arguments);
+    if (!bmconv.waitForFinished(30000) || bmconv.exitStatus() != QProcess::NormalExit || bmconv.exitCode() != 0) {
+        *error = QStringLiteral("bmconv %1 failed: %2 %3")
+                     .arg(arguments.join(u' '), bmconv.errorString(),
+                          QString::fromLocal8Bit(bmconv.readAllStandardError()));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 QImage unpackWithBmconv(const QString &skinFile, QString *error)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("unpacked.bmp"));
-    QProcess bmconv;
-    bmconv.start(converterPath(programFolder()), {QStringLiteral("/u"), skinFile, out});
-    if (!bmconv.waitForFinished(30000) || bmconv.exitStatus() != QProcess::NormalExit || bmconv.exitCode() != 0) {
-        *error = QStringLiteral("bmconv /u %1 failed: %2 %3")
-                     .arg(skinFile, bmconv.errorString(), QString::fromLocal8Bit(bmconv.readAllStandardError()));
+    if (!runBmconv({QStringLiteral("/u"), skinFile, out}, dir.path(), error))
         return {};
-    }
     QImage sheet(out);
     if (sheet.isNull())
         *error = QStringLiteral("%1 does not read as an image").arg(out);
     return sheet.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage saveAndLoadWithBmconv(const QImage &sheet, const QString &depthOption, QString *error)
+{
+    QTemporaryDir dir;
+    if (!sheet.save(dir.filePath(QStringLiteral("local.bmp")), "BMP")) {
+        *error = QStringLiteral("cannot write local.bmp");
+        return {};
+    }
+    const QString skin = dir.filePath(QStringLiteral("saved.mbm"));
+    if (!runBmconv({QStringLiteral("/q"), skin, depthOption + QStringLiteral("local.bmp")}, dir.path(), error))
+        return {};
+    return unpackWithBmconv(skin, error);
+}
+
+QImage templateSheet(int profile)
+{
+    static std::map<int, std::pair<QImage, QString>> cache;
+    auto it = cache.find(profile);
+    if (it == cache.end()) {
+        const Profile *p = profileByIndex(profile);
+        QString why = QStringLiteral("no profile %1").arg(profile);
+        QImage sheet = p ? unpackWithBmconv(programFile(QString::fromUtf8(p->templateName)), &why) : QImage();
+        it = cache.emplace(profile, std::make_pair(sheet, sheet.isNull() ? why : QString())).first;
+    }
+    if (it->second.first.isNull())
+        ADD_FAILURE() << "template of profile " << profile << ": " << qPrintable(it->second.second);
+    return it->second.first;
 }
 
 namespace {

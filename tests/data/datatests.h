@@ -14,6 +14,14 @@ QString programFile(const QString &relative);
 // Unpacks a skin file with the program folder's bmconv into a temporary
 // bitmap and reads it; a null image (and `error` says why) on any failure.
 QImage unpackWithBmconv(const QString &skinFile, QString *error);
+// Save and Load as the editor does them: the sheet written as local.bmp, packed
+// by bmconv with the depth option glued to that name, and unpacked again.
+QImage saveAndLoadWithBmconv(const QImage &sheet, const QString &depthOption, QString *error);
+
+// The template skin of `profile` (1..6) from the program folder's skn/,
+// unpacked once through bmconv and kept. When it cannot be had, the test
+// fails with the cause and gets a null image.
+QImage templateSheet(int profile);
 
 // WCAG relative luminance (0 black .. 1 white) and the contrast ratio of two
 // colours (1 .. 21).

@@ -30,20 +30,6 @@ using test::contrastOn;
 constexpr double kReadable = 4.5;
 constexpr double kReadableEverywhere = 3.0;
 
-const QImage &unpackedTemplate(int profile, QString *error)
-{
-    static std::map<int, QImage> cache;
-    static std::map<int, QString> errors;
-    if (!cache.count(profile)) {
-        const Profile *pr = profileByIndex(profile);
-        QString why;
-        cache[profile] = test::unpackWithBmconv(test::programFile(QString::fromUtf8(pr->templateName)), &why);
-        errors[profile] = why;
-    }
-    *error = errors[profile];
-    return cache[profile];
-}
-
 class TemplateTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
@@ -53,9 +39,8 @@ protected:
         ASSERT_NE(pr, nullptr);
         ASSERT_TRUE(QFileInfo::exists(test::programFile(QString::fromUtf8(pr->templateName))))
             << pr->templateName << " is missing from the program folder";
-        QString error;
-        sheet = unpackedTemplate(profile, &error);
-        ASSERT_FALSE(sheet.isNull()) << qPrintable(error);
+        sheet = test::templateSheet(profile);
+        ASSERT_FALSE(sheet.isNull());
     }
 
     QRect picture(int p) const { return pictureRect(p, profile)->rect(); }

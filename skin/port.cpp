@@ -1,0 +1,42 @@
+#include "port.h"
+
+#include "profiles.h"
+#include "sheet.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace zelkor {
+
+QImage portSheet(const QImage &sheet, int fromProfile, const QImage &targetTemplate, int toProfile)
+{
+    const Profile *from = profileByIndex(fromProfile);
+    const Profile *to = profileByIndex(toProfile);
+    if (!from || !to || sheet.isNull() || targetTemplate.isNull() || targetTemplate.width() != to->screenWidth)
+        return {};
+
+    QImage out(to->screenWidth, std::max(targetTemplate.height(), to->layoutRows), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    {
+        QPainter p(&out);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, targetTemplate);
+    }
+
+    for (int picture = 0; picture < kPictureCount; ++picture) {
+        const PictureRect target = *pictureRect(picture, toProfile);
+        const QImage scaled = cutOutPicture(sheet, fromProfile, picture)
+                                  .scaled(target.width, target.height, Qt::IgnoreAspectRatio, kPortScaling);
+        writeBackPicture(out, toProfile, picture, scaled);
+    }
+
+    const ColourRowOrigin origin = *colourRow(fromProfile);
+    for (int slot = 0; slot < kColourSlotCount; ++slot) {
+        if (sheet.valid(origin.firstColumn + slot, origin.row))
+            writeColourSlot(out, toProfile, slot, readColourSlot(sheet, fromProfile, slot));
+    }
+    return out;
+}
+
+} // namespace zelkor
