@@ -4,6 +4,7 @@
 #include "seams.h"
 #include "skin/profiles.h"
 #include "converterprogress.h"
+#include "skin/savename.h"
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
 #include "tform4.h"
@@ -99,6 +100,15 @@ void TForm1::createControls()
     RadioGroup2->hide();
     connect(RadioGroup2, &RadioGroup::clicked, this, [this] { RadioGroup2Click(); });
 
+    QStringList depths{QStringLiteral("как есть")};
+    for (const ColourDepth &d : kColourDepths)
+        depths << QString::fromLatin1(d.option + 2) + QStringLiteral(" bpp");
+    RadioGroup3 = new RadioGroup(QStringLiteral("Глубина цвета"), depths, client);
+    RadioGroup3->setGeometry(168, 96, 185, 145);
+    RadioGroup3->setItemIndex(0);
+    RadioGroup3->hide();
+    connect(RadioGroup3, &RadioGroup::clicked, this, [this] { RadioGroup3Click(); });
+
     Button1 = new QPushButton(QStringLiteral("Редактировать картинки"), client);
     Button1->setGeometry(168, 64, 185, 25);
     Button1->hide();
@@ -125,6 +135,8 @@ void TForm1::createMenu()
     N3->setShortcut(QKeySequence::Open);
     N6 = file->addAction(QStringLiteral("Сохранить"), this, [this] { N6Click(); });
     N6->setShortcut(QKeySequence::Save);
+    N7 = file->addAction(QStringLiteral("Перенести на разрешение…"), this, [this] { N7Click(); });
+    N7->setEnabled(false);
     N4 = file->addAction(QStringLiteral("Выход"), this, [this] { N4Click(); });
     N4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
@@ -232,7 +244,9 @@ void TForm1::showSkinControls()
 {
     RadioGroup1->setEnabled(true);
     RadioGroup1->show();
+    RadioGroup3->setVisible(RadioGroup1->isVisibleTo(this));
     Button1->show();
+    N7->setEnabled(true);
     Panel1->show();
 }
 

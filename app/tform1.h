@@ -14,6 +14,7 @@
 #include "paintbox.h"
 #include "preview/preview.h"
 #include "radiogroup.h"
+#include "skin/depthpreview.h"
 #include "skin/programfiles.h"
 
 #include <QImage>
@@ -51,6 +52,7 @@ public:
     PaintBox *PaintBox1 = nullptr;
     RadioGroup *RadioGroup1 = nullptr;  // "Экран": which screen the preview shows
     RadioGroup *RadioGroup2 = nullptr;  // "Колонок": one or two contact columns
+    RadioGroup *RadioGroup3 = nullptr;  // "Глубина цвета": the preview as a save at that depth gives it back
     QPushButton *Button1 = nullptr;     // "Редактировать картинки"
     QFrame *Panel1 = nullptr;           // the colour panel
     std::array<ColourSwatch *, 13> dx{};
@@ -60,6 +62,7 @@ public:
     QAction *N2 = nullptr;  // Файл / Новый
     QAction *N3 = nullptr;  // Файл / Загрузить
     QAction *N6 = nullptr;  // Файл / Сохранить
+    QAction *N7 = nullptr;  // Файл / Перенести на разрешение…
     QAction *N4 = nullptr;  // Файл / Выход
     QAction *N5 = nullptr;  // О программе
     QAction *undoAction = nullptr;  // Правка / Отменить
@@ -84,11 +87,15 @@ public:
     void N2Click();  // new skin from a template
     void N3Click();  // load a skin file
     bool N6Click();  // save the skin; true when it was saved
+    void N7Click();  // port the skin to another screen size
     void N4Click();  // exit
     void N5Click();  // about box
     void Button1Click();
     void RadioGroup1Click();
     void RadioGroup2Click();
+    void RadioGroup3Click();
+    // The depth option the preview shows ("/c8"), empty for the sheet as it is.
+    QString previewDepth() const;
     void dx0Click(ColourSwatch *sender);
 
     // Render preview: composes the selected screen into PaintBox1.
@@ -121,6 +128,8 @@ private:
     SkinDocument *m_doc;
     std::unique_ptr<ConverterProgressDialog> m_progress;
     int m_photoProfile = 0;  // the profile whose phone picture `phone` shows
+    DepthPreview m_depthPreview;
+    QImage m_shownSheet;     // the sheet the last render drew from
 };
 
 } // namespace zelkor

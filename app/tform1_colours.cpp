@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "seams.h"
+#include "skin/colourslots.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
@@ -11,21 +12,6 @@ namespace zelkor {
 
 void TForm1::createColourPanel()
 {
-    static const char *const labels[13] = {
-        "текст исходящих сообщений",
-        "текст входящих сообщений",
-        "цвет входящего хстатуса",
-        "цвет окошка меню",
-        "цвет выделения в меню ",
-        "цвет оконтовки выделения в меню",
-        "цвет ника в списке контактов",
-        "цвет группы в списке контактов",
-        "цвет ника в списке контактов (вверху)",
-        "цвет текста в MenuBarе",
-        "цвет текста в меню",
-        "цвет текста в настройках",
-        "цвет времени в КЛе",
-    };
     QFont labelFont(QStringLiteral("Tahoma"));
     labelFont.setPixelSize(15);
     labelFont.setBold(true);
@@ -37,7 +23,7 @@ void TForm1::createColourPanel()
         connect(swatch, &ColourSwatch::clicked, this, [this](ColourSwatch *s) { dx0Click(s); });
         dx[i] = swatch;
 
-        auto *label = new QLabel(QString::fromUtf8(labels[i]), Panel1);
+        auto *label = new QLabel(colourSlotLabel(i), Panel1);
         label->setFont(labelFont);
         label->move(40, i < 12 ? 16 + 32 * i : 400);
         label->adjustSize();

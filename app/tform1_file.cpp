@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "preview/colourpairs.h"
 #include "seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -100,6 +101,15 @@ bool TForm1::N6Click()
             return false;
         option = depth.depthOption();
     }
+    // A depth that makes two colours drawn over each other equal makes text
+    // vanish on the phone: say which, before anything is written.
+    const std::vector<SlotPair> merged = mergedSlotPairs(m_doc->colourSlots(), option, m_doc->profile());
+    if (!merged.empty()) {
+        const QString depthName = option.mid(2) + QStringLiteral(" bpp");
+        if (seams().ask(this, mergedColoursMessage(merged, depthName),
+                        {QStringLiteral("Сохранить всё равно"), QStringLiteral("Отмена")}) != 0)
+            return false;
+    }
     Status status;
     {
         const BusyCursor busy;
@@ -107,6 +117,22 @@ bool TForm1::N6Click()
     }
     report(this, status);
     return status.ok();
+}
+
+void TForm1::N7Click()
+{
+    if (!m_doc->hasSkin() || !maybeSave())
+        return;
+    TForm2 dialog(this);
+    dialog.offerPortFrom(m_doc->profile());
+    if (seams().execDialog(&dialog) != QDialog::Accepted || dialog.chosenProfile() == m_doc->profile())
+        return;
+    Status status;
+    {
+        const BusyCursor busy;
+        status = m_doc->portTo(dialog.chosenProfile());
+    }
+    report(this, status);
 }
 
 } // namespace zelkor

@@ -1,16 +1,30 @@
 #include "tform1.h"
 
+#include "skin/savename.h"
 #include "skin/skindocument.h"
 
 namespace zelkor {
 
+QString TForm1::previewDepth() const
+{
+    return depthOption(RadioGroup3->itemIndex() - 1);
+}
+
 PreviewInput TForm1::previewInput() const
 {
     PreviewInput in;
-    in.sheet = &m_doc->sheet();
     in.profile = m_doc->profile();
     in.screen = m_doc->screenSize();
-    in.colours = swatchColours();
+    const QString depth = previewDepth();
+    if (depth.isEmpty() || !m_doc->hasSkin()) {
+        in.sheet = &m_doc->sheet();
+        in.colours = swatchColours();
+    } else {
+        // The swatches keep the true colours; the screens draw what the phone
+        // will show after a save at that depth.
+        in.sheet = &m_shownSheet;
+        in.colours = readColourSlots(m_shownSheet, in.profile);
+    }
     in.smallIcons = &smallIcons;
     in.largeIcons = &largeIcons;
     in.columns = RadioGroup2->itemIndex();
@@ -19,6 +33,8 @@ PreviewInput TForm1::previewInput() const
 
 void TForm1::renderPreview()
 {
+    // A look-up unless the sheet or the depth changed since the last render.
+    m_shownSheet = m_depthPreview.sheet(m_doc->sheet(), previewDepth());
     zelkor::renderPreview(RadioGroup1->itemIndex(), previewInput(), PaintBox1->surface());
     PaintBox1->canvasChanged();
 }
@@ -30,6 +46,11 @@ void TForm1::RadioGroup1Click()
 }
 
 void TForm1::RadioGroup2Click()
+{
+    renderPreview();
+}
+
+void TForm1::RadioGroup3Click()
 {
     renderPreview();
 }

@@ -4,6 +4,7 @@
 #include "skin/profiles.h"
 
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace zelkor {
 
@@ -24,6 +25,17 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
     Button1->setGeometry(160, 184, 81, 25);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TForm2::offerPortFrom(int currentProfile)
+{
+    setWindowTitle(QStringLiteral("Перенос скина"));
+    const int current = currentProfile - 1;
+    if (current < 0 || current >= RadioGroup1->count())
+        return;
+    RadioGroup1->button(current)->setEnabled(false);
+    if (RadioGroup1->itemIndex() == current)
+        RadioGroup1->setItemIndex(current == 0 ? 1 : 0);
 }
 
 int TForm2::chosenProfile() const

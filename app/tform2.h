@@ -18,6 +18,10 @@ public:
     RadioGroup *RadioGroup1 = nullptr;
     QPushButton *Button1 = nullptr;  // "Продолжить"
 
+    // The same six items for porting a skin of `currentProfile`, whose own
+    // item cannot be chosen.
+    void offerPortFrom(int currentProfile);
+
     // The profile of the selected item (1..6).
     int chosenProfile() const;
 };

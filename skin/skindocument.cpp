@@ -1,6 +1,7 @@
 #include "skindocument.h"
 
 #include "converter.h"
+#include "port.h"
 #include "profiles.h"
 #include "savename.h"
 
@@ -172,6 +173,39 @@ Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const
     return copyNoReplace(output, targetPath);
 }
 
+QString portedName(const QString &name, int profile)
+{
+    QString base = QFileInfo(name).fileName();
+    for (const Profile &p : allProfiles()) {
+        const QString prefix = QString::fromUtf8(p.savePrefix);
+        if (base.startsWith(prefix)) {
+            base = base.mid(prefix.size());
+            break;
+        }
+    }
+    if (base.isEmpty())
+        base = QStringLiteral("skin");
+    return QFileInfo(saveTarget(base, profile).outputName).fileName();
+}
+
+Status portSkin(const ProgramFiles &files, const QString &workFolder, const SkinImage &skin, int toProfile,
+                SkinImage &out, ConverterProgress *progress)
+{
+    const Profile *target = profileByIndex(toProfile);
+    if (!target || !profileByIndex(skin.profile))
+        return Status::failure(QStringLiteral("Нет такого разрешения экрана."));
+    const QString templatePath = files.dataPath(QString::fromUtf8(target->templateName));
+    SkinImage base;
+    if (Status s = readSkinFile(files, workFolder, templatePath, base, progress); !s)
+        return s;
+    const QImage ported = portSheet(skin.sheet, skin.profile, base.sheet, toProfile);
+    if (ported.isNull())
+        return Status::failure(QStringLiteral("Шаблон «%1» сделан не для экрана %2.")
+                                   .arg(native(templatePath), target->labelText()));
+    out = {ported, toProfile};
+    return Status::success();
+}
+
 // One edit of the sheet: the pixels of one rectangle before and after.
 class SheetEditCommand : public QUndoCommand {
 public:
@@ -280,6 +314,16 @@ Status SkinDocument::adoptUnsaved(const QImage &sheet, const QString &name)
                                    .arg(sheet.width()));
     replaceSkin(normalisedSheet(sheet), profile, QString(), true, name);
     return Status::success();
+}
+
+Status SkinDocument::portTo(int profile)
+{
+    if (!hasSkin())
+        return Status::failure(QStringLiteral("Скин не создан и не загружен: переносить нечего."));
+    SkinImage ported;
+    if (Status s = portSkin(m_files, m_workFolder, {m_sheet, m_profile}, profile, ported, m_progress); !s)
+        return s;
+    return adoptUnsaved(ported.sheet, portedName(displayName(), profile));
 }
 
 Status SkinDocument::setColourSlot(int slot, QRgb colour)

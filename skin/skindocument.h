@@ -39,6 +39,16 @@ std::int64_t maxSheetPixels();
 Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const QString &path, SkinImage &out,
                     ConverterProgress *progress = nullptr);
 
+// The name Save gives a skin of `profile` that was called `name`: the
+// profile's prefix in place of any earlier one ("extskin_240x320_a.mbm" ->
+// "extskin_320x240_a.mbm"), ".mbm" when it has no extension.
+QString portedName(const QString &name, int profile);
+
+// Ports `skin` to `toProfile` from that profile's template, read through the
+// converter like any skin.
+Status portSkin(const ProgramFiles &files, const QString &workFolder, const SkinImage &skin, int toProfile,
+                SkinImage &out, ConverterProgress *progress = nullptr);
+
 // Writes `sheet` as a skin at `depthOption` ("/c24", empty for the
 // converter's default) to `targetPath`, which must not exist yet. The
 // converter writes into a fresh folder below `workFolder`; the result is
@@ -83,6 +93,10 @@ public:
     // Replaces the skin by a sheet made here (a port to another profile): the
     // result is unsaved and modified, named `name`, with a fresh history.
     Status adoptUnsaved(const QImage &sheet, const QString &name);
+    // Ports the skin to `profile`: the pictures scaled into that profile's
+    // template, the colours carried over. The result is unsaved and named as
+    // Save would name it for the new profile; the port itself cannot be undone.
+    Status portTo(int profile);
 
     // One undo step each.
     Status setColourSlot(int slot, QRgb colour);

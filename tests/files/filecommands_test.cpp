@@ -3,6 +3,9 @@
 #include "app/radiogroup.h"
 #include "filesfixture.h"
 #include "skin/profiles.h"
+#include "preview/preview.h"
+#include "skin/colourslots.h"
+#include "skin/depthpreview.h"
 #include "skin/sheet.h"
 #include "app/tform2.h"
 #include "app/tform5.h"
@@ -129,12 +132,13 @@ TEST_P(RoundTripTest, SaveThenLoadGivesTheQuantisedSheet)
     ASSERT_EQ(form->document().sheet(), original);
     ASSERT_EQ(form->document().profile(), 3);
 
+    askAnswer = 0;  // save even where the depth merges colours
     save(scratchFile(QStringLiteral("new skin")), GetParam().item);
     ASSERT_EQ(errors, QStringList());
     const QString saved = scratchFile(QStringLiteral("extskin_240x320_new skin.mbm"));
     ASSERT_TRUE(QFileInfo::exists(saved));
     EXPECT_EQ(strayFiles(), QStringList());
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("open"), QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
+    EXPECT_EQ(shown.mid(0, 3), (QStringList{QStringLiteral("open"), QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
 
     load(saved);
     ASSERT_EQ(errors, QStringList());
@@ -423,5 +427,63 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(PromptCase{"save", 0, true, true}, PromptCase{"discard", 1, true, false},
                                          PromptCase{"cancel", 2, false, false}, PromptCase{"esc", -1, false, false})),
     promptName);
+
+} // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- save depth and porting
+
+TEST_F(FileCommandsTest, APreviewDepthDrawsTheSavedSheetAndSwatchesKeepTheTruth)
+{
+    NEED_DATA(3);
+    loadSkin();
+    form->RadioGroup1->button(ContactListScreen)->click();
+    const ColourSlots truth = form->swatchColours();
+    ASSERT_TRUE(form->RadioGroup3->isVisibleTo(form.get()));
+    form->RadioGroup3->button(2)->click();  // 8 bpp
+    PreviewInput in = form->previewInput();
+    const QImage atDepth = sheetAtDepth(form->document().sheet(), QStringLiteral("/c8"));
+    in.sheet = &atDepth;
+    in.colours = readColourSlots(atDepth, 3);
+    EXPECT_EQ(form->PaintBox1->canvasImage(), composeContactList(in));
+    EXPECT_EQ(form->swatchColours(), truth);
+}
+
+TEST_F(FileCommandsTest, ADepthThatMergesColoursDrawnTogetherAsksFirst)
+{
+    NEED_DATA(3);
+    loadSkin();
+    // Menu text over the menu fill: two greys that 4 bits per channel make one.
+    ASSERT_TRUE(form->document().setColourSlot(3, qRgb(0x80, 0x80, 0x80)));
+    ASSERT_TRUE(form->document().setColourSlot(10, qRgb(0x81, 0x81, 0x81)));
+    askAnswer = 1;  // "Отмена"
+    save(scratchFile(QStringLiteral("серый")), 2);  // 12 bpp
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(colourSlotLabel(3)) && asked[0].contains(colourSlotLabel(10))) << asked[0].toStdString();
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("12 bpp"))) << asked[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_серый.mbm"))));
+    askAnswer = 0;  // "Сохранить всё равно"
+    save(scratchFile(QStringLiteral("серый")), 2);
+    EXPECT_TRUE(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_серый.mbm"))));
+}
+
+TEST_F(FileCommandsTest, PortingMakesAnUnsavedSkinOfTheOtherSize)
+{
+    NEED_DATA(3);
+    NEED_DATA(6);
+    loadSkin();
+    const ColourSlots colours = form->document().colourSlots();
+    form2Item = 5;
+    form->N7Click();
+    ASSERT_EQ(errors, QStringList());
+    EXPECT_EQ(shown, QStringList{QStringLiteral("zelkor::TForm2")});
+    EXPECT_EQ(form->document().profile(), 6);
+    EXPECT_EQ(form->document().colourSlots(), colours);
+    EXPECT_TRUE(form->document().isModified());
+    EXPECT_FALSE(form->undoAction->isEnabled());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("extskin_416x352_скин.mbm[*] — ") + TForm1::baseCaption());
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(543, 81, 416, 352));
+}
 
 } // namespace
