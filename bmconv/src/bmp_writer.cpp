@@ -1,6 +1,7 @@
 #include "mbm/bmp.h"
 
 #include "mbm/bytes.h"
+#include "mbm/pixels.h"
 
 #include <cstring>
 
@@ -78,7 +79,47 @@ void layAlphaBmp8(std::int32_t width, std::int32_t height, std::span<const std::
     }
 }
 
+// Turns stored 24-bit rows, decoded just after room for the headers, into the
+// BMP in place: the rows already have the file's length, so only their order
+// changes.
+void turnIntoBmp24(ByteBuffer& file, std::int32_t width, std::int32_t height)
+{
+    const BmpShape shape = shapeOf(width, height, 3, kHeaders);
+    storeHeaders(file.data(), width, height, shape, 24, false, 0);
+    std::vector<std::uint8_t> swap(shape.stride);
+    std::uint8_t* pixels = file.data() + kHeaders;
+    for (std::size_t top = 0, bottom = shape.rows - 1; top < bottom; ++top, --bottom) {
+        std::uint8_t* a = pixels + shape.stride * top;
+        std::uint8_t* b = pixels + shape.stride * bottom;
+        std::memcpy(swap.data(), a, shape.stride);
+        std::memcpy(a, b, shape.stride);
+        std::memcpy(b, swap.data(), shape.stride);
+    }
+}
+
 } // namespace
+
+Result<UnpackedBitmap> unpackBitmap(const BitmapRecord& record, const Limits& limits)
+{
+    const BitmapHeader& h = record.header;
+    // 24-bit rows are stored padded to 12 bytes, a BMP's to 4: for widths
+    // divisible by 4 both are unpadded and the record decodes into the file.
+    if (h.depth() == Depth{24, ColourFlag::Colour} && h.width > 0 && h.width % 4 == 0) {
+        auto file = decodeStored(record, limits, kHeaders);
+        if (!file)
+            return file.error();
+        turnIntoBmp24(*file, h.width, h.height);
+        return UnpackedBitmap{std::move(*file), {}};
+    }
+    auto stored = decodeStored(record, limits);
+    if (!stored)
+        return stored.error();
+    const StoredRows rows(*stored, h.width, h.height, h.depth());
+    UnpackedBitmap out{writeBmp24(rows), {}};
+    if (!rows.alpha.empty())
+        out.alpha = writeAlphaBmp8(rows);
+    return out;
+}
 
 ByteBuffer writeBmp24(const RowSource& rows)
 {

@@ -105,13 +105,14 @@ Error checkPixelLimit(std::int32_t width, std::int32_t height, const Limits& lim
                                          + " is larger than the limit of " + std::to_string(limits.maxPixels) + " pixels");
 }
 
-Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits)
+Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits, std::size_t before)
 {
     if (Error e = checkHeader(record.header, limits, record.offset))
         return e;
     const BitmapHeader& h = record.header;
-    ByteBuffer stored(static_cast<std::size_t>(byteWidth(h.width, h.bitsPerPixel)) * h.height); // filled or refused whole
-    if (Error e = decompress(static_cast<Compression>(h.compression), record.data, stored))
+    const auto size = static_cast<std::size_t>(byteWidth(h.width, h.bitsPerPixel)) * h.height;
+    ByteBuffer stored(before + size); // filled or refused whole
+    if (Error e = decompress(static_cast<Compression>(h.compression), record.data, {stored.data() + before, size}))
         return fail(e.code, e.message + at(record.offset));
     return stored;
 }

@@ -171,6 +171,28 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s)
     return out;
 }
 
+// Writes `count` copies of one stored unit, widened to OutUnit bytes with
+// 0xFF. Long runs go 48 bytes (a whole number of units of any size) at a time.
+template <std::size_t Unit, std::size_t OutUnit>
+void fillUnits(std::uint8_t* dst, const std::uint8_t* unit, std::size_t count)
+{
+    std::uint8_t wide[OutUnit];
+    std::memcpy(wide, unit, Unit);
+    std::memset(wide + Unit, 0xFF, OutUnit - Unit);
+    constexpr std::size_t kChunk = 48;
+    constexpr std::size_t kPerChunk = kChunk / OutUnit;
+    std::size_t k = 0;
+    if (count >= 2 * kPerChunk) {
+        std::uint8_t chunk[kChunk];
+        for (std::size_t j = 0; j < kPerChunk; ++j)
+            std::memcpy(chunk + j * OutUnit, wide, OutUnit);
+        for (; k + kPerChunk <= count; k += kPerChunk)
+            std::memcpy(dst + k * OutUnit, chunk, kChunk);
+    }
+    for (; k < count; ++k)
+        std::memcpy(dst + k * OutUnit, wide, OutUnit);
+}
+
 // Reads the signed-control-byte token streams of codes 1, 3, 4, 5 and 6.
 // Each stored unit of Unit bytes expands to OutUnit bytes; the extra byte of
 // code 5 is left as 0xFF, as the runtime does. The sizes are template
@@ -192,13 +214,14 @@ Error decodeTokens(std::span<const std::uint8_t> in, std::span<std::uint8_t> out
         std::uint8_t* dst = out.data() + op;
         if (run && Unit == 1) {
             std::memset(dst, *src, units);
-        } else if (!run && Unit == OutUnit) {
+        } else if (run) {
+            fillUnits<Unit, OutUnit>(dst, src, units);
+        } else if (Unit == OutUnit) {
             std::memcpy(dst, src, inBytes);
         } else {
             for (std::size_t k = 0; k < units; ++k, dst += OutUnit) {
-                std::memcpy(dst, src + (run ? 0 : k * Unit), Unit);
-                if constexpr (OutUnit > Unit)
-                    std::memset(dst + Unit, 0xFF, OutUnit - Unit);
+                std::memcpy(dst, src + k * Unit, Unit);
+                std::memset(dst + Unit, 0xFF, OutUnit - Unit);
             }
         }
         ip += inBytes;

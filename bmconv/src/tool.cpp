@@ -5,7 +5,6 @@
 #include "mbm/file_io.h"
 #include "mbm/mbm.h"
 #include "mbm/palette_file.h"
-#include "mbm/pixels.h"
 
 #include <filesystem>
 #include <memory>
@@ -145,16 +144,14 @@ int unpack(const Command& cmd, Reporter& r)
                                                "holds " + std::to_string(records->size()) + " bitmaps, but "
                                                    + std::to_string(cmd.bmpPaths.size()) + " targets were given"));
         r.report() << "Bitmap file " << i + 1 << "\t: " << target << '\n';
-        const BitmapRecord& record = (*records)[i];
-        auto stored = decodeStored(record, limits);
-        if (!stored)
-            return r.failure(cmd.mbmPath, stored.error());
-        const StoredRows rows(*stored, record.header.width, record.header.height, record.header.depth());
-        if (Error e = writeFileAtomic(target, writeBmp24(rows)))
+        auto unpacked = unpackBitmap((*records)[i], limits);
+        if (!unpacked)
+            return r.failure(cmd.mbmPath, unpacked.error());
+        if (Error e = writeFileAtomic(target, unpacked->picture))
             return r.failure(target, e);
-        if (!rows.alpha.empty()) {
+        if (!unpacked->alpha.empty()) {
             const std::string alphaPath = alphaFileName(target);
-            if (Error e = writeFileAtomic(alphaPath, writeAlphaBmp8(rows)))
+            if (Error e = writeFileAtomic(alphaPath, unpacked->alpha))
                 return r.failure(alphaPath, e);
         }
     }

@@ -55,6 +55,15 @@ private:
 Result<std::vector<std::uint8_t>> readAlphaBmp(std::span<const std::uint8_t> file, std::int32_t width,
                                                std::int32_t height);
 
+// What the unpacker writes for one multi-bitmap record: the picture as a
+// 24-bit BMP and, for alpha depths, the alpha plane as an 8-bit BMP (else
+// empty). Both are exactly writeBmp24 and writeAlphaBmp8 of decodeImage.
+struct UnpackedBitmap {
+    ByteBuffer picture;
+    ByteBuffer alpha;
+};
+Result<UnpackedBitmap> unpackBitmap(const BitmapRecord& record, const Limits& limits = {});
+
 // A 24-bit bottom-up BMP with no resolution and 0xFF row padding.
 std::vector<std::uint8_t> writeBmp24(const Image& image);
 ByteBuffer writeBmp24(const RowSource& rows);

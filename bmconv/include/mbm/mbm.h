@@ -60,8 +60,9 @@ struct BitmapRecord {
 // and the limits. The records keep pointing into `file`.
 Result<std::vector<BitmapRecord>> parseMbm(std::span<const std::uint8_t> file, const Limits& limits = {});
 
-// Decompresses one record into its stored rows (height * byteWidth bytes).
-Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits = {});
+// Decompresses one record into its stored rows (height * byteWidth bytes),
+// `before` bytes into the buffer (room for a file header, left unset).
+Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits = {}, std::size_t before = 0);
 // Decompresses and expands one record to 8-bit colour.
 Result<Image> decodeImage(const BitmapRecord& record, const Limits& limits = {});
 
