@@ -2,6 +2,7 @@
 // (MB of pixels per second) and as a whole bmconv process.
 #include "mbm/bmp.h"
 #include "mbm/mbm.h"
+#include "mbm/pixels.h"
 
 #include <benchmark/benchmark.h>
 
@@ -91,6 +92,20 @@ void Unpack(benchmark::State& state)
     setLabel(state, d);
 }
 
+// What the editor's preview computes: the sheet as a save at a depth and a
+// load would show it.
+void RoundTrip(benchmark::State& state)
+{
+    const mbm::Depth d = depthAt(state.range(0));
+    const mbm::Image s = sheetFor(d);
+    for (auto _ : state) {
+        auto shown = mbm::roundTrip(s, d);
+        benchmark::DoNotOptimize(shown.bgr.data());
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t{3} * kWidth * kHeight);
+    setLabel(state, d);
+}
+
 // A temporary folder holding the sheet as local.bmp, removed at exit.
 class WorkDir {
 public:
@@ -164,6 +179,7 @@ void ProcessUnpack(benchmark::State& state)
 // Depth indices into kPackDepths: 1 2 4 8 c4 c8 c12 c16 c24 c32 c32a.
 BENCHMARK(Pack)->DenseRange(0, 10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Unpack)->DenseRange(0, 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(RoundTrip)->DenseRange(4, 8)->Unit(benchmark::kMillisecond);
 // The editor's depths: c4 c8 c12 c16 c24.
 BENCHMARK(ProcessPack)->DenseRange(4, 8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ProcessUnpack)->DenseRange(4, 8)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,10 +1,22 @@
 // libFuzzer entry point for the multi-bitmap reader: parse, decode every
-// bitmap, and write what the unpacker would write.
+// bitmap, and write what the unpacker would write, both through the whole
+// picture and straight into the file, which must agree.
 #include "mbm/bmp.h"
 #include "mbm/mbm.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool same(const mbm::ByteBuffer& a, const std::vector<std::uint8_t>& b)
+{
+    return a.size() == b.size() && (b.empty() || std::memcmp(a.data(), b.data(), b.size()) == 0);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -15,10 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     for (const mbm::BitmapRecord& record : *records) {
         auto image = mbm::decodeImage(record, limits);
-        if (image && !image->alpha.empty())
-            (void)mbm::writeAlphaBmp8(*image);
-        if (image)
-            (void)mbm::writeBmp24(*image);
+        auto unpacked = mbm::unpackBitmap(record, limits);
+        if (image.ok() != unpacked.ok())
+            std::abort();
+        if (!image)
+            continue;
+        if (!same(unpacked->picture, mbm::writeBmp24(*image)))
+            std::abort();
+        if (!image->alpha.empty() && !same(unpacked->alpha, mbm::writeAlphaBmp8(*image)))
+            std::abort();
     }
     return 0;
 }

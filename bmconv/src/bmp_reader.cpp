@@ -13,19 +13,7 @@ enum BmpCompression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields
 
 constexpr std::size_t kFileHeader = 14;
 
-struct BmpInfo {
-    std::int32_t width = 0;
-    std::int32_t height = 0; // always positive; see topDown
-    bool topDown = false;
-    int bpp = 0;
-    std::uint32_t compression = kRgb;
-    std::int32_t ppmX = 0, ppmY = 0;
-    std::array<std::uint32_t, 3> masks{}; // R, G, B
-    std::vector<Rgb> palette;
-    std::uint32_t declaredColours = 0; // biClrUsed as written
-    std::uint32_t pixelOffset = 0;
-    std::uint64_t stride = 0;
-};
+using BmpInfo = BmpRows::Layout;
 
 Error bad(const std::string& why) { return fail(ErrorCode::BadSourceFile, why); }
 
@@ -62,6 +50,8 @@ Result<BmpInfo> parseHeaders(std::span<const std::uint8_t> f, const Limits& limi
         return bad("bitmap size " + std::to_string(info.width) + " x " + std::to_string(height) + " is outside 1.."
                    + std::to_string(limits.maxDimension));
     info.height = static_cast<std::int32_t>(height);
+    if (Error e = checkPixelLimit(info.width, info.height, limits))
+        return e;
     if (std::uint64_t{4} * static_cast<std::uint64_t>(info.width) * info.height > limits.maxDecodedBytes)
         return bad("bitmap of " + std::to_string(info.width) + " x " + std::to_string(info.height) + " is too large");
 
@@ -194,74 +184,95 @@ std::vector<std::uint8_t> decodeRle(std::span<const std::uint8_t> data, const Bm
 
 } // namespace
 
-Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)
+Result<BmpRows> BmpRows::open(std::span<const std::uint8_t> file, const Limits& limits)
 {
     auto parsed = parseHeaders(file, limits);
     if (!parsed)
         return parsed.error();
-    const BmpInfo& info = *parsed;
-    Image image;
-    image.width = info.width;
-    image.height = info.height;
-    image.ppmX = info.ppmX;
-    image.ppmY = info.ppmY;
-    image.bgr.resize(3 * static_cast<std::size_t>(info.width) * info.height);
+    BmpRows rows;
+    rows.file_ = file;
+    rows.layout_ = std::move(*parsed);
+    const Layout& info = rows.layout_;
+    rows.width = info.width;
+    rows.height = info.height;
+    rows.ppmX = info.ppmX;
+    rows.ppmY = info.ppmY;
+    if (info.compression == kRle4 || info.compression == kRle8)
+        rows.indices_ = decodeRle(file.subspan(info.pixelOffset), info);
+    return rows;
+}
 
-    const auto colourOf = [&](unsigned index, std::uint8_t* dst) {
+const std::uint8_t* BmpRows::row(std::int32_t y, std::uint8_t* dst) const
+{
+    const Layout& info = layout_;
+    const auto colourOf = [&](unsigned index, std::uint8_t* out) {
         const Rgb c = index < info.palette.size() ? info.palette[index] : Rgb{}; // out of range shows black
-        dst[0] = c.b;
-        dst[1] = c.g;
-        dst[2] = c.r;
+        out[0] = c.b;
+        out[1] = c.g;
+        out[2] = c.r;
     };
     if (info.compression == kRle4 || info.compression == kRle8) {
-        const std::vector<std::uint8_t> idx = decodeRle(file.subspan(info.pixelOffset), info);
-        for (std::size_t i = 0; i < idx.size(); ++i)
-            colourOf(idx[i], &image.bgr[3 * i]);
-        return image;
+        const std::uint8_t* idx = indices_.data() + static_cast<std::size_t>(info.width) * y;
+        for (std::int32_t x = 0; x < info.width; ++x)
+            colourOf(idx[x], dst + 3 * x);
+        return dst;
     }
+    const std::int32_t fileRow = info.topDown ? y : info.height - 1 - y;
+    const std::uint8_t* src = &file_[info.pixelOffset + info.stride * static_cast<std::uint64_t>(fileRow)];
+    switch (info.bpp) {
+    case 1:
+    case 4: {
+        // Most significant bits hold the leftmost pixel.
+        const int perByte = 8 / info.bpp;
+        const unsigned mask = (1u << info.bpp) - 1;
+        for (std::int32_t x = 0; x < info.width; ++x) {
+            const int shift = 8 - info.bpp * (x % perByte + 1);
+            colourOf((src[x / perByte] >> shift) & mask, dst + 3 * x);
+        }
+        return dst;
+    }
+    case 8:
+        for (std::int32_t x = 0; x < info.width; ++x)
+            colourOf(src[x], dst + 3 * x);
+        return dst;
+    case 24: return src; // already B, G, R: no copy
+    case 16:
+    case 32: {
+        if (info.bpp == 32 && info.compression == kRgb) {
+            for (std::int32_t x = 0; x < info.width; ++x)
+                std::copy(src + 4 * x, src + 4 * x + 3, dst + 3 * x);
+            return dst;
+        }
+        const Channel red(info.masks[0]), green(info.masks[1]), blue(info.masks[2]);
+        const int bytes = info.bpp / 8;
+        for (std::int32_t x = 0; x < info.width; ++x) {
+            const std::uint32_t v = bytes == 2 ? loadU16(src + 2 * x) : loadU32(src + 4 * x);
+            dst[3 * x] = blue(v);
+            dst[3 * x + 1] = green(v);
+            dst[3 * x + 2] = red(v);
+        }
+        return dst;
+    }
+    default: return dst;
+    }
+}
 
-    const Channel red(info.masks[0]), green(info.masks[1]), blue(info.masks[2]);
-    const auto putMasked = [&](std::uint32_t v, std::uint8_t* dst) {
-        dst[0] = blue(v);
-        dst[1] = green(v);
-        dst[2] = red(v);
-    };
-    for (std::int32_t y = 0; y < info.height; ++y) {
-        const std::int32_t fileRow = info.topDown ? y : info.height - 1 - y;
-        const std::uint8_t* src = &file[info.pixelOffset + info.stride * static_cast<std::uint64_t>(fileRow)];
+Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)
+{
+    auto rows = BmpRows::open(file, limits);
+    if (!rows)
+        return rows.error();
+    Image image;
+    image.width = rows->width;
+    image.height = rows->height;
+    image.ppmX = rows->ppmX;
+    image.ppmY = rows->ppmY;
+    image.bgr.resize(3 * static_cast<std::size_t>(image.width) * image.height);
+    for (std::int32_t y = 0; y < image.height; ++y) {
         std::uint8_t* dst = image.row(y);
-        switch (info.bpp) {
-        case 1:
-        case 4: {
-            // Most significant bits hold the leftmost pixel.
-            const int perByte = 8 / info.bpp;
-            const unsigned mask = (1u << info.bpp) - 1;
-            for (std::int32_t x = 0; x < info.width; ++x) {
-                const int shift = 8 - info.bpp * (x % perByte + 1);
-                colourOf((src[x / perByte] >> shift) & mask, dst + 3 * x);
-            }
-            break;
-        }
-        case 8:
-            for (std::int32_t x = 0; x < info.width; ++x)
-                colourOf(src[x], dst + 3 * x);
-            break;
-        case 16:
-            for (std::int32_t x = 0; x < info.width; ++x)
-                putMasked(loadU16(src + 2 * x), dst + 3 * x);
-            break;
-        case 24: std::copy(src, src + 3 * static_cast<std::size_t>(info.width), dst); break;
-        case 32:
-            if (info.compression == kRgb) {
-                for (std::int32_t x = 0; x < info.width; ++x)
-                    std::copy(src + 4 * x, src + 4 * x + 3, dst + 3 * x);
-            } else {
-                for (std::int32_t x = 0; x < info.width; ++x)
-                    putMasked(loadU32(src + 4 * x), dst + 3 * x);
-            }
-            break;
-        default: break;
-        }
+        const std::uint8_t* src = rows->row(y, dst);
+        if (src != dst)
+            std::copy(src, src + 3 * static_cast<std::size_t>(image.width), dst);
     }
     return image;
 }

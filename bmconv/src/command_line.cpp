@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
+#include <string_view>
 
 namespace mbm {
 namespace {
@@ -29,6 +31,26 @@ bool looksLikePath(const std::string& arg)
 // Longest valid depth first, so "/c24a.bmp" is c24 with file "a.bmp" while
 // "/c32a..." is c32 with alpha; "/c82.bmp" becomes c8 with file "2.bmp".
 const char* const kDepthSpellings[] = {"c32a", "c32", "c24", "c16", "c12", "c8", "c4", "8", "4", "2", "1"};
+
+constexpr std::string_view kMaxPixels = "--max-pixels=";
+
+// A positive decimal count, digits only, that fits in 64 bits.
+bool parseCount(std::string_view text, std::uint64_t& out)
+{
+    if (text.empty() || text.size() > 20)
+        return false;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    out = value;
+    return value > 0;
+}
 
 bool parseSource(const std::string& arg, SourceArg& out)
 {
@@ -69,7 +91,10 @@ Result<Command> parseCommandLine(const std::vector<std::string>& args)
         if (a.size() < 2 || !isOptionChar(a[0]) || looksLikePath(a))
             break;
         const char letter = lower(a[1]);
-        if (a.size() == 2 && (letter == 'n' || letter == 'q' || letter == 'u' || letter == 'v')) {
+        if (a.starts_with(kMaxPixels)) {
+            if (!parseCount(std::string_view(a).substr(kMaxPixels.size()), cmd.maxPixels))
+                return fail(ErrorCode::BadArgument, "option " + a + " needs a positive whole number of pixels");
+        } else if (a.size() == 2 && (letter == 'n' || letter == 'q' || letter == 'u' || letter == 'v')) {
             cmd.noCompression |= letter == 'n';
             cmd.quiet |= letter == 'q';
             unpack |= letter == 'u';
@@ -134,8 +159,14 @@ const char* usageText()
            "or c32a (alpha taken from <name>-alpha.bmp, an 8 bpp bitmap of the same size).\n"
            "A source without DEPTH is packed at 2 bpp grey. Bitmaps are compressed unless /n.\n"
            "\n"
-           "Options may start with '/' or '-'. Global options (/n /q /u /v /p<file>) are\n"
-           "recognised only in these exact forms and only before the first file name.\n"
+           "--max-pixels=N (N a positive whole number), given before the first file name,\n"
+           "makes pack and unpack refuse a source bitmap, or a multi-bitmap file holding a\n"
+           "bitmap, of more than N pixels (width x height) before reading or writing\n"
+           "anything large. /v lists such files all the same.\n"
+           "\n"
+           "Options may start with '/' or '-'. Global options (/n /q /u /v /p<file>\n"
+           "--max-pixels=N) are recognised only in these exact forms and only before the\n"
+           "first file name.\n"
            "An argument that starts with '/' and contains another '/' or ends in .mbm is a\n"
            "path, never an option: /home/me/out.mbm is a file. A source is read as\n"
            "DEPTH + name only when it starts with '/' or '-', an optional 'c' and a valid\n"
@@ -151,7 +182,8 @@ const char* usageText()
            "2 bad argument, 3 file does not exist, 4 bad source file, 5 bad destination file,\n"
            "7 more targets than bitmaps, 9 unknown compression, 11 decompression error,\n"
            "12 invalid bitmap mode, 13 bad palette file, 14 palettes not supported,\n"
-           "15 alpha file missing, 16 alpha dimensions differ, 17 alpha file not 8 bpp.\n"
+           "15 alpha file missing, 16 alpha dimensions differ, 17 alpha file not 8 bpp,\n"
+           "18 bitmap larger than --max-pixels.\n"
            "ROM image stores (/r /s), header files (/h) and command files are not supported.\n";
 }
 

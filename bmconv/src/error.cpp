@@ -23,6 +23,7 @@ const char* describe(ErrorCode code)
     case ErrorCode::AlphaFileMissing: return "alpha file missing";
     case ErrorCode::AlphaDimensionsDiffer: return "alpha dimensions differ";
     case ErrorCode::AlphaNot8Bpp: return "alpha file not 8 bpp";
+    case ErrorCode::TooLarge: return "bitmap larger than the limit";
     }
     return "unknown error";
 }

@@ -41,7 +41,7 @@ mode_t currentUmask()
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> readFile(const std::string& path)
+Result<ByteBuffer> readFile(const std::string& path)
 {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -54,9 +54,9 @@ Result<std::vector<std::uint8_t>> readFile(const std::string& path)
         return fail(ErrorCode::BadSourceFile, "cannot read: " + systemError());
     if (!S_ISREG(st.st_mode))
         return fail(ErrorCode::BadSourceFile, "not a regular file");
-    std::vector<std::uint8_t> bytes;
+    ByteBuffer bytes;
     try {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
+        bytes = ByteBuffer(static_cast<std::size_t>(st.st_size));
     } catch (const std::bad_alloc&) {
         return fail(ErrorCode::OutOfMemory, "file is too large to read");
     }
@@ -71,7 +71,7 @@ Result<std::vector<std::uint8_t>> readFile(const std::string& path)
             break; // the file shrank while we read it
         done += static_cast<std::size_t>(n);
     }
-    bytes.resize(done);
+    bytes.truncate(done);
     return bytes;
 }
 

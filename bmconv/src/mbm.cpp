@@ -35,6 +35,8 @@ Error checkHeader(const BitmapHeader& h, const Limits& limits, std::uint64_t off
     if (h.width <= 0 || h.height <= 0 || h.width > limits.maxDimension || h.height > limits.maxDimension)
         return fail(ErrorCode::BadSourceFile, "bitmap size " + std::to_string(h.width) + " x " + std::to_string(h.height)
                                                   + " is outside 1.." + std::to_string(limits.maxDimension) + at(offset));
+    if (Error e = checkPixelLimit(h.width, h.height, limits))
+        return e;
     if (!isValidStoredDepth(h.depth()))
         return fail(ErrorCode::InvalidBitmapMode, "unsupported depth " + std::to_string(h.bitsPerPixel)
                                                       + " bpp with colour flag " + std::to_string(h.colour) + at(offset));
@@ -88,20 +90,29 @@ Result<std::vector<BitmapRecord>> parseMbm(std::span<const std::uint8_t> file, c
             return fail(ErrorCode::BadSourceFile, "bitmap " + std::to_string(i) + " size " + std::to_string(r.header.bitmapSize)
                                                       + " does not fit in the file" + at(r.offset));
         if (Error e = checkHeader(r.header, limits, r.offset))
-            return fail(e.code, "bitmap " + std::to_string(i) + ": " + e.message);
+            return e.code == ErrorCode::TooLarge ? e : fail(e.code, "bitmap " + std::to_string(i) + ": " + e.message);
         r.data = file.subspan(r.offset + kBitmapHeaderSize, static_cast<std::size_t>(r.header.bitmapSize) - kBitmapHeaderSize);
         records.push_back(r);
     }
     return records;
 }
 
-Result<std::vector<std::uint8_t>> decodeStored(const BitmapRecord& record, const Limits& limits)
+Error checkPixelLimit(std::int32_t width, std::int32_t height, const Limits& limits)
+{
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <= limits.maxPixels)
+        return {};
+    return fail(ErrorCode::TooLarge, "bitmap " + std::to_string(width) + " x " + std::to_string(height)
+                                         + " is larger than the limit of " + std::to_string(limits.maxPixels) + " pixels");
+}
+
+Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits, std::size_t before)
 {
     if (Error e = checkHeader(record.header, limits, record.offset))
         return e;
     const BitmapHeader& h = record.header;
-    std::vector<std::uint8_t> stored(static_cast<std::size_t>(byteWidth(h.width, h.bitsPerPixel)) * h.height);
-    if (Error e = decompress(static_cast<Compression>(h.compression), record.data, stored))
+    const auto size = static_cast<std::size_t>(byteWidth(h.width, h.bitsPerPixel)) * h.height;
+    ByteBuffer stored(before + size); // filled or refused whole
+    if (Error e = decompress(static_cast<Compression>(h.compression), record.data, {stored.data() + before, size}))
         return fail(e.code, e.message + at(record.offset));
     return stored;
 }
@@ -123,26 +134,34 @@ std::int32_t twips(std::int32_t pixels, std::int32_t pixelsPerMetre)
     return static_cast<std::int32_t>(std::int64_t{pixels} * 1440000 / 254 / pixelsPerMetre);
 }
 
-EncodedBitmap encodeBitmap(const Image& image, Depth depth, const EncodeOptions& options)
+EncodedBitmap encodeRows(const RowSource& rows, Depth depth, const EncodeOptions& options)
 {
     EncodedBitmap out;
     BitmapHeader& h = out.header;
-    h.width = image.width;
-    h.height = image.height;
-    h.twipsX = twips(image.width, image.ppmX);
-    h.twipsY = twips(image.height, image.ppmY);
+    h.width = rows.width;
+    h.height = rows.height;
+    h.twipsX = twips(rows.width, rows.ppmX);
+    h.twipsY = twips(rows.height, rows.ppmY);
     h.bitsPerPixel = depth.bitsPerPixel;
     h.colour = static_cast<std::int32_t>(depth.colour);
-    out.data = packPixels(image, depth, options.inverse ? *options.inverse : inverse256());
-    if (options.compress) {
-        const Compression code = compressionFor(depth);
-        if (auto packed = compress(code, out.data)) {
-            out.data = std::move(*packed);
-            h.compression = static_cast<std::int32_t>(code);
-        }
+    ByteBuffer stored(static_cast<std::size_t>(byteWidth(rows.width, depth.bitsPerPixel)) * rows.height);
+    packRows(rows, depth, options.inverse ? *options.inverse : inverse256(), stored);
+    std::optional<std::vector<std::uint8_t>> packed;
+    if (options.compress)
+        packed = compress(compressionFor(depth), stored);
+    if (packed) {
+        out.data = std::move(*packed);
+        h.compression = static_cast<std::int32_t>(compressionFor(depth));
+    } else {
+        out.data.assign(stored.data(), stored.data() + stored.size());
     }
     h.bitmapSize = static_cast<std::int32_t>(kBitmapHeaderSize + out.data.size());
     return out;
+}
+
+EncodedBitmap encodeBitmap(const Image& image, Depth depth, const EncodeOptions& options)
+{
+    return encodeRows(ImageRows(image), depth, options);
 }
 
 std::vector<std::uint8_t> serialiseMbm(const std::vector<EncodedBitmap>& bitmaps)

@@ -1,19 +1,18 @@
 #include "mbm/palette.h"
 
-#include <cstdlib>
-
 namespace mbm {
 namespace {
 
-int distance(Rgb a, Rgb b)
+constexpr int distance(Rgb a, Rgb b)
 {
-    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    const auto diff = [](int x, int y) { return x > y ? x - y : y - x; };
+    return diff(a.r, b.r) + diff(a.g, b.g) + diff(a.b, b.b);
 }
 
 // Scans in index order; an exact match ends the scan and ties keep the lower
 // index, which is what makes the tables match the shipped ones entry for entry.
 template <std::size_t N>
-std::uint8_t nearest(const std::array<Rgb, N>& palette, Rgb probe)
+constexpr std::uint8_t nearest(const std::array<Rgb, N>& palette, Rgb probe)
 {
     int best = 0;
     int bestDistance = distance(palette[0], probe);
@@ -27,11 +26,18 @@ std::uint8_t nearest(const std::array<Rgb, N>& palette, Rgb probe)
     return static_cast<std::uint8_t>(best);
 }
 
-Palette256 makePalette256()
+constexpr Palette16 kPalette16 = {{
+    {0x00, 0x00, 0x00}, {0x55, 0x55, 0x55}, {0x80, 0x00, 0x00}, {0x80, 0x80, 0x00},
+    {0x00, 0x80, 0x00}, {0xFF, 0x00, 0x00}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0x00},
+    {0xFF, 0x00, 0xFF}, {0x00, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0x80, 0x00, 0x80},
+    {0x00, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0xAA, 0xAA, 0xAA}, {0xFF, 0xFF, 0xFF},
+}};
+
+constexpr Palette256 makePalette256()
 {
-    static constexpr std::uint8_t cube[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
-    static constexpr std::uint8_t dark[5] = {0x11, 0x22, 0x44, 0x55, 0x77};
-    static constexpr std::uint8_t light[5] = {0x88, 0xAA, 0xBB, 0xDD, 0xEE};
+    constexpr std::uint8_t cube[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
+    constexpr std::uint8_t dark[5] = {0x11, 0x22, 0x44, 0x55, 0x77};
+    constexpr std::uint8_t light[5] = {0x88, 0xAA, 0xBB, 0xDD, 0xEE};
     Palette256 p{};
     for (int index = 0; index < 256; ++index) {
         if (index < 108 || index >= 148) {
@@ -55,48 +61,17 @@ Palette256 makePalette256()
     return p;
 }
 
-Inverse16 makeInverse16()
+constexpr Inverse16 makeInverse16(const Palette16& palette)
 {
     Inverse16 table{};
     for (int k = 0; k < 512; ++k) {
         const auto level = [](int v3) { return static_cast<std::uint8_t>(255 * v3 / 7); };
-        table[k] = nearest(palette16(), Rgb{level(k & 7), level((k >> 3) & 7), level(k >> 6)});
+        table[k] = nearest(palette, Rgb{level(k & 7), level((k >> 3) & 7), level(k >> 6)});
     }
     return table;
 }
 
-} // namespace
-
-const Palette16& palette16()
-{
-    static const Palette16 p = {{
-        {0x00, 0x00, 0x00}, {0x55, 0x55, 0x55}, {0x80, 0x00, 0x00}, {0x80, 0x80, 0x00},
-        {0x00, 0x80, 0x00}, {0xFF, 0x00, 0x00}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0x00},
-        {0xFF, 0x00, 0xFF}, {0x00, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0x80, 0x00, 0x80},
-        {0x00, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0xAA, 0xAA, 0xAA}, {0xFF, 0xFF, 0xFF},
-    }};
-    return p;
-}
-
-const Palette256& palette256()
-{
-    static const Palette256 p = makePalette256();
-    return p;
-}
-
-const Inverse16& inverse16()
-{
-    static const Inverse16 table = makeInverse16();
-    return table;
-}
-
-const Inverse256& inverse256()
-{
-    static const Inverse256 table = buildInverse256(palette256());
-    return table;
-}
-
-Inverse256 buildInverse256(const Palette256& palette)
+constexpr Inverse256 makeInverse256(const Palette256& palette)
 {
     Inverse256 table{};
     for (int k = 0; k < 4096; ++k) {
@@ -105,5 +80,75 @@ Inverse256 buildInverse256(const Palette256& palette)
     }
     return table;
 }
+
+constexpr bool onProbeGrid(const Palette256& palette)
+{
+    for (const Rgb& c : palette)
+        if (c.r % 17 != 0 || c.g % 17 != 0 || c.b % 17 != 0)
+            return false;
+    return true;
+}
+
+// The same table as makeInverse256 for a palette whose colours all lie on the
+// table's 16-level probe grid (multiples of 17), as the reference palette's do.
+// Then the table is an L1 distance transform of that grid: a breadth-first walk
+// from every palette colour at once, in which each cell keeps the lowest index
+// among its nearest colours (those of its neighbours one step closer to them).
+// A few ten thousand steps instead of a million distances, so the compiler can
+// build it.
+constexpr Inverse256 gridInverse256(const Palette256& palette)
+{
+    constexpr int kCells = 4096;
+    std::array<int, kCells> steps{};
+    std::array<int, kCells> queue{};
+    for (int& s : steps)
+        s = -1;
+    Inverse256 table{};
+    int tail = 0;
+    for (int i = 0; i < 256; ++i) { // ascending: a shared cell keeps the lowest index
+        const Rgb c = palette[i];
+        const int cell = c.r / 17 | (c.g / 17) << 4 | (c.b / 17) << 8;
+        if (steps[cell] < 0) {
+            steps[cell] = 0;
+            table[cell] = static_cast<std::uint8_t>(i);
+            queue[tail++] = cell;
+        }
+    }
+    for (int head = 0; head < tail; ++head) {
+        const int cell = queue[head];
+        for (int axis = 0; axis < 3; ++axis) {
+            const int shift = 4 * axis;
+            const int level = (cell >> shift) & 0xF;
+            for (int step : {-1, 1}) {
+                if (level + step < 0 || level + step > 15)
+                    continue;
+                const int next = cell + (step << shift);
+                if (steps[next] < 0) {
+                    steps[next] = steps[cell] + 1;
+                    table[next] = table[cell];
+                    queue[tail++] = next;
+                } else if (steps[next] == steps[cell] + 1 && table[cell] < table[next]) {
+                    table[next] = table[cell];
+                }
+            }
+        }
+    }
+    return table;
+}
+
+// Built by the compiler: a run that packs no palette depth pays nothing for them.
+constexpr Palette256 kPalette256 = makePalette256();
+static_assert(onProbeGrid(kPalette256));
+constexpr Inverse16 kInverse16 = makeInverse16(kPalette16);
+constexpr Inverse256 kInverse256 = gridInverse256(kPalette256);
+
+} // namespace
+
+const Palette16& palette16() { return kPalette16; }
+const Palette256& palette256() { return kPalette256; }
+const Inverse16& inverse16() { return kInverse16; }
+const Inverse256& inverse256() { return kInverse256; }
+
+Inverse256 buildInverse256(const Palette256& palette) { return makeInverse256(palette); }
 
 } // namespace mbm

@@ -3,6 +3,7 @@
 #include "mbm/bytes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace mbm {
@@ -11,6 +12,28 @@ namespace {
 using Buffer = std::vector<std::uint8_t>;
 
 constexpr std::size_t kMaxToken = 128;
+
+// The first k in [from, to) whose byte differs from the byte `period` before
+// it, or `to` (from >= period). A run of equal pixels is a stretch of bytes
+// that repeats with the pixel size as its period, so this finds where a run
+// ends eight bytes at a time.
+std::size_t repeatsUntil(const std::uint8_t* b, std::size_t from, std::size_t to, std::size_t period)
+{
+    std::size_t k = from;
+    for (; k + 8 <= to; k += 8) {
+        std::uint64_t here, before;
+        std::memcpy(&here, b + k, 8);
+        std::memcpy(&before, b + k - period, 8);
+        if (here != before) {
+            const std::uint64_t diff = here ^ before;
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+            return k + static_cast<std::size_t>(bit) / 8;
+        }
+    }
+    while (k < to && b[k] == b[k - period])
+        ++k;
+    return k;
+}
 
 // Emits `count` copies of one unit as run tokens of at most 128.
 void emitRun(Buffer& out, const std::uint8_t* unit, std::size_t unitSize, std::size_t count)
@@ -55,9 +78,7 @@ std::optional<Buffer> compressBytes(std::span<const std::uint8_t> s)
         std::size_t q;
         if (s[p + 1] == s[p] && s[p + 2] == s[p]) {
             // The first three bytes always belong to the run, even past `end`.
-            q = p + 3;
-            while (q < end && s[q] == s[p])
-                ++q;
+            q = std::max(p + 3, repeatsUntil(s.data(), p + 1, end, 1));
             emitRun(out, &s[p], 1, q - p);
         } else {
             q = p + 1;
@@ -86,9 +107,7 @@ Buffer compressTwelve(std::span<const std::uint8_t> s)
     std::size_t i = 0;
     while (i < count) {
         const std::uint16_t v = loadU16(&s[2 * i]);
-        std::size_t j = i + 1;
-        while (j < count && loadU16(&s[2 * j]) == v)
-            ++j;
+        const std::size_t j = repeatsUntil(s.data(), 2 * (i + 1), 2 * count, 2) / 2;
         for (std::size_t left = j - i; left > 0;) {
             const std::size_t run = std::min<std::size_t>(left, 16);
             appendU16(out, static_cast<std::uint16_t>(((run - 1) << 12) | (v & 0x0FFF)));
@@ -120,8 +139,12 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s)
         const std::size_t start = i;
         ++i;
         if (same(i, start)) {
-            while (i < count && same(i, start))
-                ++i;
+            if constexpr (Compare == Stride) {
+                i = repeatsUntil(base, Stride * i, Stride * count, Stride) / Stride;
+            } else {
+                while (i < count && same(i, start))
+                    ++i;
+            }
             emitRun(out, px(start), Unit, i - start);
         } else {
             if constexpr (SixteenBitLiteral) {
@@ -148,31 +171,61 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s)
     return out;
 }
 
+// Writes `count` copies of one stored unit, widened to OutUnit bytes with
+// 0xFF. Long runs go 48 bytes (a whole number of units of any size) at a time.
+template <std::size_t Unit, std::size_t OutUnit>
+void fillUnits(std::uint8_t* dst, const std::uint8_t* unit, std::size_t count)
+{
+    std::uint8_t wide[OutUnit];
+    std::memcpy(wide, unit, Unit);
+    std::memset(wide + Unit, 0xFF, OutUnit - Unit);
+    constexpr std::size_t kChunk = 48;
+    constexpr std::size_t kPerChunk = kChunk / OutUnit;
+    std::size_t k = 0;
+    if (count >= 2 * kPerChunk) {
+        std::uint8_t chunk[kChunk];
+        for (std::size_t j = 0; j < kPerChunk; ++j)
+            std::memcpy(chunk + j * OutUnit, wide, OutUnit);
+        for (; k + kPerChunk <= count; k += kPerChunk)
+            std::memcpy(dst + k * OutUnit, chunk, kChunk);
+    }
+    for (; k < count; ++k)
+        std::memcpy(dst + k * OutUnit, wide, OutUnit);
+}
+
 // Reads the signed-control-byte token streams of codes 1, 3, 4, 5 and 6.
-// Each stored unit of `unitSize` bytes expands to `outUnit` bytes; the extra
-// byte of code 5 is left as 0xFF, as the runtime does.
-Error decodeTokens(std::span<const std::uint8_t> in, std::span<std::uint8_t> out, std::size_t unitSize,
-                   std::size_t outUnit)
+// Each stored unit of Unit bytes expands to OutUnit bytes; the extra byte of
+// code 5 is left as 0xFF, as the runtime does. The sizes are template
+// arguments so that every unit's copy is a plain load and store.
+template <std::size_t Unit, std::size_t OutUnit>
+Error decodeTokens(std::span<const std::uint8_t> in, std::span<std::uint8_t> out)
 {
     std::size_t ip = 0, op = 0;
-    const auto put = [&](const std::uint8_t* unit) {
-        std::memcpy(&out[op], unit, unitSize);
-        if (outUnit > unitSize)
-            std::memset(&out[op + unitSize], 0xFF, outUnit - unitSize);
-        op += outUnit;
-    };
     while (ip < in.size()) {
         const auto control = static_cast<std::int8_t>(in[ip++]);
         const bool run = control >= 0;
         const std::size_t units = run ? static_cast<std::size_t>(control) + 1 : static_cast<std::size_t>(-control);
-        const std::size_t inBytes = run ? unitSize : units * unitSize;
+        const std::size_t inBytes = run ? Unit : units * Unit;
         if (!fits(in.size(), ip, inBytes))
             return fail(ErrorCode::DecompressionError, "compressed data ends inside a token");
-        if (!fits(out.size(), op, units * outUnit))
+        if (!fits(out.size(), op, units * OutUnit))
             return fail(ErrorCode::DecompressionError, "compressed data runs past the end of the bitmap");
-        for (std::size_t k = 0; k < units; ++k)
-            put(&in[ip + (run ? 0 : k * unitSize)]);
+        const std::uint8_t* src = in.data() + ip;
+        std::uint8_t* dst = out.data() + op;
+        if (run && Unit == 1) {
+            std::memset(dst, *src, units);
+        } else if (run) {
+            fillUnits<Unit, OutUnit>(dst, src, units);
+        } else if (Unit == OutUnit) {
+            std::memcpy(dst, src, inBytes);
+        } else {
+            for (std::size_t k = 0; k < units; ++k, dst += OutUnit) {
+                std::memcpy(dst, src + k * Unit, Unit);
+                std::memset(dst + Unit, 0xFF, OutUnit - Unit);
+            }
+        }
         ip += inBytes;
+        op += units * OutUnit;
     }
     if (op != out.size())
         return fail(ErrorCode::DecompressionError, "compressed data ends before the bitmap is filled");
@@ -221,12 +274,12 @@ Error decompress(Compression code, std::span<const std::uint8_t> in, std::span<s
             return fail(ErrorCode::BadSourceFile, "uncompressed data size does not match the bitmap size");
         std::copy(in.begin(), in.end(), out.begin());
         return {};
-    case Compression::ByteRle: return decodeTokens(in, out, 1, 1);
+    case Compression::ByteRle: return decodeTokens<1, 1>(in, out);
     case Compression::TwelveBitRle: return decodeTwelve(in, out);
-    case Compression::SixteenBitRle: return decodeTokens(in, out, 2, 2);
-    case Compression::TwentyFourBitRle: return decodeTokens(in, out, 3, 3);
-    case Compression::ThirtyTwoBitRle: return decodeTokens(in, out, 3, 4);
-    case Compression::ThirtyTwoBitAlphaRle: return decodeTokens(in, out, 4, 4);
+    case Compression::SixteenBitRle: return decodeTokens<2, 2>(in, out);
+    case Compression::TwentyFourBitRle: return decodeTokens<3, 3>(in, out);
+    case Compression::ThirtyTwoBitRle: return decodeTokens<3, 4>(in, out);
+    case Compression::ThirtyTwoBitAlphaRle: return decodeTokens<4, 4>(in, out);
     }
     return fail(ErrorCode::UnknownCompression, "unknown compression code");
 }

@@ -50,6 +50,15 @@ private:
     std::ostringstream report_;
 };
 
+// The limits a command line asks for.
+Limits limitsOf(const Command& cmd)
+{
+    Limits limits;
+    if (cmd.maxPixels != 0)
+        limits.maxPixels = cmd.maxPixels;
+    return limits;
+}
+
 int pack(const Command& cmd, Reporter& r)
 {
     r.report() << "Compiling...\nStore type: file store\nTarget: " << cmd.mbmPath << "\n\n";
@@ -72,9 +81,10 @@ int pack(const Command& cmd, Reporter& r)
         auto bytes = readFile(source.path);
         if (!bytes)
             return r.failure(source.path, bytes.error());
-        auto image = readBmp(*bytes);
+        auto image = BmpRows::open(*bytes, limitsOf(cmd));
         if (!image)
             return r.failure(source.path, image.error());
+        std::vector<std::uint8_t> alphaPlane;
         if (hasAlpha(source.depth)) {
             const std::string alphaPath = alphaFileName(source.path);
             auto alphaBytes = readFile(alphaPath);
@@ -86,12 +96,13 @@ int pack(const Command& cmd, Reporter& r)
             auto alpha = readAlphaBmp(*alphaBytes, image->width, image->height);
             if (!alpha)
                 return r.failure(alphaPath, alpha.error());
-            image->alpha = std::move(*alpha);
+            alphaPlane = std::move(*alpha);
+            image->alpha = alphaPlane;
         }
         EncodeOptions options;
         options.compress = !cmd.noCompression;
         options.inverse = customInverse.get();
-        bitmaps.push_back(encodeBitmap(*image, source.depth, options));
+        bitmaps.push_back(encodeRows(*image, source.depth, options));
     }
     if (Error e = writeFileAtomic(cmd.mbmPath, serialiseMbm(bitmaps)))
         return r.failure(cmd.mbmPath, e);
@@ -101,17 +112,17 @@ int pack(const Command& cmd, Reporter& r)
 // A read and checked multi-bitmap file. The records point into `bytes`, whose
 // buffer stays put when the vector is moved.
 struct Store {
-    std::vector<std::uint8_t> bytes;
+    ByteBuffer bytes;
     std::vector<BitmapRecord> records;
 };
 
-Result<Store> loadStore(const std::string& path)
+Result<Store> loadStore(const std::string& path, const Limits& limits)
 {
     auto bytes = readFile(path);
     if (!bytes)
         return bytes.error();
     Store store{std::move(*bytes), {}};
-    auto records = parseMbm(store.bytes);
+    auto records = parseMbm(store.bytes, limits);
     if (!records)
         return records.error();
     store.records = std::move(*records);
@@ -121,7 +132,8 @@ Result<Store> loadStore(const std::string& path)
 int unpack(const Command& cmd, Reporter& r)
 {
     r.report() << "Decompiling...\nSource: " << cmd.mbmPath << "\n\n";
-    auto store = loadStore(cmd.mbmPath);
+    const Limits limits = limitsOf(cmd);
+    auto store = loadStore(cmd.mbmPath, limits);
     if (!store)
         return r.failure(cmd.mbmPath, store.error());
     const std::vector<BitmapRecord>* records = &store->records;
@@ -132,14 +144,14 @@ int unpack(const Command& cmd, Reporter& r)
                                                "holds " + std::to_string(records->size()) + " bitmaps, but "
                                                    + std::to_string(cmd.bmpPaths.size()) + " targets were given"));
         r.report() << "Bitmap file " << i + 1 << "\t: " << target << '\n';
-        auto image = decodeImage((*records)[i]);
-        if (!image)
-            return r.failure(cmd.mbmPath, image.error());
-        if (Error e = writeFileAtomic(target, writeBmp24(*image)))
+        auto unpacked = unpackBitmap((*records)[i], limits);
+        if (!unpacked)
+            return r.failure(cmd.mbmPath, unpacked.error());
+        if (Error e = writeFileAtomic(target, unpacked->picture))
             return r.failure(target, e);
-        if (!image->alpha.empty()) {
+        if (!unpacked->alpha.empty()) {
             const std::string alphaPath = alphaFileName(target);
-            if (Error e = writeFileAtomic(alphaPath, writeAlphaBmp8(*image)))
+            if (Error e = writeFileAtomic(alphaPath, unpacked->alpha))
                 return r.failure(alphaPath, e);
         }
     }
@@ -155,7 +167,7 @@ const char* compressionName(std::int32_t code)
 
 int list(const Command& cmd, std::ostream& out, Reporter& r)
 {
-    auto store = loadStore(cmd.mbmPath);
+    auto store = loadStore(cmd.mbmPath, Limits{}); // lists any size: listing allocates nothing large
     if (!store)
         return r.failure(cmd.mbmPath, store.error());
     const std::vector<BitmapRecord>* records = &store->records;

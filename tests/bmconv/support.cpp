@@ -132,6 +132,31 @@ void writeAll(const std::filesystem::path& p, std::span<const std::uint8_t> byte
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::vector<std::uint8_t> buildFile(const std::vector<RawBitmap>& bitmaps, std::size_t gap)
+{
+    std::vector<std::uint8_t> file = {0x37, 0, 0, 0x10, 0x42, 0, 0, 0x10, 0, 0, 0, 0, 0x39, 0x64, 0x39, 0x47, 0, 0, 0, 0};
+    const auto put32 = [&file](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            file.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    std::vector<std::uint32_t> offsets;
+    for (const RawBitmap& b : bitmaps) {
+        file.insert(file.end(), gap, 0xEE);
+        offsets.push_back(static_cast<std::uint32_t>(file.size()));
+        for (std::int32_t v : {static_cast<std::int32_t>(40 + b.data.size()), 40, b.width, b.height, 0, 0, b.bpp,
+                               b.colour, 0, b.compression})
+            put32(static_cast<std::uint32_t>(v));
+        file.insert(file.end(), b.data.begin(), b.data.end());
+    }
+    const auto trailer = static_cast<std::uint32_t>(file.size());
+    for (int i = 0; i < 4; ++i)
+        file[16 + i] = static_cast<std::uint8_t>(trailer >> (8 * i));
+    put32(static_cast<std::uint32_t>(offsets.size()));
+    for (std::uint32_t o : offsets)
+        put32(o);
+    return file;
+}
+
 mbm::Image patternImage(std::int32_t width, std::int32_t height)
 {
     mbm::Image image;

@@ -41,6 +41,15 @@ ProcessResult runConverter(const std::vector<std::string>& args, const std::file
 std::vector<std::uint8_t> readAll(const std::filesystem::path& p);
 void writeAll(const std::filesystem::path& p, std::span<const std::uint8_t> bytes);
 
+// One record of a hand-built multi-bitmap file: its header fields and the data as stored.
+struct RawBitmap {
+    std::int32_t width, height, bpp, colour, compression;
+    std::vector<std::uint8_t> data;
+};
+
+// Lays out a multi-bitmap file by hand: header, records at the given gaps, trailer.
+std::vector<std::uint8_t> buildFile(const std::vector<RawBitmap>& bitmaps, std::size_t gap = 0);
+
 // A picture whose upper third varies with x and y (with the two greys the SDK
 // tool remaps placed in it) and whose lower two thirds are plain.
 mbm::Image patternImage(std::int32_t width, std::int32_t height);

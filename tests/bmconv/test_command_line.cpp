@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(Traps, PackLine, ::testing::Values(
     PackCase{"GreyDepthThenDigit", {"o.mbm", "/12.bmp", "-24.bmp"}, "o.mbm", {{"2.bmp", "1"}, {"4.bmp", "2"}}},
     PackCase{"DashAndUpperCase", {"-N", "-Q", "o.mbm", "-C16x.bmp"}, "o.mbm", {{"x.bmp", "c16"}}, true},
     PackCase{"GlobalsStopAtFirstName", {"/n", "o.mbm", "/n"}, "o.mbm", {{"/n", "2"}}, true},
-    PackCase{"BlankAndCyrillicSource", {"out.mbm", "/c12Мой файл.bmp"}, "out.mbm", {{"Мой файл.bmp", "c12"}}}),
+    PackCase{"BlankAndCyrillicSource", {"out.mbm", "/c12Мой файл.bmp"}, "out.mbm", {{"Мой файл.bmp", "c12"}}},
+    PackCase{"PixelLimitAfterANameIsASource", {"o.mbm", "--max-pixels=5"}, "o.mbm", {{"--max-pixels=5", "2"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, EditorUnpackWithAbsolutePaths)
@@ -66,6 +67,21 @@ TEST(CommandLine, ListAndHelp)
     auto palette = parseCommandLine({"/pmy.pal", "o.mbm", "/c8a.bmp"});
     ASSERT_TRUE(palette);
     EXPECT_EQ(palette->palettePath, "my.pal");
+}
+
+TEST(CommandLine, PixelLimit)
+{
+    const std::pair<std::vector<std::string>, std::uint64_t> lines[] = {
+        {{"--max-pixels=2000000", "/u", "a.mbm", "b.bmp"}, 2000000},
+        {{"/u", "--max-pixels=1", "a.mbm", "b.bmp"}, 1},
+        {{"--max-pixels=18446744073709551615", "o.mbm", "/c24a.bmp"}, UINT64_MAX},
+        {{"/u", "a.mbm", "b.bmp"}, 0},
+    };
+    for (const auto& [args, limit] : lines) {
+        auto cmd = parseCommandLine(args);
+        ASSERT_TRUE(cmd) << cmd.error().message;
+        EXPECT_EQ(cmd->maxPixels, limit) << args[0];
+    }
 }
 
 struct BadLine {
@@ -92,7 +108,14 @@ INSTANTIATE_TEST_SUITE_P(Lines, RejectedLine, ::testing::Values(
     BadLine{"DepthWithoutName", {"o.mbm", "/c24"}, ErrorCode::BadArgument},
     BadLine{"RomStore", {"/r", "o.mbm", "a.bmp"}, ErrorCode::BadArgument},
     BadLine{"HeaderFile", {"/hout.mbg", "o.mbm", "a.bmp"}, ErrorCode::BadArgument},
-    BadLine{"UnknownDashOption", {"-x", "o.mbm", "a.bmp"}, ErrorCode::BadArgument}),
+    BadLine{"UnknownDashOption", {"-x", "o.mbm", "a.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitWithoutNumber", {"--max-pixels=", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitWithoutEquals", {"--max-pixels", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitZero", {"--max-pixels=0", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitSigned", {"--max-pixels=+5", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitNotANumber", {"--max-pixels=4k", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitTooBig", {"--max-pixels=18446744073709551616", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument},
+    BadLine{"PixelLimitOtherSpelling", {"-max-pixels=5", "/u", "a.mbm", "b.bmp"}, ErrorCode::BadArgument}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

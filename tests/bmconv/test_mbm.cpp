@@ -1,6 +1,7 @@
 // Multi-bitmap files: hand-built files for each depth and compression code
 // decoded to hand-computed pixels (the reader apart from our writer), and
 // round trips through our writer at every depth.
+#include "mbm/bmp.h"
 #include "mbm/mbm.h"
 #include "mbm/pixels.h"
 #include "support.h"
@@ -11,41 +12,10 @@
 
 using namespace mbm;
 using Bytes = std::vector<std::uint8_t>;
+using testing_support::buildFile;
+using testing_support::RawBitmap;
 
 namespace {
-
-void put32(Bytes& b, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-struct RawBitmap {
-    std::int32_t width, height, bpp, colour, compression;
-    Bytes data;
-};
-
-// Lays out a file by hand: header, records at the given gaps, trailer.
-Bytes buildFile(const std::vector<RawBitmap>& bitmaps, std::size_t gap = 0)
-{
-    Bytes file = {0x37, 0, 0, 0x10, 0x42, 0, 0, 0x10, 0, 0, 0, 0, 0x39, 0x64, 0x39, 0x47, 0, 0, 0, 0};
-    std::vector<std::uint32_t> offsets;
-    for (const RawBitmap& b : bitmaps) {
-        file.insert(file.end(), gap, 0xEE);
-        offsets.push_back(static_cast<std::uint32_t>(file.size()));
-        for (std::int32_t v : {static_cast<std::int32_t>(40 + b.data.size()), 40, b.width, b.height, 0, 0, b.bpp,
-                               b.colour, 0, b.compression})
-            put32(file, static_cast<std::uint32_t>(v));
-        file.insert(file.end(), b.data.begin(), b.data.end());
-    }
-    const auto trailer = static_cast<std::uint32_t>(file.size());
-    for (int i = 0; i < 4; ++i)
-        file[16 + i] = static_cast<std::uint8_t>(trailer >> (8 * i));
-    put32(file, static_cast<std::uint32_t>(offsets.size()));
-    for (std::uint32_t o : offsets)
-        put32(file, o);
-    return file;
-}
 
 struct HandCase {
     const char* name;
@@ -153,6 +123,56 @@ std::vector<DepthCase> allDepths()
 INSTANTIATE_TEST_SUITE_P(EveryDepth, RoundTrip, ::testing::ValuesIn(allDepths()), [](const auto& info) {
     return depthOption(info.param.depth) + (info.param.compress ? "_rle" : "_raw");
 });
+
+// The converter's own paths (packing straight from a bitmap file's rows,
+// unpacking straight into the written file, the preview's row-wise round
+// trip) give exactly what the whole-picture functions give, at every depth
+// and at widths on both sides of every row tail: sub-byte pixels, the 4-byte
+// rows that 24-bit data decodes into in place.
+class FastPaths : public ::testing::TestWithParam<Depth> {};
+
+TEST_P(FastPaths, MatchTheWholePictureFunctions)
+{
+    const Depth d = GetParam();
+    std::mt19937 gen(11);
+    for (std::int32_t width = 1; width <= 13; ++width) {
+        for (std::int32_t height : {1, 4, 5}) {
+            SCOPED_TRACE("width " + std::to_string(width) + ", height " + std::to_string(height));
+            Image source;
+            source.width = width;
+            source.height = height;
+            for (std::int32_t i = 0; i < 3 * width * height; ++i)
+                source.bgr.push_back(static_cast<std::uint8_t>(gen() % 3 == 0 ? 0x55 : gen()));
+            if (hasAlpha(d))
+                for (std::int32_t i = 0; i < width * height; ++i)
+                    source.alpha.push_back(static_cast<std::uint8_t>(gen()));
+
+            const Image shown = expandPixels(packPixels(source, d), width, height, d);
+            const Image trip = roundTrip(source, d);
+            EXPECT_EQ(trip.bgr, shown.bgr);
+            EXPECT_EQ(trip.alpha, shown.alpha);
+
+            const Bytes bmp = writeBmp24(source);
+            auto rows = BmpRows::open(bmp);
+            ASSERT_TRUE(rows) << rows.error().message;
+            rows->alpha = source.alpha;
+            const EncodedBitmap fromFile = encodeRows(*rows, d);
+            EXPECT_EQ(fromFile.data, encodeBitmap(source, d).data);
+
+            const Bytes file = serialiseMbm({fromFile});
+            auto records = parseMbm(file);
+            ASSERT_TRUE(records) << records.error().message;
+            auto unpacked = unpackBitmap((*records)[0]);
+            ASSERT_TRUE(unpacked) << unpacked.error().message;
+            const auto bytes = [](const ByteBuffer& b) { return Bytes(b.data(), b.data() + b.size()); };
+            EXPECT_EQ(bytes(unpacked->picture), writeBmp24(shown));
+            EXPECT_EQ(bytes(unpacked->alpha), hasAlpha(d) ? writeAlphaBmp8(shown) : Bytes{});
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDepth, FastPaths, ::testing::ValuesIn(kPackDepths),
+                         [](const auto& info) { return depthOption(info.param); });
 
 TEST(Encode, IncompressibleBitmapFallsBackToUncompressed)
 {

@@ -43,7 +43,9 @@ TEST(Program, EditorSaveAndLoadInAFolderWithBlanksAndCyrillic)
         ASSERT_EQ(save.exitCode, 0) << save.err;
         EXPECT_TRUE(save.err.empty());
         EXPECT_NE(save.out.find("Success.\n"), std::string::npos);
-        const auto load = runConverter({"/u", (folder / name).string(), (folder / "temp.bmp").string()}, tmp.path());
+        // The editor's load, with a limit the sheet meets exactly.
+        const auto load = runConverter({"--max-pixels=8800", "/u", (folder / name).string(), (folder / "temp.bmp").string()},
+                                       tmp.path());
         ASSERT_EQ(load.exitCode, 0) << load.err;
         auto unpacked = readBmp(readAll(folder / "temp.bmp"));
         ASSERT_TRUE(unpacked);
@@ -59,7 +61,7 @@ TEST(Program, QuietPrintsNothingOnSuccess)
 {
     TempDir tmp;
     writeAll(tmp / "a.bmp", writeBmp24(testing_support::patternImage(4, 4)));
-    const auto r = runConverter({"-q", "o.mbm", "-c16a.bmp"}, tmp.path());
+    const auto r = runConverter({"-q", "--max-pixels=16", "o.mbm", "-c16a.bmp"}, tmp.path());
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
@@ -118,6 +120,8 @@ TEST_P(ProgramFails, WithOneLineAndNoOutput)
     small.alpha.assign(4, 9);
     writeAll(tmp / "big.bmp", writeBmp24(pic));
     writeAll(tmp / "big-alpha.bmp", writeAlphaBmp8(small));
+    // A few bytes that claim a 20000 x 20000 picture, which unpacks to 1.2 GB.
+    writeAll(tmp / "bomb.mbm", testing_support::buildFile({{20000, 20000, 1, 0, 1, {0x7F, 0x00}}}));
     const auto before = folderContents(tmp.path());
     const auto r = runConverter(c.args, tmp.path());
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
@@ -137,7 +141,12 @@ INSTANTIATE_TEST_SUITE_P(Runs, ProgramFails, ::testing::Values(
     FailingRun{"AlphaOtherSize", {"o.mbm", "/c32abig.bmp"}, 16, "big-alpha.bmp", "2 x 2"},
     FailingRun{"PaletteFileMissing", {"/pnone.pal", "o.mbm", "/c8pic.bmp"}, 6, "none.pal", "palette file"},
     FailingRun{"SourceIsAFolder", {"o.mbm", "/c24."}, 4, ".", "not a regular file"},
-    FailingRun{"RomStore", {"/s", "o.mbm", "pic.bmp"}, 2, "/s", "not supported"}),
+    FailingRun{"RomStore", {"/s", "o.mbm", "pic.bmp"}, 2, "/s", "not supported"},
+    FailingRun{"UnpackOverPixelLimit", {"--max-pixels=1000000", "/u", "bomb.mbm", "o.bmp"}, 18, "bomb.mbm",
+               "bomb.mbm: bitmap 20000 x 20000 is larger than the limit of 1000000 pixels"},
+    FailingRun{"PackOverPixelLimit", {"--max-pixels=15", "o.mbm", "/c24pic.bmp"}, 18, "pic.bmp",
+               "pic.bmp: bitmap 4 x 4 is larger than the limit of 15 pixels"},
+    FailingRun{"BadPixelLimit", {"--max-pixels=1e6", "/u", "bomb.mbm", "o.bmp"}, 2, "--max-pixels=1e6", "positive whole number"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Program, FailedPackKeepsTheExistingTarget)

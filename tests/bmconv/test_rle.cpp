@@ -91,6 +91,62 @@ TEST(ThirtyTwoBitRle, ComparesColourOnlyAndStoresThreeBytes)
     EXPECT_EQ(compress(Compression::ThirtyTwoBitAlphaRle, same), (Bytes{0x03, 9, 8, 7, 5}));
 }
 
+struct RunCode {
+    Compression code;
+    std::size_t unit;    // bytes per pixel as stored
+    std::size_t minRun;  // the shortest run the code stores as a run
+};
+
+class RunEnds : public ::testing::TestWithParam<RunCode> {};
+
+// The end of a run is found eight bytes at a time: a run of every length from
+// every start within a word must come out whole, as one run of its length
+// between literals of the distinct pixels around it.
+TEST_P(RunEnds, WhereverTheRunSitsInAWord)
+{
+    const RunCode& c = GetParam();
+    for (std::size_t before = 0; before < 10; ++before) {
+        for (std::size_t length = c.minRun; length < 22; ++length) {
+            SCOPED_TRACE("run of " + std::to_string(length) + " after " + std::to_string(before) + " pixels");
+            // Distinct neighbours on both sides, then a long plain tail so that the code keeps its output.
+            Bytes raw;
+            const auto pixel = [&](std::uint8_t id) {
+                for (std::size_t k = 0; k < c.unit; ++k)
+                    raw.push_back(static_cast<std::uint8_t>(id * (k + 1)));
+            };
+            std::uint8_t id = 1;
+            for (std::size_t i = 0; i < before; ++i)
+                pixel(id++);
+            for (std::size_t i = 0; i < length; ++i)
+                pixel(200);
+            for (std::size_t i = 0; i < 5; ++i)
+                pixel(id++);
+            for (std::size_t i = 0; i < 300; ++i)
+                pixel(250);
+            const auto packed = compress(c.code, raw);
+            ASSERT_TRUE(packed);
+            Bytes back(raw.size());
+            ASSERT_FALSE(decompress(c.code, *packed, back));
+            EXPECT_EQ(back, raw);
+            // The token stream, token by token: the first run token must hold the whole run.
+            std::size_t at = 0, pixels = 0;
+            while (at < packed->size() && static_cast<std::int8_t>((*packed)[at]) < 0) {
+                const std::size_t n = static_cast<std::size_t>(-static_cast<std::int8_t>((*packed)[at]));
+                pixels += n;
+                at += 1 + n * c.unit;
+            }
+            ASSERT_LT(at, packed->size());
+            EXPECT_EQ(pixels, before);
+            EXPECT_EQ((*packed)[at] + 1u, length);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, RunEnds, ::testing::Values(
+    RunCode{Compression::ByteRle, 1, 3}, RunCode{Compression::SixteenBitRle, 2, 2},
+    RunCode{Compression::TwentyFourBitRle, 3, 2}, RunCode{Compression::ThirtyTwoBitAlphaRle, 4, 2}),
+    [](const auto& info) { return "code" + std::to_string(static_cast<int>(info.param.code)); });
+
 struct BadStream {
     const char* name;
     Compression code;

@@ -10,6 +10,7 @@
 #include "mbm/depth.h"
 #include "mbm/error.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct Command {
     Mode mode = Mode::Help;
     bool noCompression = false;
     bool quiet = false;
+    std::uint64_t maxPixels = 0;    // --max-pixels=N; 0: no limit
     std::string palettePath;        // /p<file>: custom palette for /c8
     std::string mbmPath;            // pack: target; unpack and list: source
     std::vector<SourceArg> sources; // pack

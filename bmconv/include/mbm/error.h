@@ -28,6 +28,8 @@ enum class ErrorCode : int {
     AlphaFileMissing = 15,
     AlphaDimensionsDiffer = 16,
     AlphaNot8Bpp = 17,
+    // Ours: a bitmap over the size the caller allowed (--max-pixels).
+    TooLarge = 18,
 };
 
 // Short generic text for a code; the message in Error says the specific cause.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace mbm {
@@ -17,6 +18,45 @@ struct Image {
 
     const std::uint8_t* row(std::int32_t y) const { return bgr.data() + 3 * static_cast<std::size_t>(width) * y; }
     std::uint8_t* row(std::int32_t y) { return bgr.data() + 3 * static_cast<std::size_t>(width) * y; }
+};
+
+// A picture's rows wherever they live: an Image, the pixel data of a bitmap
+// file, the stored rows of a multi-bitmap record. The converter goes from
+// file to file a row at a time through it, with no whole decoded picture in
+// between; one call per row, so the per-pixel loops stay inside each source.
+class RowSource {
+public:
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t ppmX = 0;
+    std::int32_t ppmY = 0;
+    std::span<const std::uint8_t> alpha; // empty, or width * height bytes, top row first
+
+    // Row y (0 = top) as 3 * width bytes B, G, R: a pointer into the source
+    // itself, or `scratch` (room for 3 * width bytes) filled with the row.
+    virtual const std::uint8_t* row(std::int32_t y, std::uint8_t* scratch) const = 0;
+
+protected:
+    RowSource() = default;
+    RowSource(const RowSource&) = default;
+    RowSource& operator=(const RowSource&) = default;
+    ~RowSource() = default;
+};
+
+class ImageRows final : public RowSource {
+public:
+    explicit ImageRows(const Image& image) : image_(image)
+    {
+        width = image.width;
+        height = image.height;
+        ppmX = image.ppmX;
+        ppmY = image.ppmY;
+        alpha = image.alpha;
+    }
+    const std::uint8_t* row(std::int32_t y, std::uint8_t*) const override { return image_.row(y); }
+
+private:
+    const Image& image_;
 };
 
 } // namespace mbm

@@ -1,12 +1,14 @@
 // Multi-bitmap files: parsing the store, decoding its bitmaps, building new ones.
 #pragma once
 
+#include "mbm/buffer.h"
 #include "mbm/depth.h"
 #include "mbm/error.h"
 #include "mbm/image.h"
 #include "mbm/palette.h"
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -23,7 +25,13 @@ struct Limits {
     std::int32_t maxDimension = 32767;
     // Cap on one decoded bitmap's stored buffer (and on a picture's pixels * 4).
     std::uint64_t maxDecodedBytes = 256u << 20;
+    // Cap on width * height that a caller can set lower (--max-pixels): a
+    // small file at a low depth can otherwise claim a huge 24-bit picture.
+    std::uint64_t maxPixels = std::numeric_limits<std::uint64_t>::max();
 };
+
+// TooLarge, naming the size and the limit, when width * height is over maxPixels.
+Error checkPixelLimit(std::int32_t width, std::int32_t height, const Limits& limits);
 
 struct BitmapHeader {
     std::int32_t bitmapSize = 0; // header plus stored data
@@ -52,8 +60,9 @@ struct BitmapRecord {
 // and the limits. The records keep pointing into `file`.
 Result<std::vector<BitmapRecord>> parseMbm(std::span<const std::uint8_t> file, const Limits& limits = {});
 
-// Decompresses one record into its stored rows (height * byteWidth bytes).
-Result<std::vector<std::uint8_t>> decodeStored(const BitmapRecord& record, const Limits& limits = {});
+// Decompresses one record into its stored rows (height * byteWidth bytes),
+// `before` bytes into the buffer (room for a file header, left unset).
+Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits = {}, std::size_t before = 0);
 // Decompresses and expands one record to 8-bit colour.
 Result<Image> decodeImage(const BitmapRecord& record, const Limits& limits = {});
 
@@ -74,6 +83,7 @@ struct EncodeOptions {
 // Quantises, lays out and (unless told not to) compresses a picture. Alpha
 // depths need the picture's alpha plane.
 EncodedBitmap encodeBitmap(const Image& image, Depth depth, const EncodeOptions& options = {});
+EncodedBitmap encodeRows(const RowSource& rows, Depth depth, const EncodeOptions& options = {});
 
 // The whole file: header, records back to back, trailer.
 std::vector<std::uint8_t> serialiseMbm(const std::vector<EncodedBitmap>& bitmaps);
