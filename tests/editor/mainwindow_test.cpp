@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
     for (QAction *a : top[0]->menu()->actions())
         items << a->text();
     EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
-                                  QStringLiteral("Выход")}));
+                                  QStringLiteral("Перенести на разрешение…"), QStringLiteral("Выход")}));
 }
 
 TEST_F(MainWindowTest, MissingSmallIconSheetIsReportedOnceAndStartUpGoesOn)

@@ -438,6 +438,7 @@ TEST_F(FileCommandsTest, APreviewDepthDrawsTheSavedSheetAndSwatchesKeepTheTruth)
 {
     NEED_DATA(3);
     loadSkin();
+    form->show();
     form->RadioGroup1->button(ContactListScreen)->click();
     const ColourSlots truth = form->swatchColours();
     ASSERT_TRUE(form->RadioGroup3->isVisibleTo(form.get()));
