@@ -1,6 +1,5 @@
 #include "seams.h"
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -25,7 +24,8 @@ static UiSeams realSeams()
         return QColorDialog::getColor(initial, parent);
     };
     s.critical = [](QWidget *parent, const QString &text) {
-        QMessageBox::critical(parent, QApplication::applicationName(), text);
+        // The caption speaks the interface's Russian, like the text.
+        QMessageBox::critical(parent, QStringLiteral("Ошибка"), text);
     };
     s.startDetached = [](const QString &program, const QStringList &arguments) {
         return QProcess::startDetached(program, arguments);

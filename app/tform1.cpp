@@ -5,6 +5,7 @@
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 #include "tform4.h"
+#include "windowfit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,27 +14,48 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QWindow>
 
 namespace zelkor {
 
 TForm1::TForm1(const QString &folder, QWidget *parent) : QMainWindow(parent), programFolder(folder)
 {
     setWindowTitle(QStringLiteral("Универсальный редактор skin-ов для Zelkor"));
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(windowFont());
 
     createControls();
     createMenu();
+    setAcceptDrops(true);
     FormCreate();
+    fitToScreen();
+}
 
-    // Fixed client area below the menu, centred on the desktop.
-    centralWidget()->setFixedSize(1016, 684);
-    setFixedSize(sizeHint());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        move(avail.center() - rect().center());
-    }
+QFont TForm1::windowFont()
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(11);
+    return f;
+}
+
+void TForm1::fitToScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Before the window manager has framed the window its frame is not known;
+    // assume a common title bar so that the frame still fits the screen.
+    QMargins frame(4, 32, 4, 4);
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        frame = windowHandle()->frameMargins();
+    m_fittedFrame = frame;
+    const auto *scroll = static_cast<QScrollArea *>(centralWidget());
+    const QSize wanted = scroll->widget()->size() + QSize(0, menuBar()->sizeHint().height());
+    const WindowFit fit = fitWindow(screen->availableGeometry(), wanted, frame,
+                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+    setFixedSize(fit.size);
+    move(fit.framePos);
 }
 
 QString TForm1::programPath(const QString &relative) const
@@ -43,8 +65,19 @@ QString TForm1::programPath(const QString &relative) const
 
 void TForm1::createControls()
 {
-    auto *client = new QWidget(this);
-    setCentralWidget(client);
+    // The client area keeps its fixed size; on a screen too small for it the
+    // scroll area around it shows scroll bars instead of cutting it off.
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *client = new QWidget;
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(1016, 684);
+    scroll->setWidget(client);
+    // Both transparent (setWidget made the client opaque), so that painting
+    // the client still paints the window and runs its paint handler.
+    scroll->viewport()->setAutoFillBackground(false);
+    client->setAutoFillBackground(false);
+    setCentralWidget(scroll);
 
     Shape1 = new QFrame(client);
     Shape1->setGeometry(368, 0, 641, 777);
@@ -52,9 +85,11 @@ void TForm1::createControls()
 
     phone = new QLabel(client);
     phone->move(377, 3);
+    phone->setAccessibleName(QStringLiteral("Телефон"));
 
     PaintBox1 = new PaintBox(client);
     PaintBox1->setGeometry(419, 94, 176, 208);
+    PaintBox1->setAccessibleName(QStringLiteral("Предпросмотр экрана"));
 
     RadioGroup1 = new RadioGroup(QStringLiteral("Экран"),
                                  {QStringLiteral("Выбор аккаунта"), QStringLiteral("Экран контактов"),
@@ -82,6 +117,9 @@ void TForm1::createControls()
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->hide();
     createColourPanel();
+    // A swatch is named after its label for screen readers.
+    for (int i = 0; i < 13; ++i)
+        dx[i]->setAccessibleName(dxLabels[i]->text().trimmed());
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -91,12 +129,13 @@ void TForm1::createControls()
 
 void TForm1::createMenu()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
-    N2 = file->addAction(QStringLiteral("Новый"), this, [this] { N2Click(); });
-    N3 = file->addAction(QStringLiteral("Загрузить"), this, [this] { N3Click(); });
-    N6 = file->addAction(QStringLiteral("Сохранить"), this, [this] { N6Click(); });
-    N4 = file->addAction(QStringLiteral("Выход"), this, [this] { N4Click(); });
-    N5 = menuBar()->addAction(QStringLiteral("О программе"));
+    // Mnemonics: Alt+Ф opens "Файл", Alt+О the about box.
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    N2 = file->addAction(QStringLiteral("&Новый"), this, [this] { N2Click(); });
+    N3 = file->addAction(QStringLiteral("&Загрузить"), this, [this] { N3Click(); });
+    N6 = file->addAction(QStringLiteral("&Сохранить"), this, [this] { N6Click(); });
+    N4 = file->addAction(QStringLiteral("&Выход"), this, [this] { N4Click(); });
+    N5 = menuBar()->addAction(QStringLiteral("&О программе"));
     connect(N5, &QAction::triggered, this, [this] { N5Click(); });
 }
 
@@ -141,6 +180,15 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     FormShow();
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // The window manager's frame becomes known only after it has framed the
+    // window, which moves it: fit again with the real frame instead of the guess.
+    if (windowHandle() && !windowHandle()->frameMargins().isNull() && windowHandle()->frameMargins() != m_fittedFrame)
+        fitToScreen();
 }
 
 void TForm1::FormShow()

@@ -7,6 +7,7 @@
 //   tform1_file.cpp     New, Load and Save through the converter
 //   tform1_colours.cpp  the colour panel
 //   tform1_preview.cpp  render preview and the two selectors
+//   tform1_drop.cpp     a skin file dropped on the window
 
 #include "colourswatch.h"
 #include "paintbox.h"
@@ -22,6 +23,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QMimeData;
 class QPushButton;
 
 namespace zelkor {
@@ -61,6 +63,8 @@ public:
     QAction *N5 = nullptr;  // О программе
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
+    // "MS Sans Serif", 8 points at 96 dpi: the font of the main window and the about box.
+    static QFont windowFont();
 
     // A path below the program folder ("skn/176x208.mbm").
     QString programPath(const QString &relative) const;
@@ -72,6 +76,12 @@ public:
     void Timer1Timer();
     void N2Click();  // new skin from a template
     void N3Click();  // load a skin file
+    // Load without the dialog: the road of N3Click after its dialog, also
+    // taken by a file on the command line and a dropped file. Reports its
+    // failures; returns false when one occurred.
+    bool loadSkinFile(const QString &path);
+    // The skin file that a drag carries, or an empty string: one local .mbm file.
+    static QString droppedSkinFile(const QMimeData *data);
     void N6Click();  // save the skin
     void N4Click();  // exit
     void N5Click();  // about box
@@ -100,8 +110,15 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    // Sizes and places the window on its screen; the client scrolls when the
+    // screen's available area is too small for it.
+    void fitToScreen();
+    QMargins m_fittedFrame;  // the frame that the last fit assumed
     void createControls();
     void createMenu();
     void createColourPanel();

@@ -92,10 +92,15 @@ void TForm1::N3Click()
     const QString chosen = seams().openFile(this, QString(), programPath(QStringLiteral("skn")), openDialogFilter());
     if (chosen.isEmpty())
         return;
-    if (!unpackSkin(this, QFileInfo(chosen).absoluteFilePath(), sheet))
-        return;
+    loadSkinFile(chosen);
+}
+
+bool TForm1::loadSkinFile(const QString &path)
+{
+    if (!unpackSkin(this, QFileInfo(path).absoluteFilePath(), sheet))
+        return false;
     showSkinControls();
-    adoptSheet();
+    return adoptSheet();
 }
 
 void TForm1::N6Click()
