@@ -1,5 +1,6 @@
 #include "colourswatch.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,6 +11,7 @@ ColourSwatch::ColourSwatch(int tag, QWidget *parent) : QWidget(parent), m_tag(ta
     setFixedSize(25, 25);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void ColourSwatch::setColor(QRgb colour)
@@ -25,12 +27,34 @@ void ColourSwatch::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor::fromRgb(m_color));
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        p.setPen(Qt::black);
+        p.drawRect(rect().adjusted(2, 2, -3, -3));
+        p.setPen(Qt::white);
+        p.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
 }
 
 void ColourSwatch::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked(this);
+}
+
+void ColourSwatch::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            emit clicked(this);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 } // namespace zelkor

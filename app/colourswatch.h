@@ -1,6 +1,9 @@
 #pragma once
 // One 25 x 25 colour swatch of the colour panel. Its colour is the working
 // value of one colour slot that the preview reads; its tag is the slot number.
+// A click, or Space or Enter while it has the keyboard focus, asks for a new
+// colour. A thin frame keeps a white swatch visible on the panel; a second,
+// black and white ring inside it shows the focus on any colour.
 
 #include <QWidget>
 
@@ -21,6 +24,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int m_tag;

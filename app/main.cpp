@@ -1,26 +1,78 @@
 #include "preview/canvas.h"
 #include "skin/workfolder.h"
+#include "skin/programfiles.h"
+#include "startup.h"
 #include "tform1.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace zelkor;
+
+namespace {
+
+// --help and --version are answered on the terminal without a window, so they
+// work where no display is. Each of QCommandLineParser's answers ends the program.
+[[noreturn]] void answerOnTheTerminal(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    installQtTranslations(app);
+    QCommandLineParser parser;
+    if (readCommandLine(parser, QCoreApplication::arguments()).mode == StartRequest::ShowVersion)
+        parser.showVersion();
+    if (parser.isSet(QStringLiteral("help-all")))
+        parser.process(app);  // the help with Qt's own options
+    parser.showHelp(0);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Zelkor Skin Editor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELKOR_VERSION));
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        QCommandLineParser probe;
+        const StartRequest::Mode mode = readCommandLine(probe, arguments).mode;
+        if (mode == StartRequest::ShowHelp || mode == StartRequest::ShowVersion)
+            answerOnTheTerminal(argc, argv);
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zelkor Skin Editor"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZELKOR_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELKOR_APP_ID)));
+    installQtTranslations(app);
+    QCommandLineParser parser;
+    const StartRequest request = readCommandLine(parser, QCoreApplication::arguments());
+    if (request.mode == StartRequest::UsageError) {
+        std::fprintf(stderr, "zelkor-skin-editor: %s\n%s", qPrintable(request.error), qPrintable(parser.helpText()));
+        return 2;
+    }
     zelkor::installFontSubstitutions();
     // Sheets and a user's photographs may be large; allow up to 512 MB per image.
     QImageReader::setAllocationLimit(512);
 
-    const zelkor::ProgramFiles files = zelkor::locateProgramFiles(QCoreApplication::applicationDirPath());
-    const zelkor::WorkFolder work;
+    const ProgramFiles files = locateProgramFiles(QCoreApplication::applicationDirPath());
+    // Scratch files go to a folder of this run's own, never the program folder.
+    const WorkFolder work;
     if (!work.isValid()) {
         QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), work.error());
         return 1;
     }
-    zelkor::TForm1 window(files, work.path());
+    TForm1 window(files, work.path());
     window.show();
+    // A skin named on the command line opens once the window is up, so that
+    // its messages have the window as their parent.
+    if (!request.skinFile.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &request] { window.loadSkinFile(request.skinFile); });
     return app.exec();
 }

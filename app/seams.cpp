@@ -1,6 +1,5 @@
 #include "seams.h"
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDir>
@@ -50,7 +49,7 @@ static UiSeams realSeams()
         box.exec();
     };
     s.ask = [](QWidget *parent, const QString &text, const QStringList &buttons) {
-        QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::NoButton, parent);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Редактор скинов Zelkor"), text, QMessageBox::NoButton, parent);
         QList<QAbstractButton *> made;
         for (int i = 0; i < buttons.size(); ++i) {
             // The last button is the one Esc means.

@@ -8,6 +8,7 @@
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
 #include "tform4.h"
+#include "windowfit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,6 +19,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QWindow>
 
 namespace zelkor {
 
@@ -28,21 +32,13 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
 {
     m_doc->setConverterProgress(m_progress.get());
     setWindowTitle(baseCaption());
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(windowFont());
 
     createControls();
     createMenu();
+    setAcceptDrops(true);
     FormCreate();
-
-    // Fixed client area below the menu, centred on the desktop.
-    centralWidget()->setFixedSize(1016, 684);
-    setFixedSize(sizeHint());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        move(avail.center() - rect().center());
-    }
+    fitToScreen();
 
     connect(m_doc, &SkinDocument::skinReplaced, this, [this] { adoptSheet(); });
     connect(m_doc, &SkinDocument::sheetChanged, this, [this] {
@@ -50,6 +46,32 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
         refreshSlots();
     });
     connect(m_doc, &SkinDocument::modifiedChanged, this, [this] { updateCaption(); });
+}
+
+QFont TForm1::windowFont()
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(11);
+    return f;
+}
+
+void TForm1::fitToScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Before the window manager has framed the window its frame is not known;
+    // assume a common title bar so that the frame still fits the screen.
+    QMargins frame(4, 32, 4, 4);
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        frame = windowHandle()->frameMargins();
+    m_fittedFrame = frame;
+    const auto *scroll = static_cast<QScrollArea *>(centralWidget());
+    const QSize wanted = scroll->widget()->size() + QSize(0, menuBar()->sizeHint().height());
+    const WindowFit fit = fitWindow(screen->availableGeometry(), wanted, frame,
+                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+    setFixedSize(fit.size);
+    move(fit.framePos);
 }
 
 TForm1::~TForm1()
@@ -71,8 +93,19 @@ void TForm1::updateCaption()
 
 void TForm1::createControls()
 {
-    auto *client = new QWidget(this);
-    setCentralWidget(client);
+    // The client area keeps its fixed size; on a screen too small for it the
+    // scroll area around it shows scroll bars instead of cutting it off.
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *client = new QWidget;
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(1016, 684);
+    scroll->setWidget(client);
+    // Both transparent (setWidget made the client opaque), so that painting
+    // the client still paints the window and runs its paint handler.
+    scroll->viewport()->setAutoFillBackground(false);
+    client->setAutoFillBackground(false);
+    setCentralWidget(scroll);
 
     Shape1 = new QFrame(client);
     Shape1->setGeometry(368, 0, 641, 777);
@@ -80,9 +113,11 @@ void TForm1::createControls()
 
     phone = new QLabel(client);
     phone->move(377, 3);
+    phone->setAccessibleName(QStringLiteral("Телефон"));
 
     PaintBox1 = new PaintBox(client);
     PaintBox1->setGeometry(419, 94, 176, 208);
+    PaintBox1->setAccessibleName(QStringLiteral("Предпросмотр экрана"));
 
     RadioGroup1 = new RadioGroup(QStringLiteral("Экран"),
                                  {QStringLiteral("Выбор аккаунта"), QStringLiteral("Экран контактов"),
@@ -119,6 +154,9 @@ void TForm1::createControls()
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->hide();
     createColourPanel();
+    // A swatch is named after its label for screen readers.
+    for (int i = 0; i < 13; ++i)
+        dx[i]->setAccessibleName(dxLabels[i]->text().trimmed());
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -128,30 +166,31 @@ void TForm1::createControls()
 
 void TForm1::createMenu()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
-    N2 = file->addAction(QStringLiteral("Новый"), this, [this] { N2Click(); });
+    // Mnemonics: Alt+Ф opens "Файл", Alt+П "Правка", Alt+О the about box.
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    N2 = file->addAction(QStringLiteral("&Новый"), this, [this] { N2Click(); });
     N2->setShortcut(QKeySequence::New);
-    N3 = file->addAction(QStringLiteral("Загрузить"), this, [this] { N3Click(); });
+    N3 = file->addAction(QStringLiteral("&Загрузить"), this, [this] { N3Click(); });
     N3->setShortcut(QKeySequence::Open);
-    N6 = file->addAction(QStringLiteral("Сохранить"), this, [this] { N6Click(); });
+    N6 = file->addAction(QStringLiteral("&Сохранить"), this, [this] { N6Click(); });
     N6->setShortcut(QKeySequence::Save);
-    N7 = file->addAction(QStringLiteral("Перенести на разрешение…"), this, [this] { N7Click(); });
+    N7 = file->addAction(QStringLiteral("П&еренести на разрешение…"), this, [this] { N7Click(); });
     N7->setEnabled(false);
-    N4 = file->addAction(QStringLiteral("Выход"), this, [this] { N4Click(); });
+    N4 = file->addAction(QStringLiteral("&Выход"), this, [this] { N4Click(); });
     N4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Правка"));
     QUndoStack *stack = m_doc->undoStack();
-    undoAction = edit->addAction(QStringLiteral("Отменить"), stack, &QUndoStack::undo);
+    undoAction = edit->addAction(QStringLiteral("&Отменить"), stack, &QUndoStack::undo);
     undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undoAction->setEnabled(false);
     connect(stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    redoAction = edit->addAction(QStringLiteral("Повторить"), stack, &QUndoStack::redo);
+    redoAction = edit->addAction(QStringLiteral("&Повторить"), stack, &QUndoStack::redo);
     redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redoAction->setEnabled(false);
     connect(stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
 
-    N5 = menuBar()->addAction(QStringLiteral("О программе"));
+    N5 = menuBar()->addAction(QStringLiteral("&О программе"));
     connect(N5, &QAction::triggered, this, [this] { N5Click(); });
 }
 
@@ -195,6 +234,15 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     FormShow();
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // The window manager's frame becomes known only after it has framed the
+    // window, which moves it: fit again with the real frame instead of the guess.
+    if (windowHandle() && !windowHandle()->frameMargins().isNull() && windowHandle()->frameMargins() != m_fittedFrame)
+        fitToScreen();
 }
 
 void TForm1::FormShow()

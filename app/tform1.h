@@ -9,6 +9,7 @@
 //   tform1_file.cpp     New, Load and Save, and the modified-skin prompt
 //   tform1_colours.cpp  the colour panel
 //   tform1_preview.cpp  render preview and the two selectors
+//   tform1_drop.cpp     a skin file dropped on the window
 
 #include "colourswatch.h"
 #include "paintbox.h"
@@ -27,6 +28,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QMimeData;
 class QPushButton;
 
 namespace zelkor {
@@ -71,6 +73,10 @@ public:
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
     // The window's caption without a skin.
     static QString baseCaption() { return QStringLiteral("Универсальный редактор skin-ов для Zelkor"); }
+    // "MS Sans Serif", 8 points at 96 dpi: the font of the main window and the about box.
+    static QFont windowFont();
+    // "MS Sans Serif", 8 points at 96 dpi: the font of the main window and the about box.
+    static QFont windowFont();
 
     // Load through the same road as "Загрузить" after its file dialog: the
     // modified-skin prompt, then the document. False when it did not load.
@@ -86,6 +92,8 @@ public:
     void Timer1Timer();
     void N2Click();  // new skin from a template
     void N3Click();  // load a skin file
+    // The skin file that a drag carries, or an empty string: one local .mbm file.
+    static QString droppedSkinFile(const QMimeData *data);
     bool N6Click();  // save the skin; true when it was saved
     void N7Click();  // port the skin to another screen size
     void N4Click();  // exit
@@ -116,8 +124,15 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    // Sizes and places the window on its screen; the client scrolls when the
+    // screen's available area is too small for it.
+    void fitToScreen();
+    QMargins m_fittedFrame;  // the frame that the last fit assumed
     void createControls();
     void createMenu();
     void createColourPanel();

@@ -60,6 +60,7 @@ TForm3::TForm3(SkinDocument &document, QWidget *parent) : QDialog(parent), m_doc
 
     Edit1 = new QLineEdit(defaultEditorPath(), this);
     Edit1->setGeometry(8, 496, 465, 21);
+    Edit1->setAccessibleName(QStringLiteral("Путь к редактору картинок"));
 
     Button1 = new QPushButton(QStringLiteral("путь к редактору"), this);
     Button1->setGeometry(488, 496, 169, 25);

@@ -1,10 +1,13 @@
 #include "tform4.h"
 
 #include "logo.h"
+#include "tform1.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace zelkor {
 
@@ -21,6 +24,7 @@ QFont fontPx(const char *family, int px, bool bold)
 TForm4::TForm4(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Редактор сконов для Zelkor "));
+    setFont(TForm1::windowFont());
     setFixedSize(648, 279);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
@@ -48,18 +52,27 @@ TForm4::TForm4(QWidget *parent) : QDialog(parent)
     about->setWordWrap(true);
     about->setFont(fontPx("Tahoma", 16, true));
 
-    const char *links[] = {"Сайт проекта: zelkor-skins.example.org", "Сайт клиента: zelkor-im.example.org"};
+    // The addresses open in the browser, by mouse or by Tab and Enter.
+    const char *const links[][2] = {{"Сайт проекта: ", "zelkor-skins.example.org"},
+                                    {"Сайт клиента: ", "zelkor-im.example.org"}};
     for (int i = 0; i < 2; ++i) {
-        auto *l = new QLabel(QString::fromUtf8(links[i]), panel);
+        const QString host = QString::fromUtf8(links[i][1]);
+        auto *l = new QLabel(QStringLiteral("%1<a href=\"https://%2\" style=\"color: blue\">%2</a>")
+                                 .arg(QString::fromUtf8(links[i][0]), host),
+                             panel);
+        l->setTextFormat(Qt::RichText);
+        l->setOpenExternalLinks(true);
+        l->setTextInteractionFlags(Qt::TextBrowserInteraction);
         l->move(16, 192 + 16 * i);
         l->setFont(fontPx("MS Sans Serif", 13, true));
         l->setStyleSheet(QStringLiteral("color: blue"));
         l->adjustSize();
     }
 
+    // Its place is fixed, but it moves left rather than lose its end under the bevel.
     auto *version = new QLabel(QStringLiteral("Версия 0.0.1alpha"), panel);
-    version->move(544, 104);
     version->adjustSize();
+    version->move(std::min(544, bevel->geometry().right() - 2 - version->width()), 104);
 
     m_close = new QPushButton(QStringLiteral("Закрыть"), panel);
     m_close->setGeometry(288, 240, 75, 25);

@@ -9,6 +9,8 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev          # Qt 6 Widgets; Qt's JPEG reader uses the system libjpeg-turbo
     fonts-liberation2               # stands in for "MS Sans Serif" and "Tahoma"
+    qt6-translations-l10n           # Qt's own dialogs and buttons in Russian
+    desktop-file-utils appstream shared-mime-info   # validate the installed desktop files
     libgtest-dev googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev     # the converter's fuzz targets and sanitizer runs
 )

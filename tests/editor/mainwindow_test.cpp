@@ -7,6 +7,7 @@
 #include "skin/profiles.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -16,7 +17,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -68,7 +71,7 @@ TEST_F(MainWindowTest, StartsWithoutASkinAndTicksDrawNothing)
     TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Универсальный редактор skin-ов для Zelkor"));
-    EXPECT_EQ(w.centralWidget()->size(), QSize(1016, 684));
+    EXPECT_EQ(w.Panel1->parentWidget()->size(), QSize(1016, 684));
     EXPECT_FALSE(w.document().hasSkin());
     EXPECT_EQ(w.document().screenSize(), QSize());
     EXPECT_EQ(w.smallIcons.size(), QSize(32, 1520));
@@ -111,14 +114,16 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
     EXPECT_EQ(w.Button1->text(), QStringLiteral("Редактировать картинки"));
     EXPECT_EQ(w.Panel1->geometry(), QRect(1, 248, 353, 465));
 
+    // Menu texts without their mnemonic marks.
+    const auto plain = [](const QAction *a) { return QString(a->text()).remove(u'&'); };
     const QList<QAction *> top = w.menuBar()->actions();
     ASSERT_EQ(top.size(), 3);
-    EXPECT_EQ(top[0]->text(), QStringLiteral("Файл"));
-    EXPECT_EQ(top[1]->text(), QStringLiteral("Правка"));
-    EXPECT_EQ(top[2]->text(), QStringLiteral("О программе"));
+    EXPECT_EQ(plain(top[0]), QStringLiteral("Файл"));
+    EXPECT_EQ(plain(top[1]), QStringLiteral("Правка"));
+    EXPECT_EQ(plain(top[2]), QStringLiteral("О программе"));
     QStringList items;
     for (QAction *a : top[0]->menu()->actions())
-        items << a->text();
+        items << plain(a);
     EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
                                   QStringLiteral("Перенести на разрешение…"), QStringLiteral("Выход")}));
 }
@@ -149,6 +154,94 @@ TEST_F(MainWindowTest, UnreadableLargeIconSheetIsReportedByName)
     EXPECT_TRUE(errors[0].contains(QStringLiteral("icons32.bmp")));
     EXPECT_FALSE(w.smallIcons.isNull());
     EXPECT_TRUE(w.largeIcons.isNull());
+}
+
+TEST_F(MainWindowTest, OnAScreenTooSmallTheClientScrollsAndTheFrameStaysOnIt)
+{
+    writeIcons(true, true);
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
+    w.show();
+    const QRect avail = w.screen()->availableGeometry();
+    EXPECT_TRUE(avail.contains(w.frameGeometry())) << avail.height() << " " << w.frameGeometry().height();
+    auto *scroll = qobject_cast<QScrollArea *>(w.centralWidget());
+    ASSERT_NE(scroll, nullptr);
+    // The bottom swatch can be scrolled into view.
+    w.showSkinControls();
+    scroll->ensureWidgetVisible(w.dx[12]);
+    EXPECT_TRUE(scroll->viewport()->rect().contains(
+        QRect(w.dx[12]->mapTo(scroll->viewport(), QPoint(0, 0)), w.dx[12]->size())));
+}
+
+TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
+{
+    writeIcons(true, true);
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
+    w.showSkinControls();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+    QMenu *file = w.menuBar()->actions().at(0)->menu();
+    const auto altF = Qt::Key(QChar(u'Ф').unicode());
+    QTest::sendKeyEvent(QTest::Press, &w, altF, QStringLiteral("ф"), Qt::AltModifier);
+    QTest::sendKeyEvent(QTest::Release, &w, altF, QStringLiteral("ф"), Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, 1000)) << "Alt+Ф did not open Файл";
+    file->close();
+
+    // Tab leads from the button through the thirteen swatches in panel order.
+    w.Button1->setFocus();
+    for (ColourSwatch *swatch : w.dx) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), swatch) << swatch->tag();
+    }
+
+    // Space and Enter on a swatch ask for a colour, as a click does.
+    int asked = 0;
+    seams().pickColour = [&](QWidget *, const QColor &) {
+        ++asked;
+        return QColor();
+    };
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A})
+        QTest::keyClick(w.dx[5], key);
+    EXPECT_EQ(asked, 3);
+}
+
+TEST_F(MainWindowTest, SwatchesAreNamedAfterTheirLabelsAndAWhiteOneShowsItsEdge)
+{
+    writeIcons(true, true);
+    TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
+    const auto accessibleName = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(accessibleName(w.dx[i]), w.dxLabels[i]->text().trimmed()) << i;
+    EXPECT_FALSE(accessibleName(w.PaintBox1).isEmpty());
+    EXPECT_FALSE(accessibleName(w.phone).isEmpty());
+
+    w.dx[3]->setColor(qRgb(255, 255, 255));
+    const QImage white = w.dx[3]->grab().toImage();
+    EXPECT_NE(white.pixel(0, 0), w.Panel1->palette().color(QPalette::Window).rgb());
+    EXPECT_NE(white.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(white.pixel(12, 12), qRgb(255, 255, 255));
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsItsVersionWholeAndItsLinksOpen)
+{
+    TForm4 about;
+    about.show();
+    EXPECT_EQ(about.font(), TForm1::windowFont());
+    int links = 0;
+    for (QLabel *l : about.findChildren<QLabel *>()) {
+        if (l->text() == QStringLiteral("Версия 0.0.1alpha")) {
+            EXPECT_GE(l->width(), l->sizeHint().width());
+            EXPECT_LE(l->mapTo(&about, QPoint(l->width(), 0)).x(), 641);
+        }
+        if (l->text().contains(QStringLiteral("href=\"https://"))) {
+            ++links;
+            EXPECT_TRUE(l->openExternalLinks());
+        }
+    }
+    EXPECT_EQ(links, 2);
 }
 
 TEST_F(MainWindowTest, AboutBoxIsANewBoxEachTimeAndCloses)

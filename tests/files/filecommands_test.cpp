@@ -23,11 +23,6 @@ using namespace zelkor::test;
 
 namespace {
 
-#define NEED_DATA(profile)                                                                         \
-    if (!haveData(profile))                                                                        \
-        GTEST_SKIP() << "bmconv or the data of profile " << (profile) << " are missing from "      \
-                     << programFolder().toStdString()
-
 // ---------------------------------------------------------------- dialogs
 
 TEST(Dialogs, ResolutionDialog)

@@ -5,6 +5,7 @@
 
 #include "app/tform1.h"
 #include "skin/skindocument.h"
+#include "testsupport.h"
 
 #include <QColor>
 #include <QDir>
@@ -15,6 +16,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// Skips the test unless the build put the converter and the data of `profile`
+// into the program folder.
+#define NEED_DATA(profile)                                                                         \
+    if (!haveData(profile))                                                                        \
+        GTEST_SKIP() << "bmconv or the data of profile " << (profile) << " are missing from "      \
+                     << zelkor::test::programFolder().toStdString()
 
 namespace zelkor::test {
 

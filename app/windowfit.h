@@ -1,0 +1,30 @@
+#pragma once
+// Where the main window goes on a screen, and whether its client area must
+// scroll. The window has one fixed size; a screen whose available area (less
+// panels and docks) cannot hold it gets a window as large as the area allows,
+// with scroll bars around the client, instead of a window whose title bar or
+// bottom lies off the screen. Pure arithmetic, so it can be tested for any
+// screen without one.
+
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace zelkor {
+
+struct WindowFit {
+    QPoint framePos;   // top-left corner of the window manager's frame
+    QSize size;        // the window's size inside the frame
+    bool scrollsHorizontally = false;
+    bool scrollsVertically = false;
+};
+
+// `available`: the screen's available area; `wanted`: the window's size inside
+// its frame when nothing scrolls; `frame`: the window manager's frame around
+// it; `scrollBar`: the thickness of a scroll bar, which a scrolling direction
+// adds to the other one. The window is centred in every direction it fits in
+// and put at the area's edge (never beyond it) in the others.
+WindowFit fitWindow(const QRect &available, const QSize &wanted, const QMargins &frame, int scrollBar);
+
+} // namespace zelkor
