@@ -75,8 +75,6 @@ public:
     static QString baseCaption() { return QStringLiteral("Универсальный редактор skin-ов для Zelkor"); }
     // "MS Sans Serif", 8 points at 96 dpi: the font of the main window and the about box.
     static QFont windowFont();
-    // "MS Sans Serif", 8 points at 96 dpi: the font of the main window and the about box.
-    static QFont windowFont();
 
     // Load through the same road as "Загрузить" after its file dialog: the
     // modified-skin prompt, then the document. False when it did not load.

@@ -72,7 +72,7 @@ TEST(Translations, QtsOwnDialogsAndTheErrorBoxSpeakRussian)
         caption = box->windowTitle();
         box->accept();
     });
-    seams().critical(nullptr, QStringLiteral("Не удаётся прочитать файл."));
+    seams().critical(nullptr, QStringLiteral("Не удаётся прочитать файл."), QStringLiteral("No such file"));
     EXPECT_EQ(caption, QStringLiteral("Ошибка"));
 }
 
