@@ -13,6 +13,8 @@ namespace zelkor::cli {
 
 namespace {
 
+constexpr int kPngQuality = 80;
+
 void write(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -79,6 +81,9 @@ bool Session::writePng(const QImage &image, const QString &path)
         why = file.errorString();
     } else {
         QImageWriter writer(&file, "png");
+        // A lighter deflate: encoding is most of a render's time, and at this
+        // setting it takes about half as long for files about a third larger.
+        writer.setQuality(kPngQuality);
         if (!writer.write(image))
             why = writer.errorString();
         else if (!file.commit())

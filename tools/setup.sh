@@ -9,6 +9,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev          # Qt 6 Widgets; Qt's JPEG reader uses the system libjpeg-turbo
     fonts-liberation2               # stands in for "MS Sans Serif" and "Tahoma"
+    qt6-translations-l10n           # Qt's own words (zelkor-skin's help headings and parser errors) in Russian
     libgtest-dev googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev     # the converter's fuzz targets and sanitizer runs
 )
