@@ -8,14 +8,12 @@
 #include "skin/programfiles.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <array>
-#include <cstdio>
 
 using namespace zelkor;
 using namespace zelkor::cli;
@@ -33,12 +31,6 @@ const Command *findCommand(const QString &name)
     return nullptr;
 }
 
-void write(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
 // The parser's help, whose usage line names the program by the path it was
 // started by: "zelkor-skin" or "zelkor-skin render" stands there instead.
 QString helpText(const QCommandLineParser &parser, const QString &usageName)
@@ -49,6 +41,14 @@ QString helpText(const QCommandLineParser &parser, const QString &usageName)
     if (at >= 0 && at < text.indexOf(u'\n'))
         text.replace(at, started.size(), usageName);
     return text;
+}
+
+QStringList commandNames()
+{
+    QStringList names;
+    for (const Command *c : kCommands)
+        names << QString::fromLatin1(c->name);
+    return names;
 }
 
 QString programDescription()
@@ -63,7 +63,7 @@ QString programDescription()
 
 int usageError(const QString &message)
 {
-    write(stderr, QStringLiteral("zelkor-skin: %1\nСправка: zelkor-skin --help\n").arg(message));
+    writeText(stderr, QStringLiteral("zelkor-skin: %1\nСправка: zelkor-skin --help\n").arg(message));
     return UsageError;
 }
 
@@ -72,18 +72,15 @@ int runCommand(const Command &command, const QStringList &arguments, bool help)
     QCommandLineParser parser;
     command.declare(parser);
     const QCommandLineOption helpOption = parser.addHelpOption();
+    Session session(locateProgramFiles(QCoreApplication::applicationDirPath()), command);
     const QString name = QString::fromLatin1(command.name);
     // The command's own name stands where the parser expects the program's.
-    if (!parser.parse(QStringList{name} + arguments)) {
-        write(stderr,
-              QStringLiteral("zelkor-skin %1: %2\nСправка: zelkor-skin %1 --help\n").arg(name, parser.errorText()));
-        return UsageError;
-    }
+    if (!parser.parse(QStringList{name} + arguments))
+        return session.usageError(parser.errorText());
     if (help || parser.isSet(helpOption)) {
-        write(stdout, helpText(parser, QStringLiteral("zelkor-skin ") + name));
+        session.print(helpText(parser, QStringLiteral("zelkor-skin ") + name));
         return Success;
     }
-    Session session(locateProgramFiles(QCoreApplication::applicationDirPath()), command);
     return command.run(parser, session);
 }
 
@@ -108,20 +105,20 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(programDescription());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("КОМАНДА"), QStringLiteral("info, render или overview"),
+    parser.addPositionalArgument(QStringLiteral("КОМАНДА"), commandNames().join(QStringLiteral(", ")),
                                  QStringLiteral("КОМАНДА [параметры команды]"));
     // Everything from the command name on belongs to the command.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(versionOption)) {
-        write(stdout, QStringLiteral("zelkor-skin %1\n").arg(QCoreApplication::applicationVersion()));
+        writeText(stdout, QStringLiteral("zelkor-skin %1\n").arg(QCoreApplication::applicationVersion()));
         return Success;
     }
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty()) {
         if (parser.isSet(helpOption)) {
-            write(stdout, helpText(parser, QStringLiteral("zelkor-skin")));
+            writeText(stdout, helpText(parser, QStringLiteral("zelkor-skin")));
             return Success;
         }
         return usageError(QStringLiteral("не указана команда."));

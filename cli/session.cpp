@@ -15,18 +15,18 @@ namespace {
 
 constexpr int kPngQuality = 80;
 
-void write(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
 }
 
 } // namespace
+
+void writeText(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
 
 QString oneLine(const Status &status)
 {
@@ -105,12 +105,12 @@ bool Session::makeFolder(const QString &path)
 
 void Session::print(const QString &text)
 {
-    write(stdout, text);
+    writeText(stdout, text);
 }
 
 void Session::problem(const QString &message)
 {
-    write(stderr, QStringLiteral("zelkor-skin: ") + message + u'\n');
+    writeText(stderr, QStringLiteral("zelkor-skin: ") + message + u'\n');
 }
 
 void Session::problem(const Status &status)
@@ -121,7 +121,7 @@ void Session::problem(const Status &status)
 int Session::usageError(const QString &message)
 {
     const QString name = QString::fromLatin1(m_command.name);
-    write(stderr, QStringLiteral("zelkor-skin %1: %2\nСправка: zelkor-skin %1 --help\n").arg(name, message));
+    writeText(stderr, QStringLiteral("zelkor-skin %1: %2\nСправка: zelkor-skin %1 --help\n").arg(name, message));
     return UsageError;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -54,5 +55,7 @@ private:
 
 // One line for stderr: the message and the details, if any, without line breaks.
 QString oneLine(const Status &status);
+// Text as UTF-8, whatever the locale says.
+void writeText(std::FILE *stream, const QString &text);
 
 } // namespace zelkor::cli
