@@ -67,10 +67,34 @@ QString russianCause(const QString &words)
     return {};
 }
 
-Status failed(const QString &head, const QString &text, const QString &words = {})
+// The converter's exit codes for the causes a user can act on, for when its
+// words name none of them (a file of another kind says "wrong UIDs").
+QString causeOfExitCode(int code)
+{
+    switch (code) {
+    case 1:
+        return QStringLiteral("не хватает памяти");
+    case 3:
+        return QStringLiteral("файл не найден");
+    case 4:
+        return QStringLiteral("файл повреждён или это не файл скина");
+    case 5:
+        return QStringLiteral("не удаётся записать результат");
+    case 9:
+        return QStringLiteral("неизвестный способ сжатия");
+    case 11:
+        return QStringLiteral("сжатые данные файла повреждены");
+    default:
+        return {};
+    }
+}
+
+Status failed(const QString &head, const QString &text, const QString &words = {}, int exitCode = 0)
 {
     QString message = head + text;
-    const QString cause = russianCause(words);
+    QString cause = russianCause(words);
+    if (cause.isEmpty())
+        cause = causeOfExitCode(exitCode);
     if (!cause.isEmpty())
         message += QStringLiteral("\nПричина: ") + cause + u'.';
     else if (!words.isEmpty())
@@ -192,7 +216,7 @@ Status runConverter(const QString &program, const ConverterJob &job, ConverterPr
                       converterWords(process));
     if (process.exitCode() != 0)
         return failed(head, QStringLiteral("Конвертер завершился с ошибкой (код %1).").arg(process.exitCode()),
-                      converterWords(process));
+                      converterWords(process), process.exitCode());
     if (!job.output.isEmpty() && !QFileInfo::exists(job.output))
         return failed(head, QStringLiteral("Конвертер не создал файл «%1».").arg(native(job.output)),
                       converterWords(process));

@@ -1,0 +1,50 @@
+// zelkor-skin overview: every screen of one skin side by side on one picture.
+#include "command.h"
+#include "session.h"
+
+#include "preview/overview.h"
+
+#include <QFileInfo>
+
+namespace zelkor::cli {
+
+namespace {
+
+void declare(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Рисует все экраны скина (список контактов и меню — с одной и с двумя колонками) рядом\n"
+                       "на одной картинке PNG, с названием каждого экрана, именем файла скина и профилем."));
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл картинки"),
+                      QStringLiteral("ФАЙЛ.png")});
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
+}
+
+int run(const QCommandLineParser &parser, Session &session)
+{
+    const QStringList skins = parser.positionalArguments();
+    if (skins.size() != 1)
+        return session.usageError(QStringLiteral("нужен ровно один файл скина, указано: %1.").arg(skins.size()));
+    const QString output = parser.value(QStringLiteral("output"));
+    if (output.isEmpty())
+        return session.usageError(QStringLiteral("не указан файл картинки (-o ФАЙЛ.png)."));
+
+    SkinImage skin;
+    if (!session.readSkin(skins.first(), skin))
+        return SkinProblem;
+    const IconSheets *icons = session.iconSheets();
+    if (!icons)
+        return SkinProblem;
+    const PreviewInput in = skinPreviewInput(skin.sheet, skin.profile, *icons, 0);
+    std::array<QImage, kNamedScreenCount> screens;
+    for (int i = 0; i < kNamedScreenCount; ++i)
+        screens[i] = paintBoxPicture(namedScreens()[i], in);
+    const QImage picture = composeOverview(QFileInfo(skins.first()).fileName(), skin.profile, screens);
+    return session.writePng(picture, output) ? Success : SkinProblem;
+}
+
+} // namespace
+
+const Command overviewCommand{"overview", "все экраны скина рядом на одной картинке", declare, run};
+
+} // namespace zelkor::cli

@@ -1,0 +1,137 @@
+// zelkor-skin render: one PNG per preview screen, exactly what the editor's
+// preview shows, optionally on the phone picture and enlarged for publishing.
+#include "command.h"
+#include "session.h"
+
+#include "preview/screenimage.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
+
+namespace zelkor::cli {
+
+namespace {
+
+constexpr int kMaxScale = 8;
+
+QString screenNames()
+{
+    QStringList names;
+    for (const NamedScreen &s : namedScreens())
+        names << s.nameText();
+    return names.join(QStringLiteral(", "));
+}
+
+void declare(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Записывает экраны предпросмотра в PNG: каждая картинка точь-в-точь то, что показывает\n"
+                       "предпросмотр редактора для этого экрана и числа колонок. Файл экрана — ИМЯ.png в папке -o;\n"
+                       "при нескольких скинах у каждого своя подпапка по имени его файла.\n"
+                       "Экраны: %1.")
+            .arg(screenNames()));
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                      QStringLiteral("папка для картинок (создаётся, если её нет)"),
+                      QStringLiteral("ПАПКА")});
+    parser.addOption({QStringLiteral("screen"),
+                      QStringLiteral("только этот экран; можно указать несколько раз (по умолчанию все)"),
+                      QStringLiteral("ИМЯ")});
+    parser.addOption({QStringLiteral("phone"), QStringLiteral("экран на картинке телефона, там же, где в окне")});
+    parser.addOption({QStringLiteral("scale"),
+                      QStringLiteral("увеличить в N раз, каждую точку квадратом N x N (1–%1)").arg(kMaxScale),
+                      QStringLiteral("N"), QStringLiteral("1")});
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
+                                 QStringLiteral("СКИН.mbm…"));
+}
+
+struct Request {
+    std::vector<const NamedScreen *> screens;
+    bool phone = false;
+    int scale = 1;
+};
+
+bool renderSkin(Session &session, const QString &path, const QString &folder, const Request &request)
+{
+    SkinImage skin;
+    if (!session.readSkin(path, skin))
+        return false;
+    const IconSheets *icons = session.iconSheets();
+    if (!icons)
+        return false;
+    QImage photo;
+    if (request.phone) {
+        if (const Status s = readPhonePicture(session.files(), skin.profile, photo); !s) {
+            session.problem(s);
+            return false;
+        }
+    }
+    if (!session.makeFolder(folder))
+        return false;
+    const PreviewInput in = skinPreviewInput(skin.sheet, skin.profile, *icons, 0);
+    for (const NamedScreen *shot : request.screens) {
+        QImage picture = paintBoxPicture(*shot, in);
+        if (request.phone)
+            picture = onPhonePicture(photo, skin.profile, picture);
+        const QString file = QDir(folder).filePath(shot->nameText() + QStringLiteral(".png"));
+        if (!session.writePng(enlargedByWholePixels(picture, request.scale), file))
+            return false;
+    }
+    return true;
+}
+
+int run(const QCommandLineParser &parser, Session &session)
+{
+    const QStringList skins = parser.positionalArguments();
+    if (skins.isEmpty())
+        return session.usageError(QStringLiteral("не указан ни один файл скина."));
+    const QString output = parser.value(QStringLiteral("output"));
+    if (output.isEmpty())
+        return session.usageError(QStringLiteral("не указана папка для картинок (-o ПАПКА)."));
+
+    Request request;
+    request.phone = parser.isSet(QStringLiteral("phone"));
+    bool number = false;
+    request.scale = parser.value(QStringLiteral("scale")).toInt(&number);
+    if (!number || request.scale < 1 || request.scale > kMaxScale)
+        return session.usageError(QStringLiteral("--scale ждёт целое число от 1 до %1, а не «%2».")
+                                      .arg(kMaxScale)
+                                      .arg(parser.value(QStringLiteral("scale"))));
+    for (const QString &name : parser.values(QStringLiteral("screen"))) {
+        const NamedScreen *shot = findNamedScreen(name);
+        if (!shot)
+            return session.usageError(
+                QStringLiteral("нет экрана «%1». Экраны: %2.").arg(name, screenNames()));
+        if (std::find(request.screens.begin(), request.screens.end(), shot) == request.screens.end())
+            request.screens.push_back(shot);
+    }
+    if (request.screens.empty())
+        for (const NamedScreen &s : namedScreens())
+            request.screens.push_back(&s);
+
+    // Several skins each get a subfolder named after the file; two files of
+    // one name would write over each other's pictures.
+    QStringList folders;
+    for (const QString &skin : skins) {
+        const QString name = QFileInfo(skin).completeBaseName();
+        const QString folder = skins.size() == 1 ? output : QDir(output).filePath(name);
+        if (folders.contains(folder))
+            return session.usageError(
+                QStringLiteral("два скина с именем «%1»: их картинки легли бы в одну папку.").arg(name));
+        folders << folder;
+    }
+
+    int code = Success;
+    for (qsizetype i = 0; i < skins.size(); ++i)
+        if (!renderSkin(session, skins[i], folders[i], request))
+            code = SkinProblem;
+    return code;
+}
+
+} // namespace
+
+const Command renderCommand{"render", "PNG экранов предпросмотра, по желанию на картинке телефона", declare, run};
+
+} // namespace zelkor::cli

@@ -1,0 +1,222 @@
+// zelkor-skin as a user runs it: a separate process without a display, on
+// files in a folder with blanks and Cyrillic in its name. Its pictures must be
+// exactly the core's own; its failures must name the file and the cause.
+#include "preview/overview.h"
+#include "preview/screenimage.h"
+#include "skin/converter.h"
+#include "skin/profiles.h"
+#include "skin/skindocument.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+struct Outcome {
+    int code;
+    QString out;
+    QString err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QDir program(programFolder());
+        for (const char *name : {"zelkor-skin", "bmconv", "icons.bmp", "skn/176x208.mbm", "skn/416x352.mbm"})
+            if (!QFileInfo::exists(program.filePath(QString::fromLatin1(name))))
+                GTEST_SKIP() << name << " is not in the program folder " << programFolder().toStdString()
+                             << "; build zelkor-skin, bmconv and zelkor_data first";
+        ASSERT_TRUE(tmp.isValid());
+        folder = QDir(tmp.path()).filePath(QStringLiteral("мои скины с пробелами"));
+        ASSERT_TRUE(QDir().mkpath(folder));
+    }
+
+    // A copy of the template of `profile` under a name with blanks and Cyrillic.
+    QString skin(int profile)
+    {
+        const QString copy = file(QStringLiteral("скин %1.mbm").arg(profile));
+        if (!QFileInfo::exists(copy))
+            EXPECT_TRUE(QFile::copy(QDir(programFolder()).filePath(QString::fromUtf8(profileByIndex(profile)->templateName)),
+                                    copy));
+        return copy;
+    }
+    QString file(const QString &name) const { return QDir(folder).filePath(name); }
+
+    // Runs zelkor-skin with no display and no platform chosen.
+    static Outcome cli(const QStringList &arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")), arguments);
+        const bool finished = process.waitForFinished(60000);
+        EXPECT_TRUE(finished) << "zelkor-skin did not finish";
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // The core's picture of every named screen of `skinFile`, read as the editor reads it.
+    std::array<QImage, kNamedScreenCount> coreScreens(const QString &skinFile, int *profile = nullptr)
+    {
+        const ProgramFiles files = programFilesIn(programFolder());
+        SkinDocument doc(files, QDir(tmp.path()).filePath(QStringLiteral("work")));
+        const Status loaded = doc.load(skinFile);
+        EXPECT_TRUE(loaded.ok()) << loaded.message.toStdString();
+        IconSheets icons;
+        EXPECT_TRUE(readIconSheets(files, icons).ok());
+        const PreviewInput in = skinPreviewInput(doc.sheet(), doc.profile(), icons, 0);
+        std::array<QImage, kNamedScreenCount> screens;
+        for (int i = 0; i < kNamedScreenCount; ++i)
+            screens[i] = paintBoxPicture(namedScreens()[i], in);
+        if (profile)
+            *profile = doc.profile();
+        return screens;
+    }
+
+    static QImage png(const QString &path) { return QImage(path).convertToFormat(QImage::Format_RGB32); }
+
+    QTemporaryDir tmp;
+    QString folder;
+};
+
+TEST_F(CliTest, RenderWritesExactlyTheCoresPictureOfEveryScreen)
+{
+    const QString skinFile = skin(6);
+    const QString out = file(QStringLiteral("картинки/416 x 352"));
+    const Outcome run = cli({QStringLiteral("render"), skinFile, QStringLiteral("-o"), out});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const auto expected = coreScreens(skinFile);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), kNamedScreenCount);
+    for (int i = 0; i < kNamedScreenCount; ++i) {
+        const QString name = namedScreens()[i].nameText();
+        const QImage written = png(QDir(out).filePath(name + QStringLiteral(".png")));
+        ASSERT_FALSE(written.isNull()) << name.toStdString();
+        EXPECT_EQ(written, expected[i]) << name.toStdString();
+    }
+}
+
+TEST_F(CliTest, OverviewIsTheCoresOverviewOfTheSkin)
+{
+    const QString skinFile = skin(1);
+    const QString out = file(QStringLiteral("обзор.png"));
+    const Outcome run = cli({QStringLiteral("overview"), skinFile, QStringLiteral("-o"), out});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    int profile = 0;
+    const auto screens = coreScreens(skinFile, &profile);
+    EXPECT_EQ(png(out), composeOverview(QFileInfo(skinFile).fileName(), profile, screens));
+}
+
+// The phone picture as the window shows it: the photo at (377, 3) and PaintBox1
+// at the profile's place in the window; enlarged pixel by pixel.
+TEST_F(CliTest, PhonePutsTheScreenWhereTheWindowDoes)
+{
+    struct Case {
+        int profile;
+        int scale;
+    };
+    const QPoint phoneInWindow(377, 3);
+    for (const Case c : {Case{1, 1}, Case{6, 2}}) {
+        const Profile &p = *profileByIndex(c.profile);
+        const QString out = file(QStringLiteral("телефон %1").arg(c.profile));
+        const Outcome run = cli({QStringLiteral("render"), skin(c.profile), QStringLiteral("-o"), out,
+                             QStringLiteral("--phone"), QStringLiteral("--screen"), QStringLiteral("popup-2"),
+                             QStringLiteral("--scale"), QString::number(c.scale)});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        QImage photo;
+        ASSERT_TRUE(readPhonePicture(programFilesIn(programFolder()), c.profile, photo).ok());
+        const QImage screen = coreScreens(skin(c.profile))[4];
+        const QRect screenRect(p.paintBoxPos - phoneInWindow, p.screenSize());
+        ASSERT_TRUE(photo.rect().contains(screenRect)) << c.profile;
+
+        const QImage written = png(QDir(out).filePath(QStringLiteral("popup-2.png")));
+        ASSERT_EQ(written.size(), photo.size() * c.scale) << c.profile;
+        int wrong = 0;
+        for (int y = 0; y < written.height() && wrong < 5; ++y)
+            for (int x = 0; x < written.width() && wrong < 5; ++x) {
+                const QPoint at(x / c.scale, y / c.scale);
+                const QRgb want = screenRect.contains(at) ? screen.pixel(at - screenRect.topLeft()) : photo.pixel(at);
+                if (written.pixel(x, y) != want && ++wrong)
+                    ADD_FAILURE() << "profile " << c.profile << " differs at (" << x << ", " << y << ")";
+            }
+    }
+}
+
+// Exit codes and what the program says, on stdout or stderr. "%skin" and the
+// other marks stand for the test's files.
+TEST_F(CliTest, ExitCodesAndMessages)
+{
+    // A sheet of a width no phone has, packed by the real converter.
+    QImage wide(300, 400, QImage::Format_RGB32);
+    wide.fill(Qt::gray);
+    ASSERT_TRUE(wide.save(file(QStringLiteral("wide.bmp")), "BMP"));
+    const Status packed = runConverter(converterPath(programFolder()),
+                                       {packArguments(QStringLiteral("широкий скин.mbm"), QStringLiteral("/c24"),
+                                                      QStringLiteral("wide.bmp")),
+                                        folder, file(QStringLiteral("широкий скин.mbm")), {}});
+    ASSERT_TRUE(packed.ok()) << packed.message.toStdString();
+    QFile corrupt(file(QStringLiteral("битый скин.mbm")));
+    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
+    corrupt.write("not a multi-bitmap file at all");
+    corrupt.close();
+
+    const QList<QPair<QString, QString>> marks = {
+        {QStringLiteral("%skin"), skin(6)},
+        {QStringLiteral("%missing"), file(QStringLiteral("нет такого.mbm"))},
+        {QStringLiteral("%corrupt"), file(QStringLiteral("битый скин.mbm"))},
+        {QStringLiteral("%wide"), file(QStringLiteral("широкий скин.mbm"))},
+        {QStringLiteral("%dir"), file(QStringLiteral("выход"))},
+        {QStringLiteral("%version"), QStringLiteral(ZELKOR_VERSION)},
+    };
+    auto fill = [&](QString text) {
+        for (const auto &[mark, value] : marks)
+            text.replace(mark, value);
+        return text;
+    };
+    struct Case {
+        const char *arguments;  // separated by '|'
+        int code;
+        const char *out;  // texts stdout must hold, separated by '|'
+        const char *err;  // the same for stderr
+    };
+    const Case cases[] = {
+        {"--version", 0, "zelkor-skin %version", ""},
+        {"--help", 0, "info|render|overview", ""},
+        {"render|--help", 0, "--phone|--scale|contacts-2", ""},
+        {"", 2, "", "--help"},
+        {"paint|%skin", 2, "", "paint"},
+        {"render|%skin", 2, "", "-o"},
+        {"render|%skin|-o|%dir|--screen|lobby", 2, "", "lobby|contacts-1"},
+        {"render|%skin|-o|%dir|--scale|0", 2, "", "--scale"},
+        {"overview|%skin|%skin|-o|%dir/o.png", 2, "", "один"},
+        {"info|%skin", 0, "416x352|#ffffff|цвет окошка меню", ""},
+        {"info|%missing", 1, "%missing", "%missing|не найден"},
+        {"info|%skin|%missing", 1, "416x352|%missing", "%missing"},
+        {"render|%corrupt|-o|%dir", 1, "", "%corrupt|не файл скина"},
+        {"overview|%wide|-o|%dir/o.png", 1, "", "%wide|300"},
+    };
+    for (const Case &c : cases) {
+        const QStringList arguments = fill(QString::fromUtf8(c.arguments)).split(u'|', Qt::SkipEmptyParts);
+        const Outcome run = cli(arguments);
+        const std::string what = arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.code, c.code) << what << "\n" << run.err.toStdString();
+        for (const auto &[stream, texts] : {std::pair{&run.out, c.out}, std::pair{&run.err, c.err}})
+            for (const QString &text : fill(QString::fromUtf8(texts)).split(u'|', Qt::SkipEmptyParts))
+                EXPECT_TRUE(stream->contains(text)) << what << ": no «" << text.toStdString() << "» in\n"
+                                                    << stream->toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("выход/o.png"))));
+}
+
+} // namespace
