@@ -25,5 +25,6 @@ struct Command {
 extern const Command infoCommand;
 extern const Command renderCommand;
 extern const Command overviewCommand;
+extern const Command portCommand;
 
 } // namespace zelkor::cli

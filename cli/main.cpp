@@ -21,7 +21,7 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 3> kCommands{&infoCommand, &renderCommand, &overviewCommand};
+const std::array<const Command *, 4> kCommands{&infoCommand, &renderCommand, &overviewCommand, &portCommand};
 
 const Command *findCommand(const QString &name)
 {
@@ -53,7 +53,7 @@ QStringList commandNames()
 
 QString programDescription()
 {
-    QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор.\n\nКоманды:\n");
+    QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор, перенос на другое разрешение.\n\nКоманды:\n");
     for (const Command *c : kCommands)
         text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c->name), -9).arg(QString::fromUtf8(c->summary));
     text += QStringLiteral("\nСправка по команде: zelkor-skin КОМАНДА --help\n"

@@ -42,18 +42,25 @@ Session::Session(ProgramFiles files, const Command &command) : m_files(std::move
 
 Session::~Session() = default;
 
-Status Session::readSkin(const QString &path, SkinImage &out)
+QString Session::workFolder()
 {
     if (!m_work) {
         m_work = std::make_unique<WorkFolder>();
         if (!m_work->isValid()) {
-            const Status failed = Status::failure(m_work->error());
+            problem(Status::failure(m_work->error()));
             m_work.reset();
-            problem(failed);
-            return failed;
+            return {};
         }
     }
-    const Status status = readSkinFile(m_files, m_work->path(), path, out);
+    return m_work->path();
+}
+
+Status Session::readSkin(const QString &path, SkinImage &out)
+{
+    const QString work = workFolder();
+    if (work.isEmpty())
+        return Status::failure(QStringLiteral("нет рабочей папки"));
+    const Status status = readSkinFile(m_files, work, path, out);
     if (!status)
         problem(status);
     return status;

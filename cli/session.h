@@ -29,6 +29,8 @@ public:
 
     const ProgramFiles &files() const { return m_files; }
 
+    // The folder for scratch files, made on first use; empty after reporting why not.
+    QString workFolder();
     // Reads a skin exactly as the editor loads one; a failure is reported
     // before it is returned.
     Status readSkin(const QString &path, SkinImage &out);

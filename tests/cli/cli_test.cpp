@@ -107,6 +107,31 @@ TEST_F(CliTest, RenderWritesExactlyTheCoresPictureOfEveryScreen)
     }
 }
 
+TEST_F(CliTest, PortToAllWritesFiveSkinsTheConverterReadsBackAtTheDepth)
+{
+    const QString skinFile = skin(1);
+    const QString out = file(QStringLiteral("перенос"));
+    const Outcome run = cli({QStringLiteral("port"), skinFile, QStringLiteral("--to"), QStringLiteral("all"),
+                             QStringLiteral("-o"), out, QStringLiteral("--depth"), QStringLiteral("c16")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const ProgramFiles files = programFilesIn(programFolder());
+    const QString work = QDir(tmp.path()).filePath(QStringLiteral("work"));
+    SkinImage source;
+    ASSERT_TRUE(readSkinFile(files, work, skinFile, source).ok());
+    ColourSlots at16 = readColourSlots(source.sheet, 1);
+    for (QRgb &c : at16)  // RGB565 as the converter expands it
+        c = qRgb((qRed(c) >> 3) * 255 / 31, (qGreen(c) >> 2) * 255 / 63, (qBlue(c) >> 3) * 255 / 31);
+    for (int profile = 2; profile <= 6; ++profile) {
+        const Profile *p = profileByIndex(profile);
+        const QString written = QDir(out).filePath(QString::fromUtf8(p->savePrefix) + QStringLiteral("скин 1.mbm"));
+        SkinImage back;
+        const Status read = readSkinFile(files, work, written, back);
+        ASSERT_TRUE(read.ok()) << read.message.toStdString();
+        EXPECT_EQ(back.profile, profile);
+        EXPECT_EQ(readColourSlots(back.sheet, profile), at16) << p->label;
+    }
+}
+
 TEST_F(CliTest, OverviewIsTheCoresOverviewOfTheSkin)
 {
     const QString skinFile = skin(1);

@@ -1,0 +1,102 @@
+// zelkor-skin port: one skin made for the other screen sizes. The pictures
+// are scaled into the other profile's template, the colours carried over
+// exactly; each result is written as Save would name it.
+#include "command.h"
+#include "session.h"
+
+#include "skin/profiles.h"
+#include "skin/savename.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zelkor::cli {
+
+namespace {
+
+void declare(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Переносит скин на другое разрешение экрана: картинки масштабируются в прямоугольники\n"
+        "шаблона того разрешения, цвета переносятся точно. С --to all пишет все пять других\n"
+        "разрешений в папку -o под именами, которые дало бы «Сохранить»."));
+    parser.addOption({QStringLiteral("to"), QStringLiteral("разрешение (например 240x320) или all"),
+                      QStringLiteral("РАЗРЕШЕНИЕ")});
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                      QStringLiteral("файл скина, а с --to all — папка"), QStringLiteral("ПУТЬ")});
+    parser.addOption({QStringLiteral("depth"),
+                      QStringLiteral("глубина цвета: c4, c8, c12, c16 или c24 (по умолчанию c24)"),
+                      QStringLiteral("ГЛУБИНА"), QStringLiteral("c24")});
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
+}
+
+int profileByLabel(const QString &label)
+{
+    for (const Profile &p : allProfiles())
+        if (label == p.labelText())
+            return p.index;
+    return 0;
+}
+
+QString depthOptionByName(const QString &name)
+{
+    for (const ColourDepth &d : kColourDepths)
+        if (u'/' + name == QLatin1String(d.option))
+            return QString::fromLatin1(d.option);
+    return {};
+}
+
+int run(const QCommandLineParser &parser, Session &session)
+{
+    const QStringList skins = parser.positionalArguments();
+    if (skins.size() != 1)
+        return session.usageError(QStringLiteral("нужен ровно один файл скина, указано: %1.").arg(skins.size()));
+    const QString to = parser.value(QStringLiteral("to"));
+    const QString output = parser.value(QStringLiteral("output"));
+    const QString depth = depthOptionByName(parser.value(QStringLiteral("depth")));
+    if (output.isEmpty())
+        return session.usageError(QStringLiteral("не указано, куда писать (-o ПУТЬ)."));
+    if (depth.isEmpty())
+        return session.usageError(
+            QStringLiteral("нет глубины цвета «%1»; есть c4, c8, c12, c16, c24.").arg(parser.value(QStringLiteral("depth"))));
+    const bool all = to == QLatin1String("all");
+    const int single = profileByLabel(to);
+    if (!all && !single)
+        return session.usageError(QStringLiteral("нет разрешения «%1»; есть 176x208, 208x176, 240x320, 320x240, "
+                                                 "352x416, 416x352 и all.")
+                                      .arg(to));
+
+    SkinImage skin;
+    if (!session.readSkin(skins.first(), skin))
+        return SkinProblem;
+    if (single == skin.profile)
+        return session.usageError(QStringLiteral("скин уже сделан для %1.").arg(to));
+    if (all && !session.makeFolder(output))
+        return SkinProblem;
+
+    const QString work = session.workFolder();
+    const QString name = QFileInfo(skins.first()).fileName();
+    int result = Success;
+    for (const Profile &p : allProfiles()) {
+        if (p.index == skin.profile || (!all && p.index != single))
+            continue;
+        const QString target = all ? QDir(output).filePath(portedName(name, p.index)) : output;
+        SkinImage ported;
+        Status status = portSkin(session.files(), work, skin, p.index, ported);
+        if (status)
+            status = writeSkinFile(session.files(), work, ported.sheet, depth, target);
+        if (!status) {
+            session.problem(status);
+            result = SkinProblem;
+            continue;
+        }
+        session.print(QDir::toNativeSeparators(target) + u'\n');
+    }
+    return result;
+}
+
+} // namespace
+
+const Command portCommand{"port", "скин для другого разрешения экрана", declare, run};
+
+} // namespace zelkor::cli
