@@ -78,10 +78,10 @@ int pack(const Command& cmd, Reporter& r)
     for (std::size_t i = 0; i < cmd.sources.size(); ++i) {
         const SourceArg& source = cmd.sources[i];
         r.report() << "Bitmap file " << i + 1 << "\t: " << source.path << '\n';
-        auto bytes = readFile(source.path);
+        auto bytes = readFileReversing(source.path, rowsToReverse);
         if (!bytes)
             return r.failure(source.path, bytes.error());
-        auto image = BmpRows::open(*bytes, limitsOf(cmd));
+        auto image = BmpRows::open(*bytes, limitsOf(cmd), rowsToReverse(*bytes, bytes->size()).count != 0);
         if (!image)
             return r.failure(source.path, image.error());
         std::vector<std::uint8_t> alphaPlane;
