@@ -72,7 +72,7 @@ Error readReversed(int fd, ByteBuffer& bytes, const ReversedPieces& pieces)
     std::vector<iovec> vectors;
     std::uint64_t piece = 0;
     while (piece < pieces.count) {
-        const std::uint64_t batch = std::min<std::uint64_t>(pieces.count - piece, static_cast<std::uint64_t>(maxVectors));
+        const auto batch = std::min<std::uint64_t>(pieces.count - piece, static_cast<std::uint64_t>(maxVectors));
         vectors.clear();
         for (std::uint64_t k = piece; k < piece + batch; ++k)
             vectors.push_back({bytes.data() + pieces.offset + (pieces.count - 1 - k) * pieces.length, pieces.length});

@@ -102,7 +102,8 @@ Error checkPixelLimit(std::int32_t width, std::int32_t height, const Limits& lim
     if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <= limits.maxPixels)
         return {};
     return fail(ErrorCode::TooLarge, "bitmap " + std::to_string(width) + " x " + std::to_string(height)
-                                         + " is larger than the limit of " + std::to_string(limits.maxPixels) + " pixels");
+                                         + " is larger than the limit of " + std::to_string(limits.maxPixels)
+                                         + " pixels");
 }
 
 Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits, std::size_t before)

@@ -19,9 +19,9 @@ namespace {
 
 // The value of one pixel at each depth, from 8-bit channels.
 inline unsigned grey256(unsigned r, unsigned g, unsigned b) { return (2 * r + 5 * g + b) / 8; }
-inline unsigned colour16(unsigned r, unsigned g, unsigned b)
+inline unsigned colour16(unsigned r, unsigned g, unsigned b, const Inverse16& inverse)
 {
-    return inverse16()[(r >> 5) | (g >> 5) << 3 | (b >> 5) << 6];
+    return inverse[(r >> 5) | (g >> 5) << 3 | (b >> 5) << 6];
 }
 inline unsigned inverse256Index(unsigned r, unsigned g, unsigned b) { return (r >> 4) | (g >> 4) << 4 | (b >> 4) << 8; }
 inline unsigned colour256(unsigned r, unsigned g, unsigned b, const Inverse256& inverse)
@@ -69,13 +69,16 @@ template <int Bpp>
 void packGrey(const std::uint8_t* src, const std::uint8_t*, std::int32_t width, std::uint8_t* dst, std::size_t stride,
               const Inverse256&)
 {
-    packSubByte<Bpp>(src, width, dst, stride, [](const std::uint8_t* p) { return grey256(p[2], p[1], p[0]) >> (8 - Bpp); });
+    packSubByte<Bpp>(src, width, dst, stride,
+                     [](const std::uint8_t* p) { return grey256(p[2], p[1], p[0]) >> (8 - Bpp); });
 }
 
 void packColour4(const std::uint8_t* src, const std::uint8_t*, std::int32_t width, std::uint8_t* dst,
                  std::size_t stride, const Inverse256&)
 {
-    packSubByte<4>(src, width, dst, stride, [](const std::uint8_t* p) { return colour16(p[2], p[1], p[0]); });
+    const Inverse16& inverse = inverse16();
+    packSubByte<4>(src, width, dst, stride,
+                   [&inverse](const std::uint8_t* p) { return colour16(p[2], p[1], p[0], inverse); });
 }
 
 MBM_PIXEL_LOOP
@@ -234,7 +237,7 @@ std::uint32_t quantise(Depth d, Rgb c, const Inverse256& inverse)
     switch (d.bitsPerPixel) {
     case 1: return grey256(c.r, c.g, c.b) >> 7;
     case 2: return grey256(c.r, c.g, c.b) >> 6;
-    case 4: return colour ? colour16(c.r, c.g, c.b) : grey256(c.r, c.g, c.b) >> 4;
+    case 4: return colour ? colour16(c.r, c.g, c.b, inverse16()) : grey256(c.r, c.g, c.b) >> 4;
     case 8: return colour ? colour256(c.r, c.g, c.b, inverse) : grey256(c.r, c.g, c.b);
     case 12: return rgb444(c.r, c.g, c.b);
     case 16: return rgb565(c.r, c.g, c.b);

@@ -26,7 +26,8 @@ std::size_t repeatsUntil(const std::uint8_t* b, std::size_t from, std::size_t to
         std::memcpy(&before, b + k - period, 8);
         if (here != before) {
             const std::uint64_t diff = here ^ before;
-            const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+            const int bit =
+                std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
             return k + static_cast<std::size_t>(bit) / 8;
         }
     }

@@ -179,7 +179,8 @@ TEST(ReadBmp, RowsReadInReverseGiveTheSamePicture)
                 Bytes scratch(3 * static_cast<std::size_t>(width));
                 for (std::int32_t y = 0; y < image->height; ++y) {
                     const std::uint8_t* row = rows->row(y, scratch.data());
-                    EXPECT_EQ(Bytes(row, row + scratch.size()), Bytes(image->row(y), image->row(y) + scratch.size())) << "row " << y;
+                    EXPECT_EQ(Bytes(row, row + scratch.size()), Bytes(image->row(y), image->row(y) + scratch.size()))
+                        << "row " << y;
                 }
                 const auto asStored = rows->storedAs({24, ColourFlag::Colour});
                 EXPECT_EQ(asStored.empty(), !(bpp == 24 && width % 4 == 0));
