@@ -12,6 +12,12 @@
 # 300) sets the runs per program and case. With hyperfine installed it times
 # the runs (in alternating rounds of ROUND runs, default 10); otherwise bash
 # times each run itself, which adds the same fork cost to both programs.
+#
+# Each run writes a new output file, as the editor's converter runs do (they
+# write under unique temporary names): the previous run's output is removed
+# untimed. OVERWRITE=1 keeps it, so that every run replaces the file the run
+# before wrote; on ext4 mounted with discard that adds, to both programs, a
+# wait for the device to discard the replaced file's blocks.
 set -euo pipefail
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
@@ -23,6 +29,7 @@ new=$(realpath "$2")
 sheet=${3:-}
 runs=${RUNS:-300}
 round=${ROUND:-10}
+overwrite=${OVERWRITE:-0}
 for program in "$old" "$new"; do
     [ -x "$program" ] || { echo "compare.sh: $program is not an executable program" >&2; exit 2; }
 done
@@ -76,8 +83,12 @@ cases=("pack /c24|-q out.mbm /c24sheet.bmp"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
+# Removes the last run's output unless runs are to overwrite it.
+fresh_output() { [ "$overwrite" = 1 ] || rm -f out.mbm out.bmp; }
+
 # Microseconds of one run of "$@", on stdout; a failing run stops the script.
 time_one() {
+    fresh_output
     local start=$EPOCHREALTIME
     "$@" >/dev/null || { echo "compare.sh: failed: $*" >&2; exit 1; }
     local end=$EPOCHREALTIME
@@ -102,8 +113,11 @@ measure() {
         while [ "$done_runs" -lt "$runs" ]; do
             # Which program goes first changes every round.
             if [ $((done_runs / round % 2)) -eq 0 ]; then first=$old; second=$new; else first=$new; second=$old; fi
-            hyperfine -N --style none --runs "$round" --export-json round.json \
-                "$first ${args[*]}" "$second ${args[*]}" >/dev/null
+            local -a prepare=()
+            [ "$overwrite" = 1 ] || prepare=(--prepare "rm -f out.mbm out.bmp")
+            hyperfine -N --style none --runs "$round" "${prepare[@]}" --export-json round.json \
+                "'$first' ${args[*]}" "'$second' ${args[*]}" >/dev/null 2>round.err \
+                || { cat round.err >&2; echo "compare.sh: hyperfine failed" >&2; exit 1; }
             hyperfine_times round.json >round.txt
             awk '$1 == 1 { print $2 }' round.txt >>"$([ "$first" = "$old" ] && echo old.txt || echo new.txt)"
             awk '$1 == 2 { print $2 }' round.txt >>"$([ "$first" = "$old" ] && echo new.txt || echo old.txt)"
@@ -124,7 +138,8 @@ measure() {
 
 echo "old: $old"
 echo "new: $new"
-echo "sheet: ${sheet:-generated 416 x 962}, $runs runs each, timed by $(command -v hyperfine >/dev/null && echo hyperfine || echo bash)"
+echo "sheet: ${sheet:-generated 416 x 962}, $runs runs each, timed by $(command -v hyperfine >/dev/null && echo hyperfine || echo bash)," \
+    "$([ "$overwrite" = 1 ] && echo "each run replacing the last one's output" || echo "each run writing a new output file")"
 printf '%-12s %12s %12s %8s\n' case "old ms" "new ms" new/old
 for c in "${cases[@]}"; do
     measure "${c#*|}"

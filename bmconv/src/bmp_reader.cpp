@@ -184,7 +184,26 @@ std::vector<std::uint8_t> decodeRle(std::span<const std::uint8_t> data, const Bm
 
 } // namespace
 
-Result<BmpRows> BmpRows::open(std::span<const std::uint8_t> file, const Limits& limits)
+ReversedPieces rowsToReverse(std::span<const std::uint8_t> f, std::uint64_t fileSize)
+{
+    // The fields parseHeaders reads, for the headers of 40 bytes and more.
+    if (f.size() < kFileHeader + 40 || f[0] != 'B' || f[1] != 'M')
+        return {};
+    const std::uint32_t infoSize = loadU32(&f[14]);
+    const std::int32_t width = loadI32(&f[18]), height = loadI32(&f[22]);
+    const int bpp = loadU16(&f[28]);
+    const std::uint32_t c = loadU32(&f[30]);
+    const bool headerKnown = infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 108 || infoSize == 124;
+    const bool depthKnown = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+    const bool uncompressed = c == kRgb || c == kBitFields || c == kAlphaBitFields;
+    if (!headerKnown || !depthKnown || !uncompressed || width <= 0 || height <= 0)
+        return {};
+    const ReversedPieces rows{loadU32(&f[10]), (static_cast<std::uint64_t>(width) * bpp + 31) / 32 * 4,
+                              static_cast<std::uint64_t>(height)};
+    return fits(fileSize, rows.offset, rows.length * rows.count) ? rows : ReversedPieces{};
+}
+
+Result<BmpRows> BmpRows::open(std::span<const std::uint8_t> file, const Limits& limits, bool rowsReversed)
 {
     auto parsed = parseHeaders(file, limits);
     if (!parsed)
@@ -192,6 +211,8 @@ Result<BmpRows> BmpRows::open(std::span<const std::uint8_t> file, const Limits& 
     BmpRows rows;
     rows.file_ = file;
     rows.layout_ = std::move(*parsed);
+    if (rowsReversed)
+        rows.layout_.topDown = true;
     const Layout& info = rows.layout_;
     rows.width = info.width;
     rows.height = info.height;
@@ -255,6 +276,18 @@ const std::uint8_t* BmpRows::row(std::int32_t y, std::uint8_t* dst) const
     }
     default: return dst;
     }
+}
+
+std::span<const std::uint8_t> BmpRows::storedAs(Depth d) const
+{
+    // 24-bit rows with no padding are stored as they are (both formats pad
+    // rows of widths divisible by 4 with nothing).
+    const Layout& info = layout_;
+    const std::uint64_t rowBytes = 3 * static_cast<std::uint64_t>(info.width);
+    if (d.bitsPerPixel != 24 || info.bpp != 24 || info.compression != kRgb || !info.topDown || info.stride != rowBytes
+        || static_cast<std::uint64_t>(byteWidth(info.width, 24)) != rowBytes)
+        return {};
+    return file_.subspan(info.pixelOffset, rowBytes * static_cast<std::uint64_t>(info.height));
 }
 
 Result<Image> readBmp(std::span<const std::uint8_t> file, const Limits& limits)

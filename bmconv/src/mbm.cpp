@@ -102,7 +102,8 @@ Error checkPixelLimit(std::int32_t width, std::int32_t height, const Limits& lim
     if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <= limits.maxPixels)
         return {};
     return fail(ErrorCode::TooLarge, "bitmap " + std::to_string(width) + " x " + std::to_string(height)
-                                         + " is larger than the limit of " + std::to_string(limits.maxPixels) + " pixels");
+                                         + " is larger than the limit of " + std::to_string(limits.maxPixels)
+                                         + " pixels");
 }
 
 Result<ByteBuffer> decodeStored(const BitmapRecord& record, const Limits& limits, std::size_t before)
@@ -144,8 +145,13 @@ EncodedBitmap encodeRows(const RowSource& rows, Depth depth, const EncodeOptions
     h.twipsY = twips(rows.height, rows.ppmY);
     h.bitsPerPixel = depth.bitsPerPixel;
     h.colour = static_cast<std::int32_t>(depth.colour);
-    ByteBuffer stored(static_cast<std::size_t>(byteWidth(rows.width, depth.bitsPerPixel)) * rows.height);
-    packRows(rows, depth, options.inverse ? *options.inverse : inverse256(), stored);
+    ByteBuffer laidOut;
+    std::span<const std::uint8_t> stored = rows.storedAs(depth);
+    if (stored.empty()) {
+        laidOut = ByteBuffer(static_cast<std::size_t>(byteWidth(rows.width, depth.bitsPerPixel)) * rows.height);
+        packRows(rows, depth, options.inverse ? *options.inverse : inverse256(), laidOut);
+        stored = laidOut;
+    }
     std::optional<std::vector<std::uint8_t>> packed;
     if (options.compress)
         packed = compress(compressionFor(depth), stored);
@@ -153,7 +159,7 @@ EncodedBitmap encodeRows(const RowSource& rows, Depth depth, const EncodeOptions
         out.data = std::move(*packed);
         h.compression = static_cast<std::int32_t>(compressionFor(depth));
     } else {
-        out.data.assign(stored.data(), stored.data() + stored.size());
+        out.data.assign(stored.begin(), stored.end());
     }
     h.bitmapSize = static_cast<std::int32_t>(kBitmapHeaderSize + out.data.size());
     return out;

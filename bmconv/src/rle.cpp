@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 namespace mbm {
 namespace {
@@ -12,6 +13,28 @@ namespace {
 using Buffer = std::vector<std::uint8_t>;
 
 constexpr std::size_t kMaxToken = 128;
+
+// A compressed stream written through a cursor, with room for the longest
+// stream any input can give: a token's control byte comes with at least one
+// byte of the input it covers, so a stream is at most twice its input. The
+// room is allocated but not filled, so only the pages the stream reaches are
+// ever touched, and no token has to check for space.
+class Tokens {
+public:
+    explicit Tokens(std::size_t inputSize) : room_(new std::uint8_t[2 * inputSize + 1]), end_(room_.get()) {}
+    std::size_t size() const { return static_cast<std::size_t>(end_ - room_.get()); }
+    void put(std::uint8_t byte) { *end_++ = byte; }
+    void put(const std::uint8_t* bytes, std::size_t count)
+    {
+        std::memcpy(end_, bytes, count);
+        end_ += count;
+    }
+    Buffer take() const { return Buffer(room_.get(), end_); }
+
+private:
+    std::unique_ptr<std::uint8_t[]> room_;
+    std::uint8_t* end_;
+};
 
 // The first k in [from, to) whose byte differs from the byte `period` before
 // it, or `to` (from >= period). A run of equal pixels is a stretch of bytes
@@ -26,7 +49,8 @@ std::size_t repeatsUntil(const std::uint8_t* b, std::size_t from, std::size_t to
         std::memcpy(&before, b + k - period, 8);
         if (here != before) {
             const std::uint64_t diff = here ^ before;
-            const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+            const int bit =
+                std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
             return k + static_cast<std::size_t>(bit) / 8;
         }
     }
@@ -36,12 +60,12 @@ std::size_t repeatsUntil(const std::uint8_t* b, std::size_t from, std::size_t to
 }
 
 // Emits `count` copies of one unit as run tokens of at most 128.
-void emitRun(Buffer& out, const std::uint8_t* unit, std::size_t unitSize, std::size_t count)
+void emitRun(Tokens& out, const std::uint8_t* unit, std::size_t unitSize, std::size_t count)
 {
     while (count > 0) {
         const std::size_t n = std::min(count, kMaxToken);
-        out.push_back(static_cast<std::uint8_t>(n - 1));
-        out.insert(out.end(), unit, unit + unitSize);
+        out.put(static_cast<std::uint8_t>(n - 1));
+        out.put(unit, unitSize);
         count -= n;
     }
 }
@@ -49,17 +73,17 @@ void emitRun(Buffer& out, const std::uint8_t* unit, std::size_t unitSize, std::s
 // Emits `count` units as literal tokens of at most 128. Units are read from
 // `src` with a step of `stride` bytes, of which the first `unitSize` are kept
 // (the 32-bit code without alpha drops the fourth byte).
-void emitLiteral(Buffer& out, const std::uint8_t* src, std::size_t stride, std::size_t unitSize, std::size_t count)
+void emitLiteral(Tokens& out, const std::uint8_t* src, std::size_t stride, std::size_t unitSize, std::size_t count)
 {
     while (count > 0) {
         const std::size_t n = std::min(count, kMaxToken);
-        out.push_back(static_cast<std::uint8_t>(-static_cast<int>(n)));
+        out.put(static_cast<std::uint8_t>(-static_cast<int>(n)));
         if (stride == unitSize) {
-            out.insert(out.end(), src, src + n * unitSize);
+            out.put(src, n * unitSize);
             src += n * unitSize;
         } else {
             for (std::size_t i = 0; i < n; ++i, src += stride)
-                out.insert(out.end(), src, src + unitSize);
+                out.put(src, unitSize);
         }
         count -= n;
     }
@@ -71,8 +95,7 @@ std::optional<Buffer> compressBytes(std::span<const std::uint8_t> s)
     const std::size_t cutOff = n / 2 + n / 4;
     const std::size_t margin = std::max<std::size_t>(4, n / 64);
     const std::size_t end = n > margin ? n - margin : 0;
-    Buffer out;
-    out.reserve(n / 2);
+    Tokens out(n);
     std::size_t p = 0;
     while (p < end) {
         std::size_t q;
@@ -95,27 +118,28 @@ std::optional<Buffer> compressBytes(std::span<const std::uint8_t> s)
             return std::nullopt;
         emitLiteral(out, &s[p], 1, 1, n - p);
     }
-    return out;
+    return out.take();
 }
 
 // 12-bit values as runs of identical 16-bit words; never longer than its input.
 Buffer compressTwelve(std::span<const std::uint8_t> s)
 {
-    Buffer out;
+    Tokens out(s.size());
     const std::size_t count = s.size() / 2;
-    out.reserve(s.size() / 2);
     std::size_t i = 0;
     while (i < count) {
         const std::uint16_t v = loadU16(&s[2 * i]);
         const std::size_t j = repeatsUntil(s.data(), 2 * (i + 1), 2 * count, 2) / 2;
         for (std::size_t left = j - i; left > 0;) {
             const std::size_t run = std::min<std::size_t>(left, 16);
-            appendU16(out, static_cast<std::uint16_t>(((run - 1) << 12) | (v & 0x0FFF)));
+            std::uint8_t word[2];
+            storeU16(word, static_cast<std::uint16_t>(((run - 1) << 12) | (v & 0x0FFF)));
+            out.put(word, 2);
             left -= run;
         }
         i = j;
     }
-    return out;
+    return out.take();
 }
 
 // Shared by the 16-, 24- and 32-bit codes. Pixels are Stride bytes apart and
@@ -132,8 +156,7 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s)
     const std::uint8_t* base = s.data();
     const auto px = [base](std::size_t i) { return base + i * Stride; };
     const auto same = [&](std::size_t a, std::size_t b) { return std::memcmp(px(a), px(b), Compare) == 0; };
-    Buffer out;
-    out.reserve(s.size() / 2);
+    Tokens out(s.size());
     std::size_t i = 0;
     while (count > 0 && i < count - 1) {
         const std::size_t start = i;
@@ -168,7 +191,7 @@ std::optional<Buffer> compressPixels(std::span<const std::uint8_t> s)
         emitLiteral(out, px(i), Stride, Unit, count - i);
     if (out.size() > cutOff)
         return std::nullopt;
-    return out;
+    return out.take();
 }
 
 // Writes `count` copies of one stored unit, widened to OutUnit bytes with

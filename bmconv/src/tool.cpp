@@ -78,12 +78,12 @@ int pack(const Command& cmd, Reporter& r)
     for (std::size_t i = 0; i < cmd.sources.size(); ++i) {
         const SourceArg& source = cmd.sources[i];
         r.report() << "Bitmap file " << i + 1 << "\t: " << source.path << '\n';
-        auto bytes = readFile(source.path);
+        auto bytes = readFileReversing(source.path, rowsToReverse);
         if (!bytes)
             return r.failure(source.path, bytes.error());
-        auto image = BmpRows::open(*bytes, limitsOf(cmd));
-        if (!image)
-            return r.failure(source.path, image.error());
+        auto rows = BmpRows::open(*bytes, limitsOf(cmd), rowsToReverse(*bytes, bytes->size()).count != 0);
+        if (!rows)
+            return r.failure(source.path, rows.error());
         std::vector<std::uint8_t> alphaPlane;
         if (hasAlpha(source.depth)) {
             const std::string alphaPath = alphaFileName(source.path);
@@ -93,16 +93,16 @@ int pack(const Command& cmd, Reporter& r)
                                                      ? ErrorCode::AlphaFileMissing
                                                      : alphaBytes.error().code,
                                                  "alpha file: " + alphaBytes.error().message));
-            auto alpha = readAlphaBmp(*alphaBytes, image->width, image->height);
+            auto alpha = readAlphaBmp(*alphaBytes, rows->width, rows->height);
             if (!alpha)
                 return r.failure(alphaPath, alpha.error());
             alphaPlane = std::move(*alpha);
-            image->alpha = alphaPlane;
+            rows->alpha = alphaPlane;
         }
         EncodeOptions options;
         options.compress = !cmd.noCompression;
         options.inverse = customInverse.get();
-        bitmaps.push_back(encodeRows(*image, source.depth, options));
+        bitmaps.push_back(encodeRows(*rows, source.depth, options));
     }
     if (Error e = writeFileAtomic(cmd.mbmPath, serialiseMbm(bitmaps)))
         return r.failure(cmd.mbmPath, e);
@@ -110,7 +110,7 @@ int pack(const Command& cmd, Reporter& r)
 }
 
 // A read and checked multi-bitmap file. The records point into `bytes`, whose
-// buffer stays put when the vector is moved.
+// memory stays put when the buffer is moved.
 struct Store {
     ByteBuffer bytes;
     std::vector<BitmapRecord> records;

@@ -134,7 +134,8 @@ void writeAll(const std::filesystem::path& p, std::span<const std::uint8_t> byte
 
 std::vector<std::uint8_t> buildFile(const std::vector<RawBitmap>& bitmaps, std::size_t gap)
 {
-    std::vector<std::uint8_t> file = {0x37, 0, 0, 0x10, 0x42, 0, 0, 0x10, 0, 0, 0, 0, 0x39, 0x64, 0x39, 0x47, 0, 0, 0, 0};
+    std::vector<std::uint8_t> file = {0x37, 0, 0,    0x10, 0x42, 0, 0, 0x10, 0, 0,
+                                      0,    0, 0x39, 0x64, 0x39, 0x47, 0, 0, 0, 0};
     const auto put32 = [&file](std::uint32_t v) {
         for (int i = 0; i < 4; ++i)
             file.push_back(static_cast<std::uint8_t>(v >> (8 * i)));

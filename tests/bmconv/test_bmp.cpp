@@ -1,12 +1,16 @@
 // Windows bitmap reading in its many variants, and the exact bytes the
 // unpacker writes.
 #include "mbm/bmp.h"
+#include "mbm/pixels.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace mbm;
 using Bytes = std::vector<std::uint8_t>;
+using testing_support::writeAll;
 
 namespace {
 
@@ -142,6 +146,50 @@ INSTANTIATE_TEST_SUITE_P(Variants, ReadBmp, ::testing::Values(
              }),
              {0x000000, 0xFFFFFF, 0x000000, 0x000000}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Packing reads an uncompressed bottom-up file with its rows in reverse order,
+// so that they lie top-down; at 24 bits with unpadded rows it then compresses
+// them as they lie. Every depth, both row orders and widths on both sides of
+// the row padding must give the picture the plain bytes give.
+TEST(ReadBmp, RowsReadInReverseGiveTheSamePicture)
+{
+    testing_support::TempDir tmp;
+    std::mt19937 gen(5);
+    for (std::uint16_t bpp : {1, 4, 8, 16, 24, 32}) {
+        for (std::int32_t height : {3, -4}) {
+            for (std::int32_t width : {1, 3, 4, 5, 8}) {
+                SCOPED_TRACE(std::to_string(bpp) + " bpp, " + std::to_string(width) + " x " + std::to_string(height));
+                const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 31) / 32 * 4;
+                BmpSpec spec = desc(width, height, bpp, Bytes(stride * std::abs(height)));
+                for (auto& b : spec.pixels)
+                    b = static_cast<std::uint8_t>(gen());
+                if (bpp <= 8)
+                    spec.palette = kPalette4;
+                spec.gap = static_cast<std::size_t>(width % 3);
+                const Bytes file = build(spec);
+                writeAll(tmp / "a.bmp", file);
+
+                auto bytes = readFileReversing((tmp / "a.bmp").string(), rowsToReverse);
+                ASSERT_TRUE(bytes) << bytes.error().message;
+                const bool reversed = rowsToReverse(*bytes, bytes->size()).count != 0;
+                EXPECT_EQ(reversed, height > 0);
+                auto rows = BmpRows::open(*bytes, {}, reversed);
+                auto image = readBmp(file);
+                ASSERT_TRUE(rows && image);
+                Bytes scratch(3 * static_cast<std::size_t>(width));
+                for (std::int32_t y = 0; y < image->height; ++y) {
+                    const std::uint8_t* row = rows->row(y, scratch.data());
+                    EXPECT_EQ(Bytes(row, row + scratch.size()), Bytes(image->row(y), image->row(y) + scratch.size()))
+                        << "row " << y;
+                }
+                const auto asStored = rows->storedAs({24, ColourFlag::Colour});
+                EXPECT_EQ(asStored.empty(), !(bpp == 24 && width % 4 == 0));
+                if (!asStored.empty())
+                    EXPECT_EQ(Bytes(asStored.begin(), asStored.end()), packPixels(*image, {24, ColourFlag::Colour}));
+            }
+        }
+    }
+}
 
 struct BadBmp {
     const char* name;

@@ -44,8 +44,8 @@ TEST(Program, EditorSaveAndLoadInAFolderWithBlanksAndCyrillic)
         EXPECT_TRUE(save.err.empty());
         EXPECT_NE(save.out.find("Success.\n"), std::string::npos);
         // The editor's load, with a limit the sheet meets exactly.
-        const auto load = runConverter({"--max-pixels=8800", "/u", (folder / name).string(), (folder / "temp.bmp").string()},
-                                       tmp.path());
+        const auto load = runConverter(
+            {"--max-pixels=8800", "/u", (folder / name).string(), (folder / "temp.bmp").string()}, tmp.path());
         ASSERT_EQ(load.exitCode, 0) << load.err;
         auto unpacked = readBmp(readAll(folder / "temp.bmp"));
         ASSERT_TRUE(unpacked);

@@ -4,6 +4,7 @@
 
 #include "mbm/buffer.h"
 #include "mbm/error.h"
+#include "mbm/file_io.h"
 #include "mbm/image.h"
 #include "mbm/mbm.h"
 
@@ -38,8 +39,12 @@ public:
         std::uint64_t stride = 0;
     };
 
-    static Result<BmpRows> open(std::span<const std::uint8_t> file, const Limits& limits = {});
+    // `rowsReversed`: the file was read with rowsToReverse's plan, so an
+    // uncompressed bottom-up picture's rows lie top-down.
+    static Result<BmpRows> open(std::span<const std::uint8_t> file, const Limits& limits = {},
+                                bool rowsReversed = false);
     const std::uint8_t* row(std::int32_t y, std::uint8_t* scratch) const override;
+    std::span<const std::uint8_t> storedAs(Depth d) const override;
 
 private:
     BmpRows() = default;
@@ -48,6 +53,11 @@ private:
     Layout layout_;
     std::vector<std::uint8_t> indices_; // a run-length picture, decoded to palette indices
 };
+
+// The rows of an uncompressed bottom-up bitmap file, for readFileReversing:
+// read in reverse order they lie top-down, as packing takes them; at 24 bits
+// they can then be compressed as they lie. None for any other file.
+ReversedPieces rowsToReverse(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 
 // The alpha plane of a /c32a source: an 8 bpp uncompressed BMP with 256 palette
 // entries and the picture's size, whose index bytes are the alpha values.

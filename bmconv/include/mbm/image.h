@@ -1,6 +1,8 @@
 // A decoded picture: 8-bit B, G, R per pixel, top row first, no row padding.
 #pragma once
 
+#include "mbm/depth.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -35,6 +37,9 @@ public:
     // Row y (0 = top) as 3 * width bytes B, G, R: a pointer into the source
     // itself, or `scratch` (room for 3 * width bytes) filled with the row.
     virtual const std::uint8_t* row(std::int32_t y, std::uint8_t* scratch) const = 0;
+    // The rows exactly as depth `d` stores them (height * byteWidth bytes),
+    // when the source already holds them so; else empty.
+    virtual std::span<const std::uint8_t> storedAs(Depth) const { return {}; }
 
 protected:
     RowSource() = default;
