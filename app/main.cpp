@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelkor Skin Editor"));
+    QApplication::setOrganizationName(QStringLiteral("Zelkor"));  // where QSettings keeps the author's choices
     zelkor::installFontSubstitutions();
     // Sheets and a user's photographs may be large; allow up to 512 MB per image.
     QImageReader::setAllocationLimit(512);

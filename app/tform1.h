@@ -9,6 +9,7 @@
 //   tform1_file.cpp     New, Load and Save, and the modified-skin prompt
 //   tform1_colours.cpp  the colour panel
 //   tform1_preview.cpp  render preview and the two selectors
+//   tform1_watch.cpp    following the image editor's saves
 
 #include "colourswatch.h"
 #include "paintbox.h"
@@ -32,6 +33,7 @@ namespace zelkor {
 
 class ConverterProgressDialog;
 class SkinDocument;
+class WorkingFileWatcher;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -42,6 +44,8 @@ public:
     ~TForm1() override;
 
     SkinDocument &document() const { return *m_doc; }
+    // Takes the image editor's saves into the document, dialog open or not.
+    WorkingFileWatcher &watcher() const { return *m_watcher; }
     QImage smallIcons;           // icons.bmp
     QImage largeIcons;           // icons32.bmp
 
@@ -114,11 +118,13 @@ private:
     void createControls();
     void createMenu();
     void createColourPanel();
+    void createWatcher();
     void reportError(const QString &text);
     void updateCaption();
     bool openSkinFile(const QString &path);
 
     SkinDocument *m_doc;
+    WorkingFileWatcher *m_watcher = nullptr;  // a child of the document
     std::unique_ptr<ConverterProgressDialog> m_progress;
     int m_photoProfile = 0;  // the profile whose phone picture `phone` shows
 };

@@ -55,7 +55,7 @@ int main(int argc, char **argv)
     const QString jpeg = folder.filePath(QStringLiteral("replacement.JPG"));
     photo.save(jpeg, "JPEG");
 
-    TForm3 dialog(main.document(), &main);
+    TForm3 dialog(main.document(), main.watcher(), &main);
     dialog.show();
     QTimer::singleShot(500, [&] {
         main.grab().save(out + QStringLiteral("/main-before.png"));
