@@ -124,8 +124,8 @@ void TForm3::cutOut()
     if (!cut.isNull()) {
         // The dialog shows what the file holds, as an image editor would open
         // it. What the editor saved there and the sheet does not have yet is
-        // never overwritten: the watcher takes it when following, else it
-        // waits for "Загрузить".
+        // never overwritten: the watcher takes it if it follows the file and
+        // following is on, else it waits for "Загрузить".
         const QString path = workingFile();
         QString error;
         if (!m_watcher.hasUntakenChange(picture)) {
