@@ -36,6 +36,7 @@ namespace {
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Zelkor Skin Editor"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Zelkor"));  // where QSettings keeps the author's choices
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELKOR_VERSION));
     {
         QStringList arguments;

@@ -31,6 +31,7 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
       m_progress(std::make_unique<ConverterProgressDialog>(this))
 {
     m_doc->setConverterProgress(m_progress.get());
+    createWatcher();
     setWindowTitle(baseCaption());
     setFont(windowFont());
 
@@ -284,7 +285,7 @@ void TForm1::N5Click()
 
 void TForm1::Button1Click()
 {
-    TForm3 dialog(*m_doc, this);
+    TForm3 dialog(*m_doc, *m_watcher, this);
     seams().execDialog(&dialog);
 }
 

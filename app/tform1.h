@@ -10,6 +10,7 @@
 //   tform1_colours.cpp  the colour panel
 //   tform1_preview.cpp  render preview and the two selectors
 //   tform1_drop.cpp     a skin file dropped on the window
+//   tform1_watch.cpp    following the image editor's saves
 
 #include "colourswatch.h"
 #include "paintbox.h"
@@ -35,6 +36,7 @@ namespace zelkor {
 
 class ConverterProgressDialog;
 class SkinDocument;
+class WorkingFileWatcher;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -45,6 +47,8 @@ public:
     ~TForm1() override;
 
     SkinDocument &document() const { return *m_doc; }
+    // Takes the image editor's saves into the document, dialog open or not.
+    WorkingFileWatcher &watcher() const { return *m_watcher; }
     QImage smallIcons;           // icons.bmp
     QImage largeIcons;           // icons32.bmp
 
@@ -134,11 +138,13 @@ private:
     void createControls();
     void createMenu();
     void createColourPanel();
+    void createWatcher();
     void reportError(const QString &text);
     void updateCaption();
     bool openSkinFile(const QString &path);
 
     SkinDocument *m_doc;
+    WorkingFileWatcher *m_watcher = nullptr;  // a child of the document
     std::unique_ptr<ConverterProgressDialog> m_progress;
     int m_photoProfile = 0;  // the profile whose phone picture `phone` shows
     DepthPreview m_depthPreview;

@@ -4,10 +4,12 @@
 #include "radiogroup.h"
 #include "seams.h"
 #include "editing/picturefiles.h"
+#include "editing/workingfilewatcher.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -26,7 +28,8 @@ QFont sansSerif(int pixelSize)
 }
 } // namespace
 
-TForm3::TForm3(SkinDocument &document, QWidget *parent) : QDialog(parent), m_doc(document)
+TForm3::TForm3(SkinDocument &document, WorkingFileWatcher &watcher, QWidget *parent)
+    : QDialog(parent), m_doc(document), m_watcher(watcher)
 {
     setWindowTitle(QStringLiteral("Редактирование скина"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -58,13 +61,28 @@ TForm3::TForm3(SkinDocument &document, QWidget *parent) : QDialog(parent), m_doc
     BitBtn2->setGeometry(400, 16, 145, 25);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
 
-    Edit1 = new QLineEdit(defaultEditorPath(), this);
+    CheckBox1 = new QCheckBox(QStringLiteral("Подхватывать изменения из редактора"), this);
+    CheckBox1->setGeometry(552, 16, 242, 25);
+    CheckBox1->setChecked(m_watcher.isEnabled());
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+
+    Label2 = new QLabel(QStringLiteral("Редактор картинок:"), this);
+    Label2->move(8, 478);
+    Label2->adjustSize();
+
+    Edit1 = new QLineEdit(rememberedEditorPath(), this);
     Edit1->setGeometry(8, 496, 465, 21);
     Edit1->setAccessibleName(QStringLiteral("Путь к редактору картинок"));
 
-    Button1 = new QPushButton(QStringLiteral("путь к редактору"), this);
+    Button1 = new QPushButton(QStringLiteral("Выбрать…"), this);
     Button1->setGeometry(488, 496, 169, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+    // A save taken from the editor shows here as a load would.
+    connect(&m_watcher, &WorkingFileWatcher::pictureTaken, this, [this](int picture, const QImage &image) {
+        if (picture == m_cutPicture)
+            setPicture(image);
+    });
 }
 
 void TForm3::showEvent(QShowEvent *event)
@@ -101,15 +119,22 @@ void TForm3::setPicture(const QImage &image)
 
 void TForm3::cutOut()
 {
-    const QImage cut = cutOutPicture(m_doc.sheet(), m_doc.profile(), RadioGroup1->itemIndex());
-    m_cutPicture = RadioGroup1->itemIndex();
+    const int picture = RadioGroup1->itemIndex();
+    const QImage cut = cutOutPicture(m_doc.sheet(), m_doc.profile(), picture);
+    m_cutPicture = picture;
     if (!cut.isNull()) {
-        // The dialog shows what the file holds, as an image editor would open it.
+        // The dialog shows what the file holds, as an image editor would open
+        // it. What the editor saved there and the sheet does not have yet is
+        // never overwritten: the watcher takes it if it follows the file and
+        // following is on, else it waits for "Загрузить".
         const QString path = workingFile();
         QString error;
-        if (!writeWorkingFile(cut, path, error)) {
-            seams().critical(this, error, QString());
-            return;
+        if (!m_watcher.hasUntakenChange(picture)) {
+            if (!writeWorkingFile(cut, path, error)) {
+                seams().critical(this, error, QString());
+                return;
+            }
+            m_watcher.markInSheet(picture);
         }
         const QImage written = readImageFile(path, error);
         if (written.isNull()) {
@@ -124,10 +149,22 @@ void TForm3::cutOut()
 
 void TForm3::BitBtn1Click()
 {
+    // Followed from before the start, so not even a quick first save is missed.
+    if (m_doc.hasSkin())
+        m_watcher.follow(RadioGroup1->itemIndex());
     // The path is one argument whatever it contains: no shell, no quoting.
     const QString program = Edit1->text();
-    if (!seams().startDetached(program, {workingFile()}))
+    if (!seams().startDetached(program, {workingFile()})) {
         seams().critical(this, QStringLiteral("Не удаётся запустить редактор «%1»").arg(program), QString());
+        return;
+    }
+    rememberEditorPath(program);
+}
+
+void TForm3::CheckBox1Click()
+{
+    m_watcher.setEnabled(CheckBox1->isChecked());
+    setFollowEditorChanges(CheckBox1->isChecked());
 }
 
 void TForm3::Button1Click()
@@ -135,8 +172,10 @@ void TForm3::Button1Click()
     const QFileInfo current(Edit1->text());
     const QString dir = current.isAbsolute() ? current.absolutePath() : QString();
     const QString chosen = seams().openFile(this, QString(), dir, opendFilter());
-    if (!chosen.isEmpty())
-        Edit1->setText(QDir::toNativeSeparators(chosen));
+    if (chosen.isEmpty())
+        return;
+    Edit1->setText(QDir::toNativeSeparators(chosen));
+    rememberEditorPath(Edit1->text());
 }
 
 void TForm3::BitBtn2Click()
@@ -158,8 +197,12 @@ void TForm3::BitBtn2Click()
         return;
     }
     const Status status = m_doc.writeBackPicture(RadioGroup1->itemIndex(), loaded, chosen);
-    if (status)
+    if (status) {
         setPicture(loaded);
+        // The working file itself, loaded by hand: the sheet has it now.
+        if (QFileInfo(chosen) == QFileInfo(workingFile()))
+            m_watcher.markInSheet(RadioGroup1->itemIndex());
+    }
     report(this, status);
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 // The picture editing dialog: cuts one of the nine sheet pictures out into its
 // working file, starts an image editor on it, and writes a replacement picture
-// back into the skin document's sheet, one undo step per write-back. It is a
-// view of the document and knows nothing of the main window.
+// back into the skin document's sheet, one undo step per write-back. Once the
+// editor was started on a working file, the watcher takes each of its saves
+// into the sheet. The dialog is a view of the document and knows nothing of
+// the main window.
 
 #include <QDialog>
 #include <QImage>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,11 +18,12 @@ namespace zelkor {
 
 class RadioGroup;
 class SkinDocument;
+class WorkingFileWatcher;
 
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(SkinDocument &document, QWidget *parent = nullptr);
+    TForm3(SkinDocument &document, WorkingFileWatcher &watcher, QWidget *parent = nullptr);
 
     // File dialog filters: the editor to run, and a replacement picture.
     // The picture's format is decided by its content, so every suffix spelling
@@ -36,8 +40,10 @@ public:
     QLabel *Label1 = nullptr;           // "W x H" of the last cut-out
     QPushButton *BitBtn1 = nullptr;     // "Открыть в редакторе"
     QPushButton *BitBtn2 = nullptr;     // "Загрузить"
-    QLineEdit *Edit1 = nullptr;         // the editor path
-    QPushButton *Button1 = nullptr;     // "путь к редактору"
+    QCheckBox *CheckBox1 = nullptr;     // "Подхватывать изменения из редактора"
+    QLabel *Label2 = nullptr;           // names Edit1
+    QLineEdit *Edit1 = nullptr;         // the editor path, the one last used
+    QPushButton *Button1 = nullptr;     // "Выбрать…": chooses the editor
 
     // --- handlers ---
     void FormShow();          // cut out the selected picture
@@ -45,6 +51,7 @@ public:
     void BitBtn1Click();      // open the working file in the editor
     void BitBtn2Click();      // load a replacement picture and write it back
     void Button1Click();      // choose the editor
+    void CheckBox1Click();    // follow the editor's saves, or not
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -55,6 +62,7 @@ private:
     QString workingFile() const;
 
     SkinDocument &m_doc;
+    WorkingFileWatcher &m_watcher;
     QImage m_picture;
     int m_cutPicture = -1;  // the picture whose working file was written last
 };

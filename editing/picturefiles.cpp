@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace zelkor {
@@ -40,6 +41,9 @@ bool writeWorkingFile(const QImage &image, const QString &path, QString &error)
 
 QString defaultEditorPath()
 {
+    const QString chosen = qEnvironmentVariable("ZELKOR_IMAGE_EDITOR");
+    if (!chosen.isEmpty())
+        return chosen;
     for (const char *name : {"kolourpaint", "pinta", "mtpaint", "gimp", "krita"}) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (!found.isEmpty())
@@ -47,6 +51,32 @@ QString defaultEditorPath()
     }
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     return opener.isEmpty() ? QStringLiteral("xdg-open") : opener;
+}
+
+namespace {
+const QString kEditorKey = QStringLiteral("editing/editor");
+const QString kFollowKey = QStringLiteral("editing/followEditor");
+} // namespace
+
+QString rememberedEditorPath()
+{
+    const QString program = QSettings().value(kEditorKey).toString();
+    return program.isEmpty() ? defaultEditorPath() : program;
+}
+
+void rememberEditorPath(const QString &program)
+{
+    QSettings().setValue(kEditorKey, program);
+}
+
+bool followEditorChanges()
+{
+    return QSettings().value(kFollowKey, true).toBool();
+}
+
+void setFollowEditorChanges(bool on)
+{
+    QSettings().setValue(kFollowKey, on);
 }
 
 } // namespace zelkor

@@ -16,8 +16,17 @@ QString workingFilePath(const QString &workFolder, int picture);
 // `error` to a message naming the file.
 bool writeWorkingFile(const QImage &image, const QString &path, QString &error);
 
-// The image editor proposed when the dialog opens: the first of the usual
-// Linux paint programs found on the PATH, else the desktop's opener.
+// The image editor proposed when the author has not chosen one: the program
+// named by ZELKOR_IMAGE_EDITOR when set, else the first of the usual Linux
+// paint programs found on the PATH, else the desktop's opener.
 QString defaultEditorPath();
+
+// Kept in the user's settings between runs: the editor the author last
+// started or chose (defaultEditorPath() until there is one), and whether
+// saves of the editor are taken into the sheet (on until turned off).
+QString rememberedEditorPath();
+void rememberEditorPath(const QString &program);
+bool followEditorChanges();
+void setFollowEditorChanges(bool on);
 
 } // namespace zelkor

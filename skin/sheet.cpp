@@ -3,8 +3,12 @@
 #include "profiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 #include <QPainter>
+
+#include <cstdlib>
 
 namespace zelkor {
 
@@ -106,6 +110,41 @@ bool meansTruncated(const QStringList &warnings)
     return false;
 }
 
+// Qt's bitmap reader takes a file that ends early without a word and leaves
+// the missing rows undefined. True when the file is shorter than its headers
+// promise: the offset of the pixels plus their size (stated for compressed
+// bitmaps, computed from width, height and depth for plain ones).
+bool bitmapCutShort(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray h = file.read(54);
+    if (h.size() < 26 || !h.startsWith("BM"))
+        return true;
+    const auto *d = reinterpret_cast<const uchar *>(h.constData());
+    const qint64 offset = qFromLittleEndian<quint32>(d + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(d + 14);
+    qint64 width = 0, height = 0, bits = 0, compression = 0, stated = 0;
+    if (infoSize == 12) {  // the old core header: 16-bit sizes, never compressed
+        width = qFromLittleEndian<quint16>(d + 18);
+        height = qFromLittleEndian<quint16>(d + 20);
+        bits = qFromLittleEndian<quint16>(d + 24);
+    } else {
+        if (h.size() < 38)
+            return true;
+        width = qFromLittleEndian<qint32>(d + 18);
+        height = std::abs(qint64(qFromLittleEndian<qint32>(d + 22)));
+        bits = qFromLittleEndian<quint16>(d + 28);
+        compression = qFromLittleEndian<quint32>(d + 30);
+        stated = qFromLittleEndian<quint32>(d + 34);
+    }
+    const bool plain = compression == 0 || compression == 3 || compression == 6;  // RGB, bit fields
+    // Sizes were checked by the decoder, which allocated the image: no overflow here.
+    const qint64 pixels = plain ? (width * bits + 31) / 32 * 4 * height : stated;
+    return file.size() < offset + pixels;
+}
+
 } // namespace
 
 QImage readImageFile(const QString &path, QString &error)
@@ -115,13 +154,14 @@ QImage readImageFile(const QString &path, QString &error)
     QStringList warnings;
     t_readWarnings = &warnings;
     g_previousHandler = qInstallMessageHandler(collectReadWarnings);
+    const QByteArray format = reader.format();  // known only before the read
     QImage image = reader.read();
     qInstallMessageHandler(g_previousHandler);
     t_readWarnings = nullptr;
     const QString shown = QDir::toNativeSeparators(path);
     if (image.isNull()) {
         error = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(shown, reader.errorString());
-    } else if (meansTruncated(warnings)) {
+    } else if (meansTruncated(warnings) || (format == "bmp" && bitmapCutShort(path))) {
         error = QStringLiteral("Файл «%1» обрезан: картинка в нём неполная.").arg(shown);
         image = QImage();
     }

@@ -39,7 +39,9 @@ bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &rep
 
 // Decodes an image file in memory, deciding the format by the content rather
 // than the suffix ("photo.JPG", "photo.jpeg" and bitmaps all load). A null
-// image, with `error` naming the file and the cause, on failure.
+// image, with `error` naming the file and the cause, on failure. A JPEG or
+// bitmap that ends before its picture does (cut short, or still being
+// written) is a failure too.
 QImage readImageFile(const QString &path, QString &error);
 
 // The sheet as the editor keeps it: 24-bit RGB, so a colour written reads back exactly.

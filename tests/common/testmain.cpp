@@ -1,9 +1,11 @@
 // GoogleTest main for the editor's tests: a headless QApplication (offscreen
-// unless the caller chose a platform) with the editor's font substitutions.
+// unless the caller chose a platform) with the editor's font substitutions,
+// in Qt's test mode so nothing lands in the user's settings.
 #include "preview/canvas.h"
 
 #include <QApplication>
 #include <QImageReader>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -11,8 +13,11 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings and caches go to a test location, never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelkor Skin Editor"));
+    QApplication::setOrganizationName(QStringLiteral("Zelkor"));  // where QSettings keeps the author's choices
     zelkor::installFontSubstitutions();
     QImageReader::setAllocationLimit(512);
     ::testing::InitGoogleTest(&argc, argv);

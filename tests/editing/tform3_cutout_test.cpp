@@ -4,6 +4,8 @@
 #include "app/radiogroup.h"
 
 #include <QImageReader>
+#include <QUndoStack>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,7 +37,7 @@ void expectFromRectangle(const QImage &cut, int top)
 
 TEST_F(EditingFixture, DialogLooksAsBuilt)
 {
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Редактирование скина"));
     EXPECT_EQ(d.size(), QSize(802, 540));
     EXPECT_EQ(d.pos(), QPoint(254, 219));
@@ -53,9 +55,11 @@ TEST_F(EditingFixture, DialogLooksAsBuilt)
     EXPECT_EQ(d.BitBtn1->geometry(), QRect(256, 16, 137, 25));
     EXPECT_EQ(d.BitBtn2->text(), QStringLiteral("Загрузить"));
     EXPECT_EQ(d.BitBtn2->geometry(), QRect(400, 16, 145, 25));
+    EXPECT_EQ(d.CheckBox1->text(), QStringLiteral("Подхватывать изменения из редактора"));
+    EXPECT_TRUE(d.CheckBox1->isChecked());
     EXPECT_EQ(d.Edit1->geometry(), QRect(8, 496, 465, 21));
     EXPECT_FALSE(d.Edit1->text().isEmpty());
-    EXPECT_EQ(d.Button1->text(), QStringLiteral("путь к редактору"));
+    EXPECT_EQ(d.Button1->text(), QStringLiteral("Выбрать…"));
     EXPECT_EQ(d.Button1->geometry(), QRect(488, 496, 169, 25));
 }
 
@@ -76,7 +80,7 @@ TEST_P(CutOutTest, WritesTheWorkingFileAndShowsItsSize)
 {
     const CutCase c = GetParam();
     setSkin(c.profile);
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();  // contacts first, as the dialog opens
     d.RadioGroup1->button(c.picture)->click();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
@@ -105,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Pictures, CutOutTest,
 TEST_F(EditingFixture, ShowingTheDialogCutsOutContacts)
 {
     setSkin(3);
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.show();
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_EQ(d.Label1->text(), QStringLiteral("240 x 304"));
@@ -113,29 +117,39 @@ TEST_F(EditingFixture, ShowingTheDialogCutsOutContacts)
     d.hide();
 }
 
-TEST_F(EditingFixture, ClickingTheSelectedPictureKeepsTheEditorsWork)
+TEST_F(EditingFixture, CutOutsNeverOverwriteTheEditorsWorkNotYetInTheSheet)
 {
     setSkin(1);
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     const QString path = tempPath(QStringLiteral("contacts.bmp"));
-    // What an image editor saved but nobody loaded back yet must survive.
+    // What an image editor saved but nobody took into the sheet yet must
+    // survive a click on the same picture and a new selection of it.
     QImage edited(176, 188, QImage::Format_RGB32);
     edited.fill(Qt::green);
     ASSERT_TRUE(edited.save(path, "BMP"));
     d.RadioGroup1->button(Contacts)->click();
     EXPECT_EQ(readBack(path).pixel(5, 5), qRgb(0, 255, 0));
-    // Another picture and back: that is a new cut-out.
+    d.RadioGroup1->button(Chat)->click();
+    d.RadioGroup1->button(Contacts)->click();
+    EXPECT_EQ(readBack(path).pixel(5, 5), qRgb(0, 255, 0));
+    EXPECT_EQ(d.picture().pixel(5, 5), qRgb(0, 255, 0));
+    // Loaded by hand it is in the sheet; undone, the sheet is the original
+    // again and the next cut-out writes that.
+    answerOpenFile(path);
+    d.BitBtn2Click();
+    doc().undoStack()->undo();
     d.RadioGroup1->button(Chat)->click();
     d.RadioGroup1->button(Contacts)->click();
     expectFromRectangle(readBack(path), 20);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
 TEST_F(EditingFixture, ShortSheetCutsOutWhiteBelowItsEnd)
 {
     // Ends inside account_sel (rows 494..513).
     ASSERT_TRUE(doc().adoptUnsaved(test::coordinateSheet(176, 500), QStringLiteral("short.mbm")));
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.RadioGroup1->button(AccountSel)->click();
     const QImage file = readBack(tempPath(QStringLiteral("account_sel.bmp")));
     ASSERT_EQ(file.size(), QSize(176, 20));
@@ -146,7 +160,7 @@ TEST_F(EditingFixture, ShortSheetCutsOutWhiteBelowItsEnd)
 
 TEST_F(EditingFixture, WithoutSkinNothingIsCutAndThePlaceholderSizeIsShown)
 {
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     d.RadioGroup1->button(Chat)->click();
     EXPECT_TRUE(errors.isEmpty());

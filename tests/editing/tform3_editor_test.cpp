@@ -1,48 +1,18 @@
-// Starting the image editor on a working file, choosing it, and its default.
+// Starting the image editor on a working file, choosing it, its default, and
+// what the dialog remembers of it.
 #include "fixture.h"
 
 #include "app/radiogroup.h"
 #include "editing/picturefiles.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QThread>
 
 using namespace zelkor;
 using zelkor::test::EditingFixture;
-
-namespace {
-
-bool writeScript(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(text);
-    f.close();
-    return f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-}
-
-QByteArray waitForFile(const QString &path)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 15000) {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly)) {
-            const QByteArray content = f.readAll();
-            if (content.endsWith("<end>\n"))
-                return content;
-        }
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return {};
-}
-
-} // namespace
+using zelkor::test::waitUntil;
+using zelkor::test::writeScript;
 
 // The real detached start: the path, blanks and all, arrives as one argument.
 TEST_F(EditingFixture, EditorGetsTheWorkingFileAsItsOneArgument)
@@ -52,15 +22,22 @@ TEST_F(EditingFixture, EditorGetsTheWorkingFileAsItsOneArgument)
     const QString editor = folder.filePath(QStringLiteral("fake editor.sh"));
     ASSERT_TRUE(writeScript(editor, "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; echo '<end>'; } > '"
                                         + record.toUtf8() + "'\n"));
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     d.RadioGroup1->button(SettingsTop)->click();
     d.Edit1->setText(editor);
     d.BitBtn1Click();
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 
-    const QByteArray got = waitForFile(record);
-    ASSERT_FALSE(got.isEmpty()) << "the fake editor did not run";
+    QByteArray got;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            QFile f(record);
+            got = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            return got.endsWith("<end>\n");
+        },
+        15000))
+        << "the fake editor did not run";
     const QString expectedPath = tempPath(QStringLiteral("settings_top.bmp"));
     EXPECT_EQ(QString::fromUtf8(got), QStringLiteral("1\n") + expectedPath + QStringLiteral("\n<end>\n"));
 }
@@ -75,7 +52,7 @@ TEST_F(EditingFixture, EditorPathIsPassedUnchangedAndFileNeedNotExist)
         arguments = a;
         return true;
     };
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.RadioGroup1->button(AccountSel)->click();
     d.Edit1->setText(QStringLiteral("/opt/my paint/bin/paint --x"));
     d.BitBtn1Click();
@@ -87,7 +64,7 @@ TEST_F(EditingFixture, EditorPathIsPassedUnchangedAndFileNeedNotExist)
 TEST_F(EditingFixture, EditorThatCannotStartIsReportedByName)
 {
     setSkin(1);
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     const QString missing = folder.filePath(QStringLiteral("нет такого редактора"));
     d.Edit1->setText(missing);
@@ -98,7 +75,7 @@ TEST_F(EditingFixture, EditorThatCannotStartIsReportedByName)
 
 TEST_F(EditingFixture, ChoosingTheEditorTakesTheConfirmedPathOnly)
 {
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.Edit1->setText(QStringLiteral("/usr/bin/first"));
     answerOpenFile(QString());
     d.Button1Click();
@@ -111,11 +88,13 @@ TEST_F(EditingFixture, ChoosingTheEditorTakesTheConfirmedPathOnly)
     EXPECT_EQ(openDirs[0], QStringLiteral("/usr/bin"));
 }
 
-TEST_F(EditingFixture, EachOpeningStartsWithContactsAndTheDefaultEditor)
+TEST_F(EditingFixture, EachOpeningStartsWithContactsAndTheAuthorsEditorAndFollowing)
 {
     setSkin(1);
     QList<int> items;
     QStringList editors;
+    QList<bool> following;
+    answerOpenFile(QStringLiteral("/somewhere/else"));
     seams().execDialog = [&](QDialog *dialog) {
         auto *d = qobject_cast<TForm3 *>(dialog);
         EXPECT_NE(d, nullptr);
@@ -123,20 +102,39 @@ TEST_F(EditingFixture, EachOpeningStartsWithContactsAndTheDefaultEditor)
             return 0;
         items << d->RadioGroup1->itemIndex();
         editors << d->Edit1->text();
-        d->RadioGroup1->button(Chat)->click();
-        d->Edit1->setText(QStringLiteral("/somewhere/else"));
+        following << d->CheckBox1->isChecked();
+        if (items.size() == 1) {
+            d->RadioGroup1->button(Chat)->click();
+            d->Button1Click();
+            d->CheckBox1->click();
+        }
         return 0;
     };
     main->Button1Click();
     main->Button1Click();
     EXPECT_EQ(items, (QList<int>{Contacts, Contacts}));
-    EXPECT_EQ(editors, (QStringList{defaultEditorPath(), defaultEditorPath()}));
+    EXPECT_EQ(editors, (QStringList{defaultEditorPath(), QStringLiteral("/somewhere/else")}));
+    EXPECT_EQ(following, (QList<bool>{true, false}));
+    EXPECT_FALSE(main->watcher().isEnabled());
+    // What the next run of the program starts with.
+    EXPECT_EQ(rememberedEditorPath(), QStringLiteral("/somewhere/else"));
+    EXPECT_FALSE(followEditorChanges());
 }
 
 class DefaultEditorTest : public ::testing::Test {
 protected:
-    void SetUp() override { savedPath = qgetenv("PATH"); }
-    void TearDown() override { qputenv("PATH", savedPath); }
+    void SetUp() override
+    {
+        savedPath = qgetenv("PATH");
+        savedEditor = qgetenv("ZELKOR_IMAGE_EDITOR");
+        qunsetenv("ZELKOR_IMAGE_EDITOR");
+    }
+    void TearDown() override
+    {
+        qputenv("PATH", savedPath);
+        if (!savedEditor.isEmpty())
+            qputenv("ZELKOR_IMAGE_EDITOR", savedEditor);
+    }
 
     void putOnPath(const QStringList &programs)
     {
@@ -147,12 +145,17 @@ protected:
 
     QTemporaryDir bin;
     QByteArray savedPath;
+    QByteArray savedEditor;
 };
 
-TEST_F(DefaultEditorTest, FirstKnownPaintProgramOnThePathWins)
+TEST_F(DefaultEditorTest, EnvironmentFirstThenTheFirstKnownPaintProgramOnThePath)
 {
     putOnPath({QStringLiteral("krita"), QStringLiteral("mtpaint"), QStringLiteral("gimp")});
     EXPECT_EQ(defaultEditorPath(), bin.filePath(QStringLiteral("mtpaint")));
+    // The environment names the editor before any guess.
+    qputenv("ZELKOR_IMAGE_EDITOR", "/opt/my paint/paint");
+    EXPECT_EQ(defaultEditorPath(), QStringLiteral("/opt/my paint/paint"));
+    qunsetenv("ZELKOR_IMAGE_EDITOR");
 }
 
 TEST_F(DefaultEditorTest, WithoutAnyFallsBackToTheDesktopOpener)

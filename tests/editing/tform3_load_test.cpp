@@ -12,38 +12,8 @@
 
 using namespace zelkor;
 using zelkor::test::EditingFixture;
-
-namespace {
-
-// A picture unlike the coordinate sheet, so a pixel taken from the wrong place shows.
-QImage pattern(QSize size)
-{
-    QImage img(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            img.setPixel(x, y, qRgb((x * 7 + 3) & 0xff, (y * 13 + 5) & 0xff, (x ^ y) & 0xff));
-    return img;
-}
-
-// The whole sheet after a write-back: `changed` holds `replacement` from its
-// top-left corner, every other pixel is what it was.
-void expectOnlyRectangleChanged(const QImage &before, const QImage &after, const QRect &changed,
-                                const QImage &replacement)
-{
-    ASSERT_EQ(before.size(), after.size());
-    int wrong = 0;
-    for (int y = 0; y < after.height(); ++y)
-        for (int x = 0; x < after.width(); ++x) {
-            const bool inside = changed.contains(x, y);
-            const QRgb want = inside ? replacement.pixel(x, y - changed.top()) : before.pixel(x, y);
-            if ((after.pixel(x, y) & 0xffffff) != (want & 0xffffff) && wrong++ < 5)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") " << (inside ? "inside" : "outside")
-                              << " the rectangle is wrong";
-        }
-    EXPECT_EQ(wrong, 0);
-}
-
-} // namespace
+using zelkor::test::expectOnlyRectangleChanged;
+using zelkor::test::pattern;
 
 enum class Fit { Exact, Larger, Smaller };
 
@@ -78,7 +48,7 @@ TEST_P(LoadTest, WritesBackClippedAndChangesNothingElse)
     const QString file = user.filePath(QStringLiteral("new.bmp"));
     ASSERT_TRUE(replacement.save(file, "BMP"));
 
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     d.RadioGroup1->button(c.picture)->click();
     const QString cutLabel = d.Label1->text();
@@ -115,7 +85,7 @@ TEST_F(EditingFixture, LoadedPictureComesBackOnTheNextCutOut)
     QTemporaryDir user;
     const QString file = user.filePath(QStringLiteral("chat.bmp"));
     ASSERT_TRUE(replacement.save(file, "BMP"));
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.RadioGroup1->button(Chat)->click();
     answerOpenFile(file);
     d.BitBtn2Click();
@@ -145,7 +115,7 @@ TEST_P(JpegSuffixTest, LoadsByContentAndWritesNothingBesideIt)
     }
     const QStringList filesBefore = QDir(user.path()).entryList(QDir::Files, QDir::Name);
 
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     const QImage before = doc().sheet();
     answerOpenFile(jpeg);
@@ -200,7 +170,7 @@ TEST_P(BrokenFileTest, ShowsOneErrorAndLeavesTheSheetAlone)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(GetParam().content);
     }
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     const QImage sheetBefore = doc().sheet();
     const QImage shownBefore = d.picture();
@@ -212,9 +182,10 @@ TEST_P(BrokenFileTest, ShowsOneErrorAndLeavesTheSheetAlone)
     EXPECT_EQ(d.picture(), shownBefore);
 }
 
-// A JPEG cut off after `keep` of its bytes; from about half on, Qt decodes
-// what is there and fills the rest with grey.
-static QByteArray truncatedJpeg(double keep)
+// The first `keep` bytes (a fraction when below 1) of a picture saved as
+// `format`; from about half a JPEG on, Qt decodes what is there and fills the
+// rest with grey.
+static QByteArray cutShort(const char *format, double keep)
 {
     QImage img(176, 188, QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y)
@@ -223,15 +194,16 @@ static QByteArray truncatedJpeg(double keep)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "JPEG");
-    return bytes.left(int(bytes.size() * keep));
+    img.save(&buffer, format);
+    return bytes.left(keep < 1 ? int(bytes.size() * keep) : int(keep));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BrokenFileTest,
                          ::testing::Values(BrokenCase{"garbage.bmp", QByteArray(300, 'x')},
                                            BrokenCase{"header-only.bmp", QByteArray("BM\x36\x00\x00\x00", 6)},
-                                           BrokenCase{"cut-short.jpg", truncatedJpeg(0.02)},
-                                           BrokenCase{"half.jpg", truncatedJpeg(0.5)},
+                                           BrokenCase{"cut-short.jpg", cutShort("JPEG", 20)},
+                                           BrokenCase{"half.jpg", cutShort("JPEG", 0.5)},
+                                           BrokenCase{"cut-short.bmp", cutShort("BMP", 50000)},
                                            BrokenCase{"empty.jpeg", QByteArray()}),
                          [](const auto &info) {
                              std::string name = info.param.name;
@@ -243,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BrokenFileTest,
 TEST_F(EditingFixture, CancelledLoadChangesNothing)
 {
     setSkin(2);
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     const QImage before = doc().sheet();
     answerOpenFile(QString());
@@ -258,7 +230,7 @@ TEST_F(EditingFixture, WithoutSkinLoadShowsThePictureButWritesNothing)
     QTemporaryDir user;
     const QString file = user.filePath(QStringLiteral("p.bmp"));
     ASSERT_TRUE(pattern({50, 40}).save(file, "BMP"));
-    TForm3 d(doc(), main.get());
+    TForm3 d(doc(), main->watcher(), main.get());
     d.FormShow();
     answerOpenFile(file);
     d.BitBtn2Click();

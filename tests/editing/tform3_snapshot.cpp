@@ -42,6 +42,8 @@ int main(int argc, char **argv)
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QTemporaryDir folder;
     seams().critical = [](QWidget *, const QString &text, const QString &) { qWarning("error box: %s", qPrintable(text)); };
+    // Quitting closes the main window, which offers to save the changed skin: not this time.
+    seams().ask = [](QWidget *, const QString &, const QStringList &) { return 1; };
 
     TForm1 main(programFilesIn(folder.path()), QDir(folder.path()).filePath(QStringLiteral("work")));
     main.document().adoptUnsaved(syntheticSheet(3), QStringLiteral("synthetic.mbm"));
@@ -55,7 +57,7 @@ int main(int argc, char **argv)
     const QString jpeg = folder.filePath(QStringLiteral("replacement.JPG"));
     photo.save(jpeg, "JPEG");
 
-    TForm3 dialog(main.document(), &main);
+    TForm3 dialog(main.document(), main.watcher(), &main);
     dialog.show();
     QTimer::singleShot(500, [&] {
         main.grab().save(out + QStringLiteral("/main-before.png"));

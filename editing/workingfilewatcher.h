@@ -1,0 +1,92 @@
+#pragma once
+// Follows the working files an image editor was started on: each time the
+// editor saves one, its picture is written back into the skin document's
+// sheet (clipped, never scaled, one undo step), whether the picture editing
+// dialog is still open or not, and without waiting for the editor to end.
+//
+// Editors save in place, through a new file renamed over the old one, or in
+// several writes. So both the file and its folder are watched, a change is
+// looked at only once the file has been quiet for a moment, and a file is
+// taken only when it reads as a complete image; one that stays incomplete is
+// given up with one message and the sheet keeps what it had.
+//
+// The watcher also remembers, per working file, the content the sheet
+// already has (written from it, or taken into it), so the dialog can tell an
+// editor's work not yet taken from a file it may overwrite.
+
+#include "skin/profiles.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+#include <optional>
+
+class QFileSystemWatcher;
+class QImage;
+
+namespace zelkor {
+
+class SkinDocument;
+
+class WorkingFileWatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit WorkingFileWatcher(SkinDocument &document, QObject *parent = nullptr);
+
+    // Off: saves are noticed but not taken. Turning it on takes what was saved meanwhile.
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool on);
+
+    // Follows `picture`'s working file from now until the skin is replaced.
+    void follow(int picture);
+    bool isFollowing(int picture) const;
+
+    // The working file of `picture` now holds what the sheet holds (the
+    // dialog wrote it, or loaded it into the sheet).
+    void markInSheet(int picture);
+    // True when the working file exists and changed since it was last
+    // written from the sheet or taken into it.
+    bool hasUntakenChange(int picture) const;
+
+    // How long a file that does not read as a complete image is tried again
+    // before it is given up.
+    void setPatience(int milliseconds) { m_patience = milliseconds; }
+
+signals:
+    // `image` went into the sheet as `picture`.
+    void pictureTaken(int picture, const QImage &image);
+    // A save that could not be taken, with the file named; shown by the window.
+    void failed(const QString &message);
+
+private:
+    // A file's content, by its hash: a time stamp could miss a save in the
+    // same millisecond or of the same size.
+    using Stamp = QByteArray;
+    struct Entry {
+        bool followed = false;
+        std::optional<Stamp> inSheet;  // the file as the sheet has it
+        std::optional<Stamp> givenUp;  // a content that never read as complete
+        qint64 unreadableSince = -1;   // m_clock time of the first failed read since the last take
+    };
+    enum class Outcome { Nothing, Taken, TryAgain };
+
+    QString pathOf(int picture) const;
+    std::optional<Stamp> stampOf(int picture) const;
+    void changed();
+    void takeSaves();
+    Outcome take(int picture);
+    void forgetAll();
+
+    SkinDocument &m_doc;
+    QFileSystemWatcher *m_fs;
+    QTimer m_settle;
+    QElapsedTimer m_clock;
+    std::array<Entry, kPictureCount> m_files{};
+    bool m_enabled = true;
+    int m_patience = 3000;
+};
+
+} // namespace zelkor
