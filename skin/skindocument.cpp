@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelkor {
@@ -68,6 +69,12 @@ Status copyNoReplace(const QString &from, const QString &to)
         return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, russianFileError(words)),
                                words);
     };
+    // Qt says "Unknown error" for a failed write; the system's errno knows.
+    auto systemFailure = [&](int errnum) {
+        return Status::failure(
+            QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, describeSystemError(errnum)),
+            QString::fromLocal8Bit(std::strerror(errnum)));
+    };
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return failure(source.errorString());
@@ -76,11 +83,22 @@ Status copyNoReplace(const QString &from, const QString &to)
                                                      QStringLiteral(".part-XXXXXX")));
     if (!part.open())
         return failure(part.errorString());
-    if (part.write(bytes) != bytes.size() || !part.flush())
-        return failure(part.errorString());
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(part.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return systemFailure(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    // A temporary file is private to its owner; a saved skin is an ordinary
+    // file, readable as the user's umask allows.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(part.handle(), 0666 & ~mask);
     // A full disk may only show when the data reaches it.
     if (::fsync(part.handle()) != 0)
-        return failure(QString::fromLocal8Bit(std::strerror(errno)));
+        return systemFailure(errno);
     if (QFileInfo::exists(to))
         return Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTo));
     if (!part.rename(to))

@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QSysInfo>
 #include <QUndoStack>
@@ -250,6 +251,9 @@ TEST_F(DocumentTest, SaveLoadAndNewThroughTheRealConverterLeaveTheProgramFolderA
     ASSERT_TRUE(s) << s.message.toStdString();
     EXPECT_EQ(saved, userFile(QStringLiteral("extskin_176x208_с пробелом.mbm")));
     EXPECT_FALSE(doc->isModified());
+    // An ordinary file, as any other the user makes there.
+    writeFile(userFile(QStringLiteral("ordinary")), "x");
+    EXPECT_EQ(QFileInfo(saved).permissions(), QFileInfo(userFile(QStringLiteral("ordinary"))).permissions());
     // Never over an existing file.
     EXPECT_EQ(doc->save(userFile(QStringLiteral("с пробелом")), {}).code, Status::Failed);
     ASSERT_TRUE(doc->load(saved));
@@ -261,6 +265,46 @@ TEST_F(DocumentTest, SaveLoadAndNewThroughTheRealConverterLeaveTheProgramFolderA
 
     QFile::setPermissions(files.dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(program.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+// A file system that is full: a tiny tmpfs, which only root may mount.
+class FullDisk {
+public:
+    explicit FullDisk(const QString &path) : m_path(path)
+    {
+        QDir().mkpath(path);
+        m_mounted = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                                                QStringLiteral("-o"), QStringLiteral("size=16k"),
+                                                                QStringLiteral("tmpfs"), path}) == 0;
+    }
+    ~FullDisk()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_path});
+    }
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
+
+TEST_F(DocumentTest, SaveOnAFullDiskNamesTheCauseAndLeavesNothing)
+{
+    if (!haveRealConverter() || !QFileInfo::exists(QDir(programFolder()).filePath(QStringLiteral("skn/416x352.mbm"))))
+        GTEST_SKIP() << "bmconv or the templates are missing from " << programFolder().toStdString();
+    const FullDisk disk(userFile(QStringLiteral("полный диск")));
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    useRealConverter();
+    ASSERT_TRUE(QFile::copy(QDir(programFolder()).filePath(QStringLiteral("skn/416x352.mbm")),
+                            files.dataPath(QStringLiteral("skn/416x352.mbm"))));
+    ASSERT_TRUE(doc->newFromTemplate(6));
+    const Status s = doc->save(userFile(QStringLiteral("полный диск/скин")), QStringLiteral("/c24"));
+    EXPECT_EQ(s.code, Status::Failed);
+    EXPECT_TRUE(s.message.contains(QStringLiteral("нет места на диске"))) << s.message.toStdString();
+    EXPECT_EQ(QDir(userFile(QStringLiteral("полный диск"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
 }
 
 TEST(WorkFolderTest, OnePerInstanceAndLeftoversOfACrashAreRemoved)
