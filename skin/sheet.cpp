@@ -15,7 +15,6 @@ namespace zelkor {
 Recognition recogniseSheet(QSize sheetSize)
 {
     Recognition r;
-    r.resetFor176x500 = sheetSize.width() == 176 && sheetSize.height() == 500;
     r.profile = profileIndexByWidth(sheetSize.width());
     return r;
 }

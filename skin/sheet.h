@@ -11,12 +11,11 @@
 
 namespace zelkor {
 
-// What adopting a sheet of this size does to the document.
+// What adopting a sheet of this size does to the document. The width alone
+// decides: a 176-wide sheet is profile 1 whatever its height (the 176 x 500
+// sheets of old skins too; they are adopted whole, with profile 1's colour
+// row shown at once, like any other).
 struct Recognition {
-    // A 176 x 500 sheet first gets the 176 x 208 screen size, an immediate
-    // colour refresh from profile 1's colour row and profile 0, before the
-    // width look-up makes it profile 1.
-    bool resetFor176x500 = false;
     int profile = 0;  // 1..6, or 0 when the width is in no profile
 };
 Recognition recogniseSheet(QSize sheetSize);

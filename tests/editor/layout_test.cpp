@@ -100,20 +100,13 @@ TEST(Layout, SpotValuesFromTheTables)
     }
 }
 
-TEST(Recognition, WidthDecidesTheProfileAnd176x500IsSpecial)
+TEST(Recognition, TheWidthAloneDecidesTheProfile)
 {
     const int widths[] = {176, 208, 240, 320, 352, 416};
-    for (int i = 0; i < 6; ++i) {
-        const Recognition r = recogniseSheet(QSize(widths[i], 100));
-        EXPECT_EQ(r.profile, i + 1);
-        EXPECT_FALSE(r.resetFor176x500);
-    }
-    for (int h : {500, 514, 1, 3000}) {
-        const Recognition r = recogniseSheet(QSize(176, h));
-        EXPECT_EQ(r.profile, 1) << h;
-        EXPECT_EQ(r.resetFor176x500, h == 500);
-    }
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(recogniseSheet(QSize(widths[i], 100)).profile, i + 1);
+    for (int h : {500, 514, 1, 3000})
+        EXPECT_EQ(recogniseSheet(QSize(176, h)).profile, 1) << h;
     for (int w : {0, 175, 177, 200, 640})
         EXPECT_EQ(recogniseSheet(QSize(w, 514)).profile, 0) << w;
-    EXPECT_FALSE(recogniseSheet(QSize(208, 500)).resetFor176x500);
 }
