@@ -21,7 +21,7 @@ void put32(Bytes& b, std::uint32_t v)
         b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t infoSize = 40;
     std::int32_t width = 1, height = 1;
     std::uint16_t bpp = 24;
@@ -34,7 +34,7 @@ struct BmpSpec {
     Bytes pixels;
 };
 
-Bytes build(const BmpSpec& s)
+Bytes build(const BmpLayout& s)
 {
     Bytes info;
     if (s.infoSize == 12) {
@@ -72,7 +72,7 @@ const Bytes kPalette4 = {0, 0, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 255, 255, 255, 
 
 struct ReadCase {
     const char* name;
-    BmpSpec desc;
+    BmpLayout desc;
     std::vector<std::uint32_t> rgb; // top row first
 };
 
@@ -92,9 +92,9 @@ TEST_P(ReadBmp, GivesTheExpectedPixels)
     }
 }
 
-BmpSpec desc(std::int32_t w, std::int32_t h, std::uint16_t bpp, Bytes pixels)
+BmpLayout desc(std::int32_t w, std::int32_t h, std::uint16_t bpp, Bytes pixels)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = w;
     s.height = h;
     s.bpp = bpp;
@@ -102,7 +102,7 @@ BmpSpec desc(std::int32_t w, std::int32_t h, std::uint16_t bpp, Bytes pixels)
     return s;
 }
 
-BmpSpec with(BmpSpec s, auto change)
+BmpLayout with(BmpLayout s, auto change)
 {
     change(s);
     return s;
@@ -111,37 +111,37 @@ BmpSpec with(BmpSpec s, auto change)
 INSTANTIATE_TEST_SUITE_P(Variants, ReadBmp, ::testing::Values(
     ReadCase{"Rgb24BottomUp", desc(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0}), {0x060504, 0x030201}},
     ReadCase{"Rgb24TopDown", desc(1, -2, 24, {1, 2, 3, 0, 4, 5, 6, 0}), {0x030201, 0x060504}},
-    ReadCase{"Palette1MsbFirst", with(desc(3, 1, 1, {0x40, 0, 0, 0}), [](BmpSpec& s) { s.palette = Bytes(kPalette4.begin(), kPalette4.begin() + 8); }),
+    ReadCase{"Palette1MsbFirst", with(desc(3, 1, 1, {0x40, 0, 0, 0}), [](BmpLayout& s) { s.palette = Bytes(kPalette4.begin(), kPalette4.begin() + 8); }),
              {0x000000, 0xFF0000, 0x000000}},
-    ReadCase{"Palette4HighNibbleFirst", with(desc(3, 1, 4, {0x12, 0x30, 0, 0}), [](BmpSpec& s) { s.palette = kPalette4; s.coloursUsed = 4; }),
+    ReadCase{"Palette4HighNibbleFirst", with(desc(3, 1, 4, {0x12, 0x30, 0, 0}), [](BmpLayout& s) { s.palette = kPalette4; s.coloursUsed = 4; }),
              {0xFF0000, 0x0000FF, 0xFFFFFF}},
-    ReadCase{"Palette8ShortTableAndGap", with(desc(2, 1, 8, {3, 1, 0, 0}), [](BmpSpec& s) { s.palette = kPalette4; s.coloursUsed = 4; s.gap = 6; }),
+    ReadCase{"Palette8ShortTableAndGap", with(desc(2, 1, 8, {3, 1, 0, 0}), [](BmpLayout& s) { s.palette = kPalette4; s.coloursUsed = 4; s.gap = 6; }),
              {0xFFFFFF, 0xFF0000}},
-    ReadCase{"Palette8IndexBeyondTableIsBlack", with(desc(1, 1, 8, {9, 0, 0, 0}), [](BmpSpec& s) { s.palette = kPalette4; s.coloursUsed = 4; }),
+    ReadCase{"Palette8IndexBeyondTableIsBlack", with(desc(1, 1, 8, {9, 0, 0, 0}), [](BmpLayout& s) { s.palette = kPalette4; s.coloursUsed = 4; }),
              {0x000000}},
     ReadCase{"Rgb16Is555", desc(3, 1, 16, {0x00, 0x7C, 0xE0, 0x03, 0x10, 0x00, 0, 0}), {0xFF0000, 0x00FF00, 0x000084}},
-    ReadCase{"BitFields565AfterHeader", with(desc(2, 1, 16, {0x00, 0xF8, 0x20, 0x00}), [](BmpSpec& s) {
+    ReadCase{"BitFields565AfterHeader", with(desc(2, 1, 16, {0x00, 0xF8, 0x20, 0x00}), [](BmpLayout& s) {
                  s.compression = 3;
                  for (std::uint32_t m : {0xF800u, 0x07E0u, 0x001Fu}) put32(s.masksAfterHeader, m);
              }),
              {0xFF0000, 0x000400}},
     ReadCase{"Rgb32IgnoresFourthByte", desc(1, 1, 32, {1, 2, 3, 99}), {0x030201}},
-    ReadCase{"V5BitFields32InHeader", with(desc(1, 1, 32, {0x11, 0x22, 0x33, 0x44}), [](BmpSpec& s) {
+    ReadCase{"V5BitFields32InHeader", with(desc(1, 1, 32, {0x11, 0x22, 0x33, 0x44}), [](BmpLayout& s) {
                  s.infoSize = 124; s.compression = 3; s.masksInHeader = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}; s.gap = 2;
              }),
              {0x112233}},
-    ReadCase{"V4Header24", with(desc(1, 1, 24, {7, 8, 9, 0}), [](BmpSpec& s) { s.infoSize = 108; }), {0x090807}},
-    ReadCase{"CoreHeader", with(desc(2, 1, 1, {0x80, 0, 0, 0}), [](BmpSpec& s) {
+    ReadCase{"V4Header24", with(desc(1, 1, 24, {7, 8, 9, 0}), [](BmpLayout& s) { s.infoSize = 108; }), {0x090807}},
+    ReadCase{"CoreHeader", with(desc(2, 1, 1, {0x80, 0, 0, 0}), [](BmpLayout& s) {
                  s.infoSize = 12; s.palette = {0, 0, 255, 255, 255, 255};
              }),
              {0xFFFFFF, 0xFF0000}},
-    ReadCase{"Rle8WithAbsoluteRunAndEol", with(desc(3, 2, 8, {0x03, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 1}), [](BmpSpec& s) {
+    ReadCase{"Rle8WithAbsoluteRunAndEol", with(desc(3, 2, 8, {0x03, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 1}), [](BmpLayout& s) {
                  s.compression = 1; s.palette = kPalette4; s.coloursUsed = 4;
              }),
              {0x0000FF, 0xFF0000, 0x0000FF, 0xFF0000, 0xFF0000, 0xFF0000}},
-    ReadCase{"Rle4", with(desc(4, 1, 4, {0x04, 0x12, 0, 1}), [](BmpSpec& s) { s.compression = 2; s.palette = kPalette4; s.coloursUsed = 4; }),
+    ReadCase{"Rle4", with(desc(4, 1, 4, {0x04, 0x12, 0, 1}), [](BmpLayout& s) { s.compression = 2; s.palette = kPalette4; s.coloursUsed = 4; }),
              {0xFF0000, 0x0000FF, 0xFF0000, 0x0000FF}},
-    ReadCase{"Rle8DeltaSkipsPixelsAndClipsOverlongRuns", with(desc(2, 2, 8, {0, 2, 1, 1, 0x05, 3, 0, 1}), [](BmpSpec& s) {
+    ReadCase{"Rle8DeltaSkipsPixelsAndClipsOverlongRuns", with(desc(2, 2, 8, {0, 2, 1, 1, 0x05, 3, 0, 1}), [](BmpLayout& s) {
                  s.compression = 1; s.palette = kPalette4; s.coloursUsed = 4;
              }),
              {0x000000, 0xFFFFFF, 0x000000, 0x000000}}),
@@ -160,13 +160,13 @@ TEST(ReadBmp, RowsReadInReverseGiveTheSamePicture)
             for (std::int32_t width : {1, 3, 4, 5, 8}) {
                 SCOPED_TRACE(std::to_string(bpp) + " bpp, " + std::to_string(width) + " x " + std::to_string(height));
                 const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 31) / 32 * 4;
-                BmpSpec spec = desc(width, height, bpp, Bytes(stride * std::abs(height)));
-                for (auto& b : spec.pixels)
+                BmpLayout layout = desc(width, height, bpp, Bytes(stride * std::abs(height)));
+                for (auto& b : layout.pixels)
                     b = static_cast<std::uint8_t>(gen());
                 if (bpp <= 8)
-                    spec.palette = kPalette4;
-                spec.gap = static_cast<std::size_t>(width % 3);
-                const Bytes file = build(spec);
+                    layout.palette = kPalette4;
+                layout.gap = static_cast<std::size_t>(width % 3);
+                const Bytes file = build(layout);
                 writeAll(tmp / "a.bmp", file);
 
                 auto bytes = readFileReversing((tmp / "a.bmp").string(), rowsToReverse);
@@ -220,12 +220,12 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadBmpRejects, ::testing::Values(
     BadBmp{"HugeWithoutData", build(desc(32767, 32767, 24, {1, 2, 3})), ErrorCode::BadSourceFile},
     BadBmp{"MostNegativeHeight", build(desc(1, INT32_MIN, 24, {1, 2, 3, 0})), ErrorCode::BadSourceFile},
     BadBmp{"OddDepth", build(desc(1, 1, 3, {0, 0, 0, 0})), ErrorCode::BadSourceFile},
-    BadBmp{"JpegInside", build(with(desc(1, 1, 24, {0, 0, 0, 0}), [](BmpSpec& s) { s.compression = 4; })), ErrorCode::UnknownCompression},
-    BadBmp{"RleOnWrongDepth", build(with(desc(1, 1, 24, {0, 0, 0, 0}), [](BmpSpec& s) { s.compression = 1; })), ErrorCode::UnknownCompression},
-    BadBmp{"PaletteOver256", build(with(desc(1, 1, 8, {0, 0, 0, 0}), [](BmpSpec& s) { s.coloursUsed = 300; s.palette = Bytes(1200, 0); })), ErrorCode::BadSourceFile},
-    BadBmp{"SplitMask", build(with(desc(1, 1, 16, {0, 0, 0, 0}), [](BmpSpec& s) {
+    BadBmp{"JpegInside", build(with(desc(1, 1, 24, {0, 0, 0, 0}), [](BmpLayout& s) { s.compression = 4; })), ErrorCode::UnknownCompression},
+    BadBmp{"RleOnWrongDepth", build(with(desc(1, 1, 24, {0, 0, 0, 0}), [](BmpLayout& s) { s.compression = 1; })), ErrorCode::UnknownCompression},
+    BadBmp{"PaletteOver256", build(with(desc(1, 1, 8, {0, 0, 0, 0}), [](BmpLayout& s) { s.coloursUsed = 300; s.palette = Bytes(1200, 0); })), ErrorCode::BadSourceFile},
+    BadBmp{"SplitMask", build(with(desc(1, 1, 16, {0, 0, 0, 0}), [](BmpLayout& s) {
                s.compression = 3; for (std::uint32_t m : {0xF00Fu, 0x0F00u, 0x00F0u}) put32(s.masksAfterHeader, m); })), ErrorCode::BadSourceFile},
-    BadBmp{"TopDownRle", build(with(desc(1, -1, 8, {0, 1}), [](BmpSpec& s) { s.compression = 1; s.palette = kPalette4; })), ErrorCode::BadSourceFile}),
+    BadBmp{"TopDownRle", build(with(desc(1, -1, 8, {0, 1}), [](BmpLayout& s) { s.compression = 1; s.palette = kPalette4; })), ErrorCode::BadSourceFile}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WriteBmp, TwentyFourBitsBottomUpWithFFPadding)
