@@ -5,6 +5,7 @@
 #include "skin/profiles.h"
 #include "converterprogress.h"
 #include "skin/savename.h"
+#include "preview/screenimage.h"
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
 #include "tform4.h"
@@ -200,29 +201,18 @@ void TForm1::reportError(const QString &text)
     seams().critical(this, text, QString());
 }
 
-// Reads an image as the 24-bit bitmaps the screens draw from.
-static bool loadImage(const QString &path, QImage &into, QString &error)
-{
-    const QImage img = readImageFile(path, error);
-    if (img.isNull())
-        return false;
-    into = img.convertToFormat(QImage::Format_RGB32);
-    return true;
-}
-
 void TForm1::FormCreate()
 {
     smallIcons = QImage();
     largeIcons = QImage();
     // A sheet that fails stays empty and the icon draws show nothing; when the
     // small sheet fails the large one is not tried, and start-up goes on.
-    QString error;
-    if (!loadImage(m_doc->programFiles().dataPath(QStringLiteral("icons.bmp")), smallIcons, error)) {
-        reportError(error);
+    const ProgramFiles &files = m_doc->programFiles();
+    if (const Status s = readBitmap(files.dataPath(QStringLiteral("icons.bmp")), smallIcons); !s) {
+        report(this, s);
         return;
     }
-    if (!loadImage(m_doc->programFiles().dataPath(QStringLiteral("icons32.bmp")), largeIcons, error))
-        reportError(error);
+    report(this, readBitmap(files.dataPath(QStringLiteral("icons32.bmp")), largeIcons));
 }
 
 void TForm1::paintEvent(QPaintEvent *event)
@@ -310,24 +300,21 @@ void TForm1::adoptSheet()
     // the preview shows on the white frame.
     if (m_photoProfile != p->index) {
         QImage photo;
-        QString error;
-        const QString path = m_doc->programFiles().dataPath(QString::fromUtf8(p->photoName));
         m_photoProfile = p->index;
-        if (loadImage(path, photo, error)) {
+        if (const Status s = readPhonePicture(m_doc->programFiles(), p->index, photo)) {
             phone->setPixmap(QPixmap::fromImage(photo));
             phone->resize(photo.size());
         } else {
             phone->clear();
             phone->resize(0, 0);
-            reportError(QStringLiteral("Картинка телефона не загружена; предпросмотр показан без неё.\n") + error);
+            reportError(QStringLiteral("Картинка телефона не загружена; предпросмотр показан без неё.\n") + s.message);
         }
     }
     PaintBox1->move(p->paintBoxPos);
     PaintBox1->resize(p->screenSize());
     showSkinControls();
     updateCaption();
-    renderPreview();
-    refreshSlots();
+    // The document's sheetChanged, which follows, renders and refreshes the swatches.
 }
 
 } // namespace zelkor

@@ -22,7 +22,8 @@ constexpr std::array<NamedScreen, kNamedScreenCount> kNamedScreens{{
     {"settings", SettingsScreen, 0},
 }};
 
-// The screens draw from 24-bit bitmaps, as the window keeps them.
+} // namespace
+
 Status readBitmap(const QString &path, QImage &out)
 {
     QString error;
@@ -32,8 +33,6 @@ Status readBitmap(const QString &path, QImage &out)
     out = image.convertToFormat(QImage::Format_RGB32);
     return Status::success();
 }
-
-} // namespace
 
 const std::array<NamedScreen, kNamedScreenCount> &namedScreens()
 {

@@ -32,6 +32,10 @@ const std::array<NamedScreen, kNamedScreenCount> &namedScreens();
 // nullptr for a name that is none of them.
 const NamedScreen *findNamedScreen(const QString &name);
 
+// An image file as the 24-bit bitmap the screens draw from; a failure names
+// the file and the cause.
+Status readBitmap(const QString &path, QImage &out);
+
 // The two icon sheets, read as the main window reads them at start.
 struct IconSheets {
     QImage small;  // icons.bmp

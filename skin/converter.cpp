@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QTimer>
 
-#include <cstring>
 
 namespace zelkor {
 
@@ -71,22 +70,22 @@ QString russianCause(const QString &words)
 // words name none of them (a file of another kind says "wrong UIDs").
 QString causeOfExitCode(int code)
 {
-    switch (code) {
-    case 1:
-        return QStringLiteral("не хватает памяти");
-    case 3:
-        return QStringLiteral("файл не найден");
-    case 4:
-        return QStringLiteral("файл повреждён или это не файл скина");
-    case 5:
-        return QStringLiteral("не удаётся записать результат");
-    case 9:
-        return QStringLiteral("неизвестный способ сжатия");
-    case 11:
-        return QStringLiteral("сжатые данные файла повреждены");
-    default:
-        return {};
-    }
+    struct Cause {
+        int code;
+        const char *russian;
+    };
+    static const Cause causes[] = {
+        {1, "не хватает памяти"},
+        {3, "файл не найден"},
+        {4, "файл повреждён или это не файл скина"},
+        {5, "не удаётся записать результат"},
+        {9, "неизвестный способ сжатия"},
+        {11, "сжатые данные файла повреждены"},
+    };
+    for (const Cause &c : causes)
+        if (c.code == code)
+            return QString::fromUtf8(c.russian);
+    return {};
 }
 
 Status failed(const QString &head, const QString &text, const QString &words = {}, int exitCode = 0)
@@ -103,35 +102,6 @@ Status failed(const QString &head, const QString &text, const QString &words = {
 }
 
 } // namespace
-
-QString describeSystemError(int errnum)
-{
-    switch (errnum) {
-    case ENOSPC:
-        return QStringLiteral("нет места на диске");
-    case EDQUOT:
-        return QStringLiteral("превышена дисковая квота");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("нет прав доступа");
-    case EROFS:
-        return QStringLiteral("файловая система доступна только для чтения");
-    case ENOENT:
-        return QStringLiteral("папка или файл не существует");
-    case EEXIST:
-        return QStringLiteral("файл уже существует");
-    case ENOTDIR:
-        return QStringLiteral("часть пути не является папкой");
-    case EISDIR:
-        return QStringLiteral("это папка");
-    case ENAMETOOLONG:
-        return QStringLiteral("слишком длинное имя");
-    case EIO:
-        return QStringLiteral("ошибка ввода-вывода");
-    default:
-        return QString::fromLocal8Bit(std::strerror(errnum));
-    }
-}
 
 QString converterPath(const QString &folder)
 {

@@ -12,13 +12,6 @@
 
 namespace zelkor {
 
-Recognition recogniseSheet(QSize sheetSize)
-{
-    Recognition r;
-    r.profile = profileIndexByWidth(sheetSize.width());
-    return r;
-}
-
 QRgb readColourSlot(const QImage &sheet, int profile, int slot)
 {
     const auto origin = colourRow(profile);

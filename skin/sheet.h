@@ -1,7 +1,8 @@
 #pragma once
-// Plain operations on the skin sheet: recognising its profile, reading and
-// writing colour colours, cutting a picture out and writing one back.
-// They know nothing of windows, so the editor, the tests and the tools share them.
+// Plain operations on the skin sheet: reading and writing colour slots,
+// cutting a picture out and writing one back. They know nothing of windows,
+// so the editor, the tests and the tools share them. (A sheet's profile is
+// decided by its width alone: profileIndexByWidth in profiles.h.)
 
 #include <QImage>
 #include <QSize>
@@ -10,15 +11,6 @@
 #include <array>
 
 namespace zelkor {
-
-// What adopting a sheet of this size does to the document. The width alone
-// decides: a 176-wide sheet is profile 1 whatever its height (the 176 x 500
-// sheets of old skins too; they are adopted whole, with profile 1's colour
-// row shown at once, like any other).
-struct Recognition {
-    int profile = 0;  // 1..6, or 0 when the width is in no profile
-};
-Recognition recogniseSheet(QSize sheetSize);
 
 using ColourSlots = std::array<QRgb, 13>;
 

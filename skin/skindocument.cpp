@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QUndoCommand>
@@ -29,16 +30,6 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-// Qt reports file errors in the system's English words; say the common ones in Russian.
-QString russianFileError(const QString &words)
-{
-    for (int e : {ENOSPC, EDQUOT, EACCES, EPERM, EROFS, ENOENT, EEXIST, ENOTDIR, EISDIR, ENAMETOOLONG, EIO}) {
-        if (words.contains(QString::fromLocal8Bit(std::strerror(e)), Qt::CaseInsensitive))
-            return describeSystemError(e);
-    }
-    return words.isEmpty() ? QStringLiteral("неизвестная ошибка") : words;
-}
-
 // A scratch folder for one operation below the work folder, removed when done.
 Status scratchFolder(const QString &workFolder, std::unique_ptr<QTemporaryDir> &dir)
 {
@@ -47,7 +38,7 @@ Status scratchFolder(const QString &workFolder, std::unique_ptr<QTemporaryDir> &
     if (dir->isValid())
         return Status::success();
     return Status::failure(QStringLiteral("Не удаётся создать временную папку в «%1»: %2")
-                               .arg(native(workFolder), russianFileError(dir->errorString())),
+                               .arg(native(workFolder), describeSystemWords(dir->errorString())),
                            dir->errorString());
 }
 
@@ -66,7 +57,7 @@ Status copyNoReplace(const QString &from, const QString &to)
 {
     const QString shownTo = native(to);
     auto failure = [&](const QString &words) {
-        return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, russianFileError(words)),
+        return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, describeSystemWords(words)),
                                words);
     };
     // Qt says "Unknown error" for a failed write; the system's errno knows.
@@ -149,7 +140,7 @@ Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const 
         return Status::failure(
             QStringLiteral("Не удаётся прочитать картинку скина из файла «%1», которую выдал конвертер.").arg(shown),
             error);
-    const int profile = recogniseSheet(loaded.size()).profile;
+    const int profile = profileIndexByWidth(loaded.width());
     if (profile == 0)
         return Status::failure(QStringLiteral("Картинка скина в файле «%1» шириной %2 точек: такой ширины нет "
                                               "ни у одного телефона. Ширина может быть %3 точек.")
@@ -326,7 +317,7 @@ Status SkinDocument::save(const QString &chosenPath, const QString &depthOption,
 
 Status SkinDocument::adoptUnsaved(const QImage &sheet, const QString &name)
 {
-    const int profile = recogniseSheet(sheet.size()).profile;
+    const int profile = profileIndexByWidth(sheet.width());
     if (sheet.isNull() || profile == 0)
         return Status::failure(QStringLiteral("Картинка скина шириной %1 точек не подходит ни к одному телефону.")
                                    .arg(sheet.width()));
@@ -371,14 +362,18 @@ Status SkinDocument::writeBackPicture(int picture, const QImage &replacement, co
         return Status::failure(QStringLiteral("Скин не создан и не загружен."));
     if (replacement.isNull())
         return Status::failure(QStringLiteral("Картинка «%1» пуста.").arg(native(source)));
-    // Clipped to the picture's rectangle and the sheet, never scaled.
-    QImage result = m_sheet.copy();
-    zelkor::writeBackPicture(result, m_profile, picture, replacement);
+    // Clipped to the picture's rectangle and the sheet, never scaled: only
+    // that rectangle is copied, changed and kept for undo.
     const QRect changed = r->rect().intersected(m_sheet.rect());
     if (changed.isEmpty())
         return Status::success();
     const QImage before = m_sheet.copy(changed);
-    const QImage after = result.copy(changed);
+    QImage after = before;
+    {
+        QPainter p(&after);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(QPoint(0, r->y - changed.y()), replacement.convertToFormat(QImage::Format_RGB32));
+    }
     if (before == after)
         return Status::success();
     m_undo->push(new SheetEditCommand(this, changed.topLeft(), before, after,

@@ -26,5 +26,8 @@ struct Status {
 // The system's words for an errno value in Russian (the common ones), else
 // the system's own text.
 QString describeSystemError(int errnum);
+// The same for a message that quotes the system's English words (as Qt's
+// file errors do); other words come back as they are.
+QString describeSystemWords(const QString &words);
 
 } // namespace zelkor

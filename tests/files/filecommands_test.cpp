@@ -240,7 +240,16 @@ TEST_F(FileCommandsTest, ANarrowTallSheetIsProfileOne)
 
 // ---------------------------------------------------------------- failures
 
-enum class Command { New, Load, Save };
+// The commands the tables run; Exit only where a modified skin is at stake.
+enum class Command { New, Load, Save, Exit };
+
+// "<command>_<case>" for a test over (command, case) pairs.
+template <class Case>
+std::string commandCaseName(const ::testing::TestParamInfo<std::tuple<Command, Case>> &info)
+{
+    static const char *const names[] = {"New", "Load", "Save", "Exit"};
+    return std::string(names[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
+}
 struct Fault {
     const char *name;
     QByteArray script;  // empty: no converter
@@ -252,12 +261,6 @@ const Fault kFaults[] = {
     {"fails", "echo 'bmconv: сломался' >&2; exit 4", "сломался"},
     {"silent", "exit 0", "не создал файл"},
 };
-
-std::string faultName(const ::testing::TestParamInfo<std::tuple<Command, Fault>> &info)
-{
-    const char *const commands[] = {"New", "Load", "Save"};
-    return std::string(commands[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
-}
 
 class ConverterFaultTest : public FileCommandsTest,
                            public ::testing::WithParamInterface<std::tuple<Command, Fault>> {};
@@ -280,6 +283,7 @@ TEST_P(ConverterFaultTest, OneMessageAndTheSkinStays)
         named = QStringLiteral("скин.mbm");
         break;
     case Command::Save:
+    case Command::Exit:  // not in this table
         save(scratchFile(QStringLiteral("копия")));
         named = QStringLiteral("extskin_240x320_копия.mbm");
         EXPECT_FALSE(QFileInfo::exists(scratchFile(named)));
@@ -296,7 +300,7 @@ TEST_P(ConverterFaultTest, OneMessageAndTheSkinStays)
 INSTANTIATE_TEST_SUITE_P(
     Faults, ConverterFaultTest,
     ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Save), ::testing::ValuesIn(kFaults)),
-    faultName);
+    commandCaseName<Fault>);
 
 TEST_F(FileCommandsTest, ABrokenSkinFileIsReportedByTheConverter)
 {
@@ -378,12 +382,6 @@ struct PromptCase {
     bool saved;        // the skin was written first
 };
 
-std::string promptName(const ::testing::TestParamInfo<std::tuple<Command, PromptCase>> &info)
-{
-    const char *const commands[] = {"New", "Load", "Exit"};
-    return std::string(commands[int(std::get<0>(info.param))]) + "_" + std::get<1>(info.param).name;
-}
-
 class PromptTest : public FileCommandsTest,
                    public ::testing::WithParamInterface<std::tuple<Command, PromptCase>> {};
 
@@ -397,31 +395,26 @@ TEST_P(PromptTest, AModifiedSkinIsOfferedForSaving)
     saveAnswer = scratchFile(QStringLiteral("спасено"));
     openAnswer = scratchFile(QStringLiteral("скин.mbm"));
     form->show();
-    switch (command) {
-    case Command::New:
+    if (command == Command::New)
         form->N2Click();
-        break;
-    case Command::Load:
+    else if (command == Command::Load)
         form->N3Click();
-        break;
-    case Command::Save:  // stands for Выход here
+    else
         form->N4Click();
-        break;
-    }
     EXPECT_EQ(asked, QStringList{QStringLiteral("Скин изменён. Сохранить изменения?")});
     EXPECT_EQ(errors, QStringList());
     EXPECT_EQ(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_спасено.mbm"))), c.saved);
-    const bool went = command == Command::Save ? !form->isVisible()
+    const bool went = command == Command::Exit ? !form->isVisible()
                                                : !form->document().isModified();
     EXPECT_EQ(went, c.goesOn);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, PromptTest,
-    ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Save),
+    ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Exit),
                        ::testing::Values(PromptCase{"save", 0, true, true}, PromptCase{"discard", 1, true, false},
                                          PromptCase{"cancel", 2, false, false}, PromptCase{"esc", -1, false, false})),
-    promptName);
+    commandCaseName<PromptCase>);
 
 } // namespace
 
