@@ -48,6 +48,7 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
         refreshSlots();
     });
     connect(m_doc, &SkinDocument::modifiedChanged, this, [this] { updateCaption(); });
+    connect(m_doc, &SkinDocument::fileNameChanged, this, [this] { updateCaption(); });
 }
 
 QFont TForm1::windowFont()

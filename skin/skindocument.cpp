@@ -311,7 +311,7 @@ Status SkinDocument::save(const QString &chosenPath, const QString &depthOption,
     m_undo->setClean();
     if (savedPath)
         *savedPath = target.targetPath;
-    emit skinReplaced();
+    emit fileNameChanged();
     return Status::success();
 }
 

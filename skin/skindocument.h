@@ -107,6 +107,8 @@ signals:
     void sheetChanged();
     // The whole skin was replaced: profile, screen size and file may differ.
     void skinReplaced();
+    // The same skin now has another file (Save): only its name changed.
+    void fileNameChanged();
     void modifiedChanged(bool modified);
 
 private:

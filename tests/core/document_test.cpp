@@ -2,6 +2,7 @@
 // as it was, edits are undone to the exact pixels, and its scratch files stay
 // in its own work folder.
 #include "editing/picturefiles.h"
+#include "editing/workingfilewatcher.h"
 #include "skin/converter.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -245,12 +246,17 @@ TEST_F(DocumentTest, SaveLoadAndNewThroughTheRealConverterLeaveTheProgramFolderA
 
     ASSERT_TRUE(doc->newFromTemplate(1));
     EXPECT_EQ(doc->displayName(), QStringLiteral("176x208.mbm"));
+    WorkingFileWatcher watcher(*doc);
+    watcher.follow(Chat);
     ASSERT_TRUE(doc->setColourSlot(0, qRgb(10, 20, 30)));
     QString saved;
     const Status s = doc->save(userFile(QStringLiteral("с пробелом")), QStringLiteral("/c16"), &saved);
     ASSERT_TRUE(s) << s.message.toStdString();
     EXPECT_EQ(saved, userFile(QStringLiteral("extskin_176x208_с пробелом.mbm")));
     EXPECT_FALSE(doc->isModified());
+    EXPECT_EQ(doc->displayName(), QStringLiteral("extskin_176x208_с пробелом.mbm"));
+    // Saving keeps the skin, so the image editor is still followed.
+    EXPECT_TRUE(watcher.isFollowing(Chat));
     // An ordinary file, as any other the user makes there.
     writeFile(userFile(QStringLiteral("ordinary")), "x");
     EXPECT_EQ(QFileInfo(saved).permissions(), QFileInfo(userFile(QStringLiteral("ordinary"))).permissions());
@@ -258,6 +264,7 @@ TEST_F(DocumentTest, SaveLoadAndNewThroughTheRealConverterLeaveTheProgramFolderA
     EXPECT_EQ(doc->save(userFile(QStringLiteral("с пробелом")), {}).code, Status::Failed);
     ASSERT_TRUE(doc->load(saved));
     EXPECT_EQ(doc->profile(), 1);
+    EXPECT_FALSE(watcher.isFollowing(Chat));
     // A cut-out goes to the work folder too.
     QString error;
     ASSERT_TRUE(writeWorkingFile(cutOutPicture(doc->sheet(), 1, Chat), workingFilePath(doc->workFolder(), Chat), error))
