@@ -54,7 +54,7 @@ QStringList commandNames()
 
 QString programDescription()
 {
-    QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор, перенос на другое разрешение.\n\nКоманды:\n");
+    QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор, перенос на другое разрешение, сайт.\n\nКоманды:\n");
     for (const Command *c : kCommands)
         text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c->name), -9).arg(QString::fromUtf8(c->summary));
     text += QStringLiteral("\nСправка по команде: zelkor-skin КОМАНДА --help\n"
