@@ -9,6 +9,7 @@
 #include "session.h"
 
 #include "skin/profiles.h"
+#include "skin/skindocument.h"
 
 #include <QDate>
 #include <QDir>
@@ -90,10 +91,43 @@ QStringList inputFiles(const QStringList &arguments, Session &session, bool &mis
     return files;
 }
 
-// The reason shown on the page names the file by its bare name only.
-QString pageReason(const Status &status, const QString &path, const QString &fileName)
+// A file's bytes and key. Nothing larger than the largest sheet the converter
+// would take, uncompressed, can be a skin: such a file is refused unread.
+Status readInput(const QString &path, bool phone, GalleryFile &file)
 {
-    return oneLine(status).replace(QDir::toNativeSeparators(path), fileName).replace(path, fileName);
+    QFile in(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1».").arg(shown), in.errorString());
+    if (in.size() > 4 * maxSheetPixels() + (1 << 20))
+        return Status::failure(
+            QStringLiteral("Файл «%1» слишком велик для файла скина: %2 байт.").arg(shown).arg(in.size()));
+    file.path = path;
+    file.fileName = QFileInfo(path).fileName();
+    file.bytes = in.readAll();
+    file.key = galleryKey(file.fileName, file.bytes, phone);
+    return Status::success();
+}
+
+// The skin of `key` as an earlier run left it, when its record and all its
+// files are still there; they are then kept.
+std::optional<GallerySkin> reusable(GallerySite &site, const QString &key, bool phone)
+{
+    QFile record(site.path(recordPath(key)));
+    if (!site.hasFile(recordPath(key)) || !record.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    std::optional<GallerySkin> known = skinFromRecord(record.readAll(), key);
+    if (!known)
+        return std::nullopt;
+    QStringList files{overviewPath(*known), copyPath(*known), recordPath(key)};
+    if (phone)
+        files << phonePath(*known);
+    for (const QString &f : files)
+        if (!site.hasFile(f))
+            return std::nullopt;
+    for (const QString &f : files)
+        site.keep(f);
+    return known;
 }
 
 bool parseDate(const QString &text, QString &iso)
@@ -143,34 +177,21 @@ int run(const QCommandLineParser &parser, Session &session)
     std::vector<GalleryProblem> problems;
     std::vector<GalleryFile> toDraw;
     std::set<QString> keys;
+    const auto reject = [&](const Status &status, const QString &path) {
+        session.problem(status);
+        const QString name = QFileInfo(path).fileName();
+        problems.push_back({name, oneLine(status).replace(QDir::toNativeSeparators(path), name).replace(path, name)});
+        failed = true;
+    };
     for (const QString &path : paths) {
-        GalleryFile file{path, QFileInfo(path).fileName(), {}, {}};
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly)) {
-            const Status s = Status::failure(QStringLiteral("Не удаётся прочитать файл «%1».")
-                                                 .arg(QDir::toNativeSeparators(path)), in.errorString());
-            session.problem(s);
-            problems.push_back({file.fileName, pageReason(s, path, file.fileName)});
-            failed = true;
-            continue;
-        }
-        file.bytes = in.readAll();
-        file.key = galleryKey(file.fileName, file.bytes, phone);
-        if (!keys.insert(file.key).second)
-            continue;
-        QFile record(site.path(recordPath(file.key)));
-        std::optional<GallerySkin> known;
-        if (site.hasFile(recordPath(file.key)) && record.open(QIODevice::ReadOnly))
-            known = skinFromRecord(record.readAll(), file.key);
-        if (known && site.hasFile(overviewPath(*known)) && site.hasFile(copyPath(*known)) &&
-            (!phone || site.hasFile(phonePath(*known)))) {
-            for (const QString &f : {overviewPath(*known), copyPath(*known), recordPath(file.key)})
-                site.keep(f);
-            if (phone)
-                site.keep(phonePath(*known));
-            skins.push_back(std::move(*known));
-        } else {
-            toDraw.push_back(std::move(file));
+        GalleryFile file;
+        if (const Status s = readInput(path, phone, file); !s) {
+            reject(s, path);
+        } else if (keys.insert(file.key).second) {
+            if (std::optional<GallerySkin> known = reusable(site, file.key, phone))
+                skins.push_back(std::move(*known));
+            else
+                toDraw.push_back(std::move(file));
         }
     }
 
@@ -201,10 +222,12 @@ int run(const QCommandLineParser &parser, Session &session)
                 skins.push_back(*d.skin);
                 continue;
             }
-            session.problem(d.status);
-            failed = true;
-            if (d.unreadable)
-                problems.push_back({toDraw[i].fileName, pageReason(d.status, toDraw[i].path, toDraw[i].fileName)});
+            if (d.unreadable) {
+                reject(d.status, toDraw[i].path);
+            } else {
+                session.problem(d.status);
+                failed = true;
+            }
         }
     }
     std::sort(problems.begin(), problems.end(), [](const GalleryProblem &a, const GalleryProblem &b) {
