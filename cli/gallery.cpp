@@ -156,6 +156,13 @@ int run(const QCommandLineParser &parser, Session &session)
         return session.usageError(
             QStringLiteral("дата «%1» — не ГГГГ-ММ-ДД и не today.").arg(parser.value(QStringLiteral("date"))));
 
+    // A folder or file that is not there is a slip in the command: nothing is written.
+    bool failed = false;
+    const QStringList paths = inputFiles(arguments, session, failed);
+    if (failed)
+        return SkinProblem;
+    const bool phone = parser.isSet(QStringLiteral("phone"));
+
     GallerySite site(output);
     QString why;
     if (!site.open(parser.isSet(QStringLiteral("force")), why)) {
@@ -168,9 +175,6 @@ int run(const QCommandLineParser &parser, Session &session)
             return SkinProblem;
         }
 
-    bool failed = false;
-    const QStringList paths = inputFiles(arguments, session, failed);
-    const bool phone = parser.isSet(QStringLiteral("phone"));
 
     // Each distinct content once: its record from an earlier run, else drawn now.
     std::vector<GallerySkin> skins;
