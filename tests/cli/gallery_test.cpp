@@ -99,6 +99,9 @@ protected:
                                                QStringLiteral("-o"), s_input})
                          .code;
         writeAll(QDir(s_input).filePath(QStringLiteral("сломанный.mbm")), QByteArray(3000, 'x'));
+        QFile huge(QDir(s_input).filePath(QStringLiteral("сломанный-огромный.mbm")));  // sparse: costs no disk
+        if (huge.open(QIODevice::WriteOnly))
+            huge.resize(qint64(1) << 30);
         writeAll(QDir(s_input).filePath(QStringLiteral("readme.txt")), "не скин и не .mbm");
     }
     static void TearDownTestSuite() { delete s_tmp; }
@@ -138,9 +141,13 @@ TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
     EXPECT_EQ(count(sea, QStringLiteral("<section class=\"variant")), kProfileCount);
     EXPECT_EQ(count(index, QStringLiteral("<img ")), 2 * 12);  // overview and phone of every skin
     const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
-    EXPECT_TRUE(broken.contains(QStringLiteral("<b>сломанный.mbm</b>: ")) &&
-                broken.contains(QStringLiteral("это не файл скина")) && !broken.contains(s_input))
-        << broken.toStdString();
+    EXPECT_FALSE(broken.contains(s_input)) << "the page names files by their bare names";
+    for (const auto &[name, reason] : {std::pair{"сломанный.mbm", "это не файл скина"},
+                                       std::pair{"сломанный-огромный.mbm", "слишком велик"}}) {
+        const QString item = broken.section(QStringLiteral("<b>%1</b>: ").arg(QString::fromUtf8(name)), 1)
+                                 .section(QStringLiteral("</li>"), 0, 0);
+        EXPECT_TRUE(item.contains(QString::fromUtf8(reason))) << name << ": " << broken.toStdString();
+    }
     EXPECT_FALSE(index.contains(QStringLiteral("readme.txt")));
 
     const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
