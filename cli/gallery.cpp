@@ -47,7 +47,7 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("date"),
                       QStringLiteral("дата внизу страницы: ГГГГ-ММ-ДД или today (без этого даты нет)"),
                       QStringLiteral("ДАТА")});
-    parser.addOption({QStringLiteral("force"), QStringLiteral("писать и в непустую папку, сделанную не этой командой")});
+    declareForce(parser, QStringLiteral("писать и в непустую папку, сделанную не этой командой"));
     parser.addPositionalArgument(QStringLiteral("ПАПКА"), QStringLiteral("папка со скинами или файл скина"),
                                  QStringLiteral("ПАПКА..."));
 }

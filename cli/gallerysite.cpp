@@ -1,9 +1,10 @@
 #include "gallerysite.h"
 
+#include "skin/filewrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zelkor::cli {
 
@@ -33,26 +34,16 @@ QString native(const QString &path)
 WriteOutcome writeFileIfChanged(const QString &path, const QByteArray &bytes, QString &why)
 {
     const QFileInfo info(path);
-    if (info.isSymLink()) {
-        if (!QFile::remove(path)) {
-            why = QStringLiteral("Не удаётся убрать ссылку «%1».").arg(native(path));
-            return WriteOutcome::Failed;
-        }
-    } else if (info.isFile() && info.size() == bytes.size()) {
+    if (!info.isSymLink() && info.isFile() && info.size() == bytes.size()) {
         QFile old(path);
         if (old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
             return WriteOutcome::Unchanged;
     }
-    QSaveFile file(path);
-    QString error;
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        error = file.errorString();
-    else if (!file.commit())
-        error = file.errorString();
-    if (error.isEmpty())
-        return WriteOutcome::Written;
-    why = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(native(path), error);
-    return WriteOutcome::Failed;
+    if (const Status s = writeFileWhole(path, bytes, IfExists::Replace); !s) {
+        why = s.message;
+        return WriteOutcome::Failed;
+    }
+    return WriteOutcome::Written;
 }
 
 GallerySite::GallerySite(QString root) : m_root(QDir::cleanPath(std::move(root))) {}

@@ -18,8 +18,8 @@ namespace zelkor::cli {
 enum class WriteOutcome { Unchanged, Written, Failed };
 
 // Writes `bytes` to `path` whole or not at all, unless the file holds exactly
-// these bytes already (then it is left as it is). A link at `path` is removed
-// first. `why` says what failed.
+// these bytes already (then it is left as it is). A link at `path` is
+// replaced, never followed. `why` says what failed.
 WriteOutcome writeFileIfChanged(const QString &path, const QByteArray &bytes, QString &why);
 
 class GallerySite {

@@ -27,10 +27,11 @@ QString native(const QString &path)
 
 } // namespace
 
-void declareForce(QCommandLineParser &parser)
+void declareForce(QCommandLineParser &parser, const QString &meaning)
 {
-    parser.addOption(
-        {QStringLiteral("force"), QStringLiteral("заменять файлы, которые уже есть (иначе они не трогаются)")});
+    parser.addOption({QStringLiteral("force"),
+                      meaning.isEmpty() ? QStringLiteral("заменять файлы, которые уже есть (иначе они не трогаются)")
+                                        : meaning});
 }
 
 void writeText(std::FILE *stream, const QString &text)

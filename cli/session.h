@@ -27,8 +27,9 @@ class WorkFolder;
 
 namespace zelkor::cli {
 
-// Declares --force; every command that writes files calls this.
-void declareForce(QCommandLineParser &parser);
+// Declares --force; every command that writes files calls this. `meaning`
+// replaces the usual help text where the option allows more than replacing.
+void declareForce(QCommandLineParser &parser, const QString &meaning = {});
 
 class Session {
 public:
