@@ -1,4 +1,5 @@
 #include "gallerysite.h"
+#include "session.h"
 
 #include "skin/filewrite.h"
 
@@ -40,7 +41,7 @@ WriteOutcome writeFileIfChanged(const QString &path, const QByteArray &bytes, QS
             return WriteOutcome::Unchanged;
     }
     if (const Status s = writeFileWhole(path, bytes, IfExists::Replace); !s) {
-        why = s.message;
+        why = oneLine(s);
         return WriteOutcome::Failed;
     }
     return WriteOutcome::Written;

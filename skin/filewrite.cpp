@@ -43,9 +43,14 @@ Status writeFileWhole(const QString &path, const QByteArray &bytes, IfExists ifE
             return systemFailure(n < 0 ? errno : ENOSPC);
         done += n;
     }
-    // A temporary file is private to its owner; ours are ordinary files.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    // A temporary file is private to its owner; ours are ordinary files. The
+    // mask is read once: reading it means setting it, and two threads doing
+    // that at once could leave the process with a mask of 0.
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
     ::fchmod(part.handle(), 0666 & ~mask);
     // A full disk may only show when the data reaches it.
     if (::fsync(part.handle()) != 0)
