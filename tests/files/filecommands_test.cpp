@@ -81,7 +81,7 @@ TEST_P(NewSkinTest, TemplateBecomesTheSheet)
     EXPECT_EQ(form->document().sheet().width(), p->screenWidth);
     EXPECT_GE(form->document().sheet().height(), p->layoutRows);
     EXPECT_EQ(form->document().screenSize(), p->screenSize());
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(p->paintBoxPos, p->screenSize()));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + p->previewOffset, p->screenSize()));
     EXPECT_EQ(form->phone->pixmap().size(), QImageReader(programFile(QString::fromUtf8(p->photoName))).size());
     EXPECT_FALSE(form->RadioGroup1->isHidden());
     EXPECT_TRUE(form->RadioGroup1->isEnabled());
@@ -235,7 +235,7 @@ TEST_F(FileCommandsTest, ANarrowTallSheetIsProfileOne)
     EXPECT_EQ(errors, QStringList());
     EXPECT_EQ(form->document().profile(), 1);
     EXPECT_EQ(form->document().screenSize(), QSize(176, 208));
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(419, 94, 176, 208));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + QPoint(42, 91), QSize(176, 208)));
 }
 
 // ---------------------------------------------------------------- failures
@@ -472,7 +472,7 @@ TEST_F(FileCommandsTest, PortingMakesAnUnsavedSkinOfTheOtherSize)
     EXPECT_TRUE(form->document().isModified());
     EXPECT_FALSE(form->undoAction->isEnabled());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("extskin_416x352_скин.mbm[*] — ") + TForm1::baseCaption());
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(543, 81, 416, 352));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + QPoint(166, 78), QSize(416, 352)));
 }
 
 } // namespace

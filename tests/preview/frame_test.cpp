@@ -307,7 +307,7 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         form.N3Click();
         ASSERT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
         ASSERT_EQ(form.document().profile(), p);
-        EXPECT_EQ(form.PaintBox1->geometry(), QRect(profile->paintBoxPos, profile->screenSize()));
+        EXPECT_EQ(form.PaintBox1->geometry(), QRect(form.phone->pos() + profile->previewOffset, profile->screenSize()));
         const PreviewInput in = skinPreviewInput(form.document().sheet(), p, icons, 0);
         for (const NamedScreen &shot : namedScreens()) {
             // The column choice is made on the contact list, where the selector shows.
