@@ -54,9 +54,11 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
     fitToScreen();
 
     connect(m_doc, &SkinDocument::skinReplaced, this, [this] { adoptSheet(); });
+    // The swatches first: the preview draws with their colours, so an undone
+    // colour shows at once rather than at the next tick.
     connect(m_doc, &SkinDocument::sheetChanged, this, [this] {
-        renderPreview();
         refreshSlots();
+        renderPreview();
     });
     connect(m_doc, &SkinDocument::modifiedChanged, this, [this] { updateCaption(); });
     connect(m_doc, &SkinDocument::fileNameChanged, this, [this] { updateCaption(); });

@@ -326,9 +326,16 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         QImage photo;
         ASSERT_TRUE(readPhonePicture(files, p, photo).ok());
         const QImage onPhone = onPhonePicture(photo, p, form.PaintBox1->canvasImage());
-        // The client, not the window: on a small screen the window scrolls it.
-        const QImage window = form.Panel1->parentWidget()->grab(QRect(form.phone->pos(), onPhone.size())).toImage();
-        EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == onPhone) << "profile " << p;
+        // The preview area's own picture, not the window: the window scrolls it.
+        // At every zoom it is the phone as at x1, enlarged by whole pixels.
+        for (int zoom : {1, 3}) {
+            form.setZoomMode(zoom);
+            const QImage window =
+                form.phone->parentWidget()->grab(QRect(form.phone->pos(), onPhone.size() * zoom)).toImage();
+            EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == enlargedByWholePixels(onPhone, zoom))
+                << "profile " << p << " x" << zoom;
+        }
+        form.setZoomMode(1);
     }
     resetSeams();
 }
