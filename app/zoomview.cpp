@@ -40,6 +40,7 @@ ZoomView::ZoomView(QWidget *parent) : QScrollArea(parent)
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::NoFrame);
     setObjectName(QStringLiteral("previewArea"));
+    setAccessibleName(QStringLiteral("Предпросмотр на телефоне"));
     m_stage = new QWidget;
     m_stage->setObjectName(QStringLiteral("stage"));
     m_frame = new QFrame(m_stage);
