@@ -3,6 +3,8 @@
 #include "datagen/icons.h"
 #include "datagen/skintemplate.h"
 #include "preview/overview.h"
+#include "preview/paintrecord.h"
+#include "preview/pixelsourcetext.h"
 #include "preview/screenimage.h"
 
 #include <benchmark/benchmark.h>
@@ -28,5 +30,28 @@ void overviewAfterColourChange(benchmark::State &state)
     }
 }
 BENCHMARK(overviewAfterColourChange)->Unit(benchmark::kMillisecond);
+
+void sourceOfEveryPixel(benchmark::State &state)
+{
+    const QImage sheet = zelkor::datagen::drawTemplateSheet(kProfile);
+    zelkor::IconSheets icons{zelkor::datagen::drawIconSheet(16), zelkor::datagen::drawIconSheet(32)};
+    zelkor::PreviewInput in = zelkor::skinPreviewInput(sheet, kProfile, icons, 1);
+    zelkor::PaintRecord record;
+    in.record = &record;
+    benchmark::DoNotOptimize(zelkor::paintBoxPicture(zelkor::PopupMenuScreen, in));
+    const bool named = state.range(0) != 0;
+    for (auto _ : state)
+        for (int y = 0; y < record.size().height(); ++y)
+            for (int x = 0; x < record.size().width(); ++x) {
+                const zelkor::PixelSource source = record.sourceAt(x, y);
+                if (named)
+                    benchmark::DoNotOptimize(zelkor::pixelSourceText(source));
+                else
+                    benchmark::DoNotOptimize(source);
+            }
+    state.SetItemsProcessed(state.iterations() * record.size().width() * record.size().height());
+}
+// 0: the source alone; 1: with the words the status bar shows.
+BENCHMARK(sourceOfEveryPixel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
