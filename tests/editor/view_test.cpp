@@ -30,7 +30,9 @@ protected:
     void SetUp() override
     {
         resetSeams();
-        QSettings().remove(QStringLiteral("view/zoom"));
+        // Remembered choices of this test alone: other tests run beside it.
+        ASSERT_TRUE(settings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         seams().critical = [this](QWidget *, const QString &text, const QString &) { errors << text; };
         seams().ask = [](QWidget *, const QString &, const QStringList &) { return 1; };
         ASSERT_TRUE(dir.isValid());
@@ -50,10 +52,10 @@ protected:
     void TearDown() override
     {
         w.reset();
-        QSettings().remove(QStringLiteral("view/zoom"));
         resetSeams();
     }
 
+    QTemporaryDir settings;
     QTemporaryDir dir;
     QStringList errors;
     std::unique_ptr<TForm1> w;
