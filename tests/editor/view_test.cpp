@@ -5,6 +5,7 @@
 #include "app/tform1.h"
 #include "app/zoomview.h"
 #include "app/tform3.h"
+#include "preview/overview.h"
 #include "preview/screenimage.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
@@ -104,9 +105,10 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
     const QImage before = w->allScreens->picture();
     ASSERT_FALSE(before.isNull());
     const auto fresh = [&] {
-        LiveOverview overview;
-        overview.update(w->document().displayName(), w->previewInput());
-        return overview.image();
+        std::array<QImage, kNamedScreenCount> screens;
+        for (int i = 0; i < kNamedScreenCount; ++i)
+            screens[i] = paintBoxPicture(namedScreens()[i], w->previewInput());
+        return composeOverview(w->document().displayName(), 1, screens);
     };
     EXPECT_EQ(before, fresh());
 
