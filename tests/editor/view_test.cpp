@@ -169,7 +169,17 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     mouse(w->phone, QEvent::MouseMove, QPoint(3, 5), 2);
     EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Картинка телефона, 3, 5"));
 
-    // Click selects, double-click opens the colour dialog or the picture's editing dialog.
+    // Click selects, double-click opens the colour dialog or the picture's
+    // editing dialog. Between a text's strokes a click still means the text.
+    const QRect nickBox = record.ops()[size_t(record.ownerAt(nick.x(), nick.y()))].rect;
+    QPoint between(-1, -1);
+    for (int x = nickBox.left(); x <= nickBox.right() && between.x() < 0; ++x)
+        if (record.sourceAt(x, nickBox.center().y()).kind == PixelSource::Picture)
+            between = QPoint(x, nickBox.center().y());
+    ASSERT_GE(between.x(), 0);
+    mouse(w->PaintBox1, QEvent::MouseButtonPress, between, 2);
+    EXPECT_EQ(w->selectedSlot(), 6);
+    w->selectSlot(-1);
     mouse(w->PaintBox1, QEvent::MouseButtonPress, nick, 2);
     EXPECT_EQ(w->selectedSlot(), 6);
     for (int i = 0; i < 13; ++i)
