@@ -117,6 +117,14 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
     EXPECT_EQ(w->allScreens->picture(), fresh());
     w->document().undoStack()->undo();
     EXPECT_EQ(w->allScreens->picture(), before);
+    // A save depth redraws it as the phone would show it, and back.
+    w->RadioGroup3->setItemIndex(2);
+    w->RadioGroup3Click();
+    EXPECT_NE(w->allScreens->picture(), before);
+    EXPECT_EQ(w->allScreens->picture(), fresh());
+    w->RadioGroup3->setItemIndex(0);
+    w->RadioGroup3Click();
+    EXPECT_EQ(w->allScreens->picture(), before);
 
     const OverviewLayout layout = overviewLayout(w->document().displayName(), 1, QSize(176, 208));
     auto *picture = w->allScreens->findChild<QScrollArea *>()->widget();
