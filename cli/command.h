@@ -27,5 +27,6 @@ extern const Command renderCommand;
 extern const Command overviewCommand;
 extern const Command portCommand;
 extern const Command galleryCommand;
+extern const Command checkCommand;
 
 } // namespace zelkor::cli

@@ -22,8 +22,8 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 5> kCommands{&infoCommand, &renderCommand, &overviewCommand, &portCommand,
-                                               &galleryCommand};
+const std::array<const Command *, 6> kCommands{&infoCommand, &renderCommand, &overviewCommand, &portCommand,
+                                               &galleryCommand, &checkCommand};
 
 const Command *findCommand(const QString &name)
 {
