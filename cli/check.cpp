@@ -88,7 +88,11 @@ struct FileResult {
     int profile = 0;
     Legibility measure;
     std::vector<SlotFix> fixes;
-    QString written;
+    QString written;    // with --fix: the skin written
+    Legibility fixed;   // and its measure at the depth it was written at
+
+    // What the exit code speaks of: the skin written, when there is one.
+    const Legibility &verdict() const { return written.isEmpty() ? measure : fixed; }
 };
 
 bool failsAnywhere(const Legibility &measure, double minContrast)
@@ -98,10 +102,10 @@ bool failsAnywhere(const Legibility &measure, double minContrast)
 
 QJsonObject jsonOf(const FileResult &r, const Request &request)
 {
-    QJsonArray slots;
-    for (const SlotLegibility &s : r.measure.slots) {
+    QJsonArray slotList;
+    for (const SlotLegibility &s : r.measure.perSlot) {
         const TextLegibility &t = r.measure.texts[size_t(s.text)];
-        slots.append(QJsonObject{{QStringLiteral("slot"), s.slot},
+        slotList.append(QJsonObject{{QStringLiteral("slot"), s.slot},
                                  {QStringLiteral("label"), colourSlotLabel(s.slot).trimmed()},
                                  {QStringLiteral("worst"), twoDecimals(s.worst)},
                                  {QStringLiteral("screen"), t.screen},
@@ -121,7 +125,7 @@ QJsonObject jsonOf(const FileResult &r, const Request &request)
                      {QStringLiteral("depth"), request.depth.isEmpty() ? QStringLiteral("as-is") : request.depth.mid(1)},
                      {QStringLiteral("min_contrast"), request.minContrast},
                      {QStringLiteral("ok"), !failsAnywhere(r.measure, request.minContrast)},
-                     {QStringLiteral("slots"), slots},
+                     {QStringLiteral("slots"), slotList},
                      {QStringLiteral("texts"), texts}};
     if (request.fix) {
         QJsonArray fixes;
@@ -136,7 +140,9 @@ QJsonObject jsonOf(const FileResult &r, const Request &request)
             fixes.append(entry);
         }
         file.insert(QStringLiteral("fixes"), fixes);
-        file.insert(QStringLiteral("written"), r.written.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(r.written));
+        file.insert(QStringLiteral("written"), QJsonObject{{QStringLiteral("file"), r.written},
+                                                           {QStringLiteral("ok"), !failsAnywhere(r.fixed, request.minContrast)},
+                                                           {QStringLiteral("lowest"), twoDecimals(r.fixed.lowest())}});
     }
     return file;
 }
@@ -158,6 +164,9 @@ QString textOf(const FileResult &r, const Request &request)
             text += QStringLiteral("  не исправить: %1 — ни светлее, ни темнее порог не достигается\n").arg(label);
     }
     text += QStringLiteral("  итог: %1\n").arg(legibilitySummaryText(r.measure, request.minContrast));
+    if (!r.written.isEmpty())
+        text += QStringLiteral("  записан %1: %2\n")
+                    .arg(QDir::toNativeSeparators(r.written), legibilitySummaryText(r.fixed, request.minContrast));
     return text;
 }
 
@@ -198,11 +207,15 @@ bool checkSkin(Session &session, const QString &path, const Request &request, Fi
         return false;
     }
     result.fixes = fixSlots(skin, result.measure, request, depth);
-    if (!session.writeSkin(skin.sheet, depth, request.output))
+    const QString work = session.workFolder();
+    if (work.isEmpty())
         return false;
+    if (const Status written = writeSkinFile(session.files(), work, skin.sheet, depth, request.output); !written) {
+        session.problem(written);
+        return false;
+    }
     result.written = request.output;
-    // What the check says from here on is about the skin just written.
-    result.measure = measureSkinLegibility(skin.sheet, skin.profile, *icons, depth);
+    result.fixed = measureSkinLegibility(skin.sheet, skin.profile, *icons, depth);
     return true;
 }
 
@@ -243,7 +256,7 @@ int run(const QCommandLineParser &parser, Session &session)
                 files.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), true}});
             continue;
         }
-        if (code == Success && failsAnywhere(result.measure, request.minContrast))
+        if (code == Success && failsAnywhere(result.verdict(), request.minContrast))
             code = kSomeTextFails;
         if (request.json)
             files.append(jsonOf(result, request));

@@ -92,7 +92,7 @@ double Legibility::lowest() const
 
 const SlotLegibility *Legibility::slot(int s) const
 {
-    for (const SlotLegibility &entry : slots)
+    for (const SlotLegibility &entry : perSlot)
         if (entry.slot == s)
             return &entry;
     return nullptr;
@@ -112,7 +112,7 @@ std::vector<int> Legibility::failingTexts(double minContrast) const
 std::vector<SlotLegibility> Legibility::failingSlots(double minContrast) const
 {
     std::vector<SlotLegibility> failing;
-    for (const SlotLegibility &entry : slots)
+    for (const SlotLegibility &entry : perSlot)
         if (entry.worst < minContrast)
             failing.push_back(entry);
     return failing;
@@ -134,14 +134,14 @@ Legibility measureLegibility(PreviewInput in)
         const TextLegibility &t = out.texts[size_t(i)];
         if (t.slot < 0 || t.slot >= kColourSlotCount)
             continue;
-        auto entry = std::find_if(out.slots.begin(), out.slots.end(),
+        auto entry = std::find_if(out.perSlot.begin(), out.perSlot.end(),
                                   [&t](const SlotLegibility &s) { return s.slot == t.slot; });
-        if (entry == out.slots.end())
-            out.slots.push_back({t.slot, t.contrast, i});
+        if (entry == out.perSlot.end())
+            out.perSlot.push_back({t.slot, t.contrast, i});
         else if (t.contrast < entry->worst)
             *entry = {t.slot, t.contrast, i};
     }
-    std::sort(out.slots.begin(), out.slots.end(),
+    std::sort(out.perSlot.begin(), out.perSlot.end(),
               [](const SlotLegibility &a, const SlotLegibility &b) { return a.slot < b.slot; });
     return out;
 }

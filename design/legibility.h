@@ -58,7 +58,7 @@ struct Legibility {
     // A text that later drawing covers completely is not listed.
     std::vector<TextLegibility> texts;
     // Every slot that some listed text is drawn in, ascending.
-    std::vector<SlotLegibility> slots;
+    std::vector<SlotLegibility> perSlot;
 
     // The lowest contrast of all texts; 21 when there are none.
     double lowest() const;

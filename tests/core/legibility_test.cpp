@@ -19,6 +19,7 @@ namespace {
 
 constexpr QRgb kWhite = 0xffffffffu, kBlack = 0xff000000u;
 const std::set<int> kTextSlots{0, 1, 2, 6, 7, 8, 9, 10, 11, 12};
+const std::set<int> kDrawnTextSlots{0, 1, 2, 6, 8, 9, 10, 11, 12};  // no screen draws a group (slot 7)
 
 // A sheet of one colour with every fill slot (3, 4, 5) in `fill` and every
 // text slot in `text`, except the slots `other` names.
@@ -36,46 +37,50 @@ QImage flatSheet(int profile, QRgb fill, QRgb text, std::initializer_list<std::p
 
 std::set<int> failingSlots(const Legibility &m, double min)
 {
-    std::set<int> slots;
+    std::set<int> failing;
     for (const SlotLegibility &s : m.failingSlots(min))
-        slots.insert(s.slot);
-    return slots;
+        failing.insert(s.slot);
+    return failing;
 }
 
 struct FlatCase {
     const char *name;
+    std::vector<int> profiles;
     QRgb text;
     std::initializer_list<std::pair<int, QRgb>> other;
     const char *depth;
     std::set<int> failing;      // at 4.5
     double worst;               // the lowest contrast of all texts, to two decimals
-    const char *onlyScreen;     // every failing text is on this screen, when set
+    const char *onlyScreen;     // every failing text is on a screen of this name, when set
 };
 
 TEST(Legibility, FlatSheetsOnEveryProfile)
 {
+    const std::vector<int> kAll{1, 2, 3, 4, 5, 6}, kApart{1, 3, 4, 5, 6};  // kApart: no text crosses another
     const FlatCase cases[] = {
-        {"text colour = background", kWhite, {}, "", kTextSlots, 1.0, nullptr},
-        {"black on white", kBlack, {}, "", {}, 21.0, nullptr},
-        {"one slot pale, on one screen only", kBlack, {{11, 0xffeeeeeeu}}, "", {11}, 1.16, "settings"},
-        {"#767676 reaches 4.5 as it is", kBlack, {{0, 0xff767676u}}, "", {}, 4.54, nullptr},
-        {"at 12 bits it becomes #777777", kBlack, {{0, 0xff767676u}}, "/c12", {0}, 4.47, "chat"},
+        {"text colour = background", kAll, kWhite, {}, "", kDrawnTextSlots, 1.0, nullptr},
+        {"black on white", kApart, kBlack, {}, "", {}, 21.0, nullptr},
+        // Other texts are background too: at 208 x 176 the status line crosses "Contact7".
+        {"text over text", {2}, kBlack, {}, "", {8}, 1.0, "contacts"},
+        {"one slot pale, on one screen only", kApart, kBlack, {{11, 0xffeeeeeeu}}, "", {11}, 1.16, "settings"},
+        {"#767676 reaches 4.5 as it is", kApart, kBlack, {{0, 0xff767676u}}, "", {}, 4.54, nullptr},
+        {"at 12 bits it becomes #777777", kApart, kBlack, {{0, 0xff767676u}}, "/c12", {0}, 4.47, "chat"},
     };
     const IconSheets noIcons;
     for (const FlatCase &c : cases) {
-        for (int profile = 1; profile <= kProfileCount; ++profile) {
+        for (int profile : c.profiles) {
             SCOPED_TRACE(testing::Message() << c.name << ", profile " << profile);
             const Legibility m = measureSkinLegibility(flatSheet(profile, kWhite, c.text, c.other), profile, noIcons,
                                                        QString::fromLatin1(c.depth));
             std::set<int> drawn;
-            for (const SlotLegibility &s : m.slots)
+            for (const SlotLegibility &s : m.perSlot)
                 drawn.insert(s.slot);
-            EXPECT_EQ(drawn, kTextSlots);
+            EXPECT_EQ(drawn, kDrawnTextSlots);
             EXPECT_EQ(failingSlots(m, kDefaultMinContrast), c.failing);
             EXPECT_NEAR(m.lowest(), c.worst, 0.01);
             for (int i : m.failingTexts(kDefaultMinContrast))
                 if (c.onlyScreen)
-                    EXPECT_EQ(m.texts[size_t(i)].screen, QString::fromLatin1(c.onlyScreen));
+                    EXPECT_TRUE(m.texts[size_t(i)].screen.startsWith(QLatin1String(c.onlyScreen)));
         }
     }
 }
