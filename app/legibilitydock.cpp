@@ -19,7 +19,7 @@ namespace {
 
 const QString kMinContrastKey = QStringLiteral("legibility/minContrast");
 
-enum Column { RatioColumn, SlotColumn, TextColumn, ScreenColumn, ColumnCount };
+enum Column { RatioColumn, TextColumn, ScreenColumn, SlotColumn, ColumnCount };
 
 } // namespace
 
@@ -49,8 +49,8 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
 
     m_list = new QTreeWidget(body);
     m_list->setColumnCount(ColumnCount);
-    m_list->setHeaderLabels({QStringLiteral("Контраст"), QStringLiteral("Цвет"), QStringLiteral("Текст"),
-                             QStringLiteral("Где")});
+    m_list->setHeaderLabels({QStringLiteral("Контраст"), QStringLiteral("Текст"), QStringLiteral("Где"),
+                             QStringLiteral("Цвет")});
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
     m_list->setAccessibleName(QStringLiteral("Плохо читаемые тексты"));

@@ -90,7 +90,7 @@ public:
     std::array<QAction *, 5> zoomActions{};
     QAction *eyedropper = nullptr;        // Вид / Пипетка: a click on the preview takes its colour
     LegibilityDock *legibilityDock = nullptr;  // "Читаемость": texts below the contrast threshold
-    QAction *legibilityAction = nullptr;       // Проверка / Читаемость (F7): shows and hides the dock
+    QAction *legibilityAction = nullptr;       // Вид / Читаемость (F7): shows and hides the dock
     std::array<QLabel *, 13> legibilityMarks{};  // a warning on a swatch whose texts read badly
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }

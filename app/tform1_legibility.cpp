@@ -16,7 +16,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 #include <QStyle>
@@ -81,13 +81,11 @@ void TForm1::createLegibility()
     legibilityDock->hide();
     m_textOutline = new TextOutline(PaintBox1);
 
-    QMenu *menu = new QMenu(QStringLiteral("П&роверка"), menuBar());
-    menuBar()->insertMenu(N5, menu);
     legibilityAction = legibilityDock->toggleViewAction();
     legibilityAction->setText(QStringLiteral("&Читаемость"));
     legibilityAction->setShortcut(QKeySequence(Qt::Key_F7));
     legibilityAction->setToolTip(QStringLiteral("Список текстов, контраст которых с фоном ниже порога"));
-    menu->addAction(legibilityAction);
+    viewMenu->addAction(legibilityAction);
 
     const QPixmap warning = style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(14, 14);
     for (int i = 0; i < kColourSlotCount; ++i) {
