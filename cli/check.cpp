@@ -200,7 +200,7 @@ bool checkSkin(Session &session, const QString &path, const Request &request, Fi
     if (!request.fix)
         return true;
 
-    const QString depth = !request.depth.isEmpty() ? request.depth : skinFileDepth(path);
+    const QString depth = !request.depth.isEmpty() ? request.depth : storedDepthOption(path);
     if (depth.isEmpty()) {
         session.problem(QStringLiteral("Не удаётся узнать глубину цвета скина «%1»; укажите её: --depth.")
                             .arg(QDir::toNativeSeparators(path)));

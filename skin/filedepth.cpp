@@ -9,7 +9,7 @@
 
 namespace zelkor {
 
-QString skinFileDepth(const QString &path)
+QString storedDepthOption(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

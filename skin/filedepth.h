@@ -10,6 +10,6 @@ namespace zelkor {
 // greyscale "/4"), read from the file's own header; empty when the file
 // cannot be read as a multi-bitmap file or its depth carries an alpha plane,
 // which Save never writes.
-QString skinFileDepth(const QString &path);
+QString storedDepthOption(const QString &path);
 
 } // namespace zelkor
