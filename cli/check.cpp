@@ -46,6 +46,7 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("fix"), QStringLiteral("исправить цвета ниже порога и записать скин в -o")});
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл исправленного скина"),
                       QStringLiteral("ФАЙЛ")});
+    declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
                                  QStringLiteral("СКИН.mbm…"));
 }
@@ -207,13 +208,8 @@ bool checkSkin(Session &session, const QString &path, const Request &request, Fi
         return false;
     }
     result.fixes = fixSlots(skin, result.measure, request, depth);
-    const QString work = session.workFolder();
-    if (work.isEmpty())
+    if (!session.writeSkin(skin.sheet, depth, request.output))
         return false;
-    if (const Status written = writeSkinFile(session.files(), work, skin.sheet, depth, request.output); !written) {
-        session.problem(written);
-        return false;
-    }
     result.written = request.output;
     result.fixed = measureSkinLegibility(skin.sheet, skin.profile, *icons, depth);
     return true;
@@ -237,6 +233,7 @@ int run(const QCommandLineParser &parser, Session &session)
                                           .arg(parser.value(QStringLiteral("depth"))));
     }
     request.json = parser.isSet(QStringLiteral("json"));
+    session.setListWritten(!request.json);
     request.fix = parser.isSet(QStringLiteral("fix"));
     request.output = parser.value(QStringLiteral("output"));
     if (request.fix && request.output.isEmpty())

@@ -139,7 +139,8 @@ bool Session::writePng(const QImage &image, const QString &path)
         problem(s);
         return false;
     }
-    print(native(path) + u'\n');
+    if (m_listWritten)
+        print(native(path) + u'\n');
     return true;
 }
 
@@ -154,7 +155,8 @@ bool Session::writeSkin(const QImage &sheet, const QString &depthOption, const Q
         problem(s);
         return false;
     }
-    print(native(path) + u'\n');
+    if (m_listWritten)
+        print(native(path) + u'\n');
     return true;
 }
 

@@ -38,6 +38,8 @@ public:
 
     // Whether the command line allows replacing existing files (--force).
     void setReplaceExisting(bool replace) { m_replace = replace; }
+    // Off for a command whose stdout is one document (JSON) that names the files itself.
+    void setListWritten(bool list) { m_listWritten = list; }
 
     const ProgramFiles &files() const { return m_files; }
 
@@ -71,6 +73,7 @@ private:
     std::optional<IconSheets> m_icons;
     bool m_iconsFailed = false;
     bool m_replace = false;
+    bool m_listWritten = true;
 };
 
 // One line for stderr: the message and the details, if any, without line breaks.
