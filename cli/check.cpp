@@ -59,14 +59,6 @@ struct Request {
     QString output;
 };
 
-QString depthOptionByName(const QString &name)
-{
-    for (const ColourDepth &d : kColourDepths)
-        if (u'/' + name == QLatin1String(d.option))
-            return QString::fromLatin1(d.option);
-    return {};
-}
-
 QString colourName(QRgb colour)
 {
     return QColor(colour).name();

@@ -40,14 +40,6 @@ int profileByLabel(const QString &label)
     return 0;
 }
 
-QString depthOptionByName(const QString &name)
-{
-    for (const ColourDepth &d : kColourDepths)
-        if (u'/' + name == QLatin1String(d.option))
-            return QString::fromLatin1(d.option);
-    return {};
-}
-
 int run(const QCommandLineParser &parser, Session &session)
 {
     const QStringList skins = parser.positionalArguments();
