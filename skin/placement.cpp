@@ -219,6 +219,39 @@ QImage placeImage(const QImage &source, const QSize &size, const Placement &plac
     return placeImage(source, white, placement);
 }
 
+PlacementSource::PlacementSource(const QImage &source)
+{
+    m_levels.push_back(source.isNull() ? QImage() : as32(source));
+    while (m_levels.back().width() >= 32 && m_levels.back().height() >= 32)
+        m_levels.push_back(halved(m_levels.back(), true, true));
+}
+
+QImage PlacementSource::place(const QImage &under, const Placement &placement) const
+{
+    const QImage &full = m_levels.front();
+    if (full.isNull() || under.isNull() || placement.mode == FitMode::AsIs)
+        return placeImage(full, under, placement);
+    QRect shown = full.rect();
+    QSize output = under.size();
+    if (placement.mode == FitMode::Cover) {
+        shown = placement.crop.intersected(full.rect());
+        if (shown.isEmpty())
+            shown = coverCrop(full.size(), output);
+    } else if (placement.mode == FitMode::Contain) {
+        output = full.size().scaled(output, Qt::KeepAspectRatio);
+    }
+    size_t level = 0;
+    while (level + 1 < m_levels.size() && shown.width() >> (level + 1) >= output.width()
+           && shown.height() >> (level + 1) >= output.height())
+        ++level;
+    Placement scaled = placement;
+    scaled.crop = QRect(shown.x() >> level, shown.y() >> level, std::max(1, shown.width() >> level),
+                        std::max(1, shown.height() >> level));
+    if (placement.mode == FitMode::Contain && !scaled.margin)
+        scaled.margin = meanEdgeColour(full);  // the full edge, so the margins do not flicker
+    return placeImage(m_levels[level], under, scaled);
+}
+
 bool placePicture(QImage &sheet, int profile, int picture, const QImage &source, const Placement &placement)
 {
     const QImage under = cutOutPicture(sheet, profile, picture);
