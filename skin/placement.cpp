@@ -67,6 +67,29 @@ QImage halved(const QImage &in, bool columns, bool rows)
     return out;
 }
 
+// Two halvings of both sides in one pass, the same pixels as halved() twice
+// without the large image between them.
+QImage quartered(const QImage &in)
+{
+    const int w = in.width() / 4, h = in.height() / 4;
+    QImage out(w, h, in.format());
+    auto half = [](const quint32 *a, const quint32 *b, int x) {
+        return meanDown(meanUp(a[x], a[x + 1]), meanUp(b[x], b[x + 1]));
+    };
+    for (int y = 0; y < h; ++y) {
+        const quint32 *r[4];
+        for (int i = 0; i < 4; ++i)
+            r[i] = reinterpret_cast<const quint32 *>(in.constScanLine(4 * y + i));
+        auto *o = reinterpret_cast<quint32 *>(out.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int c = 4 * x;
+            o[x] = meanDown(meanUp(half(r[0], r[1], c), half(r[0], r[1], c + 2)),
+                            meanUp(half(r[2], r[3], c), half(r[2], r[3], c + 2)));
+        }
+    }
+    return out;
+}
+
 // `image` may be a view of someone else's pixels; the result never is.
 QImage smoothScaled32(QImage image, const QSize &size)
 {
@@ -76,7 +99,8 @@ QImage smoothScaled32(QImage image, const QSize &size)
         const bool rows = image.height() >= 2 * size.height();
         if (!columns && !rows)
             break;
-        image = halved(image, columns, rows);
+        const bool twice = image.width() >= 4 * size.width() && image.height() >= 4 * size.height();
+        image = twice ? quartered(image) : halved(image, columns, rows);
         own = true;
     }
     if (image.size() == size)
