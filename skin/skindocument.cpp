@@ -15,7 +15,10 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 
+#include <mbm/mbm.h>
+
 #include <algorithm>
+#include <span>
 
 namespace zelkor {
 
@@ -47,15 +50,32 @@ QString widthsText()
     return widths.join(QStringLiteral(", ")) + QStringLiteral(" или ") + last;
 }
 
-// Copies `from` to `to` whole or not at all (see writeFileWhole).
-Status copyWhole(const QString &from, const QString &to, IfExists ifExists)
+// The converter's output read back before it counts as a skin: a converter
+// that exits 0 but leaves a cut-off or foreign file must not make a save
+// look done. `bytes` gets the file.
+Status readBackSkin(const QString &output, const QSize &size, const QString &shownTarget, QByteArray &bytes)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1»: %2.")
-                                   .arg(native(from), describeSystemWords(source.errorString())),
-                               source.errorString());
-    return writeFileWhole(to, source.readAll(), ifExists);
+    QFile file(output);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1», который записал конвертер: %2.")
+                                   .arg(native(output), describeSystemWords(file.errorString())),
+                               file.errorString());
+    bytes = file.readAll();
+    const auto records = mbm::parseMbm(
+        std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), size_t(bytes.size())));
+    QString why;
+    if (!records)
+        why = QString::fromStdString(records.error().message);
+    else if (records->size() != 1 || records->front().header.width != size.width() ||
+             records->front().header.height != size.height())
+        why = QStringLiteral("в нём не одна картинка %1 x %2 точек").arg(size.width()).arg(size.height());
+    if (why.isEmpty())
+        return Status::success();
+    return Status::failure(
+        QStringLiteral("Конвертер выдал негодный файл скина (%1 байт) для «%2». Скин не сохранён.")
+            .arg(bytes.size())
+            .arg(shownTarget),
+        why);
 }
 
 } // namespace
@@ -141,7 +161,10 @@ Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const
         progress);
     if (!run)
         return run;
-    if (Status s = copyWhole(output, targetPath, ifExists); !s)
+    QByteArray bytes;
+    if (Status s = readBackSkin(output, sheet.size(), shownTarget, bytes); !s)
+        return s;
+    if (Status s = writeFileWhole(targetPath, bytes, ifExists); !s)
         return taken() ? Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTarget))
                        : s;
     return Status::success();

@@ -72,6 +72,7 @@ protected:
         env.insert(QStringLiteral("XDG_CACHE_HOME"), cacheFolder());
         QProcess process;
         process.setProcessEnvironment(env);
+        process.setWorkingDirectory(folder);
         if (out == Stdout::Full)
             process.setStandardOutputFile(QStringLiteral("/dev/full"));
         if (out == Stdout::Closed)  // a pipe nobody reads any more, as after `| head -1`
@@ -278,6 +279,7 @@ TEST_F(CliTest, WritingRulesAgainstHostileOutputs)
     const QString dots = file(QStringLiteral("...mbm"));
     ASSERT_TRUE(QFile::copy(skin(6), dots));
     ASSERT_TRUE(QFile::copy(skin(6), file(QStringLiteral("..mbm"))));
+    ASSERT_TRUE(QFile::copy(skin(6), file(QStringLiteral("-q"))));
     auto fill = [&](const char *text) {
         return QString::fromUtf8(text)
             .replace(QStringLiteral("%skin"), skin(6))
@@ -306,6 +308,8 @@ TEST_F(CliTest, WritingRulesAgainstHostileOutputs)
          "%out/extskin_240x320_скин 6.mbm", ""},
         {"port|%skin|--to|176x208|-o|%out/p.mbm|--force", Stdout::Pipe, "%out/p.mbm", true, 0, "", "", "%out/p.mbm"},
         {"info|%skin", Stdout::Full, "", false, 1, "стандартный вывод", "", ""},
+        // A skin whose name the converter would take for its option "-q".
+        {"render|-o|%out|--|-q", Stdout::Pipe, "", false, 0, "", "", "%out/chat.png"},
         // More than a buffer of output: the first write fails while the work folder exists.
         {"info|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin", Stdout::Closed, "", false, 1,
          "стандартный вывод", "", ""},

@@ -262,6 +262,8 @@ const Fault kFaults[] = {
     {"missing", {}, "не найден"},
     {"fails", "echo 'bmconv: сломался' >&2; exit 4", "сломался"},
     {"silent", "exit 0", "не создал файл"},
+    // Exits 0 but leaves 100 bytes where a sheet or a skin should be.
+    {"truncated", "if [ \"$2\" = /u ]; then out=$4; else out=$1; fi; head -c 100 /dev/zero > \"$out\"", "выдал"},
 };
 
 class ConverterFaultTest : public FileCommandsTest,
