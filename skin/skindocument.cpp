@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QUndoCommand>
@@ -78,6 +79,49 @@ Status readBackSkin(const QString &output, const QSize &size, const QString &sho
         why);
 }
 
+// How many bitmaps the multi-bitmap file at `path` holds, from its header
+// and trailer alone; 0 when they cannot be read.
+quint32 bitmapCount(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(qint64(mbm::kFileHeaderSize));
+    if (header.size() != qsizetype(mbm::kFileHeaderSize))
+        return 0;
+    const auto word = [](const QByteArray &bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
+    if (word(header, 0) != mbm::kUid1 || word(header, 4) != mbm::kUid2 || !file.seek(word(header, 16)))
+        return 0;
+    const QByteArray count = file.read(4);
+    return count.size() == 4 ? word(count, 0) : 0;
+}
+
+// What a file that is a skin but not a whole one must say, once.
+QString skinNotice(const QString &path, const QImage &sheet, int profile)
+{
+    const QString shown = native(path);
+    const Profile &p = *profileByIndex(profile);
+    QStringList said;
+    if (sheet.height() < p.layoutRows) {
+        QString text = QStringLiteral("В картинке скина из файла «%1» %2 строк, а раскладке %3 нужно %4: строк "
+                                      "%2–%5 нет, эти части картинок будут белыми.")
+                           .arg(shown)
+                           .arg(sheet.height())
+                           .arg(p.labelText())
+                           .arg(p.layoutRows)
+                           .arg(p.layoutRows - 1);
+        if (const auto row = colourRow(profile); row && sheet.height() <= row->row)
+            text += QStringLiteral(" В том числе нет строки цветов (строка %1): цвета скина не заданы.").arg(row->row);
+        said << text;
+    }
+    if (const quint32 count = bitmapCount(path); count > 1)
+        said << QStringLiteral("В файле «%1» картинок: %2. Скин — первая из них; остальные не читаются и при "
+                               "сохранении в файл не войдут.")
+                    .arg(shown)
+                    .arg(count);
+    return said.join(u'\n');
+}
+
 } // namespace
 
 std::int64_t maxSheetPixels()
@@ -127,7 +171,7 @@ Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const 
                                    .arg(shown)
                                    .arg(loaded.width())
                                    .arg(widthsText()));
-    out = {normalisedSheet(loaded), profile};
+    out = {normalisedSheet(loaded), profile, skinNotice(path, loaded, profile)};
     return Status::success();
 }
 
@@ -290,7 +334,9 @@ Status SkinDocument::load(const QString &path)
     if (Status s = readSkinFile(m_files, m_workFolder, absolute, skin, m_progress); !s)
         return s;
     replaceSkin(skin.sheet, skin.profile, absolute, false);
-    return Status::success();
+    Status done = Status::success();
+    done.message = skin.notice;
+    return done;
 }
 
 Status SkinDocument::save(const QString &chosenPath, const QString &depthOption, QString *savedPath)

@@ -214,6 +214,18 @@ TEST_F(CliTest, ExitCodesAndMessages)
                                                       QStringLiteral("wide.bmp")),
                                         folder, file(QStringLiteral("широкий скин.mbm")), {}});
     ASSERT_TRUE(packed.ok()) << packed.message.toStdString();
+    // A sheet of a phone's width that ends above its colour row, and a file
+    // of two bitmaps.
+    QImage shortSheet(240, 100, QImage::Format_RGB32);
+    shortSheet.fill(Qt::gray);
+    ASSERT_TRUE(shortSheet.save(file(QStringLiteral("short.bmp")), "BMP"));
+    for (const auto &[name, bitmaps] :
+         {std::pair{QStringLiteral("короткий.mbm"), QStringList{QStringLiteral("/c24short.bmp")}},
+          std::pair{QStringLiteral("два.mbm"), QStringList{QStringLiteral("/c24short.bmp"), QStringLiteral("/c24wide.bmp")}}}) {
+        const Status made =
+            runConverter(converterPath(programFolder()), {QStringList{name} + bitmaps, folder, file(name), {}});
+        ASSERT_TRUE(made.ok()) << made.message.toStdString();
+    }
     QFile corrupt(file(QStringLiteral("битый скин.mbm")));
     ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
     corrupt.write("not a multi-bitmap file at all");
@@ -224,6 +236,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {QStringLiteral("%missing"), file(QStringLiteral("нет такого.mbm"))},
         {QStringLiteral("%corrupt"), file(QStringLiteral("битый скин.mbm"))},
         {QStringLiteral("%wide"), file(QStringLiteral("широкий скин.mbm"))},
+        {QStringLiteral("%short"), file(QStringLiteral("короткий.mbm"))},
+        {QStringLiteral("%two"), file(QStringLiteral("два.mbm"))},
         {QStringLiteral("%dir"), file(QStringLiteral("выход"))},
         {QStringLiteral("%version"), QStringLiteral(ZELKOR_VERSION)},
     };
@@ -250,6 +264,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {"overview|%skin|%skin|-o|%dir/o.png", 2, "", "один"},
         {"info|%skin", 0, "416x352|#ffffff|цвет окошка меню", ""},
         {"info|%missing", 1, "%missing", "%missing|не найден"},
+        {"info|%short", 0, "240 x 100|нет строки цветов|нужно 740", ""},
+        {"info|%two", 0, "картинок: 2|первая|нет строки цветов", ""},
         {"info|%skin|%missing", 1, "416x352|%missing", "%missing"},
         {"render|%corrupt|-o|%dir", 1, "", "%corrupt|не файл скина"},
         {"overview|%wide|-o|%dir/o.png", 1, "", "%wide|300"},
