@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -14,13 +15,37 @@
 namespace zelkor {
 
 // Qt's own file dialog reads quotes in a typed name as a list of names
-// ("it's \"q\"" becomes "q"); a name is a name, so take what was typed.
-static QString typedSaveName(const QFileDialog &dialog)
+// ("it's \"q\"" becomes "q", which Open then reports as not found); a name
+// is a name, so take what was typed.
+class TypedNameDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    QString chosen() const { return m_typed.isEmpty() ? selectedFiles().value(0) : m_typed; }
+
+    void accept() override
+    {
+        const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (edit && edit->text().contains(u'"')) {
+            const QString path = QDir(directory()).filePath(edit->text());
+            if (fileMode() != QFileDialog::ExistingFile || QFileInfo(path).isFile()) {
+                m_typed = path;
+                QDialog::accept();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString m_typed;
+};
+
+static QString runFileDialog(TypedNameDialog &dialog)
 {
-    const auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    if (edit && edit->text().contains(u'"'))
-        return QDir(dialog.directory()).filePath(edit->text());
-    return dialog.selectedFiles().constFirst();
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.chosen();
 }
 
 static UiSeams realSeams()
@@ -28,16 +53,16 @@ static UiSeams realSeams()
     UiSeams s;
     s.execDialog = [](QDialog *d) { return d->exec(); };
     s.openFile = [](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
-        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+        TypedNameDialog dialog(parent, caption, dir, filter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return runFileDialog(dialog);
     };
     s.saveFile = [](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
-        QFileDialog dialog(parent, caption, dir, filter);
+        TypedNameDialog dialog(parent, caption, dir, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         // No overwrite prompt here: saving never replaces an existing file anyway.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return typedSaveName(dialog);
+        return runFileDialog(dialog);
     };
     s.pickColour = [](QWidget *parent, const QColor &initial) {
         return QColorDialog::getColor(initial, parent);
@@ -47,6 +72,9 @@ static UiSeams realSeams()
         if (!details.isEmpty())
             box.setDetailedText(details);
         box.exec();
+    };
+    s.warning = [](QWidget *parent, const QString &text) {
+        QMessageBox::warning(parent, QStringLiteral("Редактор скинов Zelkor"), text);
     };
     s.ask = [](QWidget *parent, const QString &text, const QStringList &buttons) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Редактор скинов Zelkor"), text, QMessageBox::NoButton, parent);
@@ -75,6 +103,8 @@ void report(QWidget *parent, const Status &status)
 {
     if (status.code == Status::Failed)
         seams().critical(parent, status.message, status.details);
+    else if (status.ok() && !status.message.isEmpty())
+        seams().warning(parent, status.message);
 }
 
 UiSeams &seams()

@@ -25,6 +25,8 @@ struct UiSeams {
     // One error message box; `details` (the original words of a program or
     // the system, often English) go into the box's details when not empty.
     std::function<void(QWidget *parent, const QString &text, const QString &details)> critical;
+    // One warning: the command was done, but something in it is amiss.
+    std::function<void(QWidget *parent, const QString &text)> warning;
     // A question with buttons; returns the index of the button chosen, or -1
     // when the box was closed without one (Esc, close box).
     std::function<int(QWidget *parent, const QString &text, const QStringList &buttons)> ask;
@@ -33,7 +35,8 @@ struct UiSeams {
 };
 
 UiSeams &seams();
-// Shows a failed status as one error box; success and cancellation show nothing.
+// Shows a failed status as one error box, a success with a message as one
+// warning; plain success and cancellation show nothing.
 struct Status;
 void report(QWidget *parent, const Status &status);
 // Puts back the real dialogs (tests call it between cases).

@@ -6,6 +6,7 @@
 #include "seams.h"
 #include "editing/picturefiles.h"
 #include "editing/workingfilewatcher.h"
+#include "skin/filewrite.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
@@ -139,6 +140,9 @@ void TForm3::cutOut()
                 return;
             }
             m_watcher.markInSheet(picture);
+        } else if (!isPlainFile(path)) {
+            seams().critical(this, notPlainWorkingFile(path), QString());
+            return;
         }
         const QImage written = readImageFile(path, error);
         if (written.isNull()) {

@@ -35,24 +35,28 @@ QString describe(const SkinImage &skin, const IconSheets *icons)
                 .arg(size.width())
                 .arg(size.height())
                 .arg(p.layoutRows - 1);
-    if (size.height() < p.layoutRows)
-        text += QStringLiteral(", строк %1–%2 в листе нет: эти части картинок будут белыми")
-                    .arg(size.height())
-                    .arg(p.layoutRows - 1);
     const ColourRowOrigin row = *colourRow(skin.profile);
-    text += QStringLiteral("\n  цвета (строка %1, столбцы %2–%3):\n")
-                .arg(row.row)
-                .arg(row.firstColumn)
-                .arg(row.firstColumn + kColourSlotCount - 1);
-    const ColourSlots colours = readColourSlots(skin.sheet, skin.profile);
-    for (int slot = 0; slot < kColourSlotCount; ++slot)
-        text += QStringLiteral("    %1  %2  %3\n")
-                    .arg(slot, 2)
-                    .arg(QColor(colours[slot]).name(), colourSlotLabel(slot).trimmed());
-    if (icons)
-        text += QStringLiteral("  читаемость: %1\n")
-                    .arg(design::legibilitySummaryText(design::measureSkinLegibility(skin.sheet, skin.profile, *icons),
-                                                       design::kDefaultMinContrast));
+    if (size.height() <= row.row) {
+        // Thirteen colours read from beyond the sheet would be invented.
+        text += QStringLiteral("\n  цвета: нет строки цветов (строка %1)\n").arg(row.row);
+    } else {
+        text += QStringLiteral("\n  цвета (строка %1, столбцы %2–%3):\n")
+                    .arg(row.row)
+                    .arg(row.firstColumn)
+                    .arg(row.firstColumn + kColourSlotCount - 1);
+        const ColourSlots colours = readColourSlots(skin.sheet, skin.profile);
+        for (int slot = 0; slot < kColourSlotCount; ++slot)
+            text += QStringLiteral("    %1  %2  %3\n")
+                        .arg(slot, 2)
+                        .arg(QColor(colours[slot]).name(), colourSlotLabel(slot).trimmed());
+        if (icons)
+            text += QStringLiteral("  читаемость: %1\n")
+                        .arg(design::legibilitySummaryText(
+                            design::measureSkinLegibility(skin.sheet, skin.profile, *icons), design::kDefaultMinContrast));
+    }
+    // A sheet shorter than its layout, several bitmaps in the file.
+    for (const QString &line : skin.notice.split(u'\n', Qt::SkipEmptyParts))
+        text += QStringLiteral("  внимание: ") + line + u'\n';
     return text;
 }
 

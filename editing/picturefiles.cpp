@@ -1,11 +1,12 @@
 #include "picturefiles.h"
 
+#include "skin/filewrite.h"
 #include "skin/profiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -18,29 +19,34 @@ QString workingFilePath(const QString &workFolder, int picture)
 
 namespace {
 
-// Through a temporary file beside it, so a failed write never leaves half a picture.
+// Through a temporary file beside it, so a failed write never leaves half a
+// picture and a link at the name is replaced, never followed.
 bool writeImage(const QImage &image, const QString &path, const QByteArray &format, QString &error)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(shown, file.errorString());
-        return false;
-    }
-    QImageWriter writer(&file, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (!writer.write(image)) {
-        error = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(shown, writer.errorString());
-        file.cancelWriting();
+        error = QStringLiteral("Не удаётся записать файл «%1»: %2")
+                    .arg(QDir::toNativeSeparators(path), writer.errorString());
         return false;
     }
-    if (!file.commit()) {
-        error = QStringLiteral("Не удаётся записать файл «%1»: %2").arg(shown, file.errorString());
-        return false;
-    }
-    return true;
+    // The image editor may have put a link or anything else at this name:
+    // the name is replaced, never written through.
+    const Status s = writeFileWhole(path, bytes, IfExists::Replace);
+    error = s.message;
+    return s.ok();
 }
 
 } // namespace
+
+QString notPlainWorkingFile(const QString &path)
+{
+    return QStringLiteral("Рабочий файл «%1» подменён: это ссылка, канал или не обычный файл. Он не прочитан; "
+                          "картинка в скине не изменена.")
+        .arg(QDir::toNativeSeparators(path));
+}
 
 bool writeWorkingFile(const QImage &image, const QString &path, QString &error)
 {

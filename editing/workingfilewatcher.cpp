@@ -1,6 +1,8 @@
 #include "workingfilewatcher.h"
 
 #include "picturefiles.h"
+#include "skin/filewrite.h"
+#include "skin/profiles.h"
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
 
@@ -52,7 +54,11 @@ QString WorkingFileWatcher::pathOf(int picture) const
 
 std::optional<WorkingFileWatcher::Stamp> WorkingFileWatcher::stampOf(int picture) const
 {
-    QFile file(pathOf(picture));
+    const QString path = pathOf(picture);
+    // Never opened unless a plain file: a pipe would block us for good.
+    if (!isPlainFile(path))
+        return pathTaken(path) ? std::optional<Stamp>(QByteArrayLiteral("not a plain file")) : std::nullopt;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha1);
@@ -132,6 +138,12 @@ WorkingFileWatcher::Outcome WorkingFileWatcher::take(int picture)
         return Outcome::Nothing;
     }
     const QString path = pathOf(picture);
+    if (!isPlainFile(path)) {
+        e.givenUp = before;
+        e.unreadableSince = -1;
+        emit failed(notPlainWorkingFile(path));
+        return Outcome::Nothing;
+    }
     QString error;
     const QImage image = readImageFile(path, error);
     if (stampOf(picture) != before)
@@ -157,6 +169,17 @@ WorkingFileWatcher::Outcome WorkingFileWatcher::take(int picture)
         return Outcome::Nothing;
     }
     emit pictureTaken(picture, image);
+    // Taken from the top-left corner as it is; a picture of another size is
+    // cut off or leaves part of the old one, which the author must hear of.
+    if (const auto r = pictureRect(picture, m_doc.profile()); r && image.size() != r->rect().size())
+        emit failed(QStringLiteral("Картинка «%1» из редактора размером %2 x %3 точек, а её место в скине — "
+                                   "%4 x %5. Она взята от левого верхнего угла: лишнее обрезано, там, где её "
+                                   "не хватило, осталась прежняя.")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(image.width())
+                        .arg(image.height())
+                        .arg(r->width)
+                        .arg(r->height));
     return Outcome::Taken;
 }
 

@@ -108,9 +108,22 @@ QString converterPath(const QString &folder)
     return QDir(folder).filePath(QStringLiteral("bmconv"));
 }
 
+// The converter reads an argument that starts with '-', or with '/' and has
+// no other '/', as an option ("/n", "/q"); the same file under a name it
+// cannot take for one.
+static QString fileArgument(const QString &path)
+{
+    if (path.startsWith(u'-'))
+        return QStringLiteral("./") + path;
+    if (path.startsWith(u'/') && path.indexOf(u'/', 1) < 0)
+        return QStringLiteral("/.") + path;
+    return path;
+}
+
 QStringList unpackArguments(const QString &skinFile, const QString &bitmapFile, std::int64_t maxPixels)
 {
-    return {QStringLiteral("--max-pixels=%1").arg(maxPixels), QStringLiteral("/u"), skinFile, bitmapFile};
+    return {QStringLiteral("--max-pixels=%1").arg(maxPixels), QStringLiteral("/u"), fileArgument(skinFile),
+            fileArgument(bitmapFile)};
 }
 
 QStringList packArguments(const QString &outputName, const QString &depthOption, const QString &bitmapName)

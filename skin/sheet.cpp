@@ -1,9 +1,12 @@
 #include "sheet.h"
 
+#include "filewrite.h"
+
 #include "profiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 #include <QPainter>
@@ -141,6 +144,13 @@ bool bitmapCutShort(const QString &path)
 
 QImage readImageFile(const QString &path, QString &error)
 {
+    const QString shown = QDir::toNativeSeparators(path);
+    // A pipe or a device would block the reader, a folder is no picture.
+    if (QFileInfo::exists(path) && !leadsToRegularFile(path)) {
+        error = QStringLiteral("Не удаётся прочитать файл «%1»: это не обычный файл (папка, канал или устройство).")
+                    .arg(shown);
+        return {};
+    }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QStringList warnings;
@@ -150,7 +160,6 @@ QImage readImageFile(const QString &path, QString &error)
     QImage image = reader.read();
     qInstallMessageHandler(g_previousHandler);
     t_readWarnings = nullptr;
-    const QString shown = QDir::toNativeSeparators(path);
     if (image.isNull()) {
         error = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(shown, reader.errorString());
     } else if (meansTruncated(warnings) || (format == "bmp" && bitmapCutShort(path))) {

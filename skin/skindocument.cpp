@@ -10,12 +10,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QUndoCommand>
 #include <QUndoStack>
 
+#include <mbm/mbm.h>
+
 #include <algorithm>
+#include <span>
 
 namespace zelkor {
 
@@ -47,15 +51,75 @@ QString widthsText()
     return widths.join(QStringLiteral(", ")) + QStringLiteral(" или ") + last;
 }
 
-// Copies `from` to `to` whole or not at all (see writeFileWhole).
-Status copyWhole(const QString &from, const QString &to, IfExists ifExists)
+// The converter's output read back before it counts as a skin: a converter
+// that exits 0 but leaves a cut-off or foreign file must not make a save
+// look done. `bytes` gets the file.
+Status readBackSkin(const QString &output, const QSize &size, const QString &shownTarget, QByteArray &bytes)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1»: %2.")
-                                   .arg(native(from), describeSystemWords(source.errorString())),
-                               source.errorString());
-    return writeFileWhole(to, source.readAll(), ifExists);
+    QFile file(output);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1», который записал конвертер: %2.")
+                                   .arg(native(output), describeSystemWords(file.errorString())),
+                               file.errorString());
+    bytes = file.readAll();
+    const auto records = mbm::parseMbm(
+        std::span(reinterpret_cast<const std::uint8_t *>(bytes.constData()), size_t(bytes.size())));
+    QString why;
+    if (!records)
+        why = QString::fromStdString(records.error().message);
+    else if (records->size() != 1 || records->front().header.width != size.width() ||
+             records->front().header.height != size.height())
+        why = QStringLiteral("в нём не одна картинка %1 x %2 точек").arg(size.width()).arg(size.height());
+    if (why.isEmpty())
+        return Status::success();
+    return Status::failure(
+        QStringLiteral("Конвертер выдал негодный файл скина (%1 байт) для «%2». Скин не сохранён.")
+            .arg(bytes.size())
+            .arg(shownTarget),
+        why);
+}
+
+// How many bitmaps the multi-bitmap file at `path` holds, from its header
+// and trailer alone; 0 when they cannot be read.
+quint32 bitmapCount(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(qint64(mbm::kFileHeaderSize));
+    if (header.size() != qsizetype(mbm::kFileHeaderSize))
+        return 0;
+    const auto word = [](const QByteArray &bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
+    if (word(header, 0) != mbm::kUid1 || word(header, 4) != mbm::kUid2 || !file.seek(word(header, 16)))
+        return 0;
+    const QByteArray count = file.read(4);
+    return count.size() == 4 ? word(count, 0) : 0;
+}
+
+// What a file that is a skin but not a whole one must say, once.
+QString skinNotice(const QString &path, const QImage &sheet, int profile)
+{
+    const QString shown = native(path);
+    const Profile &p = *profileByIndex(profile);
+    QStringList said;
+    if (sheet.height() < p.layoutRows) {
+        QString text = QStringLiteral("В картинке скина из файла «%1» %2 строк, а раскладке %3 нужно %4: строк "
+                                      "%2–%5 нет, эти части картинок будут белыми.")
+                           .arg(shown)
+                           .arg(sheet.height())
+                           .arg(p.labelText())
+                           .arg(p.layoutRows)
+                           .arg(p.layoutRows - 1);
+        if (const auto row = colourRow(profile); row && sheet.height() <= row->row)
+            text += QStringLiteral(" В том числе нет строки цветов (строка %1): цвета скина не заданы.").arg(row->row);
+        said << text;
+    }
+    if (const quint32 count = bitmapCount(path); count > 1)
+        said << QStringLiteral("В файле «%1» картинок: %2. Скин — первая из них; остальные не читаются и при "
+                               "сохранении в файл не войдут.")
+                    .arg(shown)
+                    .arg(count);
+    return said.join(u'\n');
 }
 
 } // namespace
@@ -107,7 +171,7 @@ Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const 
                                    .arg(shown)
                                    .arg(loaded.width())
                                    .arg(widthsText()));
-    out = {normalisedSheet(loaded), profile};
+    out = {normalisedSheet(loaded), profile, skinNotice(path, loaded, profile)};
     return Status::success();
 }
 
@@ -141,7 +205,10 @@ Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const
         progress);
     if (!run)
         return run;
-    if (Status s = copyWhole(output, targetPath, ifExists); !s)
+    QByteArray bytes;
+    if (Status s = readBackSkin(output, sheet.size(), shownTarget, bytes); !s)
+        return s;
+    if (Status s = writeFileWhole(targetPath, bytes, ifExists); !s)
         return taken() ? Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTarget))
                        : s;
     return Status::success();
@@ -268,7 +335,9 @@ Status SkinDocument::load(const QString &path)
     if (Status s = readSkinFile(m_files, m_workFolder, absolute, skin, m_progress); !s)
         return s;
     replaceSkin(skin.sheet, skin.profile, absolute, false);
-    return Status::success();
+    Status done = Status::success();
+    done.message = skin.notice;
+    return done;
 }
 
 Status SkinDocument::save(const QString &chosenPath, const QString &depthOption, QString *savedPath)

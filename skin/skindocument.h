@@ -24,10 +24,13 @@ namespace zelkor {
 
 class ConverterProgress;
 
-// A skin read from a file: its sheet (24-bit) and its profile (1..6).
+// A skin read from a file: its sheet (24-bit) and its profile (1..6), and
+// what the author must hear of a file that is a skin but not a whole one (a
+// sheet shorter than its layout, several bitmaps); empty when nothing is amiss.
 struct SkinImage {
     QImage sheet;
     int profile = 0;
+    QString notice;
 };
 
 // The largest sheet any skin can need, with a generous margin: a bitmap
@@ -85,7 +88,8 @@ public:
     ColourSlots colourSlots() const { return readColourSlots(m_sheet, m_profile); }
 
     // New from the template of `profile` (1..6), Load from a skin file. Both
-    // start a fresh history.
+    // start a fresh history. A skin read with a notice (SkinImage) succeeds
+    // with the notice as the status's message.
     Status newFromTemplate(int profile);
     Status load(const QString &path);
     // Save under the name the user chose: the profile's prefix goes in front

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace zelkor {
@@ -16,9 +16,16 @@ const QString kPattern = QStringLiteral("instance-XXXXXX");
 
 QString WorkFolder::defaultBase()
 {
-    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        cache = QDir::tempPath();
+    // The cache folder as the XDG rules have it: $XDG_CACHE_HOME when it is
+    // an absolute path (a relative one is ignored), else ~/.cache -- but a
+    // home that does not exist is not ours to create; the system's temporary
+    // folder serves then.
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(cache)) {
+        const QString home = qEnvironmentVariable("HOME");
+        cache = QDir::isAbsolutePath(home) && QFileInfo(home).isDir() ? QDir(home).filePath(QStringLiteral(".cache"))
+                                                                      : QDir::tempPath();
+    }
     return QDir(cache).filePath(QStringLiteral("zelkor-skin-editor"));
 }
 
@@ -68,6 +75,11 @@ void WorkFolder::removeStaleSiblings(const QString &base)
     const QDir dir(base);
     for (const QString &name : dir.entryList({QStringLiteral("instance-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = dir.filePath(name);
+        // A link planted under our name goes itself; what it points to is not ours.
+        if (QFileInfo(folder).isSymLink()) {
+            QFile::remove(folder);
+            continue;
+        }
         // Another editor may be between making its folder and locking it.
         const QFileInfo lockInfo(QDir(folder).filePath(kLockName));
         if (!lockInfo.exists() && QFileInfo(folder).lastModified().secsTo(QDateTime::currentDateTime()) < 60)

@@ -76,6 +76,7 @@ protected:
         env.insert(QStringLiteral("XDG_CACHE_HOME"), cacheFolder());
         QProcess process;
         process.setProcessEnvironment(env);
+        process.setWorkingDirectory(folder);
         if (out == Stdout::Full)
             process.setStandardOutputFile(QStringLiteral("/dev/full"));
         if (out == Stdout::Closed)  // a pipe nobody reads any more, as after `| head -1`
@@ -217,6 +218,18 @@ TEST_F(CliTest, ExitCodesAndMessages)
                                                       QStringLiteral("wide.bmp")),
                                         folder, file(QStringLiteral("широкий скин.mbm")), {}});
     ASSERT_TRUE(packed.ok()) << packed.message.toStdString();
+    // A sheet of a phone's width that ends above its colour row, and a file
+    // of two bitmaps.
+    QImage shortSheet(240, 100, QImage::Format_RGB32);
+    shortSheet.fill(Qt::gray);
+    ASSERT_TRUE(shortSheet.save(file(QStringLiteral("short.bmp")), "BMP"));
+    for (const auto &[name, bitmaps] :
+         {std::pair{QStringLiteral("короткий.mbm"), QStringList{QStringLiteral("/c24short.bmp")}},
+          std::pair{QStringLiteral("два.mbm"), QStringList{QStringLiteral("/c24short.bmp"), QStringLiteral("/c24wide.bmp")}}}) {
+        const Status made =
+            runConverter(converterPath(programFolder()), {QStringList{name} + bitmaps, folder, file(name), {}});
+        ASSERT_TRUE(made.ok()) << made.message.toStdString();
+    }
     QFile corrupt(file(QStringLiteral("битый скин.mbm")));
     ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
     corrupt.write("not a multi-bitmap file at all");
@@ -227,6 +240,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {QStringLiteral("%missing"), file(QStringLiteral("нет такого.mbm"))},
         {QStringLiteral("%corrupt"), file(QStringLiteral("битый скин.mbm"))},
         {QStringLiteral("%wide"), file(QStringLiteral("широкий скин.mbm"))},
+        {QStringLiteral("%short"), file(QStringLiteral("короткий.mbm"))},
+        {QStringLiteral("%two"), file(QStringLiteral("два.mbm"))},
         {QStringLiteral("%dir"), file(QStringLiteral("выход"))},
         {QStringLiteral("%version"), QStringLiteral(ZELKOR_VERSION)},
     };
@@ -253,6 +268,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {"overview|%skin|%skin|-o|%dir/o.png", 2, "", "один"},
         {"info|%skin", 0, "416x352|#ffffff|цвет окошка меню", ""},
         {"info|%missing", 1, "%missing", "%missing|не найден"},
+        {"info|%short", 0, "240 x 100|нет строки цветов|нужно 740", ""},
+        {"info|%two", 0, "картинок: 2|первая|нет строки цветов", ""},
         {"info|%skin|%missing", 1, "416x352|%missing", "%missing"},
         {"render|%corrupt|-o|%dir", 1, "", "%corrupt|не файл скина"},
         {"overview|%wide|-o|%dir/o.png", 1, "", "%wide|300"},
@@ -288,6 +305,7 @@ TEST_F(CliTest, WritingRulesAgainstHostileOutputs)
     const QString dots = file(QStringLiteral("...mbm"));
     ASSERT_TRUE(QFile::copy(skin(6), dots));
     ASSERT_TRUE(QFile::copy(skin(6), file(QStringLiteral("..mbm"))));
+    ASSERT_TRUE(QFile::copy(skin(6), file(QStringLiteral("-q"))));
     auto fill = [&](const char *text) {
         return QString::fromUtf8(text)
             .replace(QStringLiteral("%skin"), skin(6))
@@ -316,6 +334,8 @@ TEST_F(CliTest, WritingRulesAgainstHostileOutputs)
          "%out/extskin_240x320_скин 6.mbm", ""},
         {"port|%skin|--to|176x208|-o|%out/p.mbm|--force", Stdout::Pipe, "%out/p.mbm", true, 0, "", "", "%out/p.mbm"},
         {"info|%skin", Stdout::Full, "", false, 1, "стандартный вывод", "", ""},
+        // A skin whose name the converter would take for its option "-q".
+        {"render|-o|%out|--|-q", Stdout::Pipe, "", false, 0, "", "", "%out/chat.png"},
         // More than a buffer of output: the first write fails while the work folder exists.
         {"info|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin", Stdout::Closed, "", false, 1,
          "стандартный вывод", "", ""},

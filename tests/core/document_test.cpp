@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <sys/time.h>
+
 using namespace zelkor;
 using namespace zelkor::test;
 
@@ -338,6 +341,55 @@ TEST(WorkFolderTest, OnePerInstanceAndLeftoversOfACrashAreRemoved)
         firstPath = first.path();
     }
     EXPECT_FALSE(QFileInfo::exists(firstPath));
+}
+
+// Where the work folders go and what a start never touches: a relative
+// XDG_CACHE_HOME is ignored, a missing home is not created, and a link
+// planted under an instance's name is removed while its target stays whole.
+TEST(WorkFolderTest, CacheFolderByTheXdgRulesAndPlantedLinksNeverFollowed)
+{
+    QTemporaryDir tmp;
+    const QDir t(tmp.path());
+    const QString home = t.filePath(QStringLiteral("дом")), missing = t.filePath(QStringLiteral("нет дома"));
+    ASSERT_TRUE(QDir().mkpath(home));
+    const QByteArray savedHome = qgetenv("HOME"), savedCache = qgetenv("XDG_CACHE_HOME");
+    const QString ours = QStringLiteral("/zelkor-skin-editor");
+    struct Case {
+        QString home, cache, base;
+    };
+    const Case cases[] = {
+        {home, t.filePath(QStringLiteral("кэш")), t.filePath(QStringLiteral("кэш")) + ours},
+        {home, QStringLiteral("relative"), home + QStringLiteral("/.cache") + ours},
+        {missing, QString(), QDir::tempPath() + ours},
+        {missing, QStringLiteral("relative"), QDir::tempPath() + ours},
+    };
+    for (const Case &c : cases) {
+        qputenv("HOME", c.home.toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", c.cache.toLocal8Bit());
+        EXPECT_EQ(WorkFolder::defaultBase(), c.base) << c.home.toStdString() << " " << c.cache.toStdString();
+    }
+    qputenv("HOME", savedHome);
+    savedCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", savedCache);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    // A folder of the user's, old enough to pass for a crashed run's.
+    const QString precious = t.filePath(QStringLiteral("мои файлы"));
+    ASSERT_TRUE(QDir().mkpath(precious));
+    QFile kept(QDir(precious).filePath(QStringLiteral("нужное.txt")));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly) && kept.write("keep") == 4);
+    kept.close();
+    const struct timeval old[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimes(QFile::encodeName(precious).constData(), old), 0);
+    const QString base = t.filePath(QStringLiteral("base"));
+    ASSERT_TRUE(QDir().mkpath(base));
+    const QString link = QDir(base).filePath(QStringLiteral("instance-link01"));
+    ASSERT_TRUE(QFile::link(precious, link));
+    {
+        const WorkFolder work(base);
+        EXPECT_TRUE(work.isValid());
+    }
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QDir(precious).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("нужное.txt")});
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "app/radiogroup.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QUndoStack>
 #include <QCheckBox>
@@ -146,6 +147,31 @@ TEST_F(EditingFixture, CutOutsNeverOverwriteTheEditorsWorkNotYetInTheSheet)
     doc().undoStack()->undo();
     d.RadioGroup1->button(Chat)->click();
     d.RadioGroup1->button(Contacts)->click();
+    expectFromRectangle(readBack(path), 20);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
+// An image editor that put a link where the working file was: the next
+// cut-out of a new skin replaces the link and leaves its target whole.
+TEST_F(EditingFixture, ALinkAtTheWorkingFileIsReplacedNeverWrittenThrough)
+{
+    setSkin(1);
+    const QString path = tempPath(QStringLiteral("contacts.bmp"));
+    {
+        TForm3 d(doc(), main->watcher(), main.get());
+        d.FormShow();
+    }
+    const QString users = folder.filePath(QStringLiteral("файл пользователя.txt"));
+    QFile f(users);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("keep") == 4);
+    f.close();
+    ASSERT_TRUE(QFile::remove(path) && QFile::link(users, path));
+    setSkin(1);
+    TForm3 d(doc(), main->watcher(), main.get());
+    d.FormShow();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("keep"));
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
     expectFromRectangle(readBack(path), 20);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }

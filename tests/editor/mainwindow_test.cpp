@@ -309,22 +309,29 @@ TEST_F(MainWindowTest, AMissingPhotographIsReportedAndTheSkinStillShows)
 namespace {
 
 // The real save dialog: a typed name comes back exactly as typed, quotes and all.
-TEST(SaveDialog, ATypedNameIsTakenAsTyped)
+TEST(FileDialogs, ATypedNameIsTakenAsTyped)
 {
     resetSeams();
     QTemporaryDir dir;
-    for (const QString &typed : {QStringLiteral("it's \"q\""), QStringLiteral("мой скин")}) {
-        QTimer::singleShot(100, [&] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *dialog = qobject_cast<QFileDialog *>(w);
-                if (!dialog || !dialog->isVisible())
-                    continue;
-                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
-                QMetaObject::invokeMethod(dialog, "accept");
+    const auto openFile = seams().openFile, saveFile = seams().saveFile;
+    for (const auto &[dialog, existing] : {std::pair{saveFile, false}, std::pair{openFile, true}})
+        for (const QString &typed : {QStringLiteral("it's \"q\""), QStringLiteral("мой скин")}) {
+            if (existing) {  // Open takes only a file that is there
+                QFile f(QDir(dir.path()).filePath(typed));
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             }
-        });
-        EXPECT_EQ(seams().saveFile(nullptr, QString(), dir.path(), QString()), QDir(dir.path()).filePath(typed));
-    }
+            QTimer::singleShot(100, [&] {
+                for (QWidget *w : QApplication::topLevelWidgets()) {
+                    auto *fileDialog = qobject_cast<QFileDialog *>(w);
+                    if (!fileDialog || !fileDialog->isVisible())
+                        continue;
+                    fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+                    QMetaObject::invokeMethod(fileDialog, "accept");
+                }
+            });
+            EXPECT_EQ(dialog(nullptr, QString(), dir.path(), QString()), QDir(dir.path()).filePath(typed))
+                << typed.toStdString() << (existing ? " (open)" : " (save)");
+        }
 }
 
 } // namespace

@@ -262,6 +262,8 @@ const Fault kFaults[] = {
     {"missing", {}, "не найден"},
     {"fails", "echo 'bmconv: сломался' >&2; exit 4", "сломался"},
     {"silent", "exit 0", "не создал файл"},
+    // Exits 0 but leaves 100 bytes where a sheet or a skin should be.
+    {"truncated", "if [ \"$2\" = /u ]; then out=$4; else out=$1; fi; head -c 100 /dev/zero > \"$out\"", "выдал"},
 };
 
 class ConverterFaultTest : public FileCommandsTest,
@@ -303,6 +305,33 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, ConverterFaultTest,
     ::testing::Combine(::testing::Values(Command::New, Command::Load, Command::Save), ::testing::ValuesIn(kFaults)),
     commandCaseName<Fault>);
+
+// A sheet of a phone's width but shorter than its layout opens, with one
+// warning naming the rows needed and the rows there, the colour row above all.
+TEST_F(FileCommandsTest, AShortSheetOpensWithOneWarning)
+{
+    NEED_DATA(3);
+    struct Case {
+        int rows;
+        bool colourRowMissing;
+    };
+    for (const Case c : {Case{1, true}, Case{100, true}, Case{700, false}}) {
+        QImage sheet(240, c.rows, QImage::Format_RGB32);
+        sheet.fill(Qt::gray);
+        const QString file = scratchFile(QStringLiteral("короткий %1.mbm").arg(c.rows));
+        pack(sheet, file);
+        warnings.clear();
+        load(file);
+        EXPECT_EQ(errors, QStringList());
+        ASSERT_EQ(warnings.size(), 1) << c.rows;
+        EXPECT_TRUE(warnings[0].contains(file) && warnings[0].contains(QStringLiteral(" %1 строк").arg(c.rows)) &&
+                    warnings[0].contains(QStringLiteral("нужно 740")))
+            << warnings[0].toStdString();
+        EXPECT_EQ(warnings[0].contains(QStringLiteral("нет строки цветов")), c.colourRowMissing) << c.rows;
+        EXPECT_EQ(form->document().sheet().size(), QSize(240, c.rows));
+        EXPECT_FALSE(form->document().isModified());
+    }
+}
 
 TEST_F(FileCommandsTest, ABrokenSkinFileIsReportedByTheConverter)
 {

@@ -44,6 +44,7 @@ void FilesTest::SetUp()
     s.critical = [this](QWidget *, const QString &text, const QString &details) {
         errors << (details.isEmpty() ? text : text + u'\n' + details);
     };
+    s.warning = [this](QWidget *, const QString &text) { warnings << text; };
     s.execDialog = [this](QDialog *d) {
         shown << QString::fromLatin1(d->metaObject()->className());
         if (auto *f2 = qobject_cast<TForm2 *>(d)) {

@@ -74,6 +74,7 @@ protected:
     QString scratch;  // where the user's skins live
     std::unique_ptr<TForm1> form;
     QStringList errors;
+    QStringList warnings;
 
     // Dialog answers.
     bool acceptForm2 = true;

@@ -69,6 +69,9 @@ TEST(ConverterArguments, DepthGluedToTheBitmapName)
     EXPECT_EQ(unpackArguments(QStringLiteral("/a b/c.mbm"), QStringLiteral("/p q/temp.bmp"), 99),
               (QStringList{QStringLiteral("--max-pixels=99"), QStringLiteral("/u"), QStringLiteral("/a b/c.mbm"),
                            QStringLiteral("/p q/temp.bmp")}));
+    // A skin at "/n" is the same file as "/./n", which is no option.
+    EXPECT_EQ(unpackArguments(QStringLiteral("/n"), QStringLiteral("-o.bmp"), 1).mid(2),
+              (QStringList{QStringLiteral("/./n"), QStringLiteral("./-o.bmp")}));
 }
 
 } // namespace
