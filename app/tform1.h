@@ -11,6 +11,7 @@
 //   tform1_preview.cpp  render preview and the two selectors
 //   tform1_drop.cpp     a skin file dropped on the window
 //   tform1_watch.cpp    following the image editor's saves
+//   tform1_frompicture.cpp  a new skin made from a picture
 
 #include "colourswatch.h"
 #include "paintbox.h"
@@ -66,6 +67,7 @@ public:
     QTimer *Timer1 = nullptr;
     QColor cdColor = Qt::black;         // the colour dialog opens with the last colour picked
     QAction *N2 = nullptr;  // Файл / Новый
+    QAction *N8 = nullptr;  // Файл / Новый из картинки…
     QAction *N3 = nullptr;  // Файл / Загрузить
     QAction *N6 = nullptr;  // Файл / Сохранить
     QAction *N7 = nullptr;  // Файл / Перенести на разрешение…
@@ -93,6 +95,7 @@ public:
     void FormPaint();
     void Timer1Timer();
     void N2Click();  // new skin from a template
+    void N8Click();  // new skin from a picture (tform1_frompicture.cpp)
     void N3Click();  // load a skin file
     // The skin file that a drag carries, or an empty string: one local .mbm file.
     static QString droppedSkinFile(const QMimeData *data);

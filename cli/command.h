@@ -26,5 +26,6 @@ extern const Command infoCommand;
 extern const Command renderCommand;
 extern const Command overviewCommand;
 extern const Command portCommand;
+extern const Command fromPictureCommand;
 
 } // namespace zelkor::cli

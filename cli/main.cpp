@@ -21,7 +21,8 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 4> kCommands{&infoCommand, &renderCommand, &overviewCommand, &portCommand};
+const std::array<const Command *, 5> kCommands{&infoCommand, &renderCommand, &overviewCommand, &portCommand,
+                                               &fromPictureCommand};
 
 const Command *findCommand(const QString &name)
 {

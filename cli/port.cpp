@@ -30,22 +30,6 @@ void declare(QCommandLineParser &parser)
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
 }
 
-int profileByLabel(const QString &label)
-{
-    for (const Profile &p : allProfiles())
-        if (label == p.labelText())
-            return p.index;
-    return 0;
-}
-
-QString depthOptionByName(const QString &name)
-{
-    for (const ColourDepth &d : kColourDepths)
-        if (u'/' + name == QLatin1String(d.option))
-            return QString::fromLatin1(d.option);
-    return {};
-}
-
 int run(const QCommandLineParser &parser, Session &session)
 {
     const QStringList skins = parser.positionalArguments();

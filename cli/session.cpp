@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include "skin/profiles.h"
+#include "skin/savename.h"
 #include "skin/workfolder.h"
 
 #include <QDir>
@@ -21,6 +23,22 @@ QString native(const QString &path)
 }
 
 } // namespace
+
+int profileByLabel(const QString &label)
+{
+    for (const Profile &p : allProfiles())
+        if (label == p.labelText())
+            return p.index;
+    return 0;
+}
+
+QString depthOptionByName(const QString &name)
+{
+    for (const ColourDepth &d : kColourDepths)
+        if (u'/' + name == QLatin1String(d.option))
+            return QString::fromLatin1(d.option);
+    return {};
+}
 
 void writeText(std::FILE *stream, const QString &text)
 {

@@ -55,6 +55,12 @@ private:
     bool m_iconsFailed = false;
 };
 
+// The profile whose label (such as "240x320") is `label`, 0 for none.
+int profileByLabel(const QString &label);
+// The converter's depth option for a depth named on the command line ("c16"
+// gives "/c16"), empty for a name that is none of kColourDepths.
+QString depthOptionByName(const QString &name);
+
 // One line for stderr: the message and the details, if any, without line breaks.
 QString oneLine(const Status &status);
 // Text as UTF-8, whatever the locale says.

@@ -16,4 +16,8 @@ namespace zelkor {
 QImage composeOverview(const QString &skinName, int profile,
                        const std::array<QImage, kNamedScreenCount> &screens);
 
+// The overview of a sheet of `profile` as a New or Load would show it: every
+// named screen drawn with the sheet's own colour row.
+QImage sheetOverview(const QString &skinName, const QImage &sheet, int profile, const IconSheets &icons);
+
 } // namespace zelkor
