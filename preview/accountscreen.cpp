@@ -55,22 +55,22 @@ QImage composeAccountSelection(const PreviewInput &in)
     const ColourSlots &slot = in.colours;
 
     QImage img = newPreviewBitmap(in.screen);
-    Canvas c(&img);
+    Canvas c(&img, in.record);
 
-    c.setBrushColor(slot[3]);
+    c.setBrushColor(slot[3], 3);
     c.fillRect(0, 0, l.width, l.height);
     c.setFontPoints(l.fontPoints);
-    drawSoftKeyBar(c, sheet, l.softKeys, QStringLiteral("Выход"), slot[9]);
+    drawSoftKeyBar(c, sheet, l.softKeys, QStringLiteral("Выход"), slot[9], 9);
 
     // The second account is the selected one: its name and icon go over the bar.
     c.blit(0, l.selectionY, l.width, l.selectionHeight, sheet, 0, l.selectionSourceY);
-    c.setTextColor(slot[6]);
+    c.setTextColor(slot[6], 6);
     c.textOut(l.names[0].x, l.names[0].y, QStringLiteral("lumno"));
     c.textOut(l.names[1].x, l.names[1].y, QStringLiteral("dunrel"));
     c.textOut(l.names[2].x, l.names[2].y, QStringLiteral("dorvu"));
 
     // The brush colour of the bar stays solid, so the title sits on a slot 4 box.
-    c.setBrushColor(slot[4]);
+    c.setBrushColor(slot[4], 4);
     c.fillRect(0, 0, l.width, l.titleHeight);
     c.textOut(l.title.x, l.title.y, QStringLiteral("выбор профиля"));
 

@@ -1,5 +1,7 @@
 #include "canvas.h"
 
+#include "paintrecord.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -93,14 +95,48 @@ void blit(QImage &dst, int dx, int dy, int w, int h, const QImage &src, int sx, 
 
 void Canvas::blit(int dx, int dy, int w, int h, const QImage &src, int sx, int sy, RasterOp op)
 {
-    if (m_target)
-        zelkor::blit(*m_target, dx, dy, w, h, src, sx, sy, op);
+    if (!m_target)
+        return;
+    zelkor::blit(*m_target, dx, dy, w, h, src, sx, sy, op);
+    if (m_record && !src.isNull() && w > 0 && h > 0) {
+        PaintOp step;
+        step.kind = m_record->blockKind(&src);
+        // Only the part that has a source pixel and a target pixel was drawn.
+        step.rect = QRect(dx, dy, w, h) & QRect(dx - sx, dy - sy, src.width(), src.height())
+                    & m_target->rect();
+        step.sourceOffset = QPoint(sx - dx, sy - dy);
+        const QRect area = step.rect;
+        const int index = m_record->add(std::move(step));
+        const QImage rgb = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32
+                               ? src
+                               : src.convertToFormat(QImage::Format_RGB32);
+        const auto blend = op == RasterOp::And  ? PaintRecord::Blend::And
+                           : op == RasterOp::Or ? PaintRecord::Blend::Or
+                                                : PaintRecord::Blend::Copy;
+        m_record->claimBlock(index, area, rgb, QPoint(sx - dx, sy - dy), blend);
+    }
 }
 
-void Canvas::setBrushColor(QRgb colour)
+void Canvas::setBrushColor(QRgb colour, int slot)
 {
     m_brush = colour | 0xff000000u;
     m_brushSolid = true;
+    m_brushSlot = slot;
+}
+
+void Canvas::recordFill(int left, int top, int right, int bottom, QRgb colour, int slot)
+{
+    if (!m_record || !m_target)
+        return;
+    const QRect area = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) & m_target->rect();
+    if (area.isEmpty())
+        return;
+    PaintOp step;
+    step.kind = PaintOp::Fill;
+    step.slot = slot;
+    step.colour = colour | 0xff000000u;
+    step.rect = area;
+    m_record->claim(m_record->add(std::move(step)), area);
 }
 
 static void fillSpan(QImage &img, int left, int top, int right, int bottom, QRgb colour)
@@ -124,18 +160,34 @@ void Canvas::fillRect(int left, int top, int right, int bottom)
     if (!m_target || m_target->isNull())
         return;
     fillSpan(*m_target, left, top, right, bottom, m_brush);
+    recordFill(left, top, right, bottom, m_brush, m_brushSlot);
 }
 
 void Canvas::rectangle(int left, int top, int right, int bottom)
 {
     if (!m_target || m_target->isNull() || right <= left || bottom <= top)
         return;
-    if (m_brushSolid)
+    if (m_brushSolid) {
         fillSpan(*m_target, left + 1, top + 1, right - 1, bottom - 1, m_brush);
+        recordFill(left + 1, top + 1, right - 1, bottom - 1, m_brush, m_brushSlot);
+    }
     fillSpan(*m_target, left, top, right, top + 1, m_pen);
     fillSpan(*m_target, left, bottom - 1, right, bottom, m_pen);
     fillSpan(*m_target, left, top, left + 1, bottom, m_pen);
     fillSpan(*m_target, right - 1, top, right, bottom, m_pen);
+    // The ring is one step: four sides in the pen's colour.
+    if (m_record) {
+        const QRect clip = m_target->rect();
+        PaintOp ring;
+        ring.kind = PaintOp::Fill;
+        ring.slot = m_penSlot;
+        ring.colour = m_pen | 0xff000000u;
+        ring.rect = QRect(left, top, right - left, bottom - top) & clip;
+        const int step = m_record->add(std::move(ring));
+        for (const QRect side : {QRect(left, top, right - left, 1), QRect(left, bottom - 1, right - left, 1),
+                                 QRect(left, top, 1, bottom - top), QRect(right - 1, top, 1, bottom - top)})
+            m_record->claim(step, side & clip);
+    }
 }
 
 namespace {
@@ -225,14 +277,26 @@ void Canvas::textOut(int x, int y, const QString &text)
     if (m_target->format() != QImage::Format_RGB32 && m_target->format() != QImage::Format_ARGB32)
         m_target->convertTo(QImage::Format_RGB32);
     const TextInk &ink = textInk(m_fontPoints, text);
-    if (m_brushSolid)
+    if (m_brushSolid) {
         fillSpan(*m_target, x, y, x + ink.advance, y + ink.height, m_brush);
+        recordFill(x, y, x + ink.advance, y + ink.height, m_brush, m_brushSlot);
+    }
     // The font is drawn without smoothing, so every inked pixel takes the text
     // colour exactly, as the phone shows it.
     const QRgb colour = m_text | 0xff000000u;
     const int w = m_target->width(), h = m_target->height();
     uchar *bits = m_target->bits();
     const qsizetype stride = m_target->bytesPerLine();
+    int step = -1;
+    QRect inked;
+    if (m_record) {
+        PaintOp op;
+        op.kind = PaintOp::Text;
+        op.slot = m_textSlot;
+        op.colour = colour;
+        op.text = text;
+        step = m_record->add(std::move(op));
+    }
     for (const InkSpan &s : ink.spans) {
         const int ty = y + s.y;
         if (ty < 0 || ty >= h)
@@ -240,9 +304,16 @@ void Canvas::textOut(int x, int y, const QString &text)
         const int x0 = std::max(x + s.x0, 0), x1 = std::min(x + s.x1, w);
         if (x0 < x1) {
             QRgb *line = reinterpret_cast<QRgb *>(bits + ty * stride);
+            if (m_record) {
+                for (int px = x0; px < x1; ++px)
+                    m_record->claimInk(step, px, ty, line[px]);
+                inked |= QRect(x0, ty, x1 - x0, 1);
+            }
             std::fill(line + x0, line + x1, colour);
         }
     }
+    if (m_record)
+        m_record->setRect(step, inked);
 }
 
 } // namespace zelkor

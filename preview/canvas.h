@@ -12,6 +12,8 @@
 
 namespace zelkor {
 
+class PaintRecord;
+
 enum class RasterOp { Copy, And, Or };
 
 // The preview font sizes: points at a fixed 96 pixels per inch (8 -> 11 px,
@@ -33,27 +35,40 @@ void blit(QImage &dst, int dx, int dy, int w, int h, const QImage &src, int sx, 
 
 class Canvas {
 public:
-    explicit Canvas(QImage *target = nullptr) : m_target(target) {}
+    explicit Canvas(QImage *target = nullptr, PaintRecord *record = nullptr) : m_target(target), m_record(record) {}
 
     void setTarget(QImage *target) { m_target = target; }
     QImage *target() const { return m_target; }
+    // With a record, every drawing step also says what it painted (paintrecord.h).
+    void setRecord(PaintRecord *record) { m_record = record; }
+    PaintRecord *record() const { return m_record; }
 
     void blit(int dx, int dy, int w, int h, const QImage &src, int sx, int sy,
               RasterOp op = RasterOp::Copy);
 
     // Setting a brush colour makes the brush solid, as on the phone's and
     // Windows' canvases: texts drawn after it get an opaque background.
-    void setBrushColor(QRgb colour);
+    // `slot` names the colour slot the colour came from (-1: a fixed colour);
+    // it only tells a record what painted, the pixels are the same.
+    void setBrushColor(QRgb colour, int slot = -1);
     void setBrushClear() { m_brushSolid = false; }
     bool brushSolid() const { return m_brushSolid; }
     QRgb brushColor() const { return m_brush; }
 
-    void setPenColor(QRgb colour) { m_pen = colour; }
+    void setPenColor(QRgb colour, int slot = -1)
+    {
+        m_pen = colour;
+        m_penSlot = slot;
+    }
     QRgb penColor() const { return m_pen; }
 
     void setFontPoints(int points) { m_fontPoints = points; }
     int fontPoints() const { return m_fontPoints; }
-    void setTextColor(QRgb colour) { m_text = colour; }
+    void setTextColor(QRgb colour, int slot = -1)
+    {
+        m_text = colour;
+        m_textSlot = slot;
+    }
     QRgb textColor() const { return m_text; }
 
     // Paints columns left..right-1 and rows top..bottom-1 in the brush colour.
@@ -66,7 +81,13 @@ public:
     QSize textExtent(const QString &text) const;
 
 private:
+    void recordFill(int left, int top, int right, int bottom, QRgb colour, int slot);
+
     QImage *m_target;
+    PaintRecord *m_record = nullptr;
+    int m_brushSlot = -1;
+    int m_penSlot = -1;
+    int m_textSlot = -1;
     QRgb m_brush = 0xffffffffu;
     bool m_brushSolid = true;
     QRgb m_pen = 0xff000000u;

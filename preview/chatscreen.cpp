@@ -39,27 +39,27 @@ QImage composeChat(const PreviewInput &in)
     const ColourSlots &slot = in.colours;
 
     QImage img = newPreviewBitmap(in.screen);
-    Canvas c(&img);
+    Canvas c(&img, in.record);
 
     c.blit(0, 0, l.width, l.chatHeight, sheet, 0, l.chatSourceY);
 
     c.setFontPoints(l.fontPoints);
     c.setBrushClear();
-    c.setTextColor(slot[9]);
+    c.setTextColor(slot[9], 9);
     c.textOut(l.nicknameX, 0, QStringLiteral("Dunrel"));
     c.textOut(l.clientNameX, 0, QStringLiteral("Zelkor"));
 
     const QImage *icons = l.iconCellSize == 32 ? in.largeIcons : in.smallIcons;
     drawMaskedIcon(c, icons, l.iconCellSize, l.iconCellY, l.iconX, l.iconY);
 
-    c.setTextColor(slot[0]);
+    c.setTextColor(slot[0], 0);
     c.textOut(0, l.lineY[0], QStringLiteral("[13:34]-> Привет!"));
-    c.setTextColor(slot[2]);
+    c.setTextColor(slot[2], 2);
     c.textOut(0, l.lineY[1], QStringLiteral("Волосатая птица ..."));
-    c.setTextColor(slot[1]);
+    c.setTextColor(slot[1], 1);
     c.textOut(0, l.lineY[2], QStringLiteral("[13:34]<- Кривед..."));
 
-    drawSoftKeyBar(c, sheet, l.softKeys, QString::fromUtf16(l.rightLabel), slot[9]);
+    drawSoftKeyBar(c, sheet, l.softKeys, QString::fromUtf16(l.rightLabel), slot[9], 9);
     return img;
 }
 

@@ -99,7 +99,7 @@ QImage composeContactList(const PreviewInput &in)
         return newPreviewBitmap(QSize());
     const ContactListLayout &l = kLayouts[in.profile - 1];
     QImage bitmap = newPreviewBitmap(in.screen);
-    Canvas c(&bitmap);
+    Canvas c(&bitmap, in.record);
 
     copySheetBlock(c, in, l.background);
     c.setFontPoints(l.fontPoints);
@@ -107,7 +107,7 @@ QImage composeContactList(const PreviewInput &in)
     const bool twoColumns = in.columns == 1;
     copySheetBlock(c, in, twoColumns ? l.select2 : l.select1);
 
-    c.setTextColor(in.colours[6]);
+    c.setTextColor(in.colours[6], 6);
     for (int i = 0; i < l.rows; ++i) {
         const int y = l.firstRowY + l.rowStep * i;
         drawEntry(c, in, l.first, i, y);
@@ -117,10 +117,12 @@ QImage composeContactList(const PreviewInput &in)
     drawIcon(c, in, l.titleRightIcon);
     drawIcon(c, in, l.titleSecondIcon);
     drawIcon(c, in, l.statusIcon);
-    drawSoftKeyBar(c, in.sheet ? *in.sheet : QImage(), l.softKeys, QStringLiteral("Выход"), in.colours[9]);
-    c.setTextColor(in.colours[12]);
+    static const QImage noSheet;
+    // Both sides are lvalues, so a record still sees the sheet itself.
+    drawSoftKeyBar(c, in.sheet ? *in.sheet : noSheet, l.softKeys, QStringLiteral("Выход"), in.colours[9], 9);
+    c.setTextColor(in.colours[12], 12);
     c.textOut(l.time.x, l.time.y, QStringLiteral("15:40"));
-    c.setTextColor(in.colours[8]);
+    c.setTextColor(in.colours[8], 8);
     c.textOut(l.nickname.x, l.nickname.y, QStringLiteral("Dunrel"));
     c.textOut(l.statusText.x, l.statusText.y, QStringLiteral("222333222"));
     return bitmap;

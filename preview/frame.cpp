@@ -49,6 +49,8 @@ static void copyToPaintBox(Canvas &paintBox, const QImage &preview)
 
 void renderPreview(int screen, const PreviewInput &in, Canvas &paintBox)
 {
+    if (in.record)
+        in.record->reset(in);
     switch (screen) {
     case AccountSelectionScreen:
         copyToPaintBox(paintBox, composeAccountSelection(in));
@@ -58,7 +60,14 @@ void renderPreview(int screen, const PreviewInput &in, Canvas &paintBox)
         break;
     case PopupMenuScreen:
         copyToPaintBox(paintBox, composeContactList(in));
-        drawPopupMenu(paintBox, in);
+        {
+            // The menu is drawn on the paint box itself; the copy before it
+            // only moved what the record already holds.
+            PaintRecord *const before = paintBox.record();
+            paintBox.setRecord(in.record);
+            drawPopupMenu(paintBox, in);
+            paintBox.setRecord(before);
+        }
         break;
     case ChatScreen:
         copyToPaintBox(paintBox, composeChat(in));

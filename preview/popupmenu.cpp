@@ -49,27 +49,26 @@ void drawPopupMenu(Canvas &paintBox, const PreviewInput &in)
     if (in.profile < 1 || in.profile > 6)
         return;
     const PopupMenuLayout &l = kLayouts[in.profile - 1];
-    const QRgb window = in.colours[3];
-    const QRgb selectionFill = in.colours[4];
-    const QRgb selectionRing = in.colours[5];
+    constexpr int window = 3, selectionFill = 4, selectionRing = 5;
+    const ColourSlots &slot = in.colours;
 
-    paintBox.setPenColor(window);
-    paintBox.setBrushColor(window);
+    paintBox.setPenColor(slot[window], window);
+    paintBox.setBrushColor(slot[window], window);
     paintBox.rectangle(l.window.left, l.window.top, l.window.right, l.window.bottom);
 
     paintBox.setFontPoints(l.fontPoints);
-    paintBox.setTextColor(in.colours[10]);
+    paintBox.setTextColor(slot[10], 10);
     paintBox.setBrushClear();
     item(paintBox, l, 0);
 
     // Setting the selection's fill colour also makes the next texts opaque.
-    paintBox.setPenColor(selectionRing);
-    paintBox.setBrushColor(selectionFill);
+    paintBox.setPenColor(slot[selectionRing], selectionRing);
+    paintBox.setBrushColor(slot[selectionFill], selectionFill);
     paintBox.rectangle(l.selection.left, l.selection.top, l.selection.right, l.selection.bottom);
-    paintBox.setPenColor(window);
+    paintBox.setPenColor(slot[window], window);
     item(paintBox, l, 1);
 
-    paintBox.setBrushColor(window);
+    paintBox.setBrushColor(slot[window], window);
     for (int i = 2; i < 6; ++i)
         item(paintBox, l, i);
 }

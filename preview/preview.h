@@ -5,6 +5,7 @@
 // copies it into the paint box's canvas at (0, 0).
 
 #include "canvas.h"
+#include "paintrecord.h"
 #include "skin/sheet.h"
 
 #include <QImage>
@@ -32,6 +33,9 @@ struct PreviewInput {
     const QImage *smallIcons = nullptr;  // 16 x 16 cells, profiles 1-4
     const QImage *largeIcons = nullptr;  // 32 x 32 cells, profiles 5-6
     int columns = 0;   // column selector index: 0 one column, 1 two columns
+    // When set, renderPreview() starts it anew and records what every drawing
+    // step of the screen painted (the popup menu's contact list included).
+    PaintRecord *record = nullptr;
 };
 
 // A new preview bitmap: screen-sized, white all over.

@@ -47,7 +47,7 @@ QImage composeSettings(const PreviewInput &in)
     const ColourSlots &slot = in.colours;
 
     QImage img = newPreviewBitmap(in.screen);
-    Canvas c(&img);
+    Canvas c(&img, in.record);
 
     c.blit(0, 0, l.width, l.topHeight, sheet, 0, l.topSourceY);
     for (int i = 0; i < l.rowCount; ++i)
@@ -56,11 +56,11 @@ QImage composeSettings(const PreviewInput &in)
 
     c.setFontPoints(l.fontPoints);
     c.setBrushClear();
-    c.setTextColor(slot[11]);
+    c.setTextColor(slot[11], 11);
     c.textOut(l.secondCaption.x, l.secondCaption.y, QStringLiteral("Проверка на обновление"));
     c.textOut(l.firstCaption.x, l.firstCaption.y, QStringLiteral("Группировать откр. чаты"));
 
-    drawSoftKeyBar(c, sheet, l.softKeys, QString::fromUtf16(l.rightLabel), slot[9]);
+    drawSoftKeyBar(c, sheet, l.softKeys, QString::fromUtf16(l.rightLabel), slot[9], 9);
     return img;
 }
 

@@ -18,11 +18,11 @@ struct SoftKeyBar {
 };
 
 inline void drawSoftKeyBar(Canvas &c, const QImage &sheet, const SoftKeyBar &bar, const QString &rightLabel,
-                           QRgb textColour)
+                           QRgb textColour, int textSlot)
 {
     c.blit(0, bar.barY, bar.width, bar.barHeight, sheet, 0, 0);
     c.setBrushClear();
-    c.setTextColor(textColour);
+    c.setTextColor(textColour, textSlot);
     c.textOut(bar.leftLabelX, bar.labelY, QStringLiteral("Меню"));
     c.textOut(bar.rightLabelX, bar.labelY, rightLabel);
 }
