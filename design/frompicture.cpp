@@ -76,18 +76,36 @@ const Luminance &luminance()
 }
 
 // One text of one screen: the colour under each of its ink pixels with the
-// backgrounds as the photograph gives them, and which background (an index
-// into kBackgrounds) that colour came from, -1 for anything else.
+// backgrounds as the photograph gives them, and where that colour came from:
+// a background (an index into kBackgrounds), another text, or anything else.
+enum : qint8 { kFixed = -1, kOverText = -2 };
 struct TextInk {
+    QString screen;
+    QString text;
     int slot;
     QRgb colour;  // for a text in a fixed colour
     std::vector<QRgb> under;
-    std::vector<qint8> background;
+    std::vector<qint8> from;
 };
 
-// The colours the backgrounds are replaced by to tell their pixels apart.
+// The colours the backgrounds and the texts are drawn in to tell their pixels apart.
 constexpr std::array<QRgb, 3> kMarkers{0xff010203u, 0xff040506u, 0xff070809u};
+constexpr QRgb kTextMarker = 0xff0a0b0cu;
 
+qint8 origin(QRgb plain, QRgb marked)
+{
+    if (marked == plain)
+        return kFixed;
+    if (marked == kTextMarker)
+        return kOverText;
+    for (size_t b = 0; b < kMarkers.size(); ++b)
+        if (marked == kMarkers[b])
+            return qint8(b);
+    return kFixed;
+}
+
+// The texts of every named screen of `raw`; `marked` is the same sheet with
+// the backgrounds in kMarkers and the text slots in kTextMarker.
 std::vector<TextInk> collectTexts(const QImage &raw, const QImage &marked, int profile, const IconSheets &icons)
 {
     std::vector<TextInk> texts;
@@ -99,26 +117,20 @@ std::vector<TextInk> collectTexts(const QImage &raw, const QImage &marked, int p
         PreviewInput markedIn = skinPreviewInput(marked, profile, icons, shot.columns);
         markedIn.record = &probe;
         paintBoxPicture(shot, markedIn);
-        for (size_t op = 0; op < plain.ops().size(); ++op) {
+        for (size_t op = 0; op < plain.ops().size() && op < probe.ops().size(); ++op) {
             const PaintOp &step = plain.ops()[op];
             if (step.kind != PaintOp::Text)
                 continue;
             const std::vector<InkPixel> ink = plain.ink(int(op));
-            std::vector<InkPixel> inkMarked;
-            if (op < probe.ops().size())
-                inkMarked = probe.ink(int(op));
-            TextInk text{step.slot, step.colour, {}, {}};
+            const std::vector<InkPixel> inkMarked = probe.ink(int(op));
+            if (ink.empty() || inkMarked.size() != ink.size())
+                continue;
+            TextInk text{shot.nameText(), step.text, step.slot, step.colour, {}, {}};
             for (size_t i = 0; i < ink.size(); ++i) {
                 text.under.push_back(ink[i].under);
-                qint8 from = -1;
-                if (i < inkMarked.size() && inkMarked[i].under != ink[i].under)
-                    for (size_t b = 0; b < kMarkers.size(); ++b)
-                        if (inkMarked[i].under == kMarkers[b])
-                            from = qint8(b);
-                text.background.push_back(from);
+                text.from.push_back(origin(ink[i].under, inkMarked[i].under));
             }
-            if (!text.under.empty())
-                texts.push_back(std::move(text));
+            texts.push_back(std::move(text));
         }
     }
     return texts;
@@ -143,19 +155,22 @@ double percentileContrast(std::vector<double> &ratios)
 // below `target` at 24 bits or at `depth`, and whether a text in a fixed
 // colour does. Empty and false: every text reaches it.
 struct Verdict {
-    std::vector<int> slots;
+    std::vector<int> failing;
     bool fixedFails = false;
-    bool ok() const { return slots.empty() && !fixedFails; }
+    bool ok() const { return failing.empty() && !fixedFails; }
 };
 
 Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, const std::array<double, 3> &veils,
               QRgb base, const QString &depth, double target)
 {
+    // The pixels over another text are left out: see legibleEverywhere.
     std::vector<QRgb> under;
     for (const TextInk &t : texts)
         for (size_t i = 0; i < t.under.size(); ++i)
-            under.push_back(t.background[i] < 0 ? t.under[i]
-                                                : veiledColour(t.under[i], base, veils[size_t(t.background[i])]));
+            if (t.from[i] >= 0)
+                under.push_back(veiledColour(t.under[i], base, veils[size_t(t.from[i])]));
+            else if (t.from[i] == kFixed)
+                under.push_back(t.under[i]);
     Verdict verdict;
     auto check = [&](const std::vector<QRgb> &pixels, const ColourSlots &inks) {
         size_t next = 0;
@@ -164,15 +179,17 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
             const double ink = luminance()(t.slot >= 0 ? inks[size_t(t.slot)] : t.colour);
             ratios.clear();
             for (size_t i = 0; i < t.under.size(); ++i) {
+                if (t.from[i] == kOverText)
+                    continue;
                 const double back = luminance()(pixels[next++]);
                 ratios.push_back((std::max(ink, back) + 0.05) / (std::min(ink, back) + 0.05));
             }
-            if (percentileContrast(ratios) >= target)
+            if (ratios.empty() || percentileContrast(ratios) >= target)
                 continue;
             if (t.slot < 0)
                 verdict.fixedFails = true;
-            else if (std::find(verdict.slots.begin(), verdict.slots.end(), t.slot) == verdict.slots.end())
-                verdict.slots.push_back(t.slot);
+            else if (std::find(verdict.failing.begin(), verdict.failing.end(), t.slot) == verdict.failing.end())
+                verdict.failing.push_back(t.slot);
         }
     };
     check(under, colours);
@@ -183,16 +200,23 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
         const QRgb *line = reinterpret_cast<const QRgb *>(back.constScanLine(0));
         check(std::vector<QRgb>(line, line + under.size()), coloursAtDepth(colours, depth));
     }
-    std::sort(verdict.slots.begin(), verdict.slots.end());
+    std::sort(verdict.failing.begin(), verdict.failing.end());
     return verdict;
 }
 
 // The measure itself, on the finished sheet: every text of every screen at
-// 24 bits and at the depth.
+// 24 bits and at the depth. A text that the layout draws over another text
+// (at 208 x 176 the status line runs over the last contact's name) is judged
+// on its pixels over everything else: a text over a text and both over a
+// background cannot all differ by 4.5 : 1 unless the background is pure
+// black or white.
 bool legibleEverywhere(const QImage &sheet, int profile, const IconSheets &icons, const QString &depth,
                        double threshold)
 {
-    const std::vector<TextInk> texts = collectTexts(sheet, sheet, profile, icons);
+    QImage marked = sheet;
+    for (const TextTone &t : kTextTones)
+        writeColourSlot(marked, profile, t.slot, kTextMarker);
+    const std::vector<TextInk> texts = collectTexts(sheet, marked, profile, icons);
     return judge(texts, readColourSlots(sheet, profile), {}, 0, depth, threshold).ok();
 }
 
@@ -348,6 +372,8 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
     QImage marked = withBackgrounds(parts, profile, markers);
     writeColours(raw, profile, colours);
     writeColours(marked, profile, colours);
+    for (const TextTone &t : kTextTones)
+        writeColourSlot(marked, profile, t.slot, kTextMarker);
     const std::vector<TextInk> texts = collectTexts(raw, marked, profile, icons);
 
     // A little above the threshold: the prediction rounds as the veil does,
@@ -360,7 +386,7 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
             // Even a flat base tone is not enough: those texts move toward
             // white or black, as far as they can.
             bool moved = false;
-            for (const int slot : flat.slots) {
+            for (const int slot : flat.failing) {
                 double &l = lightness[size_t(slot)];
                 const double next = scheme.toward > l ? std::min(scheme.toward, l + kPushStep)
                                                       : std::max(scheme.toward, l - kPushStep);

@@ -8,6 +8,7 @@
 #include "app/seams.h"
 
 #include <QFile>
+#include <QPushButton>
 #include <QUndoStack>
 
 namespace zelkor::test {
