@@ -26,6 +26,7 @@ extern const Command infoCommand;
 extern const Command renderCommand;
 extern const Command overviewCommand;
 extern const Command portCommand;
+extern const Command galleryCommand;
 extern const Command fromPictureCommand;
 
 } // namespace zelkor::cli

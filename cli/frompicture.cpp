@@ -7,8 +7,7 @@
 #include "skin/profiles.h"
 #include "skin/savename.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <vector>
 
 namespace zelkor::cli {
 
@@ -30,6 +29,7 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("ГЛУБИНА"), QStringLiteral("c16")});
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
                       QStringLiteral("файл скина, а с --size all — папка"), QStringLiteral("ПУТЬ")});
+    declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("КАРТИНКА"), QStringLiteral("картинка (JPEG, PNG, BMP, …)"));
 }
 
@@ -57,6 +57,17 @@ int run(const QCommandLineParser &parser, Session &session)
                                                  "352x416, 416x352 и all.")
                                       .arg(size));
 
+    std::vector<int> profiles;
+    QStringList targets;
+    for (const Profile &p : allProfiles())
+        if (all || p.index == single) {
+            profiles.push_back(p.index);
+            targets << (all ? Session::entryPath(output, design::skinNameForPicture(pictures.first(), p.index))
+                            : output);
+        }
+    // Nothing is read or written when anything would be refused.
+    if (!session.mayWrite(targets))
+        return SkinProblem;
     QImage picture;
     if (const Status s = design::readPicture(pictures.first(), single, picture); !s) {
         session.problem(s);
@@ -68,26 +79,19 @@ int run(const QCommandLineParser &parser, Session &session)
 
     const design::FromPictureSettings settings{*variant, depth};
     int result = Success;
-    for (const Profile &p : allProfiles()) {
-        if (!all && p.index != single)
-            continue;
-        const QString target =
-            all ? QDir(output).filePath(design::skinNameForPicture(pictures.first(), p.index)) : output;
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        const Profile &p = *profileByIndex(profiles[i]);
         SkinImage base;
+        design::SkinFromPicture made;
         if (!session.readSkin(session.files().dataPath(QString::fromUtf8(p.templateName)), base)) {
             result = SkinProblem;
             continue;
         }
-        design::SkinFromPicture made;
-        Status status = design::makeSkinFromPicture(picture, p.index, base.sheet, *icons, settings, made);
-        if (status)
-            status = writeSkinFile(session.files(), session.workFolder(), made.sheet, depth, target);
-        if (!status) {
+        const Status status = design::makeSkinFromPicture(picture, p.index, base.sheet, *icons, settings, made);
+        if (!status)
             session.problem(status);
+        if (!status || !session.writeSkin(made.sheet, depth, targets[i]))
             result = SkinProblem;
-            continue;
-        }
-        session.print(QDir::toNativeSeparators(target) + u'\n');
     }
     return result;
 }

@@ -14,6 +14,7 @@
 #include <QTranslator>
 
 #include <array>
+#include <csignal>
 
 using namespace zelkor;
 using namespace zelkor::cli;
@@ -21,8 +22,8 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 5> kCommands{&infoCommand, &renderCommand, &overviewCommand, &portCommand,
-                                               &fromPictureCommand};
+const std::array<const Command *, 6> kCommands{&infoCommand,    &renderCommand,  &overviewCommand,
+                                               &portCommand,    &galleryCommand, &fromPictureCommand};
 
 const Command *findCommand(const QString &name)
 {
@@ -54,7 +55,7 @@ QStringList commandNames()
 
 QString programDescription()
 {
-    QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор, перенос на другое разрешение.\n\nКоманды:\n");
+    QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор, перенос на другое разрешение, сайт.\n\nКоманды:\n");
     for (const Command *c : kCommands)
         text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c->name), -9).arg(QString::fromUtf8(c->summary));
     text += QStringLiteral("\nСправка по команде: zelkor-skin КОМАНДА --help\n"
@@ -78,6 +79,7 @@ int runCommand(const Command &command, const QStringList &arguments, bool help)
     // The command's own name stands where the parser expects the program's.
     if (!parser.parse(QStringList{name} + arguments))
         return session.usageError(parser.errorText());
+    session.setReplaceExisting(parser.optionNames().contains(QStringLiteral("force")));
     if (help || parser.isSet(helpOption)) {
         session.print(helpText(parser, QStringLiteral("zelkor-skin ") + name));
         return Success;
@@ -85,23 +87,9 @@ int runCommand(const Command &command, const QStringList &arguments, bool help)
     return command.run(parser, session);
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The command line after the set-up: the program's own options, then the command.
+int runLine()
 {
-    // Nothing here needs a display: without a platform chosen, draw off screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zelkor-skin"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZELKOR_VERSION));
-    // The parser's own words (its headings, its errors) in Russian, like ours.
-    QTranslator qtWords;
-    if (qtWords.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtWords);
-    installFontSubstitutions();
-    QImageReader::setAllocationLimit(512);
-
     QCommandLineParser parser;
     parser.setApplicationDescription(programDescription());
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -128,4 +116,26 @@ int main(int argc, char *argv[])
     if (!command)
         return usageError(QStringLiteral("нет команды «%1».").arg(rest.first()));
     return runCommand(*command, rest.mid(1), parser.isSet(helpOption));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // A reader that went away (`| head -1`) makes writes fail instead of
+    // killing us before the work folder is removed; finishOutput says so.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Nothing here needs a display: without a platform chosen, draw off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelkor-skin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELKOR_VERSION));
+    // The parser's own words (its headings, its errors) in Russian, like ours.
+    QTranslator qtWords;
+    if (qtWords.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtWords);
+    installFontSubstitutions();
+    QImageReader::setAllocationLimit(512);
+    return finishOutput(runLine());
 }

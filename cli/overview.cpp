@@ -17,6 +17,7 @@ void declare(QCommandLineParser &parser)
                        "на одной картинке PNG, с названием каждого экрана, именем файла скина и профилем."));
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл картинки"),
                       QStringLiteral("ФАЙЛ.png")});
+    declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
 }
 
@@ -29,6 +30,8 @@ int run(const QCommandLineParser &parser, Session &session)
     if (output.isEmpty())
         return session.usageError(QStringLiteral("не указан файл картинки (-o ФАЙЛ.png)."));
 
+    if (!session.mayWrite({output}))
+        return SkinProblem;
     SkinImage skin;
     if (!session.readSkin(skins.first(), skin))
         return SkinProblem;

@@ -7,8 +7,9 @@
 #include "skin/profiles.h"
 #include "skin/savename.h"
 
-#include <QDir>
 #include <QFileInfo>
+
+#include <vector>
 
 namespace zelkor::cli {
 
@@ -27,6 +28,7 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("depth"),
                       QStringLiteral("глубина цвета: c4, c8, c12, c16 или c24 (по умолчанию c24)"),
                       QStringLiteral("ГЛУБИНА"), QStringLiteral("c24")});
+    declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
 }
 
@@ -55,26 +57,27 @@ int run(const QCommandLineParser &parser, Session &session)
         return SkinProblem;
     if (single == skin.profile)
         return session.usageError(QStringLiteral("скин уже сделан для %1.").arg(to));
-    if (all && !session.makeFolder(output))
+
+    std::vector<int> profiles;
+    QStringList targets;
+    const QString name = QFileInfo(skins.first()).fileName();
+    for (const Profile &p : allProfiles())
+        if (p.index != skin.profile && (all || p.index == single)) {
+            profiles.push_back(p.index);
+            targets << (all ? Session::entryPath(output, portedName(name, p.index)) : output);
+        }
+    // Nothing is written when anything would be refused.
+    if (!session.mayWrite(targets) || (all && !session.makeFolder(output)))
         return SkinProblem;
 
-    const QString work = session.workFolder();
-    const QString name = QFileInfo(skins.first()).fileName();
     int result = Success;
-    for (const Profile &p : allProfiles()) {
-        if (p.index == skin.profile || (!all && p.index != single))
-            continue;
-        const QString target = all ? QDir(output).filePath(portedName(name, p.index)) : output;
+    for (size_t i = 0; i < profiles.size(); ++i) {
         SkinImage ported;
-        Status status = portSkin(session.files(), work, skin, p.index, ported);
-        if (status)
-            status = writeSkinFile(session.files(), work, ported.sheet, depth, target);
-        if (!status) {
+        const Status status = portSkin(session.files(), session.workFolder(), skin, profiles[i], ported);
+        if (!status)
             session.problem(status);
+        if (!status || !session.writeSkin(ported.sheet, depth, targets[i]))
             result = SkinProblem;
-            continue;
-        }
-        session.print(QDir::toNativeSeparators(target) + u'\n');
     }
     return result;
 }

@@ -30,7 +30,8 @@ void declare(QCommandLineParser &parser)
     parser.setApplicationDescription(
         QStringLiteral("Записывает экраны предпросмотра в PNG: каждая картинка точь-в-точь то, что показывает\n"
                        "предпросмотр редактора для этого экрана и числа колонок. Файл экрана — ИМЯ.png в папке -o;\n"
-                       "при нескольких скинах у каждого своя подпапка по имени его файла.\n"
+                       "при нескольких скинах у каждого своя подпапка по имени его файла. Файлы, которые уже есть,\n"
+                       "не трогаются без --force; пути записанных файлов выводятся по одному в строке.\n"
                        "Экраны: %1.")
             .arg(screenNames()));
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
@@ -43,8 +44,14 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("scale"),
                       QStringLiteral("увеличить в N раз, каждую точку квадратом N x N (1–%1)").arg(kMaxScale),
                       QStringLiteral("N"), QStringLiteral("1")});
+    declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
                                  QStringLiteral("СКИН.mbm…"));
+}
+
+QString screenFile(const QString &folder, const NamedScreen &shot)
+{
+    return QDir(folder).filePath(shot.nameText() + QStringLiteral(".png"));
 }
 
 struct Request {
@@ -75,8 +82,7 @@ bool renderSkin(Session &session, const QString &path, const QString &folder, co
         QImage picture = paintBoxPicture(*shot, in);
         if (request.phone)
             picture = onPhonePicture(photo, skin.profile, picture);
-        const QString file = QDir(folder).filePath(shot->nameText() + QStringLiteral(".png"));
-        if (!session.writePng(enlargedByWholePixels(picture, request.scale), file))
+        if (!session.writePng(enlargedByWholePixels(picture, request.scale), screenFile(folder, *shot)))
             return false;
     }
     return true;
@@ -114,14 +120,20 @@ int run(const QCommandLineParser &parser, Session &session)
     // Several skins each get a subfolder named after the file; two files of
     // one name would write over each other's pictures.
     QStringList folders;
+    QStringList files;
     for (const QString &skin : skins) {
         const QString name = QFileInfo(skin).completeBaseName();
-        const QString folder = skins.size() == 1 ? output : QDir(output).filePath(name);
+        const QString folder = skins.size() == 1 ? output : Session::entryPath(output, name);
         if (folders.contains(folder))
             return session.usageError(
                 QStringLiteral("два скина с именем «%1»: их картинки легли бы в одну папку.").arg(name));
         folders << folder;
+        for (const NamedScreen *shot : request.screens)
+            files << screenFile(folder, *shot);
     }
+    // Nothing is written when anything would be refused.
+    if (!session.mayWrite(files))
+        return SkinProblem;
 
     int code = Success;
     for (qsizetype i = 0; i < skins.size(); ++i)

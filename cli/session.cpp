@@ -1,14 +1,16 @@
 #include "session.h"
 
+#include "skin/filewrite.h"
 #include "skin/profiles.h"
 #include "skin/savename.h"
 #include "skin/workfolder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace zelkor::cli {
@@ -16,6 +18,9 @@ namespace zelkor::cli {
 namespace {
 
 constexpr int kPngQuality = 80;
+
+// The first error writing to stdout, 0 while none.
+int stdoutError = 0;
 
 QString native(const QString &path)
 {
@@ -40,10 +45,32 @@ QString depthOptionByName(const QString &name)
     return {};
 }
 
+void declareForce(QCommandLineParser &parser, const QString &meaning)
+{
+    parser.addOption({QStringLiteral("force"),
+                      meaning.isEmpty() ? QStringLiteral("заменять файлы, которые уже есть (иначе они не трогаются)")
+                                        : meaning});
+}
+
 void writeText(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size()) && stream == stdout &&
+        !stdoutError)
+        stdoutError = errno ? errno : EIO;
+}
+
+int finishOutput(int code)
+{
+    if (std::fflush(stdout) != 0 && !stdoutError)
+        stdoutError = errno ? errno : EIO;
+    if (!stdoutError && std::ferror(stdout))
+        stdoutError = EIO;
+    if (!stdoutError)
+        return code;
+    writeText(stderr, QStringLiteral("zelkor-skin: не удаётся записать стандартный вывод: %1.\n")
+                          .arg(describeSystemError(stdoutError)));
+    return code == Success ? SkinProblem : code;
 }
 
 QString oneLine(const Status &status)
@@ -98,26 +125,60 @@ const IconSheets *Session::iconSheets()
     return m_icons ? &*m_icons : nullptr;
 }
 
+bool Session::mayWrite(const QStringList &paths)
+{
+    bool free = true;
+    if (!m_replace)
+        for (const QString &path : paths)
+            if (pathTaken(path)) {
+                problem(QStringLiteral("Файл «%1» уже существует; чтобы заменить его, добавьте --force.")
+                            .arg(native(path)));
+                free = false;
+            }
+    return free;
+}
+
 bool Session::writePng(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly)) {
-        why = file.errorString();
-    } else {
-        QImageWriter writer(&file, "png");
-        // A lighter deflate: encoding is most of a render's time, and at this
-        // setting it takes about half as long for files about a third larger.
-        writer.setQuality(kPngQuality);
-        if (!writer.write(image))
-            why = writer.errorString();
-        else if (!file.commit())
-            why = file.errorString();
+    if (!mayWrite({path}))
+        return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // A lighter deflate: encoding is most of a render's time, and at this
+    // setting it takes about half as long for files about a third larger.
+    writer.setQuality(kPngQuality);
+    if (!writer.write(image)) {
+        problem(QStringLiteral("Не удаётся записать файл «%1»: %2").arg(native(path), writer.errorString()));
+        return false;
     }
-    if (why.isEmpty())
-        return true;
-    problem(QStringLiteral("Не удаётся записать файл «%1»: %2").arg(native(path), why));
-    return false;
+    if (const Status s = writeFileWhole(path, bytes, m_replace ? IfExists::Replace : IfExists::Refuse); !s) {
+        problem(s);
+        return false;
+    }
+    print(native(path) + u'\n');
+    return true;
+}
+
+bool Session::writeSkin(const QImage &sheet, const QString &depthOption, const QString &path)
+{
+    const QString work = workFolder();
+    if (work.isEmpty() || !mayWrite({path}))
+        return false;
+    if (const Status s = writeSkinFile(m_files, work, sheet, depthOption, path, nullptr,
+                                       m_replace ? IfExists::Replace : IfExists::Refuse);
+        !s) {
+        problem(s);
+        return false;
+    }
+    print(native(path) + u'\n');
+    return true;
+}
+
+QString Session::entryPath(const QString &folder, const QString &name)
+{
+    return QDir(folder).filePath(singleEntryName(name));
 }
 
 bool Session::makeFolder(const QString &path)

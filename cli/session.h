@@ -3,6 +3,11 @@
 // one work folder for scratch files (made when a skin is first read, never in
 // the program folder), the icon sheets (read once), and the two output streams.
 // Problems go to stderr, one line each, naming the file and the cause.
+//
+// Commands write files only through the writers here: a file that exists is
+// refused unless the command line says --force, every file is written whole
+// under a temporary name and renamed (a link at the name is replaced, never
+// followed), and the path of each file written goes to stdout.
 
 #include "command.h"
 #include "preview/screenimage.h"
@@ -22,10 +27,17 @@ class WorkFolder;
 
 namespace zelkor::cli {
 
+// Declares --force; every command that writes files calls this. `meaning`
+// replaces the usual help text where the option allows more than replacing.
+void declareForce(QCommandLineParser &parser, const QString &meaning = {});
+
 class Session {
 public:
     Session(ProgramFiles files, const Command &command);
     ~Session();
+
+    // Whether the command line allows replacing existing files (--force).
+    void setReplaceExisting(bool replace) { m_replace = replace; }
 
     const ProgramFiles &files() const { return m_files; }
 
@@ -36,8 +48,13 @@ public:
     Status readSkin(const QString &path, SkinImage &out);
     // The icon sheets as the main window reads them; null after reporting why not.
     const IconSheets *iconSheets();
-    // Writes a PNG file whole or not at all; false after reporting why not.
+    // Reports each of `paths` that exists, unless --force; true when none does.
+    bool mayWrite(const QStringList &paths);
+    // Write a PNG file or a skin whole or not at all; false after reporting why not.
     bool writePng(const QImage &image, const QString &path);
+    bool writeSkin(const QImage &sheet, const QString &depthOption, const QString &path);
+    // `name`, made from a file's name, as an entry of `folder` that never leaves it.
+    static QString entryPath(const QString &folder, const QString &name);
     // Makes `path` and its parents unless it is a folder already.
     bool makeFolder(const QString &path);
 
@@ -53,6 +70,7 @@ private:
     std::unique_ptr<WorkFolder> m_work;
     std::optional<IconSheets> m_icons;
     bool m_iconsFailed = false;
+    bool m_replace = false;
 };
 
 // The profile whose label (such as "240x320") is `label`, 0 for none.
@@ -65,5 +83,8 @@ QString depthOptionByName(const QString &name);
 QString oneLine(const Status &status);
 // Text as UTF-8, whatever the locale says.
 void writeText(std::FILE *stream, const QString &text);
+// Flushes stdout; when anything written to it was lost (a full disk, a closed
+// pipe) says so once on stderr and turns `code` into a failure.
+int finishOutput(int code);
 
 } // namespace zelkor::cli

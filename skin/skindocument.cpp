@@ -1,6 +1,7 @@
 #include "skindocument.h"
 
 #include "converter.h"
+#include "filewrite.h"
 #include "port.h"
 #include "profiles.h"
 #include "savename.h"
@@ -11,15 +12,10 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QUndoCommand>
 #include <QUndoStack>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelkor {
 
@@ -51,51 +47,15 @@ QString widthsText()
     return widths.join(QStringLiteral(", ")) + QStringLiteral(" или ") + last;
 }
 
-// Copies `from` to `to` through a temporary file beside `to`, renamed only
-// once complete and never over an existing file.
-Status copyNoReplace(const QString &from, const QString &to)
+// Copies `from` to `to` whole or not at all (see writeFileWhole).
+Status copyWhole(const QString &from, const QString &to, IfExists ifExists)
 {
-    const QString shownTo = native(to);
-    auto failure = [&](const QString &words) {
-        return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, describeSystemWords(words)),
-                               words);
-    };
-    // Qt says "Unknown error" for a failed write; the system's errno knows.
-    auto systemFailure = [&](int errnum) {
-        return Status::failure(
-            QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shownTo, describeSystemError(errnum)),
-            QString::fromLocal8Bit(std::strerror(errnum)));
-    };
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        return failure(source.errorString());
-    const QByteArray bytes = source.readAll();
-    QTemporaryFile part(QFileInfo(to).dir().filePath(QStringLiteral(".") + QFileInfo(to).fileName() +
-                                                     QStringLiteral(".part-XXXXXX")));
-    if (!part.open())
-        return failure(part.errorString());
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(part.handle(), bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return systemFailure(n < 0 ? errno : ENOSPC);
-        done += n;
-    }
-    // A temporary file is private to its owner; a saved skin is an ordinary
-    // file, readable as the user's umask allows.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(part.handle(), 0666 & ~mask);
-    // A full disk may only show when the data reaches it.
-    if (::fsync(part.handle()) != 0)
-        return systemFailure(errno);
-    if (QFileInfo::exists(to))
-        return Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTo));
-    if (!part.rename(to))
-        return failure(part.errorString());
-    part.setAutoRemove(false);
-    return Status::success();
+        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1»: %2.")
+                                   .arg(native(from), describeSystemWords(source.errorString())),
+                               source.errorString());
+    return writeFileWhole(to, source.readAll(), ifExists);
 }
 
 } // namespace
@@ -152,14 +112,16 @@ Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const 
 }
 
 Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const QImage &sheet,
-                     const QString &depthOption, const QString &targetPath, ConverterProgress *progress)
+                     const QString &depthOption, const QString &targetPath, ConverterProgress *progress,
+                     IfExists ifExists)
 {
     const QString shownTarget = native(targetPath);
     if (sheet.isNull())
         return Status::failure(
             QStringLiteral("Не удаётся записать файл «%1»: скин не создан и не загружен.").arg(shownTarget));
-    // Saving never replaces a file: say so before any work is done.
-    if (QFileInfo::exists(targetPath))
+    // Say so before any work is done.
+    const auto taken = [&] { return ifExists == IfExists::Refuse && pathTaken(targetPath); };
+    if (taken())
         return Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTarget));
     const QFileInfo targetDir(QFileInfo(targetPath).absolutePath());
     if (!targetDir.isDir())
@@ -179,7 +141,10 @@ Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const
         progress);
     if (!run)
         return run;
-    return copyNoReplace(output, targetPath);
+    if (Status s = copyWhole(output, targetPath, ifExists); !s)
+        return taken() ? Status::failure(QStringLiteral("Файл «%1» уже существует. Скин не сохранён.").arg(shownTarget))
+                       : s;
+    return Status::success();
 }
 
 QString portedName(const QString &name, int profile)

@@ -6,6 +6,7 @@
 // either succeeds completely or changes nothing: all work happens in locals
 // and is assigned only once every step has succeeded.
 
+#include "filewrite.h"
 #include "programfiles.h"
 #include "sheet.h"
 #include "status.h"
@@ -50,12 +51,13 @@ Status portSkin(const ProgramFiles &files, const QString &workFolder, const Skin
                 SkinImage &out, ConverterProgress *progress = nullptr);
 
 // Writes `sheet` as a skin at `depthOption` ("/c24", empty for the
-// converter's default) to `targetPath`, which must not exist yet. The
-// converter writes into a fresh folder below `workFolder`; the result is
-// copied beside the target under a temporary name and renamed only when
-// complete, so a failure leaves nothing behind and never replaces a file.
+// converter's default) to `targetPath`, which must not exist yet unless
+// `ifExists` is Replace. The converter writes into a fresh folder below
+// `workFolder`; the result is copied beside the target under a temporary name
+// and renamed only when complete, so a failure leaves nothing behind.
 Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const QImage &sheet,
-                     const QString &depthOption, const QString &targetPath, ConverterProgress *progress = nullptr);
+                     const QString &depthOption, const QString &targetPath, ConverterProgress *progress = nullptr,
+                     IfExists ifExists = IfExists::Refuse);
 
 class SkinDocument : public QObject {
     Q_OBJECT

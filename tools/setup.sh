@@ -13,6 +13,7 @@ packages=(
     desktop-file-utils appstream shared-mime-info   # validate the installed desktop files
     libgtest-dev googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev     # the converter's fuzz targets and sanitizer runs
+    tidy chromium                   # zelkor-skin gallery's pages: validated, and opened in a real browser
 )
 missing=()
 for p in "${packages[@]}"; do

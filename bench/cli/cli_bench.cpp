@@ -51,7 +51,9 @@ int main(int argc, char *argv[])
         clock.start();
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(cli, {QStringLiteral("render"), skin, QStringLiteral("-o"), out.path()});
+        // Each run replaces the pictures of the one before.
+        process.start(cli,
+                      {QStringLiteral("render"), skin, QStringLiteral("-o"), out.path(), QStringLiteral("--force")});
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
             || process.exitCode() != 0) {
             std::fprintf(stderr, "zelkor-skin render failed (%s)\n", qPrintable(process.errorString()));

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace zelkor;
 using namespace zelkor::test;
 
@@ -53,15 +55,30 @@ protected:
         return copy;
     }
     QString file(const QString &name) const { return QDir(folder).filePath(name); }
+    QString cacheFolder() const { return QDir(tmp.path()).filePath(QStringLiteral("cache")); }
 
-    // Runs zelkor-skin with no display and no platform chosen.
-    static Outcome cli(const QStringList &arguments)
+    enum class Stdout { Pipe, Full, Closed };
+
+    // Runs zelkor-skin with no display and no platform chosen, its work
+    // folders below the test's own cache folder.
+    Outcome cli(const QStringList &arguments, Stdout out = Stdout::Pipe)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), cacheFolder());
         QProcess process;
         process.setProcessEnvironment(env);
+        if (out == Stdout::Full)
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        if (out == Stdout::Closed)  // a pipe nobody reads any more, as after `| head -1`
+            process.setChildProcessModifier([] {
+                int ends[2];
+                if (::pipe(ends) == 0) {
+                    ::close(ends[0]);
+                    ::dup2(ends[1], STDOUT_FILENO);
+                }
+            });
         process.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")), arguments);
         const bool finished = process.waitForFinished(60000);
         EXPECT_TRUE(finished) << "zelkor-skin did not finish";
@@ -281,11 +298,93 @@ TEST_F(CliTest, FromPictureWritesEverySizeAsSaveNamesIt)
 
     const Outcome again = cli(arguments);
     EXPECT_EQ(again.code, 1);
-    EXPECT_TRUE(again.err.contains(QStringLiteral("уже существует"))) << again.err.toStdString();
+    EXPECT_TRUE(again.err.contains(QStringLiteral("--force"))) << again.err.toStdString();
     const Outcome wrong = cli({QStringLiteral("from-picture"), picture, QStringLiteral("--size"),
                                QStringLiteral("all"), QStringLiteral("--variant"), QStringLiteral("pink"),
                                QStringLiteral("-o"), out});
     EXPECT_EQ(wrong.code, 2);
+}
+
+// The rules every writing command keeps: an existing file or a planted link
+// is never written without --force, and never followed even with it; names
+// made from skin file names stay inside the output folder; a lost stdout is a
+// failure; no work folder is left behind. "%out" is a fresh output folder,
+// "%user" a file of the user's that must survive every case.
+TEST_F(CliTest, WritingRulesAgainstHostileOutputs)
+{
+    const QString user = file(QStringLiteral("мой файл.txt"));
+    const QString out = file(QStringLiteral("выход"));
+    const QString dots = file(QStringLiteral("...mbm"));
+    ASSERT_TRUE(QFile::copy(skin(6), dots));
+    ASSERT_TRUE(QFile::copy(skin(6), file(QStringLiteral("..mbm"))));
+    auto fill = [&](const char *text) {
+        return QString::fromUtf8(text)
+            .replace(QStringLiteral("%skin"), skin(6))
+            .replace(QStringLiteral("%dots"), dots)
+            .replace(QStringLiteral("%dot"), file(QStringLiteral("..mbm")))
+            .replace(QStringLiteral("%out"), out);
+    };
+    struct Case {
+        const char *arguments;  // separated by '|'
+        Stdout stdoutTo;
+        const char *plant;  // made before the run: a copy of %user, or a link to it
+        bool link;
+        int code;
+        const char *err;      // texts stderr must hold, separated by '|'
+        const char *absent;   // must not exist afterwards
+        const char *written;  // must be a regular file afterwards
+    };
+    const Case cases[] = {
+        {"render|%skin|-o|%out", Stdout::Pipe, "%out/chat.png", false, 1, "%out/chat.png|--force", "%out/account.png",
+         ""},
+        {"render|%skin|-o|%out|--force", Stdout::Pipe, "%out/chat.png", true, 0, "", "", "%out/chat.png"},
+        {"overview|%skin|-o|%out/o.png", Stdout::Pipe, "%out/o.png", true, 1, "%out/o.png|--force", "", ""},
+        {"render|%skin|%dots|%dot|-o|%out/sub|--screen|chat", Stdout::Pipe, "", false, 0, "", "%out/chat.png",
+         "%out/sub/_../chat.png|%out/sub/_./chat.png"},
+        {"port|%skin|--to|all|-o|%out", Stdout::Pipe, "%out/extskin_176x208_скин 6.mbm", false, 1, "--force",
+         "%out/extskin_240x320_скин 6.mbm", ""},
+        {"port|%skin|--to|176x208|-o|%out/p.mbm|--force", Stdout::Pipe, "%out/p.mbm", true, 0, "", "", "%out/p.mbm"},
+        {"info|%skin", Stdout::Full, "", false, 1, "стандартный вывод", "", ""},
+        // More than a buffer of output: the first write fails while the work folder exists.
+        {"info|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin|%skin", Stdout::Closed, "", false, 1,
+         "стандартный вывод", "", ""},
+    };
+    const QByteArray text = "мой текст, не картинка";
+    for (const Case &c : cases) {
+        const QStringList arguments = fill(c.arguments).split(u'|', Qt::SkipEmptyParts);
+        const std::string what = arguments.join(u' ').toStdString();
+        QDir(out).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(out));
+        QFile::remove(user);
+        QFile userFile(user);
+        ASSERT_TRUE(userFile.open(QIODevice::WriteOnly) && userFile.write(text) == text.size());
+        userFile.close();
+        const QString plant = fill(c.plant);
+        if (!plant.isEmpty())
+            ASSERT_TRUE(c.link ? QFile::link(user, plant) : QFile::copy(user, plant)) << what;
+
+        const Outcome run = cli(arguments, c.stdoutTo);
+        EXPECT_EQ(run.code, c.code) << what << "\n" << run.err.toStdString();
+        for (const QString &needed : fill(c.err).split(u'|', Qt::SkipEmptyParts))
+            EXPECT_TRUE(run.err.contains(needed)) << what << ": no «" << needed.toStdString() << "» in\n"
+                                                  << run.err.toStdString();
+        for (const QString &path : {user, c.link ? QString() : plant})
+            if (!path.isEmpty()) {
+                QFile kept(path);
+                EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == text)
+                    << what << ": " << path.toStdString();
+            }
+        for (const QString &path : fill(c.absent).split(u'|', Qt::SkipEmptyParts))
+            EXPECT_FALSE(QFileInfo::exists(path)) << what << ": " << path.toStdString();
+        for (const QString &path : fill(c.written).split(u'|', Qt::SkipEmptyParts)) {
+            EXPECT_TRUE(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink()) << what << ": " << path.toStdString();
+            if (c.stdoutTo == Stdout::Pipe)
+                EXPECT_TRUE(run.out.contains(path)) << what << ": not listed " << path.toStdString();
+        }
+        const QDir cache(QDir(cacheFolder()).filePath(QStringLiteral("zelkor-skin-editor")));
+        EXPECT_EQ(cache.entryList({QStringLiteral("instance-*")}, QDir::AllEntries | QDir::System).size(), 0) << what;
+        EXPECT_EQ(QDir(out).entryList({QStringLiteral(".*part*")}, QDir::Files | QDir::Hidden).size(), 0) << what;
+    }
 }
 
 } // namespace

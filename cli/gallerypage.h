@@ -1,0 +1,82 @@
+#pragma once
+// The pages of a skin gallery: what is known of each skin that was read, the
+// families that one design makes in several screen sizes, and the HTML of the
+// index and of one page per size. Everything here is plain text building: the
+// same skins give the same bytes, in any locale.
+
+#include "skin/sheet.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace zelkor::cli {
+
+// How legible the texts of a skin's screens are: per colour slot the lowest
+// contrast of its texts against what lies under them (1..21; 0 for a slot
+// that colours no text).
+struct GalleryLegibility {
+    std::array<double, 13> worst{};
+    double lowest() const;
+    // The slots whose worst text falls below `threshold`, ascending.
+    std::vector<int> failing(double threshold) const;
+};
+
+struct GallerySkin {
+    QString fileName;  // the skin file's own name; the download copy keeps it
+    QString key;       // content key: names the skin's pictures and copy in the site
+    int profile = 0;   // 1..6
+    ColourSlots colours{};
+    qint64 fileSize = 0;
+    QSize overview;  // pixel size of the overview picture
+    QSize phone;     // of the phone picture; empty when there is none
+    std::optional<GalleryLegibility> legibility;
+};
+
+struct GalleryProblem {
+    QString fileName;
+    QString reason;
+};
+
+// One card: the skins of one design, at most one per screen size.
+struct GalleryFamily {
+    QString name;  // the shared name without the size prefix and ".mbm"
+    QString id;    // the card's anchor
+    std::vector<const GallerySkin *> sizes;  // by profile
+};
+
+// The size prefix that Save and port put before a name ("extskin_240x320_")
+// taken off, when the name has one.
+QString familyKey(const QString &fileName);
+// Skins whose names agree after the size prefix form one family; a second
+// skin of a size a family already has starts another. Families come in a
+// fixed order (by name, case folded), whatever the order of `skins`.
+std::vector<GalleryFamily> groupFamilies(const std::vector<GallerySkin> &skins);
+
+struct GalleryOptions {
+    QString title;
+    QString date;  // ISO date for the footer; empty for none
+    double minContrast = 4.5;
+};
+
+struct GalleryPage {
+    QString fileName;  // "index.html", "size-240x320.html"
+    QByteArray html;
+};
+
+// The index (every family) and one page per screen size that occurs, which
+// shows only the families with that size, opened at it. `problems` are listed
+// at the end of every page.
+std::vector<GalleryPage> galleryPages(const std::vector<GalleryFamily> &families,
+                                      const std::vector<GalleryProblem> &problems, const GalleryOptions &options);
+
+// Where a skin's files lie in the site, relative to its root.
+QString overviewPath(const GallerySkin &skin);
+QString phonePath(const GallerySkin &skin);
+QString copyPath(const GallerySkin &skin);
+
+} // namespace zelkor::cli

@@ -1,0 +1,170 @@
+#include "galleryskin.h"
+
+#include "gallerysite.h"
+
+#include "preview/overview.h"
+#include "skin/profiles.h"
+#include "skin/skindocument.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace zelkor::cli {
+
+namespace {
+
+// Changes whenever what a skin's files hold changes, so an older site's
+// pictures are drawn again rather than reused.
+constexpr char kFormat[] = "zelkor-gallery 1";
+
+constexpr int kPngQuality = 80;  // as zelkor-skin render writes them
+
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setQuality(kPngQuality);
+    writer.write(image);
+    return bytes;
+}
+
+QJsonArray sizeJson(QSize s)
+{
+    return {s.width(), s.height()};
+}
+
+QSize sizeFromJson(const QJsonValue &v)
+{
+    const QJsonArray a = v.toArray();
+    return a.size() == 2 ? QSize(a[0].toInt(), a[1].toInt()) : QSize();
+}
+
+} // namespace
+
+QString galleryKey(const QString &fileName, const QByteArray &bytes, bool phone)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArrayView(kFormat));
+    hash.addData(phone ? QByteArrayView("\nphone\n") : QByteArrayView("\n\n"));
+    hash.addData(fileName.toUtf8());
+    hash.addData(QByteArrayView("\n", 1));
+    hash.addData(bytes);
+    return QString::fromLatin1(hash.result().toHex().left(20));
+}
+
+QString recordPath(const QString &key)
+{
+    return QStringLiteral(".gallery/%1.json").arg(key);
+}
+
+QByteArray skinRecord(const GallerySkin &skin)
+{
+    QJsonArray colours;
+    for (QRgb c : skin.colours)
+        colours.append(qint64(c & 0xffffffu));
+    QJsonObject o{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
+                  {QStringLiteral("key"), skin.key},
+                  {QStringLiteral("file"), skin.fileName},
+                  {QStringLiteral("profile"), skin.profile},
+                  {QStringLiteral("bytes"), skin.fileSize},
+                  {QStringLiteral("colours"), colours},
+                  {QStringLiteral("overview"), sizeJson(skin.overview)}};
+    if (!skin.phone.isEmpty())
+        o.insert(QStringLiteral("phone"), sizeJson(skin.phone));
+    if (skin.legibility) {
+        QJsonArray worst;
+        for (double w : skin.legibility->worst)
+            worst.append(w);
+        o.insert(QStringLiteral("legibility"), worst);
+    }
+    return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
+}
+
+std::optional<GallerySkin> skinFromRecord(const QByteArray &record, const QString &key)
+{
+    const QJsonObject o = QJsonDocument::fromJson(record).object();
+    if (o.value(QStringLiteral("format")).toString() != QLatin1String(kFormat) ||
+        o.value(QStringLiteral("key")).toString() != key)
+        return std::nullopt;
+    GallerySkin skin;
+    skin.key = key;
+    skin.fileName = o.value(QStringLiteral("file")).toString();
+    skin.profile = o.value(QStringLiteral("profile")).toInt();
+    skin.fileSize = o.value(QStringLiteral("bytes")).toInteger(-1);
+    skin.overview = sizeFromJson(o.value(QStringLiteral("overview")));
+    skin.phone = sizeFromJson(o.value(QStringLiteral("phone")));
+    const QJsonArray colours = o.value(QStringLiteral("colours")).toArray();
+    if (skin.fileName.isEmpty() || !profileByIndex(skin.profile) || skin.fileSize < 0 || skin.overview.isEmpty() ||
+        colours.size() != kColourSlotCount)
+        return std::nullopt;
+    for (int s = 0; s < kColourSlotCount; ++s)
+        skin.colours[size_t(s)] = qRgb(0, 0, 0) | QRgb(colours[s].toInteger());
+    if (const QJsonArray worst = o.value(QStringLiteral("legibility")).toArray(); worst.size() == kColourSlotCount) {
+        GalleryLegibility l;
+        for (int s = 0; s < kColourSlotCount; ++s)
+            l.worst[size_t(s)] = worst[s].toDouble();
+        skin.legibility = l;
+    }
+    return skin;
+}
+
+DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file)
+{
+    DrawnSkin out;
+    SkinImage image;
+    out.status = readSkinFile(drawing.files, drawing.workFolder, file.path, image);
+    if (!out.status) {
+        out.unreadable = true;
+        return out;
+    }
+
+    GallerySkin skin;
+    skin.fileName = file.fileName;
+    skin.key = file.key;
+    skin.profile = image.profile;
+    skin.colours = readColourSlots(image.sheet, image.profile);
+    skin.fileSize = file.bytes.size();
+
+    const PreviewInput in = skinPreviewInput(image.sheet, image.profile, *drawing.icons, 0);
+    std::array<QImage, kNamedScreenCount> screens;
+    for (int i = 0; i < kNamedScreenCount; ++i)
+        screens[size_t(i)] = paintBoxPicture(namedScreens()[size_t(i)], in);
+    const QImage overview = composeOverview(file.fileName, image.profile, screens);
+    skin.overview = overview.size();
+    QImage phone;
+    if (drawing.phone) {
+        const QImage contacts = paintBoxPicture(*findNamedScreen(QStringLiteral("contacts-1")), in);
+        phone = onPhonePicture(drawing.phones[size_t(image.profile)], image.profile, contacts);
+        skin.phone = phone.size();
+    }
+
+    // The record goes last: a skin whose record is there has all its files.
+    std::vector<std::pair<QString, QByteArray>> files{{overviewPath(skin), pngBytes(overview)}};
+    if (!phone.isNull())
+        files.emplace_back(phonePath(skin), pngBytes(phone));
+    files.emplace_back(copyPath(skin), file.bytes);
+    files.emplace_back(recordPath(skin.key), skinRecord(skin));
+    for (const auto &[relative, bytes] : files) {
+        QString why;
+        const WriteOutcome outcome = site.makeFolder(relative.section(u'/', 0, -2), why)
+                                         ? writeFileIfChanged(site.path(relative), bytes, why)
+                                         : WriteOutcome::Failed;
+        if (outcome == WriteOutcome::Failed) {
+            out.status = Status::failure(why);
+            return out;
+        }
+        out.files << relative;
+        if (outcome == WriteOutcome::Written)
+            out.written << relative;
+    }
+    out.skin = std::move(skin);
+    return out;
+}
+
+} // namespace zelkor::cli

@@ -1,0 +1,62 @@
+#pragma once
+// One skin of a gallery: its content key, the record kept beside its pictures
+// (so a re-run need not read the skin again) and the work of reading and
+// drawing it, which runs on any thread.
+
+#include "gallerypage.h"
+
+#include "preview/screenimage.h"
+#include "skin/programfiles.h"
+#include "skin/status.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace zelkor::cli {
+
+class GallerySite;
+
+struct GalleryFile {
+    QString path;      // as found
+    QString fileName;  // its bare name
+    QByteArray bytes;
+    QString key;       // galleryKey of the above
+};
+
+// Names the pictures, the copy and the record of a skin: the same file name,
+// bytes and choice of pictures give the same key, any change another.
+QString galleryKey(const QString &fileName, const QByteArray &bytes, bool phone);
+
+// The record of a drawn skin, and the skin again from it. A record of
+// another format, another key or with any field missing gives nothing.
+QByteArray skinRecord(const GallerySkin &skin);
+std::optional<GallerySkin> skinFromRecord(const QByteArray &record, const QString &key);
+QString recordPath(const QString &key);
+
+// What drawing a skin needs besides the skin, read once for all of them.
+struct GalleryDrawing {
+    ProgramFiles files;
+    QString workFolder;
+    const IconSheets *icons = nullptr;
+    std::array<QImage, 7> phones;  // by profile 1..6; all null without phone pictures
+    bool phone = false;
+};
+
+struct DrawnSkin {
+    std::optional<GallerySkin> skin;  // none when the file is not a skin or a write failed
+    Status status;
+    bool unreadable = false;  // the converter could not read it as a skin
+    QStringList files;    // the skin's files in the site, relative to its root
+    QStringList written;  // those of them that were written now
+};
+
+// Reads the skin through the converter, draws its overview (and its contact
+// list on the phone), and writes the pictures, the copy and, last, the record.
+DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file);
+
+} // namespace zelkor::cli

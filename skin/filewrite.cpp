@@ -1,0 +1,84 @@
+#include "filewrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelkor {
+
+bool pathTaken(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+Status writeFileWhole(const QString &path, const QByteArray &bytes, IfExists ifExists)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    auto failure = [&](const QString &cause, const QString &details = {}) {
+        return Status::failure(QStringLiteral("Не удаётся записать файл «%1»: %2.").arg(shown, cause), details);
+    };
+    // Qt says "Unknown error" for a failed write; the system's errno knows.
+    auto systemFailure = [&](int errnum) {
+        return failure(describeSystemError(errnum), QString::fromLocal8Bit(std::strerror(errnum)));
+    };
+    auto exists = [&] { return Status::failure(QStringLiteral("Файл «%1» уже существует.").arg(shown)); };
+    if (ifExists == IfExists::Refuse && pathTaken(path))
+        return exists();
+    const QFileInfo info(path);
+    QTemporaryFile part(info.dir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".part-XXXXXX")));
+    if (!part.open())
+        return failure(describeSystemWords(part.errorString()), part.errorString());
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(part.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return systemFailure(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    // A temporary file is private to its owner; ours are ordinary files. The
+    // mask is read once: reading it means setting it, and two threads doing
+    // that at once could leave the process with a mask of 0.
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    ::fchmod(part.handle(), 0666 & ~mask);
+    // A full disk may only show when the data reaches it.
+    if (::fsync(part.handle()) != 0)
+        return systemFailure(errno);
+    if (ifExists == IfExists::Refuse) {
+        // Qt's rename of a temporary file never replaces an existing name.
+        if (pathTaken(path))
+            return exists();
+        if (!part.rename(path))
+            return pathTaken(path) ? exists() : failure(describeSystemWords(part.errorString()), part.errorString());
+    } else {
+        part.close();
+        // rename(2) replaces the name itself: a link there is not followed.
+        if (::rename(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+            return systemFailure(errno);
+    }
+    part.setAutoRemove(false);
+    return Status::success();
+}
+
+QString singleEntryName(const QString &name)
+{
+    QString safe = name;
+    safe.replace(u'/', u'_');
+    safe.replace(QChar(u'\0'), u'_');
+    if (safe.isEmpty() || safe == QLatin1String(".") || safe == QLatin1String(".."))
+        safe.prepend(u'_');
+    return safe;
+}
+
+} // namespace zelkor

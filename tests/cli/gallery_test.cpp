@@ -1,0 +1,341 @@
+// zelkor-skin gallery as a user runs it, on the six templates, a family made
+// by port and a file that is no skin; the page is checked with tidy and in
+// Debian's headless Chromium.
+#include "skin/profiles.h"
+#include "testsupport.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+struct Outcome {
+    int code;
+    QString out;
+    QString err;
+};
+
+Outcome runProgram(const QString &program, const QStringList &arguments, int timeoutMs = 120000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(timeoutMs);
+    EXPECT_TRUE(finished) << program.toStdString() << " did not finish";
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every file below `root` (hidden ones too): its content hash and its time of change.
+using Tree = std::map<QString, std::pair<QByteArray, qint64>>;
+Tree tree(const QString &root)
+{
+    Tree files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[QDir(root).relativeFilePath(path)] = {
+            QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256),
+            QFileInfo(path).lastModified().toMSecsSinceEpoch()};
+    }
+    return files;
+}
+
+std::string compact(const QJsonValue &value)
+{
+    return QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).toStdString();
+}
+
+int count(const QString &text, const QString &pattern)
+{
+    return int(text.count(QRegularExpression(pattern)));
+}
+
+class GalleryTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_tmp = new QTemporaryDir;
+        s_input = QDir(s_tmp->path()).filePath(QStringLiteral("скины"));
+        QDir().mkpath(s_input);
+        const QDir program(programFolder());
+        for (const Profile &p : allProfiles())
+            QFile::copy(program.filePath(QString::fromUtf8(p.templateName)),
+                        QDir(s_input).filePath(p.labelText() + QStringLiteral(".mbm")));
+        const QString sea = QDir(s_input).filePath(QStringLiteral("extskin_176x208_Море.mbm"));
+        QFile::copy(program.filePath(QStringLiteral("skn/176x208.mbm")), sea);
+        s_portCode = runProgram(zelkorSkin(), {QStringLiteral("port"), sea, QStringLiteral("--to"), QStringLiteral("all"),
+                                               QStringLiteral("-o"), s_input})
+                         .code;
+        writeAll(QDir(s_input).filePath(QStringLiteral("сломанный.mbm")), QByteArray(3000, 'x'));
+        QFile huge(QDir(s_input).filePath(QStringLiteral("сломанный-огромный.mbm")));  // sparse: costs no disk
+        if (huge.open(QIODevice::WriteOnly))
+            huge.resize(qint64(1) << 30);
+        writeAll(QDir(s_input).filePath(QStringLiteral("readme.txt")), "не скин и не .mbm");
+    }
+    static void TearDownTestSuite() { delete s_tmp; }
+
+    void SetUp() override
+    {
+        for (const char *name : {"zelkor-skin", "bmconv", "icons.bmp", "skn/416x352.mbm"})
+            if (!QFileInfo::exists(QDir(programFolder()).filePath(QString::fromLatin1(name))))
+                GTEST_SKIP() << name << " is not in the program folder; build zelkor-skin, bmconv and zelkor_data first";
+        ASSERT_EQ(s_portCode, 0);
+        ASSERT_TRUE(tmp.isValid());
+    }
+
+    static QString zelkorSkin() { return QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")); }
+    QString path(const QString &name) const { return QDir(tmp.path()).filePath(name); }
+    static Outcome gallery(const QString &input, const QString &site, const QStringList &more = {})
+    {
+        return runProgram(zelkorSkin(), QStringList{QStringLiteral("gallery"), input, QStringLiteral("-o"), site} + more);
+    }
+
+    static inline QTemporaryDir *s_tmp = nullptr;
+    static inline QString s_input;
+    static inline int s_portCode = -1;
+    QTemporaryDir tmp;
+};
+
+TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
+{
+    const QString site = path(QStringLiteral("сайт"));
+    const Outcome run = gallery(s_input, site, {QStringLiteral("--phone")});
+    EXPECT_EQ(run.code, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("сломанный.mbm"))) << run.err.toStdString();
+
+    const QString index = QString::fromUtf8(readAll(QDir(site).filePath(QStringLiteral("index.html"))));
+    EXPECT_EQ(count(index, QStringLiteral("<article ")), 7);  // six templates and one family
+    const QString sea = index.section(QStringLiteral("<h2>Море</h2>"), 1).section(QStringLiteral("</article>"), 0, 0);
+    EXPECT_EQ(count(sea, QStringLiteral("<section class=\"variant")), kProfileCount);
+    EXPECT_EQ(count(index, QStringLiteral("<img ")), 2 * 12);  // overview and phone of every skin
+    const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
+    EXPECT_FALSE(broken.contains(s_input)) << "the page names files by their bare names";
+    for (const auto &[name, reason] : {std::pair{"сломанный.mbm", "это не файл скина"},
+                                       std::pair{"сломанный-огромный.mbm", "слишком велик"}}) {
+        const QString item = broken.section(QStringLiteral("<b>%1</b>: ").arg(QString::fromUtf8(name)), 1)
+                                 .section(QStringLiteral("</li>"), 0, 0);
+        EXPECT_TRUE(item.contains(QString::fromUtf8(reason))) << name << ": " << broken.toStdString();
+    }
+    EXPECT_FALSE(index.contains(QStringLiteral("readme.txt")));
+
+    const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+    for (const Profile &p : allProfiles()) {
+        const QString page = QDir(site).filePath(QStringLiteral("size-%1.html").arg(p.labelText()));
+        EXPECT_EQ(count(QString::fromUtf8(readAll(page)), QStringLiteral("<article ")), 2) << p.label;
+        if (!tidy.isEmpty()) {
+            const Outcome check = runProgram(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), page});
+            EXPECT_EQ(check.code, 0) << p.label << ": " << check.err.toStdString();
+        }
+    }
+    if (tidy.isEmpty())
+        GTEST_SKIP() << "tidy is not installed (apt-get install tidy): the pages were not validated";
+}
+
+TEST_F(GalleryTest, ReRunsRewriteOnlyWhatChangedAndGiveTheSameBytesAsAFreshRun)
+{
+    const QString input = path(QStringLiteral("вход"));
+    ASSERT_TRUE(QDir().mkpath(input));
+    for (const QString &name : QDir(s_input).entryList({QStringLiteral("*.mbm")}, QDir::Files))
+        if (!name.startsWith(QStringLiteral("сломанный")))
+            ASSERT_TRUE(QFile::copy(QDir(s_input).filePath(name), QDir(input).filePath(name)));
+    const QString site = path(QStringLiteral("сайт"));
+    ASSERT_EQ(gallery(input, site).code, 0);
+    const Tree first = tree(site);
+
+    const Outcome again = gallery(input, site);
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.out, QString()) << "nothing should be written";
+    EXPECT_EQ(tree(site), first);
+
+    // One skin's bytes change: only its files, the pages showing it and the
+    // list of files change; its old files go.
+    const QString changed = QDir(input).filePath(QStringLiteral("240x320.mbm"));
+    ASSERT_TRUE(QFile::remove(changed));
+    ASSERT_TRUE(QFile::copy(QDir(input).filePath(QStringLiteral("extskin_240x320_Море.mbm")), changed));
+    ASSERT_EQ(gallery(input, site).code, 0);
+    const Tree second = tree(site);
+    QStringList differing;
+    for (const auto &[name, state] : second)
+        if (first.count(name) == 0 || first.at(name) != state)
+            differing << name;
+    int gone = 0;
+    for (const auto &[name, state] : first)
+        gone += second.count(name) == 0;
+    EXPECT_EQ(gone, 3) << "the old overview, copy and record";
+    EXPECT_EQ(differing.size(), 6) << differing.join(u' ').toStdString();
+    for (const QString &name : {QStringLiteral("index.html"), QStringLiteral("size-240x320.html"),
+                                QStringLiteral(".gallery/files")})
+        EXPECT_TRUE(differing.contains(name)) << name.toStdString();
+
+    const QString fresh = path(QStringLiteral("заново"));
+    ASSERT_EQ(gallery(input, fresh).code, 0);
+    Tree a = tree(site), b = tree(fresh);
+    for (Tree *t : {&a, &b})
+        for (auto &entry : *t)
+            entry.second.second = 0;  // bytes only
+    EXPECT_EQ(a, b);
+}
+
+TEST_F(GalleryTest, ASiteFolderOfSomeoneElseIsLeftAloneAndLinksAreNotWrittenThrough)
+{
+    const QString site = path(QStringLiteral("чужая папка"));
+    ASSERT_TRUE(QDir().mkpath(site));
+    const QString notes = QDir(site).filePath(QStringLiteral("заметки.txt"));
+    ASSERT_TRUE(writeAll(notes, "моё"));
+    const Outcome refused = gallery(s_input, site);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force"))) << refused.err.toStdString();
+    EXPECT_EQ(QDir(site).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("заметки.txt")});
+
+    const QString outside = path(QStringLiteral("снаружи.html"));
+    ASSERT_TRUE(writeAll(outside, "снаружи"));
+    ASSERT_TRUE(QFile::link(outside, QDir(site).filePath(QStringLiteral("index.html"))));
+    for (int run = 0; run < 2; ++run)  // taking the folder over, then as its own
+        EXPECT_EQ(gallery(s_input, site, {QStringLiteral("--force")}).code, 1);
+    EXPECT_EQ(QString::fromUtf8(readAll(outside)), QStringLiteral("снаружи"));
+    EXPECT_FALSE(QFileInfo(QDir(site).filePath(QStringLiteral("index.html"))).isSymLink());
+    EXPECT_EQ(QString::fromUtf8(readAll(notes)), QStringLiteral("моё"));
+}
+
+// The page in a real browser, each case in a frame of its viewport size: every
+// picture loads, nothing scrolls sideways, the family card shows the size
+// picked on its switcher (or the page's own size), every other card shows one
+// size, and every download is a file of the site.
+TEST_F(GalleryTest, BrowserShowsEveryPictureNoSidewaysScrollAndTheChosenSize)
+{
+    QString chromium;
+    for (const char *name : {"chromium", "chromium-browser"})
+        if (chromium.isEmpty())
+            chromium = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (chromium.isEmpty())
+        GTEST_SKIP() << "no Chromium on the PATH (apt-get install chromium): the page was not checked in a browser";
+    const QString site = path(QStringLiteral("site"));
+    ASSERT_EQ(gallery(s_input, site, {QStringLiteral("--phone")}).code, 1);
+
+    struct Case {
+        int width, height;
+        const char *page;
+        const char *choose;  // a size to click on the family's switcher, or none
+        const char *shown;   // the size the family card then shows
+    };
+    const Case cases[] = {
+        {360, 740, "index.html", "240x320", "240x320"},
+        {1280, 900, "size-416x352.html", "", "416x352"},
+        {1280, 900, "index.html", "", "176x208"},
+    };
+    QString frames, list;
+    for (const Case &c : cases) {
+        const int i = int(&c - cases);
+        frames += QStringLiteral("<iframe id=\"f%1\" width=\"%2\" height=\"%3\" src=\"site/%4\"></iframe>\n")
+                      .arg(i)
+                      .arg(c.width)
+                      .arg(c.height)
+                      .arg(QString::fromLatin1(c.page));
+        list += QStringLiteral("{frame: 'f%1', choose: '%2'},").arg(i).arg(QString::fromLatin1(c.choose));
+    }
+    const QString harness = QStringLiteral(R"(<!DOCTYPE html><html><head><meta charset="utf-8"><title>check</title></head><body>
+%1<pre id="result">pending</pre>
+<script>
+const cases = [%2];
+const frame = c => document.getElementById(c.frame).contentWindow;
+const family = w => [...w.document.querySelectorAll('.card')].find(k => k.querySelector('h2').textContent === 'Море');
+const shown = (w, card) => [...card.querySelectorAll('.variant')]
+    .filter(v => w.getComputedStyle(v).display !== 'none').map(v => v.id.split('-').pop());
+addEventListener('load', () => {
+  for (const c of cases)
+    if (c.choose)
+      [...family(frame(c)).querySelectorAll('a')].find(a => a.textContent === c.choose).click();
+  setTimeout(() => {
+    document.getElementById('result').textContent = JSON.stringify(cases.map(c => {
+      const w = frame(c), d = w.document;
+      return {
+        width: w.innerWidth,
+        overflow: d.documentElement.scrollWidth - d.documentElement.clientWidth,
+        images: d.images.length,
+        unloaded: [...d.images].filter(i => !(i.complete && i.naturalWidth > 0)).map(i => i.getAttribute('src')),
+        family: shown(w, family(w)),
+        notOne: [...d.querySelectorAll('.card')].filter(k => shown(w, k).length !== 1).map(k => k.id),
+        downloads: [...d.querySelectorAll('a[download]')].map(a => decodeURIComponent(a.getAttribute('href'))),
+      };
+    }));
+  }, 300);
+});
+</script></body></html>)")
+                                .arg(frames, list);
+    const QString check = path(QStringLiteral("check.html"));
+    ASSERT_TRUE(writeAll(check, harness.toUtf8()));
+
+    const QStringList browser{QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                              QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                              QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                              QStringLiteral("--hide-scrollbars")};
+    const Outcome dom = runProgram(chromium, browser + QStringList{
+        QStringLiteral("--user-data-dir=") + path(QStringLiteral("profile-1")), QStringLiteral("--allow-file-access-from-files"),
+        QStringLiteral("--window-size=1400,1000"), QStringLiteral("--virtual-time-budget=15000"),
+        QStringLiteral("--dump-dom"), QUrl::fromLocalFile(check).toString()});
+    ASSERT_EQ(dom.code, 0) << dom.err.toStdString();
+    QString json = dom.out.section(QStringLiteral("<pre id=\"result\">"), 1).section(QStringLiteral("</pre>"), 0, 0);
+    json.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    const QJsonArray results = QJsonDocument::fromJson(json.toUtf8()).array();
+    ASSERT_EQ(results.size(), qsizetype(std::size(cases))) << json.toStdString();
+    for (const Case &c : cases) {
+        const QJsonObject r = results[&c - cases].toObject();
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " " << c.page);
+        EXPECT_EQ(r[QStringLiteral("width")].toInt(), c.width);
+        EXPECT_GT(r[QStringLiteral("images")].toInt(), 0);
+        EXPECT_EQ(compact(r[QStringLiteral("unloaded")]), compact(QJsonArray())) << "pictures that did not load";
+        EXPECT_LE(r[QStringLiteral("overflow")].toInt(), 0);
+        EXPECT_EQ(compact(r[QStringLiteral("family")]), compact(QJsonArray{QString::fromLatin1(c.shown)}));
+        EXPECT_EQ(compact(r[QStringLiteral("notOne")]), compact(QJsonArray())) << "cards not showing exactly one size";
+        const QJsonArray downloads = r[QStringLiteral("downloads")].toArray();
+        EXPECT_FALSE(downloads.isEmpty());
+        for (const QJsonValue &d : downloads)
+            EXPECT_TRUE(QFileInfo(QDir(site).filePath(d.toString())).isFile()) << d.toString().toStdString();
+    }
+
+    // The picture of the page for the README, from the same browser.
+    const QString shot = QStringLiteral(ZELKOR_GALLERY_SCREENSHOT);
+    QFile::remove(shot);
+    const Outcome screenshot = runProgram(chromium, browser + QStringList{
+        QStringLiteral("--user-data-dir=") + path(QStringLiteral("profile-2")), QStringLiteral("--window-size=1280,900"),
+        QStringLiteral("--screenshot=") + shot, QUrl::fromLocalFile(QDir(site).filePath(QStringLiteral("index.html"))).toString()});
+    EXPECT_EQ(screenshot.code, 0) << screenshot.err.toStdString();
+    const QImage picture(shot);
+    EXPECT_EQ(picture.size(), QSize(1280, 900));
+    EXPECT_GT(picture.convertToFormat(QImage::Format_Indexed8).colorCount(), 16) << "the screenshot is nearly blank";
+}
+
+} // namespace
