@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -432,7 +433,15 @@ Status readPicture(const QString &path, int profile, QImage &out)
     const QImage image = readImageFile(path, error, {kMaxPicturePixels, pictureSizeNeeded(profile)});
     if (image.isNull())
         return Status::failure(error);
-    out = image.convertToFormat(QImage::Format_RGB32);
+    if (image.hasAlphaChannel()) {
+        // What is transparent shows white, as on a page.
+        QImage opaque(image.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::white);
+        QPainter(&opaque).drawImage(0, 0, image);
+        out = opaque;
+    } else {
+        out = image.convertToFormat(QImage::Format_RGB32);
+    }
     return Status::success();
 }
 

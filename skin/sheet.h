@@ -39,9 +39,10 @@ QImage readImageFile(const QString &path, QString &error);
 struct ImageReadBounds {
     // A file claiming more pixels than this is refused before it is decoded (0: no bound).
     qint64 maxPixels = 0;
-    // The picture is needed at this size or larger: a format that can scale
-    // while decoding (JPEG, in libjpeg's DCT) decodes at the smallest of
-    // 1/2, 1/4 and 1/8 that still holds it. Invalid: the whole picture.
+    // The picture is needed at this size or larger: where the format's reader
+    // can scale, it reads the smallest of 1/2, 1/4 and 1/8 of the picture
+    // that still holds it (a JPEG is decoded at that size, in libjpeg's DCT;
+    // other readers scale after decoding). Invalid: the whole picture.
     QSize atLeast;
 };
 // readImageFile within `bounds`.

@@ -1,10 +1,15 @@
 // The pieces a skin from a picture is built of: the palette's key colour and
 // accent, the strip that repeats without a seam, and where the crop goes.
+#include "design/frompicture.h"
 #include "design/interest.h"
 #include "design/palette.h"
 #include "design/skinparts.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +135,52 @@ TEST(Interest, CropGoesWhereTheDetailIs)
     QImage flat(300, 100, QImage::Format_RGB32);
     flat.fill(Qt::gray);
     EXPECT_EQ(centreOfInterest(flat, QSize(100, 100)), QPointF(150, 50));
+}
+
+// A JPEG is decoded at the smallest of 1/2, 1/4, 1/8 that still covers the
+// largest background of the profile (all profiles for 0: 416 x 376); a file
+// claiming too many pixels, or cut short, is refused.
+TEST(ReadPicture, ScaledWhileDecodingAndBounded)
+{
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    photo.fill(qRgb(90, 140, 60));
+    ASSERT_TRUE(photo.save(dir.filePath(QStringLiteral("p.jpg")), "JPEG"));
+    QFile jpeg(dir.filePath(QStringLiteral("p.jpg"))), cut(dir.filePath(QStringLiteral("cut.jpg")));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
+    cut.write(jpeg.readAll().left(int(jpeg.size() / 2)));
+    cut.close();
+    // A bitmap's header claiming 11 000 x 10 000 pixels, and nothing after it.
+    QByteArray header(54, '\0');
+    header[0] = 'B', header[1] = 'M';
+    qToLittleEndian<quint32>(54, header.data() + 10);
+    qToLittleEndian<quint32>(40, header.data() + 14);
+    qToLittleEndian<qint32>(11000, header.data() + 18);
+    qToLittleEndian<qint32>(10000, header.data() + 22);
+    qToLittleEndian<quint16>(1, header.data() + 26);
+    qToLittleEndian<quint16>(24, header.data() + 28);
+    QFile bomb(dir.filePath(QStringLiteral("bomb.bmp")));
+    ASSERT_TRUE(bomb.open(QIODevice::WriteOnly) && bomb.write(header) == 54);
+    bomb.close();
+
+    struct Case {
+        const char *file;
+        int profile;
+        QSize size;         // invalid: refused
+        const char *cause;  // in the message when refused
+    } cases[] = {
+        {"p.jpg", 1, {400, 300}, ""},   {"p.jpg", 0, {800, 600}, ""},
+        {"cut.jpg", 1, {}, "обрезан"},
+        {"bomb.bmp", 0, {}, "слишком велика"},
+    };
+    for (const Case &c : cases) {
+        QImage image;
+        const zelkor::Status s = readPicture(dir.filePath(QString::fromLatin1(c.file)), c.profile, image);
+        EXPECT_EQ(s.ok(), c.size.isValid()) << c.file << " " << s.message.toStdString();
+        EXPECT_EQ(image.size(), c.size.isValid() ? c.size : QSize(0, 0)) << c.file;
+        EXPECT_TRUE(s.message.contains(QString::fromUtf8(c.cause))) << c.file << " " << s.message.toStdString();
+    }
 }
 
 } // namespace
