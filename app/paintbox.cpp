@@ -1,6 +1,7 @@
 #include "paintbox.h"
 
 #include <QPainter>
+#include <QPaintEvent>
 
 namespace zelkor {
 
@@ -15,27 +16,37 @@ void PaintBox::canvasChanged()
         update();
 }
 
-void PaintBox::paintEvent(QPaintEvent *)
+void PaintBox::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.drawImage(0, 0, m_image);
+    // No smoothing: on any device pixel ratio a skin pixel stays one flat block.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.setClipRegion(event->region());
+    p.drawImage(QRect(QPoint(0, 0), m_image.size() * m_zoom), m_image);
     m_shown = m_image.copy();
 }
 
-void PaintBox::resizeEvent(QResizeEvent *event)
+void PaintBox::setCanvasSize(QSize size)
 {
-    QWidget::resizeEvent(event);
-    if (m_image.size() == size())
-        return;
-    QImage resized(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    resized.fill(0xffffffffu);
-    if (!m_image.isNull()) {
-        QPainter p(&resized);
-        p.drawImage(0, 0, m_image);
+    size = size.expandedTo(QSize(1, 1));
+    if (m_image.size() != size) {
+        QImage resized(size, QImage::Format_RGB32);
+        resized.fill(0xffffffffu);
+        if (!m_image.isNull()) {
+            QPainter p(&resized);
+            p.drawImage(0, 0, m_image);
+        }
+        m_image = resized;
+        m_shown = QImage();
     }
-    m_image = resized;
-    m_shown = QImage();
+    resize(m_image.size() * m_zoom);
     update();
+}
+
+void PaintBox::setZoom(int factor)
+{
+    m_zoom = std::max(1, factor);
+    setCanvasSize(m_image.size());
 }
 
 } // namespace zelkor

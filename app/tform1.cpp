@@ -10,12 +10,14 @@
 #include "skin/skindocument.h"
 #include "tform4.h"
 #include "windowfit.h"
+#include "zoomview.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QUndoStack>
 #include <QDir>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -25,6 +27,15 @@
 #include <QWindow>
 
 namespace zelkor {
+
+namespace {
+
+// The fixed client of the controls at the left, and the window's first size
+// inside its frame less the menu bar (which shows the preview at ×1 beside them).
+constexpr QSize kControlsSize(361, 713);
+constexpr QSize kWindowClientSize(1016, 684);
+
+} // namespace
 
 TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *parent)
     : QMainWindow(parent),
@@ -43,9 +54,11 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
     fitToScreen();
 
     connect(m_doc, &SkinDocument::skinReplaced, this, [this] { adoptSheet(); });
+    // The swatches first: the preview draws with their colours, so an undone
+    // colour shows at once rather than at the next tick.
     connect(m_doc, &SkinDocument::sheetChanged, this, [this] {
-        renderPreview();
         refreshSlots();
+        renderPreview();
     });
     connect(m_doc, &SkinDocument::modifiedChanged, this, [this] { updateCaption(); });
     connect(m_doc, &SkinDocument::fileNameChanged, this, [this] { updateCaption(); });
@@ -69,11 +82,14 @@ void TForm1::fitToScreen()
     if (windowHandle() && !windowHandle()->frameMargins().isNull())
         frame = windowHandle()->frameMargins();
     m_fittedFrame = frame;
-    const auto *scroll = static_cast<QScrollArea *>(centralWidget());
-    const QSize wanted = scroll->widget()->size() + QSize(0, menuBar()->sizeHint().height());
+    // The window opens at least as large as it always was, and larger on a
+    // large screen, so that the dock of all screens has room; it may then be
+    // resized and maximised.
+    const QSize wanted = (kWindowClientSize + QSize(0, menuBar()->sizeHint().height()))
+                             .expandedTo(screen->availableGeometry().size() * 9 / 10);
     const WindowFit fit = fitWindow(screen->availableGeometry(), wanted, frame,
-                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
-    setFixedSize(fit.size);
+                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    resize(fit.size);
     move(fit.framePos);
 }
 
@@ -96,30 +112,35 @@ void TForm1::updateCaption()
 
 void TForm1::createControls()
 {
-    // The client area keeps its fixed size; on a screen too small for it the
-    // scroll area around it shows scroll bars instead of cutting it off.
-    auto *scroll = new QScrollArea(this);
+    // The controls keep their fixed places on a client of their own at the
+    // left, which scrolls when the window is too short for it; the preview
+    // area takes the rest of the window.
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto *scroll = new QScrollArea(central);
+    scroll->setObjectName(QStringLiteral("controlsArea"));
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *client = new QWidget;
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(1016, 684);
+    client->setFixedSize(kControlsSize);
     scroll->setWidget(client);
     // Both transparent (setWidget made the client opaque), so that painting
     // the client still paints the window and runs its paint handler.
     scroll->viewport()->setAutoFillBackground(false);
     client->setAutoFillBackground(false);
-    setCentralWidget(scroll);
+    scroll->setFixedWidth(kControlsSize.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+    row->addWidget(scroll);
+    previewArea = new ZoomView(central);
+    row->addWidget(previewArea, 1);
+    setCentralWidget(central);
 
-    Shape1 = new QFrame(client);
-    Shape1->setGeometry(368, 0, 641, 777);
-    Shape1->setStyleSheet(QStringLiteral("background: white; border: 1px solid black;"));
-
-    phone = new QLabel(client);
-    phone->move(377, 3);
+    Shape1 = previewArea->frame();
+    phone = previewArea->phone();
     phone->setAccessibleName(QStringLiteral("Телефон"));
-
-    PaintBox1 = new PaintBox(client);
-    PaintBox1->setGeometry(419, 94, 176, 208);
+    PaintBox1 = previewArea->paintBox();
     PaintBox1->setAccessibleName(QStringLiteral("Предпросмотр экрана"));
 
     RadioGroup1 = new RadioGroup(QStringLiteral("Экран"),
@@ -193,6 +214,8 @@ void TForm1::createMenu()
     redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redoAction->setEnabled(false);
     connect(stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+
+    createViewMenu();
 
     N5 = menuBar()->addAction(QStringLiteral("&О программе"));
     connect(N5, &QAction::triggered, this, [this] { N5Click(); });
@@ -304,16 +327,15 @@ void TForm1::adoptSheet()
         QImage photo;
         m_photoProfile = p->index;
         if (const Status s = readPhonePicture(m_doc->programFiles(), p->index, photo)) {
-            phone->setPixmap(QPixmap::fromImage(photo));
-            phone->resize(photo.size());
+            previewArea->setPhoto(photo);
         } else {
-            phone->clear();
-            phone->resize(0, 0);
+            previewArea->setPhoto({});
             reportError(QStringLiteral("Картинка телефона не загружена; предпросмотр показан без неё.\n") + s.message);
         }
     }
-    PaintBox1->move(p->paintBoxPos);
-    PaintBox1->resize(p->screenSize());
+    previewArea->setScreen(p->previewOffset, p->screenSize());
+    if (previewArea->zoomMode() == ZoomView::kFitWindow)
+        previewArea->setZoomMode(ZoomView::kFitWindow);
     showSkinControls();
     updateCaption();
     // The document's sheetChanged, which follows, renders and refreshes the swatches.

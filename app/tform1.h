@@ -11,6 +11,8 @@
 //   tform1_preview.cpp  render preview and the two selectors
 //   tform1_drop.cpp     a skin file dropped on the window
 //   tform1_watch.cpp    following the image editor's saves
+//   tform1_view.cpp     the "Вид" menu: zoom, the dock of all screens, and
+//                       what lies under the mouse in the preview
 //   tform1_frompicture.cpp  a new skin made from a picture
 
 #include "colourswatch.h"
@@ -30,12 +32,15 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QMenu;
 class QMimeData;
 class QPushButton;
 
 namespace zelkor {
 
+class AllScreensDock;
 class ConverterProgressDialog;
+class ZoomView;
 class SkinDocument;
 class WorkingFileWatcher;
 
@@ -75,6 +80,11 @@ public:
     QAction *N5 = nullptr;  // О программе
     QAction *undoAction = nullptr;  // Правка / Отменить
     QAction *redoAction = nullptr;  // Правка / Повторить
+    ZoomView *previewArea = nullptr;      // the phone and PaintBox1, enlarged and scrolled
+    AllScreensDock *allScreens = nullptr; // "Все экраны"
+    QMenu *viewMenu = nullptr;            // "Вид"
+    // Вид / Масштаб: "По размеру окна", then ×1 to ×4 (index = ZoomView's zoom mode).
+    std::array<QAction *, 5> zoomActions{};
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
     // The window's caption without a skin.
@@ -110,6 +120,10 @@ public:
     // The depth option the preview shows ("/c8"), empty for the sheet as it is.
     QString previewDepth() const;
     void dx0Click(ColourSwatch *sender);
+    // Вид / Масштаб: 1..4, or 0 for the largest factor that fits the window; remembered.
+    void setZoomMode(int mode);
+    // Brings the dock of all screens up to date with the preview's input.
+    void refreshAllScreens();
 
     // Render preview: composes the selected screen into PaintBox1.
     void renderPreview();
@@ -140,6 +154,7 @@ private:
     QMargins m_fittedFrame;  // the frame that the last fit assumed
     void createControls();
     void createMenu();
+    void createViewMenu();
     void createColourPanel();
     void createWatcher();
     void reportError(const QString &text);

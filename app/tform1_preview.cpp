@@ -37,6 +37,7 @@ void TForm1::renderPreview()
     m_shownSheet = m_depthPreview.sheet(m_doc->sheet(), previewDepth());
     zelkor::renderPreview(RadioGroup1->itemIndex(), previewInput(), PaintBox1->surface());
     PaintBox1->canvasChanged();
+    refreshAllScreens();
 }
 
 void TForm1::RadioGroup1Click()

@@ -29,43 +29,63 @@ QFont overviewFont(int pixels, bool bold)
 
 } // namespace
 
-QImage composeOverview(const QString &skinName, int profile, const std::array<QImage, kNamedScreenCount> &screens)
+namespace {
+
+QString overviewTitle(const QString &skinName, int profile)
 {
     const Profile *p = profileByIndex(profile);
-    const QString title = p ? QStringLiteral("%1 — профиль %2").arg(skinName, p->labelText()) : skinName;
+    return p ? QStringLiteral("%1 — профиль %2").arg(skinName, p->labelText()) : skinName;
+}
+
+} // namespace
+
+OverviewLayout overviewLayout(const QString &skinName, int profile, QSize screenSize)
+{
+    const QFontMetrics titleMetrics(overviewFont(16, true));
+    const QFontMetrics labelMetrics(overviewFont(13, false));
+    OverviewLayout layout;
+    const int labelTop = kMargin + titleMetrics.height() + kGap / 2;
+    const int screenTop = labelTop + labelMetrics.height() + kLabelGap;
+    int x = kMargin;
+    for (QRect &r : layout.screens) {
+        r = QRect(QPoint(x, screenTop), screenSize);
+        x += screenSize.width() + kGap;
+    }
+    const int width = std::max(x - kGap + kMargin,
+                               titleMetrics.horizontalAdvance(overviewTitle(skinName, profile)) + 2 * kMargin);
+    layout.size = QSize(width, screenTop + screenSize.height() + kMargin);
+    return layout;
+}
+
+QImage composeOverview(const QString &skinName, int profile, const std::array<QImage, kNamedScreenCount> &screens)
+{
+    const QString title = overviewTitle(skinName, profile);
     const QFont titleFont = overviewFont(16, true);
     const QFont labelFont = overviewFont(13, false);
     const QFontMetrics titleMetrics(titleFont);
     const QFontMetrics labelMetrics(labelFont);
+    QSize screenSize;
+    for (const QImage &s : screens)
+        screenSize = screenSize.expandedTo(s.size());
+    const OverviewLayout layout = overviewLayout(skinName, profile, screenSize);
 
-    int width = kMargin;
-    int screenHeight = 0;
-    for (const QImage &s : screens) {
-        width += s.width() + kGap;
-        screenHeight = std::max(screenHeight, s.height());
-    }
-    width = std::max(width - kGap + kMargin, titleMetrics.horizontalAdvance(title) + 2 * kMargin);
-    const int labelTop = kMargin + titleMetrics.height() + kGap / 2;
-    const int screenTop = labelTop + labelMetrics.height() + kLabelGap;
-    const int height = screenTop + screenHeight + kMargin;
-
-    QImage out(width, height, QImage::Format_RGB32);
+    QImage out(layout.size, QImage::Format_RGB32);
     out.fill(kBackground);
     QPainter painter(&out);
     painter.setPen(QColor::fromRgb(kInk));
     painter.setFont(titleFont);
     painter.drawText(kMargin, kMargin + titleMetrics.ascent(), title);
     painter.setFont(labelFont);
-    int x = kMargin;
     for (int i = 0; i < kNamedScreenCount; ++i) {
         const QImage &s = screens[i];
+        const QPoint at = layout.screens[i].topLeft();
+        const int labelTop = at.y() - kLabelGap - labelMetrics.height();
         painter.setPen(QColor::fromRgb(kInk));
-        painter.drawText(x, labelTop + labelMetrics.ascent(), namedScreens()[i].nameText());
+        painter.drawText(at.x(), labelTop + labelMetrics.ascent(), namedScreens()[i].nameText());
         // A frame just outside the screen, so its white edges show on the grey.
         painter.setPen(QColor::fromRgb(kFrame));
-        painter.drawRect(x - 1, screenTop - 1, s.width() + 1, s.height() + 1);
-        painter.drawImage(x, screenTop, s);
-        x += s.width() + kGap;
+        painter.drawRect(at.x() - 1, at.y() - 1, s.width() + 1, s.height() + 1);
+        painter.drawImage(at, s);
     }
     return out;
 }
@@ -77,6 +97,51 @@ QImage sheetOverview(const QString &skinName, const QImage &sheet, int profile, 
     for (int i = 0; i < kNamedScreenCount; ++i)
         screens[size_t(i)] = paintBoxPicture(namedScreens()[size_t(i)], in);
     return composeOverview(skinName, profile, screens);
+}
+
+bool LiveOverview::update(const QString &skinName, const PreviewInput &in)
+{
+    if (in.profile == 0 || !in.sheet) {
+        const bool had = !m_image.isNull();
+        clear();
+        return had;
+    }
+    const qint64 sheetKey = in.sheet->cacheKey();
+    const bool sameSkin = skinName == m_name && in.profile == m_profile && !m_image.isNull();
+    if (sameSkin && sheetKey == m_sheetKey && in.colours == m_colours)
+        return false;
+    std::array<QImage, kNamedScreenCount> screens;
+    for (int i = 0; i < kNamedScreenCount; ++i)
+        screens[i] = paintBoxPicture(namedScreens()[i], in);
+    if (!sameSkin) {
+        m_image = composeOverview(skinName, in.profile, screens);
+        m_layout = overviewLayout(skinName, in.profile, in.screen);
+    } else {
+        QPainter painter(&m_image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int i = 0; i < kNamedScreenCount; ++i)
+            painter.drawImage(m_layout.screens[i].topLeft(), screens[i]);
+    }
+    m_name = skinName;
+    m_profile = in.profile;
+    m_sheetKey = sheetKey;
+    m_colours = in.colours;
+    return true;
+}
+
+int LiveOverview::screenAt(QPoint point) const
+{
+    if (m_image.isNull())
+        return -1;
+    for (int i = 0; i < kNamedScreenCount; ++i)
+        if (m_layout.screens[i].contains(point))
+            return i;
+    return -1;
+}
+
+void LiveOverview::clear()
+{
+    *this = LiveOverview();
 }
 
 } // namespace zelkor

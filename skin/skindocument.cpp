@@ -200,7 +200,7 @@ private:
 SkinDocument::SkinDocument(ProgramFiles files, QString workFolder, QObject *parent)
     : QObject(parent), m_files(std::move(files)), m_workFolder(std::move(workFolder)), m_undo(new QUndoStack(this))
 {
-    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
+    connect(m_undo, &QUndoStack::cleanChanged, this, &SkinDocument::reportModified);
 }
 
 SkinDocument::~SkinDocument() = default;
@@ -212,7 +212,15 @@ QString SkinDocument::displayName() const
 
 bool SkinDocument::isModified() const
 {
-    return hasSkin() && !m_undo->isClean();
+    return hasSkin() && (m_unsaved || !m_undo->isClean());
+}
+
+void SkinDocument::reportModified()
+{
+    if (m_reportedModified == isModified())
+        return;
+    m_reportedModified = isModified();
+    emit modifiedChanged(m_reportedModified);
 }
 
 void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
@@ -224,17 +232,15 @@ void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &
     m_screen = p ? p->screenSize() : QSize();
     m_filePath = filePath;
     m_unsavedName = unsavedName;
-    const bool wasModified = isModified();
-    {
-        const QSignalBlocker block(m_undo);
-        m_undo->clear();
-        if (modified)
-            m_undo->resetClean();
-    }
+    m_unsaved = modified;
+    // A fresh history, announced to whoever shows it (the menu's Undo and
+    // Redo). clear() leaves an empty stack as it is, a clean index below
+    // zero included; setClean() puts it at the start.
+    m_undo->clear();
+    m_undo->setClean();
     emit skinReplaced();
     emit sheetChanged();
-    if (wasModified != isModified())
-        emit modifiedChanged(isModified());
+    reportModified();
 }
 
 Status SkinDocument::newFromTemplate(int profile)
@@ -273,7 +279,9 @@ Status SkinDocument::save(const QString &chosenPath, const QString &depthOption,
         return s;
     m_filePath = target.targetPath;
     m_unsavedName.clear();
+    m_unsaved = false;
     m_undo->setClean();
+    reportModified();
     if (savedPath)
         *savedPath = target.targetPath;
     emit fileNameChanged();

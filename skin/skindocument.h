@@ -118,6 +118,8 @@ private:
     void replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
                      const QString &unsavedName = {});
     void applyPixels(const QPoint &at, const QImage &pixels);
+    // Emits modifiedChanged when isModified() differs from what was last said.
+    void reportModified();
 
     ProgramFiles m_files;
     QString m_workFolder;
@@ -127,6 +129,9 @@ private:
     QSize m_screen;
     QString m_filePath;
     QString m_unsavedName;
+    // Made here and never saved (a port): modified whatever the history says.
+    bool m_unsaved = false;
+    bool m_reportedModified = false;
     QUndoStack *m_undo;
 };
 

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
+
 using namespace zelkor;
 using namespace zelkor::test;
 
@@ -81,7 +83,7 @@ TEST_P(NewSkinTest, TemplateBecomesTheSheet)
     EXPECT_EQ(form->document().sheet().width(), p->screenWidth);
     EXPECT_GE(form->document().sheet().height(), p->layoutRows);
     EXPECT_EQ(form->document().screenSize(), p->screenSize());
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(p->paintBoxPos, p->screenSize()));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + p->previewOffset, p->screenSize()));
     EXPECT_EQ(form->phone->pixmap().size(), QImageReader(programFile(QString::fromUtf8(p->photoName))).size());
     EXPECT_FALSE(form->RadioGroup1->isHidden());
     EXPECT_TRUE(form->RadioGroup1->isEnabled());
@@ -235,7 +237,7 @@ TEST_F(FileCommandsTest, ANarrowTallSheetIsProfileOne)
     EXPECT_EQ(errors, QStringList());
     EXPECT_EQ(form->document().profile(), 1);
     EXPECT_EQ(form->document().screenSize(), QSize(176, 208));
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(419, 94, 176, 208));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + QPoint(42, 91), QSize(176, 208)));
 }
 
 // ---------------------------------------------------------------- failures
@@ -472,7 +474,60 @@ TEST_F(FileCommandsTest, PortingMakesAnUnsavedSkinOfTheOtherSize)
     EXPECT_TRUE(form->document().isModified());
     EXPECT_FALSE(form->undoAction->isEnabled());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("extskin_416x352_скин.mbm[*] — ") + TForm1::baseCaption());
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(543, 81, 416, 352));
+    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + QPoint(166, 78), QSize(416, 352)));
+}
+
+// Every replacement of the skin (port, Load, New) leaves Undo, Redo and the
+// caption's mark exactly as for a fresh skin; a ported skin stays modified
+// until saved, whatever its history says.
+TEST_F(FileCommandsTest, HistoryAndModifiedStateThroughPortLoadAndNew)
+{
+    NEED_DATA(3);
+    NEED_DATA(6);
+    loadSkin();
+    form->show();
+    askAnswer = 1;  // "Не сохранять"
+    openAnswer = scratchFile(QStringLiteral("скин.mbm"));
+    int colour = 0;
+    const auto change = [&] { ASSERT_TRUE(form->document().setColourSlot(2, qRgb(++colour, 2, 3))); };
+    const auto port = [&] {
+        form2Item = 5;
+        form->N7Click();
+    };
+    const auto newSkin = [&] {
+        form2Item = 2;
+        form->N2Click();
+    };
+    struct Step {
+        const char *what;
+        std::function<void()> act;
+        bool undo, redo, modified;
+    };
+    const Step steps[] = {
+        {"colour", change, true, false, true},
+        {"undo", [&] { form->undoAction->trigger(); }, false, true, false},
+        {"redo", [&] { form->redoAction->trigger(); }, true, false, true},
+        {"port", port, false, false, true},
+        {"undo after port", [&] { form->undoAction->trigger(); }, false, false, true},
+        {"colour of the ported skin", change, true, false, true},
+        {"its undo", [&] { form->undoAction->trigger(); }, false, true, true},
+        {"load", [&] { form->N3Click(); }, false, false, false},
+        {"colour, undo", [&] { change(), form->undoAction->trigger(); }, false, true, false},
+        {"new", newSkin, false, false, false},
+        {"port again", port, false, false, true},
+        {"new after port", newSkin, false, false, false},
+    };
+    for (const Step &step : steps) {
+        step.act();
+        EXPECT_EQ(errors, QStringList()) << step.what;
+        EXPECT_EQ(form->undoAction->isEnabled(), step.undo) << step.what;
+        EXPECT_EQ(form->redoAction->isEnabled(), step.redo) << step.what;
+        EXPECT_EQ(form->document().isModified(), step.modified) << step.what;
+        EXPECT_EQ(form->isWindowModified(), step.modified) << step.what;
+    }
+    // Asked only where something unsaved stood: before the first port, before
+    // the load and before the last new.
+    EXPECT_EQ(asked.size(), 3);
 }
 
 } // namespace

@@ -307,7 +307,7 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         form.N3Click();
         ASSERT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
         ASSERT_EQ(form.document().profile(), p);
-        EXPECT_EQ(form.PaintBox1->geometry(), QRect(profile->paintBoxPos, profile->screenSize()));
+        EXPECT_EQ(form.PaintBox1->geometry(), QRect(form.phone->pos() + profile->previewOffset, profile->screenSize()));
         const PreviewInput in = skinPreviewInput(form.document().sheet(), p, icons, 0);
         for (const NamedScreen &shot : namedScreens()) {
             // The column choice is made on the contact list, where the selector shows.
@@ -326,9 +326,16 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         QImage photo;
         ASSERT_TRUE(readPhonePicture(files, p, photo).ok());
         const QImage onPhone = onPhonePicture(photo, p, form.PaintBox1->canvasImage());
-        // The client, not the window: on a small screen the window scrolls it.
-        const QImage window = form.Panel1->parentWidget()->grab(QRect(form.phone->pos(), onPhone.size())).toImage();
-        EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == onPhone) << "profile " << p;
+        // The preview area's own picture, not the window: the window scrolls it.
+        // At every zoom it is the phone as at x1, enlarged by whole pixels.
+        for (int zoom : {1, 3}) {
+            form.setZoomMode(zoom);
+            const QImage window =
+                form.phone->parentWidget()->grab(QRect(form.phone->pos(), onPhone.size() * zoom)).toImage();
+            EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == enlargedByWholePixels(onPhone, zoom))
+                << "profile " << p << " x" << zoom;
+        }
+        form.setZoomMode(1);
     }
     resetSeams();
 }
