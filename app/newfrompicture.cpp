@@ -2,11 +2,11 @@
 
 #include "preview/overview.h"
 #include "radiogroup.h"
+#include "busycursor.h"
 #include "seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -26,14 +26,6 @@ namespace {
 
 constexpr int kDefaultProfile = 3;  // as the new-skin dialog
 constexpr int kOverviewWidth = 1000;
-
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 
