@@ -23,12 +23,24 @@ void ColourSwatch::setColor(QRgb colour)
     update();
 }
 
+void ColourSwatch::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
 void ColourSwatch::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor::fromRgb(m_color));
     p.setPen(palette().color(QPalette::Dark));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (m_selected) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
     if (hasFocus()) {
         p.setPen(Qt::black);
         p.drawRect(rect().adjusted(2, 2, -3, -3));

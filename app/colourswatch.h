@@ -17,6 +17,10 @@ public:
     int tag() const { return m_tag; }
     QRgb color() const { return m_color; }
     void setColor(QRgb colour);
+    // The slot that a click on the preview chose and the eyedropper fills:
+    // shown by a thick ring in the highlight colour.
+    bool isSelected() const { return m_selected; }
+    void setSelected(bool selected);
 
 signals:
     void clicked(ColourSwatch *swatch);
@@ -29,6 +33,7 @@ protected:
 private:
     int m_tag;
     QRgb m_color = 0xffffffffu;
+    bool m_selected = false;
 };
 
 } // namespace zelkor

@@ -17,10 +17,12 @@
 
 #include "colourswatch.h"
 #include "paintbox.h"
+#include "preview/paintrecord.h"
 #include "preview/preview.h"
 #include "radiogroup.h"
 #include "skin/depthpreview.h"
 #include "skin/programfiles.h"
+#include "zoomview.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -40,7 +42,6 @@ namespace zelkor {
 
 class AllScreensDock;
 class ConverterProgressDialog;
-class ZoomView;
 class SkinDocument;
 class WorkingFileWatcher;
 
@@ -85,6 +86,7 @@ public:
     QMenu *viewMenu = nullptr;            // "Вид"
     // Вид / Масштаб: "По размеру окна", then ×1 to ×4 (index = ZoomView's zoom mode).
     std::array<QAction *, 5> zoomActions{};
+    QAction *eyedropper = nullptr;        // Вид / Пипетка: a click on the preview takes its colour
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
     // The window's caption without a skin.
@@ -124,6 +126,22 @@ public:
     void setZoomMode(int mode);
     // Brings the dock of all screens up to date with the preview's input.
     void refreshAllScreens();
+    // The mouse over the preview (tform1_view.cpp): what lies under it goes to
+    // the status bar and a tooltip; a click on a slot's pixel selects its
+    // swatch, a double-click opens its colour dialog or, on a picture, the
+    // picture editing dialog on that picture; with the eyedropper on, a click
+    // puts the pixel's colour into the selected slot.
+    void previewHovered(const PreviewSpot &spot, QPoint globalPos);
+    void previewClicked(const PreviewSpot &spot);
+    void previewDoubleClicked(const PreviewSpot &spot);
+    QString spotText(const PreviewSpot &spot) const;
+    // The swatch the eyedropper fills, -1 for none.
+    int selectedSlot() const { return m_selectedSlot; }
+    void selectSlot(int slot);
+    // The picture editing dialog, opened on one picture.
+    void editPicture(int picture);
+    // What the last render of PaintBox1 drew, step by step.
+    const PaintRecord &paintRecord() const { return m_record; }
 
     // Render preview: composes the selected screen into PaintBox1.
     void renderPreview();
@@ -167,6 +185,8 @@ private:
     int m_photoProfile = 0;  // the profile whose phone picture `phone` shows
     DepthPreview m_depthPreview;
     QImage m_shownSheet;     // the sheet the last render drew from
+    PaintRecord m_record;    // what the last render drew
+    int m_selectedSlot = -1;
 };
 
 } // namespace zelkor

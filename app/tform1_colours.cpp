@@ -50,6 +50,7 @@ void TForm1::refreshSlots()
 
 void TForm1::dx0Click(ColourSwatch *sender)
 {
+    selectSlot(sender->tag());
     const QColor chosen = seams().pickColour(this, cdColor);
     if (!chosen.isValid())
         return;

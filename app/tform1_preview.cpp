@@ -35,7 +35,11 @@ void TForm1::renderPreview()
 {
     // A look-up unless the sheet or the depth changed since the last render.
     m_shownSheet = m_depthPreview.sheet(m_doc->sheet(), previewDepth());
-    zelkor::renderPreview(RadioGroup1->itemIndex(), previewInput(), PaintBox1->surface());
+    PreviewInput in = previewInput();
+    // The message indicator leaves the canvas, and so the record of it, as they were.
+    if (RadioGroup1->itemIndex() != MessageIndicatorScreen)
+        in.record = &m_record;
+    zelkor::renderPreview(RadioGroup1->itemIndex(), in, PaintBox1->surface());
     PaintBox1->canvasChanged();
     refreshAllScreens();
 }

@@ -1,13 +1,18 @@
 #include "tform1.h"
 
 #include "allscreensdock.h"
+#include "preview/pixelsourcetext.h"
+#include "seams.h"
 #include "skin/skindocument.h"
+#include "tform3.h"
 #include "zoomview.h"
 
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
+#include <QToolTip>
 
 namespace zelkor {
 
@@ -60,6 +65,20 @@ void TForm1::createViewMenu()
     dock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     viewMenu->addAction(dock);
 
+    eyedropper = viewMenu->addAction(QStringLiteral("&Пипетка"));
+    eyedropper->setCheckable(true);
+    eyedropper->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    eyedropper->setStatusTip(QStringLiteral("Щелчок по экрану или телефону берёт цвет в выбранный образец"));
+    connect(eyedropper, &QAction::toggled, this, [this](bool on) {
+        const QCursor cursor = on ? Qt::CrossCursor : Qt::ArrowCursor;
+        PaintBox1->setCursor(cursor);
+        phone->setCursor(cursor);
+    });
+
+    connect(previewArea, &ZoomView::hovered, this, &TForm1::previewHovered);
+    connect(previewArea, &ZoomView::clicked, this, &TForm1::previewClicked);
+    connect(previewArea, &ZoomView::doubleClicked, this, &TForm1::previewDoubleClicked);
+
     setZoomMode(QSettings().value(kZoomKey, 1).toInt());
 }
 
@@ -75,6 +94,92 @@ void TForm1::refreshAllScreens()
 {
     if (allScreens && m_doc->hasSkin())
         allScreens->refresh(m_doc->displayName(), previewInput());
+}
+
+namespace {
+
+// What painted a screen pixel, if the last render recorded that screen.
+PixelSource screenSource(const PaintRecord &record, const QImage &canvas, QPoint pixel)
+{
+    if (record.size() != canvas.size())
+        return {};
+    return record.sourceAt(pixel.x(), pixel.y());
+}
+
+} // namespace
+
+QString TForm1::spotText(const PreviewSpot &spot) const
+{
+    if (!m_doc->hasSkin())
+        return {};
+    switch (spot.where) {
+    case PreviewSpot::Screen:
+        return pixelSourceText(screenSource(m_record, PaintBox1->canvasImage(), spot.pixel));
+    case PreviewSpot::Phone:
+        return phonePixelText(spot.pixel);
+    case PreviewSpot::Nowhere:
+        break;
+    }
+    return {};
+}
+
+void TForm1::previewHovered(const PreviewSpot &spot, QPoint globalPos)
+{
+    const QString text = spotText(spot);
+    if (text.isEmpty()) {
+        statusBar()->clearMessage();
+        QToolTip::hideText();
+        return;
+    }
+    statusBar()->showMessage(text);
+    QToolTip::showText(globalPos, text, spot.where == PreviewSpot::Screen ? static_cast<QWidget *>(PaintBox1) : phone);
+}
+
+void TForm1::selectSlot(int slot)
+{
+    m_selectedSlot = slot >= 0 && slot < int(dx.size()) ? slot : -1;
+    for (ColourSwatch *swatch : dx)
+        swatch->setSelected(swatch->tag() == m_selectedSlot);
+}
+
+void TForm1::previewClicked(const PreviewSpot &spot)
+{
+    if (!m_doc->hasSkin() || spot.where == PreviewSpot::Nowhere)
+        return;
+    if (eyedropper->isChecked()) {
+        if (m_selectedSlot < 0) {
+            statusBar()->showMessage(
+                QStringLiteral("Пипетка: сначала выберите цвет — щелчком по образцу или по тексту на экране"));
+            return;
+        }
+        const QImage &from = spot.where == PreviewSpot::Screen ? PaintBox1->canvasImage() : previewArea->photo();
+        const Status status = m_doc->setColourSlot(m_selectedSlot, from.pixel(spot.pixel));
+        report(this, status);
+        return;
+    }
+    if (spot.where != PreviewSpot::Screen)
+        return;
+    const PixelSource source = screenSource(m_record, PaintBox1->canvasImage(), spot.pixel);
+    if (source.kind == PixelSource::Slot)
+        selectSlot(source.slot);
+}
+
+void TForm1::previewDoubleClicked(const PreviewSpot &spot)
+{
+    if (!m_doc->hasSkin() || spot.where != PreviewSpot::Screen || eyedropper->isChecked())
+        return;
+    const PixelSource source = screenSource(m_record, PaintBox1->canvasImage(), spot.pixel);
+    if (source.kind == PixelSource::Slot)
+        dx0Click(dx[source.slot]);
+    else if (source.kind == PixelSource::Picture && source.picture >= 0)
+        editPicture(source.picture);
+}
+
+void TForm1::editPicture(int picture)
+{
+    TForm3 dialog(*m_doc, *m_watcher, this);
+    dialog.RadioGroup1->setItemIndex(picture);
+    seams().execDialog(&dialog);
 }
 
 } // namespace zelkor

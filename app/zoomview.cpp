@@ -40,6 +40,7 @@ ZoomView::ZoomView(QWidget *parent) : QScrollArea(parent)
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::NoFrame);
     setObjectName(QStringLiteral("previewArea"));
+    setAccessibleName(QStringLiteral("Предпросмотр на телефоне"));
     m_stage = new QWidget;
     m_stage->setObjectName(QStringLiteral("stage"));
     m_frame = new QFrame(m_stage);
@@ -126,15 +127,20 @@ void ZoomView::resizeEvent(QResizeEvent *event)
 
 PreviewSpot ZoomView::spotAt(const QWidget *child, QPoint pos) const
 {
+    // Whole blocks: QPoint's own division rounds, which would give the
+    // right half of a block to the next pixel.
+    const auto pixelOf = [this](QPoint p) { return QPoint(p.x() / m_zoom, p.y() / m_zoom); };
+    if (pos.x() < 0 || pos.y() < 0)
+        return {};
     PreviewSpot spot;
     if (child == m_paintBox) {
         spot.where = PreviewSpot::Screen;
-        spot.pixel = pos / m_zoom;
+        spot.pixel = pixelOf(pos);
         if (!QRect(QPoint(0, 0), m_paintBox->canvasImage().size()).contains(spot.pixel))
             return {};
     } else if (child == m_phone) {
         spot.where = PreviewSpot::Phone;
-        spot.pixel = pos / m_zoom;
+        spot.pixel = pixelOf(pos);
         if (!m_photo.rect().contains(spot.pixel))
             return {};
     }

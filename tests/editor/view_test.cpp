@@ -4,12 +4,17 @@
 #include "app/seams.h"
 #include "app/tform1.h"
 #include "app/zoomview.h"
+#include "app/tform3.h"
 #include "preview/screenimage.h"
+#include "skin/colourslots.h"
+#include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QMouseEvent>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -25,7 +30,9 @@ protected:
     void SetUp() override
     {
         resetSeams();
-        QSettings().remove(QStringLiteral("view/zoom"));
+        // Remembered choices of this test alone: other tests run beside it.
+        ASSERT_TRUE(settings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         seams().critical = [this](QWidget *, const QString &text, const QString &) { errors << text; };
         seams().ask = [](QWidget *, const QString &, const QStringList &) { return 1; };
         ASSERT_TRUE(dir.isValid());
@@ -45,10 +52,10 @@ protected:
     void TearDown() override
     {
         w.reset();
-        QSettings().remove(QStringLiteral("view/zoom"));
         resetSeams();
     }
 
+    QTemporaryDir settings;
     QTemporaryDir dir;
     QStringList errors;
     std::unique_ptr<TForm1> w;
@@ -117,6 +124,73 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
         EXPECT_EQ(w->RadioGroup2->itemIndex(), namedScreens()[i].columns) << i;
         EXPECT_EQ(w->PaintBox1->canvasImage(), paintBoxPicture(namedScreens()[i], w->previewInput())) << i;
     }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
+// A mouse event on a preview child at a pixel of its picture, at the view's zoom.
+void mouse(QWidget *target, QEvent::Type type, QPoint pixel, int zoom)
+{
+    const QPointF at((pixel * zoom) + QPoint(zoom / 2, zoom / 2));
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper)
+{
+    w->setZoomMode(2);
+    w->RadioGroup1->setItemIndex(ContactListScreen);
+    w->RadioGroup1Click();
+    const PaintRecord &record = w->paintRecord();
+    // A nick's ink, and a pixel of the contacts picture.
+    QPoint nick(-1, -1), background(-1, -1);
+    QString nickText;
+    for (size_t op = 0; op < record.ops().size(); ++op)
+        if (const PaintOp &o = record.ops()[op]; o.kind == PaintOp::Text && o.slot == 6 && nick.x() < 0) {
+            const auto ink = record.ink(int(op));
+            ASSERT_FALSE(ink.empty());
+            nick = QPoint(ink[0].x, ink[0].y);
+            nickText = o.text;
+        }
+    for (int y = 0; y < record.size().height() && background.x() < 0; ++y)
+        if (const PixelSource s = record.sourceAt(100, y); s.kind == PixelSource::Picture && s.picture == Contacts)
+            background = QPoint(100, y);
+    ASSERT_GE(nick.x(), 0);
+    ASSERT_GE(background.x(), 0);
+    const PixelSource bg = record.sourceAt(background.x(), background.y());
+
+    mouse(w->PaintBox1, QEvent::MouseMove, nick, 2);
+    EXPECT_EQ(w->statusBar()->currentMessage(), colourSlotLabel(6) + QStringLiteral(" — «") + nickText + u'»');
+    mouse(w->PaintBox1, QEvent::MouseMove, background, 2);
+    EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Фоновая картинка в контактах, %1, %2")
+                                                    .arg(bg.picturePixel.x()).arg(bg.picturePixel.y()));
+    mouse(w->phone, QEvent::MouseMove, QPoint(3, 5), 2);
+    EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Картинка телефона, 3, 5"));
+
+    // Click selects, double-click opens the colour dialog or the picture's editing dialog.
+    mouse(w->PaintBox1, QEvent::MouseButtonPress, nick, 2);
+    EXPECT_EQ(w->selectedSlot(), 6);
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(w->dx[i]->isSelected(), i == 6) << i;
+    seams().pickColour = [](QWidget *, const QColor &) { return QColor(1, 2, 3); };
+    mouse(w->PaintBox1, QEvent::MouseButtonDblClick, nick, 2);
+    EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));
+    int editedPicture = -1;
+    seams().execDialog = [&](QDialog *d) {
+        editedPicture = qobject_cast<TForm3 *>(d)->RadioGroup1->itemIndex();
+        return int(QDialog::Rejected);
+    };
+    mouse(w->PaintBox1, QEvent::MouseButtonDblClick, background, 2);
+    EXPECT_EQ(editedPicture, int(Contacts));
+
+    // The eyedropper takes a phone pixel into the selected slot, as one undo step.
+    const int steps = w->document().undoStack()->count();
+    w->eyedropper->trigger();
+    mouse(w->phone, QEvent::MouseButtonPress, QPoint(3, 5), 2);
+    EXPECT_EQ(w->document().colourSlots()[6], w->previewArea->photo().pixel(3, 5));
+    EXPECT_EQ(w->document().undoStack()->count(), steps + 1);
+    w->document().undoStack()->undo();
+    EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 

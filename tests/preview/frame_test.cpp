@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
@@ -291,6 +292,9 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
     const ProgramFiles files = programFilesIn(programFolder());
     IconSheets icons;
     ASSERT_TRUE(readIconSheets(files, icons).ok());
+    // The zoom this test sets is remembered here, not where tests beside it look.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     for (int p = 1; p <= 6; ++p) {
         const Profile *profile = profileByIndex(p);
         const QString file = program.filePath(QString::fromUtf8(profile->templateName));
