@@ -106,6 +106,24 @@ PixelSource screenSource(const PaintRecord &record, const QImage &canvas, QPoint
     return record.sourceAt(pixel.x(), pixel.y());
 }
 
+// The slot that a click at `pixel` means: the slot that painted it, or else
+// that of a text whose ink box holds it and which lies above whatever painted
+// it, since a glyph's strokes are too thin to hit.
+int clickedSlot(const PaintRecord &record, const QImage &canvas, QPoint pixel)
+{
+    if (record.size() != canvas.size())
+        return -1;
+    if (const PixelSource source = record.sourceAt(pixel.x(), pixel.y()); source.kind == PixelSource::Slot)
+        return source.slot;
+    const int owner = record.ownerAt(pixel.x(), pixel.y());
+    for (int op = int(record.ops().size()) - 1; op > owner; --op) {
+        const PaintOp &o = record.ops()[size_t(op)];
+        if (o.kind == PaintOp::Text && o.slot >= 0 && o.rect.contains(pixel))
+            return o.slot;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString TForm1::spotText(const PreviewSpot &spot) const
@@ -159,19 +177,20 @@ void TForm1::previewClicked(const PreviewSpot &spot)
     }
     if (spot.where != PreviewSpot::Screen)
         return;
-    const PixelSource source = screenSource(m_record, PaintBox1->canvasImage(), spot.pixel);
-    if (source.kind == PixelSource::Slot)
-        selectSlot(source.slot);
+    if (const int slot = clickedSlot(m_record, PaintBox1->canvasImage(), spot.pixel); slot >= 0)
+        selectSlot(slot);
 }
 
 void TForm1::previewDoubleClicked(const PreviewSpot &spot)
 {
     if (!m_doc->hasSkin() || spot.where != PreviewSpot::Screen || eyedropper->isChecked())
         return;
+    if (const int slot = clickedSlot(m_record, PaintBox1->canvasImage(), spot.pixel); slot >= 0) {
+        dx0Click(dx[slot]);
+        return;
+    }
     const PixelSource source = screenSource(m_record, PaintBox1->canvasImage(), spot.pixel);
-    if (source.kind == PixelSource::Slot)
-        dx0Click(dx[source.slot]);
-    else if (source.kind == PixelSource::Picture && source.picture >= 0)
+    if (source.kind == PixelSource::Picture && source.picture >= 0)
         editPicture(source.picture);
 }
 

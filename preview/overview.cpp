@@ -110,17 +110,39 @@ bool LiveOverview::update(const QString &skinName, const PreviewInput &in)
     const bool sameSkin = skinName == m_name && in.profile == m_profile && !m_image.isNull();
     if (sameSkin && sheetKey == m_sheetKey && in.colours == m_colours)
         return false;
-    std::array<QImage, kNamedScreenCount> screens;
-    for (int i = 0; i < kNamedScreenCount; ++i)
-        screens[i] = paintBoxPicture(namedScreens()[i], in);
     if (!sameSkin) {
-        m_image = composeOverview(skinName, in.profile, screens);
+        std::array<QImage, kNamedScreenCount> blank;
+        for (QImage &b : blank)
+            b = newPreviewBitmap(in.screen);
+        m_image = composeOverview(skinName, in.profile, blank);
         m_layout = overviewLayout(skinName, in.profile, in.screen);
-    } else {
-        QPainter painter(&m_image);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (int i = 0; i < kNamedScreenCount; ++i)
-            painter.drawImage(m_layout.screens[i].topLeft(), screens[i]);
+    }
+    // Each screen is drawn straight into its place in the picture. The popup
+    // menu is drawn over the contact list of its column choice, so that list,
+    // drawn already, is copied rather than drawn again.
+    uchar *const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    const auto place = [&](int i) {
+        const QRect r = m_layout.screens[size_t(i)];
+        return QImage(bits + r.y() * stride + r.x() * qsizetype(sizeof(QRgb)), r.width(), r.height(), stride,
+                      QImage::Format_RGB32);
+    };
+    for (int i = 0; i < kNamedScreenCount; ++i) {
+        const NamedScreen &shot = namedScreens()[i];
+        QImage target = place(i);
+        Canvas canvas(&target);
+        PreviewInput screenIn = in;
+        screenIn.columns = shot.columns;
+        int list = -1;
+        for (int j = 0; j < i && shot.screen == PopupMenuScreen; ++j)
+            if (namedScreens()[j].screen == ContactListScreen && namedScreens()[j].columns == shot.columns)
+                list = j;
+        if (list < 0) {
+            renderPreview(shot.screen, screenIn, canvas);
+            continue;
+        }
+        canvas.blit(0, 0, target.width(), target.height(), place(list), 0, 0);
+        drawPopupMenu(canvas, screenIn);
     }
     m_name = skinName;
     m_profile = in.profile;

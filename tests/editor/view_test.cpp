@@ -5,6 +5,7 @@
 #include "app/tform1.h"
 #include "app/zoomview.h"
 #include "app/tform3.h"
+#include "preview/overview.h"
 #include "preview/screenimage.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
@@ -104,9 +105,10 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
     const QImage before = w->allScreens->picture();
     ASSERT_FALSE(before.isNull());
     const auto fresh = [&] {
-        LiveOverview overview;
-        overview.update(w->document().displayName(), w->previewInput());
-        return overview.image();
+        std::array<QImage, kNamedScreenCount> screens;
+        for (int i = 0; i < kNamedScreenCount; ++i)
+            screens[i] = paintBoxPicture(namedScreens()[i], w->previewInput());
+        return composeOverview(w->document().displayName(), 1, screens);
     };
     EXPECT_EQ(before, fresh());
 
@@ -114,6 +116,14 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
     EXPECT_NE(w->allScreens->picture(), before);
     EXPECT_EQ(w->allScreens->picture(), fresh());
     w->document().undoStack()->undo();
+    EXPECT_EQ(w->allScreens->picture(), before);
+    // A save depth redraws it as the phone would show it, and back.
+    w->RadioGroup3->setItemIndex(2);
+    w->RadioGroup3Click();
+    EXPECT_NE(w->allScreens->picture(), before);
+    EXPECT_EQ(w->allScreens->picture(), fresh());
+    w->RadioGroup3->setItemIndex(0);
+    w->RadioGroup3Click();
     EXPECT_EQ(w->allScreens->picture(), before);
 
     const OverviewLayout layout = overviewLayout(w->document().displayName(), 1, QSize(176, 208));
@@ -167,7 +177,17 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     mouse(w->phone, QEvent::MouseMove, QPoint(3, 5), 2);
     EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Картинка телефона, 3, 5"));
 
-    // Click selects, double-click opens the colour dialog or the picture's editing dialog.
+    // Click selects, double-click opens the colour dialog or the picture's
+    // editing dialog. Between a text's strokes a click still means the text.
+    const QRect nickBox = record.ops()[size_t(record.ownerAt(nick.x(), nick.y()))].rect;
+    QPoint between(-1, -1);
+    for (int x = nickBox.left(); x <= nickBox.right() && between.x() < 0; ++x)
+        if (record.sourceAt(x, nickBox.center().y()).kind == PixelSource::Picture)
+            between = QPoint(x, nickBox.center().y());
+    ASSERT_GE(between.x(), 0);
+    mouse(w->PaintBox1, QEvent::MouseButtonPress, between, 2);
+    EXPECT_EQ(w->selectedSlot(), 6);
+    w->selectSlot(-1);
     mouse(w->PaintBox1, QEvent::MouseButtonPress, nick, 2);
     EXPECT_EQ(w->selectedSlot(), 6);
     for (int i = 0; i < 13; ++i)
