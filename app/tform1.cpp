@@ -49,6 +49,7 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
 
     createControls();
     createMenu();
+    createLegibility();
     setAcceptDrops(true);
     FormCreate();
     fitToScreen();

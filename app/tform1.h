@@ -13,9 +13,11 @@
 //   tform1_watch.cpp    following the image editor's saves
 //   tform1_view.cpp     the "Вид" menu: zoom, the dock of all screens, and
 //                       what lies under the mouse in the preview
+//   tform1_legibility.cpp  the legibility marks, the "Читаемость" dock and its fixes
 //   tform1_frompicture.cpp  a new skin made from a picture
 
 #include "colourswatch.h"
+#include "design/legibility.h"
 #include "paintbox.h"
 #include "preview/paintrecord.h"
 #include "preview/preview.h"
@@ -42,6 +44,8 @@ namespace zelkor {
 
 class AllScreensDock;
 class ConverterProgressDialog;
+class LegibilityDock;
+class TextOutline;
 class SkinDocument;
 class WorkingFileWatcher;
 
@@ -87,6 +91,9 @@ public:
     // Вид / Масштаб: "По размеру окна", then ×1 to ×4 (index = ZoomView's zoom mode).
     std::array<QAction *, 5> zoomActions{};
     QAction *eyedropper = nullptr;        // Вид / Пипетка: a click on the preview takes its colour
+    LegibilityDock *legibilityDock = nullptr;  // "Читаемость": texts below the contrast threshold
+    QAction *legibilityAction = nullptr;       // Вид / Читаемость (F7): shows and hides the dock
+    std::array<QLabel *, 13> legibilityMarks{};  // a warning on a swatch whose texts read badly
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
     // The window's caption without a skin.
@@ -154,6 +161,16 @@ public:
     PreviewInput previewInput() const;
     ColourSlots swatchColours() const;
 
+    // Legibility (tform1_legibility.cpp): measures the skin as the preview
+    // shows it (at the selector's depth) and shows the result; shows one
+    // measured text with a frame around it; fixes a slot as one undo step.
+    void updateLegibility();
+    void showLegibilityText(int text);
+    void fixLegibility(int slot);
+    const design::Legibility &legibility() const { return m_legibility; }
+    // The frame shown around a text on the preview, in screen pixels; empty when none.
+    QRect legibilityOutline() const;
+
     // Shows the controls that exist only once a skin does.
     void showSkinControls();
 
@@ -175,6 +192,8 @@ private:
     void createViewMenu();
     void createColourPanel();
     void createWatcher();
+    void createLegibility();
+    void showLegibility();
     void reportError(const QString &text);
     void updateCaption();
     bool openSkinFile(const QString &path);
@@ -187,6 +206,9 @@ private:
     QImage m_shownSheet;     // the sheet the last render drew from
     PaintRecord m_record;    // what the last render drew
     int m_selectedSlot = -1;
+    design::Legibility m_legibility;  // the last measure of the skin
+    TextOutline *m_textOutline = nullptr;
+    std::array<QAction *, 13> m_legibilityFixes{};  // "Исправить" in each swatch's context menu
 };
 
 } // namespace zelkor

@@ -27,6 +27,7 @@ extern const Command renderCommand;
 extern const Command overviewCommand;
 extern const Command portCommand;
 extern const Command galleryCommand;
+extern const Command checkCommand;
 extern const Command fromPictureCommand;
 
 } // namespace zelkor::cli

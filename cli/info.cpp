@@ -3,6 +3,8 @@
 #include "command.h"
 #include "session.h"
 
+#include "design/legibility.h"
+#include "design/legibilitytext.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
@@ -17,13 +19,14 @@ void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
         "Показывает для каждого скина его профиль, размер листа, строки, которые занимает раскладка,\n"
-        "и тринадцать цветов в виде #rrggbb с подписями из панели цветов редактора.\n"
+        "тринадцать цветов в виде #rrggbb с подписями из панели цветов редактора и одной строкой\n"
+        "читаемость: наименьший контраст текстов и цвета ниже 4,5 : 1 (подробно — zelkor-skin check).\n"
         "Код выхода 0, когда все скины читаются, 1, когда хотя бы один нет."));
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
                                  QStringLiteral("СКИН.mbm…"));
 }
 
-QString describe(const SkinImage &skin)
+QString describe(const SkinImage &skin, const IconSheets *icons)
 {
     const Profile &p = *profileByIndex(skin.profile);
     const QSize size = skin.sheet.size();
@@ -46,6 +49,10 @@ QString describe(const SkinImage &skin)
         text += QStringLiteral("    %1  %2  %3\n")
                     .arg(slot, 2)
                     .arg(QColor(colours[slot]).name(), colourSlotLabel(slot).trimmed());
+    if (icons)
+        text += QStringLiteral("  читаемость: %1\n")
+                    .arg(design::legibilitySummaryText(design::measureSkinLegibility(skin.sheet, skin.profile, *icons),
+                                                       design::kDefaultMinContrast));
     return text;
 }
 
@@ -62,7 +69,7 @@ int run(const QCommandLineParser &parser, Session &session)
         SkinImage skin;
         const Status read = session.readSkin(skins[i], skin);
         if (read)
-            session.print(describe(skin));
+            session.print(describe(skin, session.iconSheets()));
         else {
             session.print(QStringLiteral("  профиль: нет — ") + oneLine(read) + u'\n');
             code = SkinProblem;

@@ -22,8 +22,9 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 6> kCommands{&infoCommand,    &renderCommand,  &overviewCommand,
-                                               &portCommand,    &galleryCommand, &fromPictureCommand};
+const std::array<const Command *, 7> kCommands{&infoCommand,    &renderCommand, &overviewCommand,
+                                               &portCommand,    &galleryCommand, &checkCommand,
+                                               &fromPictureCommand};
 
 const Command *findCommand(const QString &name)
 {

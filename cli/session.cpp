@@ -2,7 +2,6 @@
 
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
-#include "skin/savename.h"
 #include "skin/workfolder.h"
 
 #include <QBuffer>
@@ -35,14 +34,6 @@ int profileByLabel(const QString &label)
         if (label == p.labelText())
             return p.index;
     return 0;
-}
-
-QString depthOptionByName(const QString &name)
-{
-    for (const ColourDepth &d : kColourDepths)
-        if (u'/' + name == QLatin1String(d.option))
-            return QString::fromLatin1(d.option);
-    return {};
 }
 
 void declareForce(QCommandLineParser &parser, const QString &meaning)
@@ -157,7 +148,8 @@ bool Session::writePng(const QImage &image, const QString &path)
         problem(s);
         return false;
     }
-    print(native(path) + u'\n');
+    if (m_listWritten)
+        print(native(path) + u'\n');
     return true;
 }
 
@@ -172,7 +164,8 @@ bool Session::writeSkin(const QImage &sheet, const QString &depthOption, const Q
         problem(s);
         return false;
     }
-    print(native(path) + u'\n');
+    if (m_listWritten)
+        print(native(path) + u'\n');
     return true;
 }
 

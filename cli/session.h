@@ -38,6 +38,8 @@ public:
 
     // Whether the command line allows replacing existing files (--force).
     void setReplaceExisting(bool replace) { m_replace = replace; }
+    // Off for a command whose stdout is one document (JSON) that names the files itself.
+    void setListWritten(bool list) { m_listWritten = list; }
 
     const ProgramFiles &files() const { return m_files; }
 
@@ -71,13 +73,11 @@ private:
     std::optional<IconSheets> m_icons;
     bool m_iconsFailed = false;
     bool m_replace = false;
+    bool m_listWritten = true;
 };
 
 // The profile whose label (such as "240x320") is `label`, 0 for none.
 int profileByLabel(const QString &label);
-// The converter's depth option for a depth named on the command line ("c16"
-// gives "/c16"), empty for a name that is none of kColourDepths.
-QString depthOptionByName(const QString &name);
 
 // One line for stderr: the message and the details, if any, without line breaks.
 QString oneLine(const Status &status);

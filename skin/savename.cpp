@@ -14,6 +14,14 @@ QString depthOption(int index)
     return QString::fromLatin1(kColourDepths[index].option);
 }
 
+QString depthOptionByName(const QString &name)
+{
+    for (const ColourDepth &d : kColourDepths)
+        if (u'/' + name == QLatin1String(d.option))
+            return QString::fromLatin1(d.option);
+    return {};
+}
+
 QString savePrefix(int profile)
 {
     const Profile *p = profileByIndex(profile);

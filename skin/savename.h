@@ -25,6 +25,8 @@ inline constexpr int kDefaultColourDepth = 4;  // 24 bpp
 
 // The depth option of item `index`, empty for anything else.
 QString depthOption(int index);
+// The depth option named as the command line names it ("c8" -> "/c8"), empty for anything else.
+QString depthOptionByName(const QString &name);
 
 // The profile's save-name prefix ("extskin_176x208_"); empty with no profile.
 QString savePrefix(int profile);

@@ -308,7 +308,7 @@ Status SkinDocument::portTo(int profile)
     return adoptUnsaved(ported.sheet, portedName(displayName(), profile));
 }
 
-Status SkinDocument::setColourSlot(int slot, QRgb colour)
+Status SkinDocument::setColourSlot(int slot, QRgb colour, const QString &undoText)
 {
     const auto origin = colourRow(m_profile);
     if (!origin || slot < 0 || slot >= kColourSlotCount)
@@ -324,7 +324,7 @@ Status SkinDocument::setColourSlot(int slot, QRgb colour)
     if (m_sheet.pixel(at) == after.pixel(0, 0))
         return Status::success();
     m_undo->push(new SheetEditCommand(this, at, m_sheet.copy(QRect(at, QSize(1, 1))), after,
-                                      QStringLiteral("изменение цвета")));
+                                      undoText.isEmpty() ? QStringLiteral("изменение цвета") : undoText));
     return Status::success();
 }
 

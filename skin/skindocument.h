@@ -100,8 +100,8 @@ public:
     // Save would name it for the new profile; the port itself cannot be undone.
     Status portTo(int profile);
 
-    // One undo step each.
-    Status setColourSlot(int slot, QRgb colour);
+    // One undo step each; `undoText` names a colour change that is more than a pick.
+    Status setColourSlot(int slot, QRgb colour, const QString &undoText = {});
     Status writeBackPicture(int picture, const QImage &replacement, const QString &source = {});
 
 signals:

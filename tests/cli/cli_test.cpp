@@ -1,6 +1,8 @@
 // zelkor-skin as a user runs it: a separate process without a display, on
 // files in a folder with blanks and Cyrillic in its name. Its pictures must be
 // exactly the core's own; its failures must name the file and the cause.
+#include "design/legibility.h"
+#include "design/legibilitytext.h"
 #include "design/frompicture.h"
 #include "preview/overview.h"
 #include "preview/screenimage.h"
@@ -13,6 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -385,6 +390,77 @@ TEST_F(CliTest, WritingRulesAgainstHostileOutputs)
         EXPECT_EQ(cache.entryList({QStringLiteral("instance-*")}, QDir::AllEntries | QDir::System).size(), 0) << what;
         EXPECT_EQ(QDir(out).entryList({QStringLiteral(".*part*")}, QDir::Files | QDir::Hidden).size(), 0) << what;
     }
+}
+
+// check: the exit codes, and a JSON document that says what the core measures.
+TEST_F(CliTest, CheckSaysWhatTheCoreMeasuresAndFixes)
+{
+    // The 208 x 176 template's status line crosses the last contact's nick.
+    const QString failing = skin(2), fixed = file(QStringLiteral("исправленный.mbm"));
+    const struct {
+        QStringList arguments;
+        int code;
+    } cases[] = {
+        {{skin(1)}, 0},
+        {{failing}, 3},
+        {{QStringLiteral("--min-contrast"), QStringLiteral("1"), failing}, 0},
+        {{skin(1), file(QStringLiteral("нет.mbm"))}, 1},
+        {{QStringLiteral("--depth"), QStringLiteral("c5"), failing}, 2},
+        {{QStringLiteral("--min-contrast"), QStringLiteral("22"), failing}, 2},
+        {{QStringLiteral("--fix"), failing}, 2},
+        {{QStringLiteral("-o"), fixed, failing}, 2},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(cli(QStringList{QStringLiteral("check")} + c.arguments).code, c.code) << c.arguments.join(u' ').toStdString();
+
+    const ProgramFiles files = programFilesIn(programFolder());
+    SkinDocument doc(files, QDir(tmp.path()).filePath(QStringLiteral("work")));
+    ASSERT_TRUE(doc.load(failing).ok());
+    IconSheets icons;
+    ASSERT_TRUE(readIconSheets(files, icons).ok());
+    const design::Legibility core = design::measureSkinLegibility(doc.sheet(), doc.profile(), icons);
+
+    const Outcome run = cli({QStringLiteral("check"), QStringLiteral("--json"), failing});
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object()[QStringLiteral("files")][0].toObject();
+    EXPECT_EQ(json[QStringLiteral("profile")].toInt(), 2);
+    EXPECT_EQ(json[QStringLiteral("depth")].toString(), QStringLiteral("as-is"));
+    EXPECT_FALSE(json[QStringLiteral("ok")].toBool(true));
+    const QJsonArray slotList = json[QStringLiteral("slots")].toArray();
+    ASSERT_EQ(slotList.size(), qsizetype(core.perSlot.size()));
+    for (qsizetype i = 0; i < slotList.size(); ++i) {
+        const design::SlotLegibility &s = core.perSlot[size_t(i)];
+        const QJsonObject entry = slotList[i].toObject();
+        EXPECT_EQ(entry[QStringLiteral("slot")].toInt(), s.slot);
+        EXPECT_DOUBLE_EQ(entry[QStringLiteral("worst")].toDouble(), design::cutRatio(s.worst, 2));
+        EXPECT_EQ(entry[QStringLiteral("text")].toString(), core.texts[size_t(s.text)].text);
+    }
+    const QJsonArray texts = json[QStringLiteral("texts")].toArray();
+    ASSERT_EQ(texts.size(), qsizetype(core.texts.size()));
+    const QJsonObject first = texts[0].toObject();
+    const QRect ink = core.texts[0].ink;
+    EXPECT_EQ(first[QStringLiteral("ink")].toArray(), (QJsonArray{ink.x(), ink.y(), ink.width(), ink.height()}));
+    EXPECT_EQ(first[QStringLiteral("colour")].toString(), QColor(core.texts[0].colour).name());
+
+    // --fix at 7 : 1: every slot it fixed reads at 7 : 1 in the file it wrote.
+    const Outcome fix = cli({QStringLiteral("check"), QStringLiteral("--json"), QStringLiteral("--min-contrast"),
+                             QStringLiteral("7"), QStringLiteral("--fix"), QStringLiteral("-o"), fixed, failing});
+    const QJsonObject made = QJsonDocument::fromJson(fix.out.toUtf8()).object()[QStringLiteral("files")][0].toObject();
+    ASSERT_TRUE(QFileInfo::exists(fixed)) << fix.err.toStdString();
+    const QJsonObject after = QJsonDocument::fromJson(cli({QStringLiteral("check"), QStringLiteral("--json"),
+                                                           QStringLiteral("--min-contrast"), QStringLiteral("7"), fixed})
+                                                          .out.toUtf8())
+                                  .object()[QStringLiteral("files")][0]
+                                  .toObject();
+    int fixedSlots = 0;
+    for (const QJsonValue f : made[QStringLiteral("fixes")].toArray()) {
+        if (f[QStringLiteral("to")].isNull())
+            continue;
+        ++fixedSlots;
+        for (const QJsonValue s : after[QStringLiteral("slots")].toArray())
+            if (s[QStringLiteral("slot")] == f[QStringLiteral("slot")])
+                EXPECT_GE(s[QStringLiteral("worst")].toDouble(), 7.0) << s[QStringLiteral("label")].toString().toStdString();
+    }
+    EXPECT_GT(fixedSlots, 0);
 }
 
 } // namespace

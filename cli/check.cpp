@@ -1,0 +1,264 @@
+// zelkor-skin check: can every text of the skin be read? Each text of the
+// seven screens is measured against what lies under it (design/legibility.h),
+// as the skin is or as a save depth gives it back; --fix writes the skin with
+// every failing colour moved in lightness as the editor's "Исправить" does.
+#include "command.h"
+#include "session.h"
+
+#include "design/legibility.h"
+#include "design/legibilitytext.h"
+#include "design/lightnessfix.h"
+#include "skin/colourslots.h"
+#include "skin/filedepth.h"
+#include "skin/profiles.h"
+#include "skin/savename.h"
+#include "skin/sheet.h"
+
+#include <QColor>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace zelkor::cli {
+
+namespace {
+
+using namespace zelkor::design;
+
+constexpr int kSomeTextFails = 3;
+
+void declare(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Проверяет, читаются ли тексты скина: для каждой строки семи экранов предпросмотра — контраст\n"
+        "(WCAG 2.x) её цвета с тем, что под ней; у текста берётся 5-й процентиль по его точкам.\n"
+        "Для каждого цвета ниже порога — строка: подпись цвета, худший контраст, экран и текст.\n"
+        "Код выхода: 0 — все тексты не ниже порога, 3 — есть ниже, 1 — ошибка файла, 2 — ошибка в командной строке.\n"
+        "С --fix -o ФАЙЛ пишет скин, в котором каждый такой цвет исправлен, как это делает «Исправить» в редакторе,\n"
+        "с глубиной цвета самого файла (или --depth); код выхода тогда говорит о записанном скине."));
+    parser.addOption({QStringLiteral("min-contrast"), QStringLiteral("порог контраста, от 1 до 21 (по умолчанию 4.5)"),
+                      QStringLiteral("R"), QStringLiteral("4.5")});
+    parser.addOption({QStringLiteral("depth"),
+                      QStringLiteral("мерить скин таким, каким его вернёт сохранение: c4, c8, c12, c16 или c24"),
+                      QStringLiteral("ГЛУБИНА")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("один документ JSON на стандартный вывод")});
+    parser.addOption({QStringLiteral("fix"), QStringLiteral("исправить цвета ниже порога и записать скин в -o")});
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл исправленного скина"),
+                      QStringLiteral("ФАЙЛ")});
+    declareForce(parser);
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
+                                 QStringLiteral("СКИН.mbm…"));
+}
+
+struct Request {
+    double minContrast = kDefaultMinContrast;
+    QString depth;  // "/c8", empty: as the file is
+    bool json = false;
+    bool fix = false;
+    QString output;
+};
+
+QString colourName(QRgb colour)
+{
+    return QColor(colour).name();
+}
+
+double twoDecimals(double ratio)
+{
+    return cutRatio(ratio, 2);
+}
+
+// One fixed slot: what it was and what it became.
+struct SlotFix {
+    int slot;
+    QRgb from;
+    LightnessFix fix;
+};
+
+struct FileResult {
+    QString file;
+    int profile = 0;
+    Legibility measure;
+    std::vector<SlotFix> fixes;
+    QString written;    // with --fix: the skin written
+    Legibility fixed;   // and its measure at the depth it was written at
+
+    // What the exit code speaks of: the skin written, when there is one.
+    const Legibility &verdict() const { return written.isEmpty() ? measure : fixed; }
+};
+
+bool failsAnywhere(const Legibility &measure, double minContrast)
+{
+    return measure.lowest() < minContrast;
+}
+
+QJsonObject jsonOf(const FileResult &r, const Request &request)
+{
+    QJsonArray slotList;
+    for (const SlotLegibility &s : r.measure.perSlot) {
+        const TextLegibility &t = r.measure.texts[size_t(s.text)];
+        slotList.append(QJsonObject{{QStringLiteral("slot"), s.slot},
+                                 {QStringLiteral("label"), colourSlotLabel(s.slot).trimmed()},
+                                 {QStringLiteral("worst"), twoDecimals(s.worst)},
+                                 {QStringLiteral("screen"), t.screen},
+                                 {QStringLiteral("text"), t.text}});
+    }
+    QJsonArray texts;
+    for (const TextLegibility &t : r.measure.texts)
+        texts.append(QJsonObject{
+            {QStringLiteral("screen"), t.screen},
+            {QStringLiteral("text"), t.text},
+            {QStringLiteral("slot"), t.slot < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(t.slot)},
+            {QStringLiteral("colour"), colourName(t.colour)},
+            {QStringLiteral("contrast"), twoDecimals(t.contrast)},
+            {QStringLiteral("ink"), QJsonArray{t.ink.x(), t.ink.y(), t.ink.width(), t.ink.height()}}});
+    QJsonObject file{{QStringLiteral("file"), r.file},
+                     {QStringLiteral("profile"), r.profile},
+                     {QStringLiteral("depth"), request.depth.isEmpty() ? QStringLiteral("as-is") : request.depth.mid(1)},
+                     {QStringLiteral("min_contrast"), request.minContrast},
+                     {QStringLiteral("ok"), !failsAnywhere(r.measure, request.minContrast)},
+                     {QStringLiteral("slots"), slotList},
+                     {QStringLiteral("texts"), texts}};
+    if (request.fix) {
+        QJsonArray fixes;
+        for (const SlotFix &f : r.fixes) {
+            QJsonObject entry{{QStringLiteral("slot"), f.slot}, {QStringLiteral("from"), colourName(f.from)}};
+            if (f.fix.outcome == LightnessFix::Fixed) {
+                entry.insert(QStringLiteral("to"), colourName(f.fix.colour));
+                entry.insert(QStringLiteral("worst"), twoDecimals(f.fix.contrast));
+            } else {
+                entry.insert(QStringLiteral("to"), QJsonValue(QJsonValue::Null));
+            }
+            fixes.append(entry);
+        }
+        file.insert(QStringLiteral("fixes"), fixes);
+        file.insert(QStringLiteral("written"), QJsonObject{{QStringLiteral("file"), r.written},
+                                                           {QStringLiteral("ok"), !failsAnywhere(r.fixed, request.minContrast)},
+                                                           {QStringLiteral("lowest"), twoDecimals(r.fixed.lowest())}});
+    }
+    return file;
+}
+
+QString textOf(const FileResult &r, const Request &request)
+{
+    QString text = r.file + u'\n';
+    for (const SlotLegibility &s : r.measure.failingSlots(request.minContrast)) {
+        const TextLegibility &t = r.measure.texts[size_t(s.text)];
+        text += QStringLiteral("  %1: %2 — «%3» %4\n")
+                    .arg(colourSlotLabel(s.slot).trimmed(), ratioText(s.worst, 2), t.text, onScreenText(t.screen));
+    }
+    for (const SlotFix &f : r.fixes) {
+        const QString label = colourSlotLabel(f.slot).trimmed();
+        if (f.fix.outcome == LightnessFix::Fixed)
+            text += QStringLiteral("  исправлено: %1 %2 → %3 (%4)\n")
+                        .arg(label, colourName(f.from), colourName(f.fix.colour), ratioText(f.fix.contrast, 2));
+        else
+            text += QStringLiteral("  не исправить: %1 — ни светлее, ни темнее порог не достигается\n").arg(label);
+    }
+    text += QStringLiteral("  итог: %1\n").arg(legibilitySummaryText(r.measure, request.minContrast));
+    if (!r.written.isEmpty())
+        text += QStringLiteral("  записан %1: %2\n")
+                    .arg(QDir::toNativeSeparators(r.written), legibilitySummaryText(r.fixed, request.minContrast));
+    return text;
+}
+
+// Fixes every failing slot of `skin` in its sheet; the fixes made, in slot order.
+std::vector<SlotFix> fixSlots(SkinImage &skin, const Legibility &measure, const Request &request,
+                              const QString &outputDepth)
+{
+    std::vector<SlotFix> fixes;
+    const AsDrawn asDrawn = asDrawnAtDepth(outputDepth);
+    for (const SlotLegibility &s : measure.failingSlots(request.minContrast)) {
+        const QRgb from = readColourSlot(skin.sheet, skin.profile, s.slot);
+        const LightnessFix fix = fixSlotLightness(measure, s.slot, from, request.minContrast, asDrawn);
+        if (fix.outcome == LightnessFix::Fixed)
+            writeColourSlot(skin.sheet, skin.profile, s.slot, fix.colour);
+        fixes.push_back({s.slot, from, fix});
+    }
+    return fixes;
+}
+
+bool checkSkin(Session &session, const QString &path, const Request &request, FileResult &result)
+{
+    SkinImage skin;
+    if (!session.readSkin(path, skin))
+        return false;
+    const IconSheets *icons = session.iconSheets();
+    if (!icons)
+        return false;
+    result.file = path;
+    result.profile = skin.profile;
+    result.measure = measureSkinLegibility(skin.sheet, skin.profile, *icons, request.depth);
+    if (!request.fix)
+        return true;
+
+    const QString depth = !request.depth.isEmpty() ? request.depth : storedDepthOption(path);
+    if (depth.isEmpty()) {
+        session.problem(QStringLiteral("Не удаётся узнать глубину цвета скина «%1»; укажите её: --depth.")
+                            .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    result.fixes = fixSlots(skin, result.measure, request, depth);
+    if (!session.writeSkin(skin.sheet, depth, request.output))
+        return false;
+    result.written = request.output;
+    result.fixed = measureSkinLegibility(skin.sheet, skin.profile, *icons, depth);
+    return true;
+}
+
+int run(const QCommandLineParser &parser, Session &session)
+{
+    Request request;
+    const QStringList skins = parser.positionalArguments();
+    if (skins.isEmpty())
+        return session.usageError(QStringLiteral("не указан ни один файл скина."));
+    bool isNumber = false;
+    request.minContrast = parser.value(QStringLiteral("min-contrast")).toDouble(&isNumber);
+    if (!isNumber || request.minContrast < 1 || request.minContrast > 21)
+        return session.usageError(QStringLiteral("порог контраста «%1» — не число от 1 до 21.")
+                                      .arg(parser.value(QStringLiteral("min-contrast"))));
+    if (parser.isSet(QStringLiteral("depth"))) {
+        request.depth = depthOptionByName(parser.value(QStringLiteral("depth")));
+        if (request.depth.isEmpty())
+            return session.usageError(QStringLiteral("нет глубины цвета «%1»; есть c4, c8, c12, c16, c24.")
+                                          .arg(parser.value(QStringLiteral("depth"))));
+    }
+    request.json = parser.isSet(QStringLiteral("json"));
+    session.setListWritten(!request.json);
+    request.fix = parser.isSet(QStringLiteral("fix"));
+    request.output = parser.value(QStringLiteral("output"));
+    if (request.fix && request.output.isEmpty())
+        return session.usageError(QStringLiteral("--fix пишет исправленный скин: укажите файл (-o ФАЙЛ)."));
+    if (!request.fix && !request.output.isEmpty())
+        return session.usageError(QStringLiteral("-o нужен только вместе с --fix."));
+    if (request.fix && skins.size() != 1)
+        return session.usageError(QStringLiteral("--fix исправляет ровно один скин, указано: %1.").arg(skins.size()));
+
+    int code = Success;
+    QJsonArray files;
+    for (const QString &path : skins) {
+        FileResult result;
+        if (!checkSkin(session, path, request, result)) {
+            code = SkinProblem;
+            if (request.json)
+                files.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), true}});
+            continue;
+        }
+        if (code == Success && failsAnywhere(result.verdict(), request.minContrast))
+            code = kSomeTextFails;
+        if (request.json)
+            files.append(jsonOf(result, request));
+        else
+            session.print(textOf(result, request));
+    }
+    if (request.json)
+        session.print(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("files"), files}}).toJson()));
+    return code;
+}
+
+} // namespace
+
+const Command checkCommand{"check", "читаются ли тексты скина; исправление цветов", declare, run};
+
+} // namespace zelkor::cli

@@ -1,0 +1,15 @@
+#pragma once
+// The colour depth a skin file was saved at, so that a skin written again
+// keeps it unless the user asks for another.
+
+#include <QString>
+
+namespace zelkor {
+
+// The converter's depth option of the skin's bitmap ("/c8", "/c24", or a
+// greyscale "/4"), read from the file's own header; empty when the file
+// cannot be read as a multi-bitmap file or its depth carries an alpha plane,
+// which Save never writes.
+QString storedDepthOption(const QString &path);
+
+} // namespace zelkor

@@ -1,0 +1,89 @@
+// Legibility in the window: the swatches' marks, the "Читаемость" dock, its
+// fix as one undo step, and the marks following the depth selector. A white
+// sheet with black texts reads at 21 : 1; two slots are made to fail.
+#include "app/legibilitydock.h"
+#include "filesfixture.h"
+#include "skin/profiles.h"
+#include "skin/sheet.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUndoStack>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+constexpr int kProfile = 1;
+constexpr QRgb kPaleSettings = 0xffeeeeeeu, kGreyOutgoing = 0xff999999u;
+
+class LegibilityWindowTest : public FilesTest {
+protected:
+    void useSheet()
+    {
+        const Profile *p = profileByIndex(kProfile);
+        QImage sheet(p->screenWidth, p->layoutRows, QImage::Format_RGB32);
+        sheet.fill(0xffffffffu);
+        for (int slot : {0, 1, 2, 6, 7, 8, 9, 10, 11, 12})
+            writeColourSlot(sheet, kProfile, slot, 0xff000000u);
+        writeColourSlot(sheet, kProfile, 11, kPaleSettings);
+        writeColourSlot(sheet, kProfile, 0, kGreyOutgoing);
+        ASSERT_TRUE(form->document().adoptUnsaved(sheet, QStringLiteral("test.mbm")));
+        errors.clear();  // no phone pictures here
+    }
+    std::vector<int> markedSlots() const
+    {
+        std::vector<int> marked;
+        for (int i = 0; i < kColourSlotCount; ++i)
+            if (form->legibilityMarks[size_t(i)]->isVisibleTo(form->Panel1))
+                marked.push_back(i);
+        return marked;
+    }
+};
+
+TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
+{
+    useSheet();
+    EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
+    EXPECT_EQ(form->dx[11]->toolTip(),
+              QStringLiteral("1,1 : 1 — «Проверка на обновление» на экране настроек; нужно не меньше 4,5 : 1"));
+    EXPECT_EQ(form->legibilityMarks[11]->toolTip(), form->dx[11]->toolTip());
+    EXPECT_TRUE(form->dx[1]->toolTip().isEmpty());
+
+    // Worst first: the two pale settings captions (1.16), then the grey chat line (2.85).
+    LegibilityDock &dock = *form->legibilityDock;
+    ASSERT_EQ(dock.rowCount(), 3);
+    const auto chosen = [&](int row) {
+        dock.chooseRow(row);
+        return form->legibility().texts[size_t(dock.currentText())];
+    };
+    const design::TextLegibility settings = chosen(0);
+    EXPECT_EQ(form->RadioGroup1->itemIndex(), SettingsScreen);
+    EXPECT_EQ(form->legibilityOutline(), settings.ink);
+    const design::TextLegibility chat = chosen(2);
+    EXPECT_EQ(chat.text, QStringLiteral("[13:34]-> Привет!"));
+    EXPECT_EQ(form->RadioGroup1->itemIndex(), ChatScreen);
+    EXPECT_EQ(form->legibilityOutline(), chat.ink);
+
+    // The nearest grey that reads at 4.5 : 1 on white, as one named undo step.
+    dock.fixButton()->click();
+    EXPECT_EQ(form->document().colourSlot(0), 0xff767676u);
+    EXPECT_EQ(form->document().undoStack()->undoText(), QStringLiteral("исправление цвета «текст исходящих сообщений»"));
+    EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
+    form->document().undoStack()->undo();
+    EXPECT_EQ(form->document().colourSlot(0), kGreyOutgoing);
+    EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
+    form->document().undoStack()->redo();
+
+    // #767676 comes back from 12 bits as #777777, which falls short again.
+    form->RadioGroup3->button(3)->click();
+    ASSERT_EQ(form->previewDepth(), QStringLiteral("/c12"));
+    EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
+    form->RadioGroup3->button(0)->click();
+    EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
+} // namespace
