@@ -170,6 +170,9 @@ public:
     const design::Legibility &legibility() const { return m_legibility; }
     // The frame shown around a text on the preview, in screen pixels; empty when none.
     QRect legibilityOutline() const;
+    // What Save at `depthOption` should warn of: colours drawn together that
+    // it makes equal, and texts it brings below the threshold; empty for none.
+    QString saveDepthWarning(const QString &depthOption);
 
     // Shows the controls that exist only once a skin does.
     void showSkinControls();

@@ -1,7 +1,6 @@
 #include "tform1.h"
 
 #include "busycursor.h"
-#include "preview/colourpairs.h"
 #include "seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -89,15 +88,13 @@ bool TForm1::N6Click()
             return false;
         option = depth.depthOption();
     }
-    // A depth that makes two colours drawn over each other equal makes text
-    // vanish on the phone: say which, before anything is written.
-    const std::vector<SlotPair> merged = mergedSlotPairs(m_doc->colourSlots(), option, m_doc->profile());
-    if (!merged.empty()) {
-        const QString depthName = option.mid(2) + QStringLiteral(" bpp");
-        if (seams().ask(this, mergedColoursMessage(merged, depthName),
-                        {QStringLiteral("Сохранить всё равно"), QStringLiteral("Отмена")}) != 0)
-            return false;
-    }
+    // A depth that merges colours drawn over each other, or brings a text
+    // below the contrast threshold, makes text vanish on the phone: say
+    // which, before anything is written.
+    const QString warning = saveDepthWarning(option);
+    if (!warning.isEmpty()
+        && seams().ask(this, warning, {QStringLiteral("Сохранить всё равно"), QStringLiteral("Отмена")}) != 0)
+        return false;
     Status status;
     {
         const BusyCursor busy;

@@ -8,8 +8,10 @@
 #include "design/legibilitytext.h"
 #include "design/lightnessfix.h"
 #include "legibilitydock.h"
+#include "preview/colourpairs.h"
 #include "seams.h"
 #include "skin/colourslots.h"
+#include "skin/depthpreview.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
@@ -164,6 +166,29 @@ void TForm1::showLegibilityText(int text)
 QRect TForm1::legibilityOutline() const
 {
     return m_textOutline->isVisibleTo(PaintBox1) ? m_textOutline->ink() : QRect();
+}
+
+QString TForm1::saveDepthWarning(const QString &depthOption)
+{
+    if (!m_doc->hasSkin())
+        return {};
+    const QString depthName = depthOption.mid(2) + QStringLiteral(" bpp");
+    QStringList parts;
+    parts << mergedColoursMessage(mergedSlotPairs(m_doc->colourSlots(), depthOption, m_doc->profile()), depthName);
+    if (isPreviewDepth(depthOption)) {
+        const double min = legibilityDock->minContrast();
+        const auto measured = [this](const QImage &sheet) {
+            PreviewInput in = previewInput();
+            in.sheet = &sheet;
+            in.colours = readColourSlots(sheet, in.profile);
+            return design::measureLegibility(in);
+        };
+        const design::Legibility asIs = measured(m_doc->sheet());
+        const design::Legibility saved = measured(m_depthPreview.sheet(m_doc->sheet(), depthOption));
+        parts << design::lostTextsMessage(saved, design::textsLostAtDepth(asIs, saved, min), depthName, min);
+    }
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 void TForm1::fixLegibility(int slot)

@@ -8,6 +8,7 @@
 #include "galleryskin.h"
 #include "session.h"
 
+#include "design/legibility.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
@@ -42,8 +43,9 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("ТЕКСТ"), kDefaultTitle});
     parser.addOption({QStringLiteral("phone"), QStringLiteral("показать ещё список контактов на картинке телефона")});
     parser.addOption({QStringLiteral("min-contrast"),
-                      QStringLiteral("наименьший допустимый контраст текста, от 1 до 21 (по умолчанию 4.5)"),
-                      QStringLiteral("R"), QStringLiteral("4.5")});
+                      QStringLiteral("наименьший допустимый контраст текста, от 1 до 21 (по умолчанию %1)")
+                          .arg(design::kDefaultMinContrast),
+                      QStringLiteral("R"), QString::number(design::kDefaultMinContrast)});
     parser.addOption({QStringLiteral("date"),
                       QStringLiteral("дата внизу страницы: ГГГГ-ММ-ДД или today (без этого даты нет)"),
                       QStringLiteral("ДАТА")});

@@ -1,5 +1,6 @@
 #include "gallerypage.h"
 
+#include "design/legibilitytext.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
 
@@ -59,9 +60,10 @@ QString decimal(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(u'.', u',');
 }
 
+// Cut, never rounded up: a text below the threshold never reads as reaching it.
 QString ratio(double value)
 {
-    return decimal(value, 1) + QStringLiteral(":1");
+    return design::ratioText(value, 2);
 }
 
 QString fileSizeText(qint64 bytes)
@@ -102,13 +104,14 @@ QString sizePageName(int profile)
 QString legibilityText(const GalleryLegibility &l, double threshold)
 {
     const std::vector<int> failing = l.failing(threshold);
-    QString text = QStringLiteral("Читаемость текстов: наименьший контраст %1").arg(ratio(l.lowest()));
+    const QString text = QStringLiteral("Читаемость текстов: наименьший контраст %1").arg(ratio(l.lowest));
     if (failing.empty())
-        return QStringLiteral("<p>%1, все не ниже %2.</p>").arg(text, ratio(threshold));
+        return QStringLiteral("<p>%1; цвета всех слотов не ниже %2.</p>").arg(text, ratio(threshold));
     QStringList named;
     for (int s : failing)
-        named << QStringLiteral("%1 (%2, %3)").arg(s).arg(esc(colourSlotLabel(s).trimmed()), ratio(l.worst[s]));
-    return QStringLiteral("<p class=\"bad\">%1; ниже %2: %3.</p>").arg(text, ratio(threshold), named.join(QStringLiteral(", ")));
+        named << QStringLiteral("«%1» — %2").arg(esc(colourSlotLabel(s).trimmed()), ratio(l.worst[size_t(s)]));
+    return QStringLiteral("<p class=\"bad\">%1; ниже %2: %3.</p>")
+        .arg(text, ratio(threshold), named.join(QStringLiteral(", ")));
 }
 
 void writeVariant(QString &out, const GalleryFamily &family, const GallerySkin &skin, bool isDefault,
@@ -220,15 +223,6 @@ QByteArray page(const std::vector<GalleryFamily> &families, const std::vector<Ga
 }
 
 } // namespace
-
-double GalleryLegibility::lowest() const
-{
-    double low = 0;
-    for (double w : worst)
-        if (w > 0 && (low == 0 || w < low))
-            low = w;
-    return low;
-}
 
 std::vector<int> GalleryLegibility::failing(double threshold) const
 {

@@ -16,12 +16,13 @@
 
 namespace zelkor::cli {
 
-// How legible the texts of a skin's screens are: per colour slot the lowest
-// contrast of its texts against what lies under them (1..21; 0 for a slot
-// that colours no text).
+// How legible the texts of a skin's screens are, as the legibility check
+// measures them against what lies under them: the lowest contrast of any text
+// and, per colour slot, the lowest of its texts (1..21; 0 for a slot that
+// colours no text).
 struct GalleryLegibility {
+    double lowest = 21;
     std::array<double, 13> worst{};
-    double lowest() const;
     // The slots whose worst text falls below `threshold`, ascending.
     std::vector<int> failing(double threshold) const;
 };
@@ -60,7 +61,7 @@ std::vector<GalleryFamily> groupFamilies(const std::vector<GallerySkin> &skins);
 struct GalleryOptions {
     QString title;
     QString date;  // ISO date for the footer; empty for none
-    double minContrast = 4.5;
+    double minContrast = 4.5;  // as the legibility check's default
 };
 
 struct GalleryPage {

@@ -2,6 +2,7 @@
 
 #include "gallerysite.h"
 
+#include "design/legibility.h"
 #include "preview/overview.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -19,7 +20,7 @@ namespace {
 
 // Changes whenever what a skin's files hold changes, so an older site's
 // pictures are drawn again rather than reused.
-constexpr char kFormat[] = "zelkor-gallery 1";
+constexpr char kFormat[] = "zelkor-gallery 2";
 
 constexpr int kPngQuality = 80;  // as zelkor-skin render writes them
 
@@ -81,7 +82,8 @@ QByteArray skinRecord(const GallerySkin &skin)
         QJsonArray worst;
         for (double w : skin.legibility->worst)
             worst.append(w);
-        o.insert(QStringLiteral("legibility"), worst);
+        o.insert(QStringLiteral("lowest"), skin.legibility->lowest);
+        o.insert(QStringLiteral("worst"), worst);
     }
     return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
 }
@@ -105,8 +107,9 @@ std::optional<GallerySkin> skinFromRecord(const QByteArray &record, const QStrin
         return std::nullopt;
     for (int s = 0; s < kColourSlotCount; ++s)
         skin.colours[size_t(s)] = qRgb(0, 0, 0) | QRgb(colours[s].toInteger());
-    if (const QJsonArray worst = o.value(QStringLiteral("legibility")).toArray(); worst.size() == kColourSlotCount) {
+    if (const QJsonArray worst = o.value(QStringLiteral("worst")).toArray(); worst.size() == kColourSlotCount) {
         GalleryLegibility l;
+        l.lowest = o.value(QStringLiteral("lowest")).toDouble(21);
         for (int s = 0; s < kColourSlotCount; ++s)
             l.worst[size_t(s)] = worst[s].toDouble();
         skin.legibility = l;
@@ -136,6 +139,14 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
     for (int i = 0; i < kNamedScreenCount; ++i)
         screens[size_t(i)] = paintBoxPicture(namedScreens()[size_t(i)], in);
     const QImage overview = composeOverview(file.fileName, image.profile, screens);
+    // The sheet as read is what the phone shows: the converter gave back the
+    // colours of the depth the file was saved at.
+    const design::Legibility measure = design::measureSkinLegibility(image.sheet, image.profile, *drawing.icons);
+    GalleryLegibility legibility;
+    legibility.lowest = measure.lowest();
+    for (const design::SlotLegibility &s : measure.perSlot)
+        legibility.worst[size_t(s.slot)] = s.worst;
+    skin.legibility = legibility;
     skin.overview = overview.size();
     QImage phone;
     if (drawing.phone) {

@@ -1,7 +1,11 @@
 // zelkor-skin gallery as a user runs it, on the six templates, a family made
 // by port and a file that is no skin; the page is checked with tidy and in
 // Debian's headless Chromium.
+#include "design/legibility.h"
+#include "design/legibilitytext.h"
+#include "preview/screenimage.h"
 #include "skin/profiles.h"
+#include "skin/skindocument.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>
@@ -161,6 +165,36 @@ TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
     }
     if (tidy.isEmpty())
         GTEST_SKIP() << "tidy is not installed (apt-get install tidy): the pages were not validated";
+}
+
+// The verdict is the legibility check's measure of the skin as read; the
+// threshold only changes the words of the pages, so nothing is drawn again.
+TEST_F(GalleryTest, LegibilityVerdictIsTheChecksMeasureAtTheThresholdAsked)
+{
+    const QString site = path(QStringLiteral("сайт"));
+    ASSERT_EQ(gallery(s_input, site).code, 1);
+    const ProgramFiles files = programFilesIn(programFolder());
+    SkinImage skin;
+    IconSheets icons;
+    ASSERT_TRUE(readSkinFile(files, path(QStringLiteral("work")), QDir(s_input).filePath(QStringLiteral("176x208.mbm")),
+                             skin).ok());
+    ASSERT_TRUE(readIconSheets(files, icons).ok());
+    const design::Legibility measure = design::measureSkinLegibility(skin.sheet, skin.profile, icons);
+
+    for (const double threshold : {1.0, 21.0}) {
+        const Outcome run = gallery(s_input, site, {QStringLiteral("--min-contrast"), QString::number(threshold)});
+        EXPECT_EQ(run.code, 1);
+        for (const QString &written : run.out.split(u'\n', Qt::SkipEmptyParts))
+            EXPECT_TRUE(written.endsWith(QStringLiteral(".html")) || written.endsWith(QStringLiteral("files")))
+                << written.toStdString();
+        const QString index = QString::fromUtf8(readAll(QDir(site).filePath(QStringLiteral("index.html"))));
+        const QString verdict = index.section(QStringLiteral("<h2>176x208</h2>"), 1)
+                                    .section(QStringLiteral("Читаемость текстов: "), 1)
+                                    .section(QStringLiteral("</p>"), 0, 0);
+        EXPECT_TRUE(verdict.startsWith(QStringLiteral("наименьший контраст ") + design::ratioText(measure.lowest(), 2)))
+            << verdict.toStdString();
+        EXPECT_EQ(count(verdict, QStringLiteral("«")), int(measure.failingSlots(threshold).size())) << verdict.toStdString();
+    }
 }
 
 TEST_F(GalleryTest, ReRunsRewriteOnlyWhatChangedAndGiveTheSameBytesAsAFreshRun)

@@ -1,6 +1,7 @@
 // Legibility in the window: the swatches' marks, the "Читаемость" dock, its
 // fix as one undo step, and the marks following the depth selector. A white
-// sheet with black texts reads at 21 : 1; two slots are made to fail.
+// sheet with black texts reads at 21 : 1; two slots are made to fail. Save warns
+// of a text that its depth brings below the threshold.
 #include "app/legibilitydock.h"
 #include "filesfixture.h"
 #include "skin/profiles.h"
@@ -83,6 +84,14 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
     form->RadioGroup3->button(0)->click();
     EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
+
+    // Save at 12 bits warns of that text (not of the settings, pale at any depth); "Отмена" writes nothing.
+    save(QDir(scratch).filePath(QStringLiteral("a.mbm")), 2);  // "Color 12 bpp"
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("«[13:34]-> Привет!» на экране чата: 4,4 : 1 вместо 4,5 : 1")))
+        << asked[0].toStdString();
+    EXPECT_FALSE(asked[0].contains(QStringLiteral("Проверка на обновление")));
+    EXPECT_TRUE(QDir(scratch).isEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
