@@ -17,7 +17,7 @@ PreviewInput TForm1::previewInput() const
     in.screen = m_doc->screenSize();
     const QString depth = previewDepth();
     if (depth.isEmpty() || !m_doc->hasSkin()) {
-        in.sheet = &m_doc->sheet();
+        in.sheet = &m_doc->shownSheet();
         in.colours = swatchColours();
     } else {
         // The swatches keep the true colours; the screens draw what the phone
@@ -34,7 +34,7 @@ PreviewInput TForm1::previewInput() const
 void TForm1::renderPreview()
 {
     // A look-up unless the sheet or the depth changed since the last render.
-    m_shownSheet = m_depthPreview.sheet(m_doc->sheet(), previewDepth());
+    m_shownSheet = m_depthPreview.sheet(m_doc->shownSheet(), previewDepth());
     PreviewInput in = previewInput();
     // The message indicator leaves the canvas, and so the record of it, as they were.
     if (RadioGroup1->itemIndex() != MessageIndicatorScreen)

@@ -1,5 +1,6 @@
 #include "tform3.h"
 
+#include "cropview.h"
 #include "logo.h"
 #include "radiogroup.h"
 #include "seams.h"
@@ -78,6 +79,8 @@ TForm3::TForm3(SkinDocument &document, WorkingFileWatcher &watcher, QWidget *par
     Button1->setGeometry(488, 496, 169, 25);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
+    createPictureButtons();
+
     // A save taken from the editor shows here as a load would.
     connect(&m_watcher, &WorkingFileWatcher::pictureTaken, this, [this](int picture, const QImage &image) {
         if (picture == m_cutPicture)
@@ -113,8 +116,9 @@ QString TForm3::workingFile() const
 void TForm3::setPicture(const QImage &image)
 {
     m_picture = image;
-    ttt->setPixmap(QPixmap::fromImage(image));
-    ttt->resize(image.size());
+    const QImage shown = CropView::fitted(image, viewArea());
+    ttt->setPixmap(QPixmap::fromImage(shown));
+    ttt->resize(shown.size());
 }
 
 void TForm3::cutOut()
@@ -143,7 +147,7 @@ void TForm3::cutOut()
         }
         setPicture(written);
     }
-    Label1->setText(QStringLiteral("%1 x %2").arg(ttt->width()).arg(ttt->height()));
+    Label1->setText(QStringLiteral("%1 x %2").arg(m_picture.width()).arg(m_picture.height()));
     Label1->adjustSize();
 }
 
@@ -180,9 +184,10 @@ void TForm3::Button1Click()
 
 void TForm3::BitBtn2Click()
 {
-    const QString chosen = seams().openFile(this, QString(), QFileInfo(workingFile()).absolutePath(), openiFilter());
+    const QString chosen = seams().openFile(this, QString(), rememberedPictureFolder(), openiFilter());
     if (chosen.isEmpty())
         return;
+    rememberPictureFolder(QFileInfo(chosen).absolutePath());
     // Decoded in memory: nothing is written beside the user's file.
     QString error;
     const QImage loaded = readImageFile(chosen, error);
@@ -196,9 +201,8 @@ void TForm3::BitBtn2Click()
         setPicture(loaded);
         return;
     }
-    const Status status = m_doc.writeBackPicture(RadioGroup1->itemIndex(), loaded, chosen);
+    const Status status = placeLoaded(loaded, chosen);
     if (status) {
-        setPicture(loaded);
         // The working file itself, loaded by hand: the sheet has it now.
         if (QFileInfo(chosen) == QFileInfo(workingFile()))
             m_watcher.markInSheet(RadioGroup1->itemIndex());

@@ -19,6 +19,7 @@ namespace zelkor {
 class RadioGroup;
 class SkinDocument;
 class WorkingFileWatcher;
+struct Status;
 
 class TForm3 : public QDialog {
     Q_OBJECT
@@ -26,10 +27,15 @@ public:
     TForm3(SkinDocument &document, WorkingFileWatcher &watcher, QWidget *parent = nullptr);
 
     // File dialog filters: the editor to run, and a replacement picture.
-    // The picture's format is decided by its content, so every suffix spelling
-    // of a bitmap or JPEG is offered.
+    // The picture's format is decided by its content, so every format Qt
+    // reads here is offered, in both cases of its suffixes.
     static QString opendFilter() { return QStringLiteral("Executable files (*)"); }
-    static QString openiFilter() { return QStringLiteral("Images (*.bmp *.jpg *.jpeg *.BMP *.JPG *.JPEG)"); }
+    static QString openiFilter();
+    // Where "Сохранить картинку…" writes: PNG, BMP or JPEG by the suffix.
+    static QString savePictureFilter();
+    // The area ttt may fill; larger pictures are shown reduced, smaller ones
+    // enlarged by whole pixels.
+    static QSize viewArea() { return {538, 420}; }
 
     // The picture that ttt shows: the placeholder, the last cut-out or the last load.
     QImage picture() const { return m_picture; }
@@ -44,6 +50,9 @@ public:
     QLabel *Label2 = nullptr;           // names Edit1
     QLineEdit *Edit1 = nullptr;         // the editor path, the one last used
     QPushButton *Button1 = nullptr;     // "Выбрать…": chooses the editor
+    QLabel *Label3 = nullptr;           // the size of the picture last loaded
+    QPushButton *BitBtn3 = nullptr;     // "Сохранить картинку…"
+    QPushButton *BitBtn4 = nullptr;     // "Вернуть из шаблона"
 
     // --- handlers ---
     void FormShow();          // cut out the selected picture
@@ -52,6 +61,8 @@ public:
     void BitBtn2Click();      // load a replacement picture and write it back
     void Button1Click();      // choose the editor
     void CheckBox1Click();    // follow the editor's saves, or not
+    void BitBtn3Click();      // save the selected picture to a file of the user's
+    void BitBtn4Click();      // put the profile's template picture back, one undo step
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -60,6 +71,10 @@ private:
     void cutOut();
     void setPicture(const QImage &image);
     QString workingFile() const;
+    void createPictureButtons();
+    // Writes a loaded picture into the selected one: at once when its size is
+    // the place's, else after the placement step (cancelled when it is).
+    Status placeLoaded(const QImage &loaded, const QString &source);
 
     SkinDocument &m_doc;
     WorkingFileWatcher &m_watcher;

@@ -26,6 +26,8 @@ extern const Command infoCommand;
 extern const Command renderCommand;
 extern const Command overviewCommand;
 extern const Command portCommand;
+extern const Command setPictureCommand;
+extern const Command setColourCommand;
 extern const Command galleryCommand;
 extern const Command checkCommand;
 extern const Command fromPictureCommand;

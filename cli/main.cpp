@@ -22,9 +22,9 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 7> kCommands{&infoCommand,    &renderCommand, &overviewCommand,
-                                               &portCommand,    &galleryCommand, &checkCommand,
-                                               &fromPictureCommand};
+const std::array<const Command *, 9> kCommands{&infoCommand,       &renderCommand,    &overviewCommand,
+                                               &portCommand,       &galleryCommand,   &checkCommand,
+                                               &setPictureCommand, &setColourCommand, &fromPictureCommand};
 
 const Command *findCommand(const QString &name)
 {
@@ -58,7 +58,7 @@ QString programDescription()
 {
     QString text = QStringLiteral("Скины Zelkor (.mbm) без окна редактора: сведения, картинки экранов, обзор, перенос на другое разрешение, сайт.\n\nКоманды:\n");
     for (const Command *c : kCommands)
-        text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c->name), -9).arg(QString::fromUtf8(c->summary));
+        text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c->name), -11).arg(QString::fromUtf8(c->summary));
     text += QStringLiteral("\nСправка по команде: zelkor-skin КОМАНДА --help\n"
                            "Коды выхода: 0 — успех, 1 — ошибка скина или файла, 2 — ошибка в командной строке.");
     return text;

@@ -15,6 +15,9 @@ QString workingFilePath(const QString &workFolder, int picture);
 // name and making its folder when missing. On failure returns false and sets
 // `error` to a message naming the file.
 bool writeWorkingFile(const QImage &image, const QString &path, QString &error);
+// Writes `image` to the user's `path` as PNG, BMP or JPEG, chosen by the
+// suffix; the same guarantees, and no other suffix is taken.
+bool writePictureFile(const QImage &image, const QString &path, QString &error);
 
 // The image editor proposed when the author has not chosen one: the program
 // named by ZELKOR_IMAGE_EDITOR when set, else the first of the usual Linux
@@ -28,5 +31,9 @@ QString rememberedEditorPath();
 void rememberEditorPath(const QString &program);
 bool followEditorChanges();
 void setFollowEditorChanges(bool on);
+// The folder pictures were last loaded from or saved to (the user's pictures
+// folder, else home, until there is one that still exists).
+QString rememberedPictureFolder();
+void rememberPictureFolder(const QString &folder);
 
 } // namespace zelkor

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace zelkor {
 
@@ -68,6 +69,21 @@ struct Placement {
 QImage placeImage(const QImage &source, const QImage &under, const Placement &placement);
 // The same over a white rectangle of `size`.
 QImage placeImage(const QImage &source, const QSize &size, const Placement &placement);
+
+// A source kept for many placements in a row (a crop being dragged): halved
+// once into a chain of ever smaller copies, so each placement reads from the
+// smallest copy still at least as large as what it shows. Its pixels differ
+// from placeImage's on the full source only by the rounding of the crop; use
+// placeImage for the final result.
+class PlacementSource {
+public:
+    explicit PlacementSource(const QImage &source);
+    const QImage &image() const { return m_levels.front(); }
+    QImage place(const QImage &under, const Placement &placement) const;
+
+private:
+    std::vector<QImage> m_levels;  // [0] the source (32-bit), then each half the one before
+};
 
 // Places `source` into picture `picture` (0..8) of the sheet of `profile`;
 // nothing outside the picture's rectangle changes. False for profile 0, a

@@ -227,6 +227,7 @@ void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &
                                const QString &unsavedName)
 {
     const Profile *p = profileByIndex(profile);
+    m_trialSheet = QImage();
     m_sheet = sheet;
     m_profile = profile;
     m_screen = p ? p->screenSize() : QSize();
@@ -362,6 +363,7 @@ void SkinDocument::applyPixels(const QPoint &at, const QImage &pixels)
         auto *dst = reinterpret_cast<QRgb *>(m_sheet.scanLine(at.y() + y)) + at.x();
         std::copy(src, src + pixels.width(), dst);
     }
+    m_trialSheet = QImage();
     emit sheetChanged();
 }
 

@@ -104,6 +104,14 @@ public:
     Status setColourSlot(int slot, QRgb colour, const QString &undoText = {});
     Status writeBackPicture(int picture, const QImage &replacement, const QString &source = {});
 
+    // A picture being tried out before it is placed (a live preview): the
+    // sheet shown has `pixels` in the picture's rectangle, while sheet(), the
+    // history and the modified state stay as they are. Each change signals
+    // sheetChanged; a new skin or an edit ends the trial.
+    void showTrialPicture(int picture, const QImage &pixels);
+    void endTrial();
+    const QImage &shownSheet() const { return m_trialSheet.isNull() ? m_sheet : m_trialSheet; }
+
 signals:
     // Pixels of the sheet changed (an edit, an undo or a redo).
     void sheetChanged();
@@ -132,6 +140,7 @@ private:
     // Made here and never saved (a port): modified whatever the history says.
     bool m_unsaved = false;
     bool m_reportedModified = false;
+    QImage m_trialSheet;  // the sheet with a tried-out picture; null without a trial
     QUndoStack *m_undo;
 };
 

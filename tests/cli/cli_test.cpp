@@ -6,8 +6,11 @@
 #include "design/frompicture.h"
 #include "preview/overview.h"
 #include "preview/screenimage.h"
+#include "skin/colourslots.h"
 #include "skin/converter.h"
 #include "skin/depthpreview.h"
+#include "skin/filedepth.h"
+#include "skin/placement.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"
@@ -254,6 +257,12 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {"info|%skin|%missing", 1, "416x352|%missing", "%missing"},
         {"render|%corrupt|-o|%dir", 1, "", "%corrupt|не файл скина"},
         {"overview|%wide|-o|%dir/o.png", 1, "", "%wide|300"},
+        {"set-picture|%skin|backdrop|%skin|-o|%dir/s.mbm", 2, "", "backdrop|contacts"},
+        {"set-picture|%skin|chat|%skin|--fit|zoom|-o|%dir/s.mbm", 2, "", "zoom|contain"},
+        {"set-picture|%skin|chat|%skin|--fit|contain|--focus|1,2|-o|%dir/s.mbm", 2, "", "--focus"},
+        {"set-picture|%skin|chat|%missing|-o|%dir/s.mbm", 1, "", "%missing"},
+        {"set-colour|%skin|13|#000000|-o|%dir/s.mbm", 2, "", "13"},
+        {"set-colour|%skin|0|red|-o|%dir/s.mbm", 2, "", "#rrggbb"},
     };
     for (const Case &c : cases) {
         const QStringList arguments = fill(QString::fromUtf8(c.arguments)).split(u'|', Qt::SkipEmptyParts);
@@ -461,6 +470,67 @@ TEST_F(CliTest, CheckSaysWhatTheCoreMeasuresAndFixes)
                 EXPECT_GE(s[QStringLiteral("worst")].toDouble(), 7.0) << s[QStringLiteral("label")].toString().toStdString();
     }
     EXPECT_GT(fixedSlots, 0);
+}
+
+} // namespace
+
+namespace {
+
+// set-colour, then set-picture on its result: each applies its edits in
+// order, writes at --depth or else at the depth the skin was saved at, and
+// never replaces an existing file without --force.
+TEST_F(CliTest, SetColourAndSetPictureEditInOrderAtTheSourcesDepth)
+{
+    const QString source = skin(3), coloured = file(QStringLiteral("цвета.mbm")), placed = file(QStringLiteral("картинки.mbm"));
+    QImage big(1600, 1200, QImage::Format_RGB32), small(60, 40, QImage::Format_RGB32);
+    for (QImage *img : {&big, &small})
+        for (int y = 0; y < img->height(); ++y)
+            for (int x = 0; x < img->width(); ++x)
+                img->setPixel(x, y, qRgb(x * 255 / img->width(), y * 255 / img->height(), 90));
+    ASSERT_TRUE(big.save(file(QStringLiteral("большая.jpg")), "JPEG", 95));
+    ASSERT_TRUE(small.save(file(QStringLiteral("малая.png"))));
+
+    Outcome run = cli({QStringLiteral("set-colour"), source, QStringLiteral("3"), QStringLiteral("#102030"),
+                       colourSlotLabel(6).trimmed(), QStringLiteral("#a0b0c0"), QStringLiteral("3"),
+                       QStringLiteral("#ffffff"), QStringLiteral("--depth"), QStringLiteral("c16"), QStringLiteral("-o"), coloured});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(coloured)) << run.out.toStdString();
+    const QStringList pictureEdit = {QStringLiteral("set-picture"), coloured, QStringLiteral("contacts"),
+                                     file(QStringLiteral("большая.jpg")), QStringLiteral("chat"), file(QStringLiteral("малая.png")),
+                                     QStringLiteral("--fit"), QStringLiteral("cover"), QStringLiteral("--fit"),
+                                     QStringLiteral("contain"), QStringLiteral("-o"), placed};
+    run = cli(pictureEdit);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+
+    const ProgramFiles files = programFilesIn(programFolder());
+    const QString work = QDir(tmp.path()).filePath(QStringLiteral("work"));
+    SkinImage original, first, second;
+    ASSERT_TRUE(readSkinFile(files, work, source, original).ok());
+    ASSERT_TRUE(readSkinFile(files, work, coloured, first).ok());
+    ASSERT_TRUE(readSkinFile(files, work, placed, second).ok());
+    QImage expected = original.sheet;
+    writeColourSlot(expected, 3, 3, qRgb(0x10, 0x20, 0x30));
+    writeColourSlot(expected, 3, 6, qRgb(0xa0, 0xb0, 0xc0));
+    writeColourSlot(expected, 3, 3, qRgb(0xff, 0xff, 0xff));
+    EXPECT_EQ(first.sheet, sheetAtDepth(expected, QStringLiteral("/c16")));
+    expected = first.sheet;
+    QString error;
+    placePicture(expected, 3, Contacts, readImageFile(file(QStringLiteral("большая.jpg")), error), {FitMode::Cover});
+    placePicture(expected, 3, Chat, small, {FitMode::Contain});
+    EXPECT_EQ(second.sheet, sheetAtDepth(expected, QStringLiteral("/c16")));
+    EXPECT_EQ(storedDepthOption(placed), QStringLiteral("/c16"));
+
+    QFile kept(placed);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    const QByteArray bytes = kept.readAll();
+    kept.close();
+    run = cli(QStringList(pictureEdit).replaceInStrings(QStringLiteral("contain"), QStringLiteral("stretch")));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("--force"))) << run.err.toStdString();
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bytes);
+    kept.close();
+    EXPECT_EQ(cli(pictureEdit + QStringList{QStringLiteral("--force")}).code, 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Loading a replacement picture and writing it back into the sheet.
 #include "fixture.h"
 
+#include "app/placementdialog.h"
 #include "app/radiogroup.h"
 
 #include <QBuffer>
@@ -54,16 +55,26 @@ TEST_P(LoadTest, WritesBackClippedAndChangesNothingElse)
     const QString cutLabel = d.Label1->text();
     const QImage before = doc().sheet();
     answerOpenFile(file);
+    // Another size asks how to place it: "Как есть" is today's unscaled copy.
+    int asked = 0;
+    seams().execDialog = [&](QDialog *dialog) {
+        ++asked;
+        static_cast<PlacementDialog *>(dialog)->setMode(FitMode::AsIs);
+        return int(QDialog::Accepted);
+    };
     d.BitBtn2Click();
 
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+    EXPECT_EQ(asked, c.fit == Fit::Exact ? 0 : 1);
     ASSERT_EQ(openDirs.size(), 1);
-    EXPECT_EQ(QDir(openDirs[0]), QDir(tempPath(QString())));
+    EXPECT_NE(QDir(openDirs[0]), QDir(tempPath(QString())));  // the user's folder, not the editor's own
+    EXPECT_TRUE(QFileInfo(openDirs[0]).isDir());
     EXPECT_EQ(openFilters[0], TForm3::openiFilter());
     const QRect changed(0, r.y, std::min(r.width, size.width()), std::min(r.height, size.height()));
     expectOnlyRectangleChanged(before, doc().sheet(), changed, replacement);
     EXPECT_EQ(d.Label1->text(), cutLabel);  // the cut-out's size, not the loaded picture's
-    EXPECT_EQ(d.ttt->size(), size);
+    EXPECT_TRUE(d.Label3->text().contains(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+    EXPECT_EQ(d.picture(), doc().sheet().copy(r.rect()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -236,6 +247,7 @@ TEST_F(EditingFixture, WithoutSkinLoadShowsThePictureButWritesNothing)
     d.BitBtn2Click();
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(doc().sheet().isNull());
-    EXPECT_EQ(d.ttt->size(), QSize(50, 40));
+    EXPECT_EQ(d.picture().size(), QSize(50, 40));
+    EXPECT_EQ(d.ttt->size(), QSize(500, 400));  // enlarged by whole pixels
     EXPECT_EQ(d.Label1->text(), QStringLiteral("610 x 111"));
 }

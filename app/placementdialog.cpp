@@ -1,0 +1,187 @@
+#include "placementdialog.h"
+
+#include "cropview.h"
+#include "radiogroup.h"
+#include "seams.h"
+#include "skin/profiles.h"
+#include "skin/sheet.h"
+#include "skin/skindocument.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <cmath>
+
+namespace zelkor {
+
+namespace {
+const QString kModeKey = QStringLiteral("placement/fit");
+constexpr double kZoomPerNotch = 1.25;
+
+int modeIndex(FitMode mode)
+{
+    const auto &names = fitModeNames();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i].mode == mode)
+            return int(i);
+    return 0;
+}
+} // namespace
+
+FitMode PlacementDialog::rememberedMode()
+{
+    return fitModeByKey(QSettings().value(kModeKey).toString()).value_or(FitMode::Cover);
+}
+
+void PlacementDialog::rememberMode(FitMode mode)
+{
+    QSettings().setValue(kModeKey, QString::fromLatin1(fitModeNames()[modeIndex(mode)].key));
+}
+
+PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QImage &loaded, QWidget *parent)
+    : QDialog(parent), m_doc(document), m_picture(picture), m_loaded(loaded), m_source(loaded),
+      m_under(cutOutPicture(document.sheet(), document.profile(), picture)), m_mode(rememberedMode()),
+      m_focus(loaded.width() / 2.0, loaded.height() / 2.0)
+{
+    setWindowTitle(QStringLiteral("Как поместить картинку"));
+
+    QStringList captions;
+    for (const FitModeName &m : fitModeNames())
+        captions << QString::fromUtf8(m.caption);
+    modes = new RadioGroup(QStringLiteral("Как поместить"), captions, this);
+    modes->setMinimumSize(200, 120);
+    modes->setItemIndex(modeIndex(m_mode));
+    connect(modes, &RadioGroup::clicked, this, [this](int i) { setMode(fitModeNames()[i].mode); });
+
+    sizes = new QLabel(QStringLiteral("Картинка: %1 x %2\nМесто: %3 x %4")
+                           .arg(loaded.width())
+                           .arg(loaded.height())
+                           .arg(m_under.width())
+                           .arg(m_under.height()),
+                       this);
+
+    auto *zoomLabel = new QLabel(QStringLiteral("Увеличение:"), this);
+    zoom = new QSlider(Qt::Horizontal, this);
+    zoom->setRange(100, int(kMaxZoom * 100));
+    zoom->setAccessibleName(QStringLiteral("Увеличение"));
+    connect(zoom, &QSlider::valueChanged, this, [this](int v) { setZoom(v / 100.0); });
+
+    marginButton = new QPushButton(QStringLiteral("Цвет полей…"), this);
+    connect(marginButton, &QPushButton::clicked, this, [this] {
+        const QRgb now = m_margin.value_or(meanEdgeColour(m_loaded).value_or(qRgb(255, 255, 255)));
+        const QColor chosen = seams().pickColour(this, QColor::fromRgb(now));
+        if (chosen.isValid())
+            setMargin(chosen.rgb());
+    });
+
+    shownResult = new QLabel(this);
+    shownResult->setAlignment(Qt::AlignCenter);
+    shownResult->setMinimumSize(220, 180);
+
+    view = new CropView(this);
+    view->setMinimumSize(480, 380);
+    view->setPicture(loaded);
+    view->setAccessibleName(QStringLiteral("Картинка и рамка обрезки"));
+    connect(view, &CropView::dragged, this, [this](QPointF delta) { moveCrop(delta); });
+    connect(view, &CropView::wheelTurned, this,
+            [this](int notches) { setZoom(m_zoom * std::pow(kZoomPerNotch, notches)); });
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Ok"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(modes, 0, 0);
+    grid->addWidget(zoomLabel, 1, 0);
+    grid->addWidget(zoom, 2, 0);
+    grid->addWidget(marginButton, 3, 0);
+    grid->addWidget(sizes, 4, 0);
+    grid->addWidget(shownResult, 5, 0);
+    grid->addWidget(view, 0, 1, 6, 1);
+    grid->addWidget(buttons, 6, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(5, 1);
+
+    refresh();
+}
+
+PlacementDialog::~PlacementDialog()
+{
+    m_doc.endTrial();
+}
+
+void PlacementDialog::done(int result)
+{
+    m_doc.endTrial();
+    QDialog::done(result);
+}
+
+QRect PlacementDialog::crop() const
+{
+    return coverCrop(m_loaded.size(), m_under.size(), m_focus, m_zoom);
+}
+
+Placement PlacementDialog::placement() const
+{
+    return {m_mode, m_mode == FitMode::Cover ? crop() : QRect(), m_margin};
+}
+
+QImage PlacementDialog::result() const
+{
+    return placeImage(m_loaded, m_under, placement());
+}
+
+void PlacementDialog::setMode(FitMode mode)
+{
+    m_mode = mode;
+    modes->setItemIndex(modeIndex(mode));
+    refresh();
+}
+
+void PlacementDialog::setZoom(double value)
+{
+    m_zoom = std::clamp(value, 1.0, kMaxZoom);
+    const QSignalBlocker quiet(zoom);
+    zoom->setValue(int(std::lround(m_zoom * 100)));
+    refresh();
+}
+
+void PlacementDialog::moveCrop(const QPointF &delta)
+{
+    m_focus += delta;
+    refresh();
+}
+
+void PlacementDialog::setMargin(QRgb colour)
+{
+    m_margin = colour;
+    refresh();
+}
+
+void PlacementDialog::refresh()
+{
+    const bool cover = m_mode == FitMode::Cover;
+    if (cover) {
+        // The focus follows the crop, so a drag past the edge takes effect
+        // as soon as it turns back.
+        const QRect c = crop();
+        m_focus = QRectF(c).center();
+        view->setCrop(c);
+    } else {
+        view->setCrop({});
+    }
+    zoom->setEnabled(cover);
+    marginButton->setEnabled(m_mode == FitMode::Contain);
+    const QImage live = m_source.place(m_under, placement());
+    shownResult->setPixmap(QPixmap::fromImage(CropView::fitted(live, shownResult->minimumSize())));
+    m_doc.showTrialPicture(m_picture, live);
+}
+
+} // namespace zelkor
