@@ -195,6 +195,7 @@ void TForm1::createMenu()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Файл"));
     N2 = file->addAction(QStringLiteral("&Новый"), this, [this] { N2Click(); });
     N2->setShortcut(QKeySequence::New);
+    N8 = file->addAction(QStringLiteral("Новый из &картинки…"), this, [this] { N8Click(); });
     N3 = file->addAction(QStringLiteral("&Загрузить"), this, [this] { N3Click(); });
     N3->setShortcut(QKeySequence::Open);
     N6 = file->addAction(QStringLiteral("&Сохранить"), this, [this] { N6Click(); });

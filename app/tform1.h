@@ -14,6 +14,7 @@
 //   tform1_view.cpp     the "Вид" menu: zoom, the dock of all screens, and
 //                       what lies under the mouse in the preview
 //   tform1_legibility.cpp  the legibility marks, the "Читаемость" dock and its fixes
+//   tform1_frompicture.cpp  a new skin made from a picture
 
 #include "colourswatch.h"
 #include "design/legibility.h"
@@ -76,6 +77,7 @@ public:
     QTimer *Timer1 = nullptr;
     QColor cdColor = Qt::black;         // the colour dialog opens with the last colour picked
     QAction *N2 = nullptr;  // Файл / Новый
+    QAction *N8 = nullptr;  // Файл / Новый из картинки…
     QAction *N3 = nullptr;  // Файл / Загрузить
     QAction *N6 = nullptr;  // Файл / Сохранить
     QAction *N7 = nullptr;  // Файл / Перенести на разрешение…
@@ -112,6 +114,7 @@ public:
     void FormPaint();
     void Timer1Timer();
     void N2Click();  // new skin from a template
+    void N8Click();  // new skin from a picture (tform1_frompicture.cpp)
     void N3Click();  // load a skin file
     // The skin file that a drag carries, or an empty string: one local .mbm file.
     static QString droppedSkinFile(const QMimeData *data);

@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "busycursor.h"
 #include "seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -10,19 +11,6 @@
 #include <QFileInfo>
 
 namespace zelkor {
-
-namespace {
-
-// The window waits while the converter runs; say so.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-} // namespace
 
 bool TForm1::maybeSave()
 {

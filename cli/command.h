@@ -30,5 +30,6 @@ extern const Command setPictureCommand;
 extern const Command setColourCommand;
 extern const Command galleryCommand;
 extern const Command checkCommand;
+extern const Command fromPictureCommand;
 
 } // namespace zelkor::cli

@@ -38,11 +38,7 @@ int run(const QCommandLineParser &parser, Session &session)
     const IconSheets *icons = session.iconSheets();
     if (!icons)
         return SkinProblem;
-    const PreviewInput in = skinPreviewInput(skin.sheet, skin.profile, *icons, 0);
-    std::array<QImage, kNamedScreenCount> screens;
-    for (int i = 0; i < kNamedScreenCount; ++i)
-        screens[i] = paintBoxPicture(namedScreens()[i], in);
-    const QImage picture = composeOverview(QFileInfo(skins.first()).fileName(), skin.profile, screens);
+    const QImage picture = sheetOverview(QFileInfo(skins.first()).fileName(), skin.sheet, skin.profile, *icons);
     return session.writePng(picture, output) ? Success : SkinProblem;
 }
 

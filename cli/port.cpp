@@ -32,14 +32,6 @@ void declare(QCommandLineParser &parser)
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
 }
 
-int profileByLabel(const QString &label)
-{
-    for (const Profile &p : allProfiles())
-        if (label == p.labelText())
-            return p.index;
-    return 0;
-}
-
 int run(const QCommandLineParser &parser, Session &session)
 {
     const QStringList skins = parser.positionalArguments();

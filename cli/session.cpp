@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "skin/filewrite.h"
+#include "skin/profiles.h"
 #include "skin/workfolder.h"
 
 #include <QBuffer>
@@ -26,6 +27,14 @@ QString native(const QString &path)
 }
 
 } // namespace
+
+int profileByLabel(const QString &label)
+{
+    for (const Profile &p : allProfiles())
+        if (label == p.labelText())
+            return p.index;
+    return 0;
+}
 
 void declareForce(QCommandLineParser &parser, const QString &meaning)
 {

@@ -76,6 +76,9 @@ private:
     bool m_listWritten = true;
 };
 
+// The profile whose label (such as "240x320") is `label`, 0 for none.
+int profileByLabel(const QString &label);
+
 // One line for stderr: the message and the details, if any, without line breaks.
 QString oneLine(const Status &status);
 // Text as UTF-8, whatever the locale says.

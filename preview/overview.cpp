@@ -90,6 +90,15 @@ QImage composeOverview(const QString &skinName, int profile, const std::array<QI
     return out;
 }
 
+QImage sheetOverview(const QString &skinName, const QImage &sheet, int profile, const IconSheets &icons)
+{
+    const PreviewInput in = skinPreviewInput(sheet, profile, icons, 0);
+    std::array<QImage, kNamedScreenCount> screens;
+    for (int i = 0; i < kNamedScreenCount; ++i)
+        screens[size_t(i)] = paintBoxPicture(namedScreens()[size_t(i)], in);
+    return composeOverview(skinName, profile, screens);
+}
+
 bool LiveOverview::update(const QString &skinName, const PreviewInput &in)
 {
     if (in.profile == 0 || !in.sheet) {

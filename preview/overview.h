@@ -24,6 +24,9 @@ OverviewLayout overviewLayout(const QString &skinName, int profile, QSize screen
 QImage composeOverview(const QString &skinName, int profile,
                        const std::array<QImage, kNamedScreenCount> &screens);
 
+// The overview of a sheet of `profile` as a New or Load would show it: every
+// named screen drawn with the sheet's own colour row.
+QImage sheetOverview(const QString &skinName, const QImage &sheet, int profile, const IconSheets &icons);
 // The overview of the skin being edited, kept up to date: the title, labels
 // and frames are drawn once per skin name and profile; a change of the sheet,
 // the colours or the depth redraws only the seven screens into their places.

@@ -9,13 +9,11 @@
 
 namespace zelkor {
 
-QImage portSheet(const QImage &sheet, int fromProfile, const QImage &targetTemplate, int toProfile)
+QImage templateCanvas(const QImage &targetTemplate, int profile)
 {
-    const Profile *from = profileByIndex(fromProfile);
-    const Profile *to = profileByIndex(toProfile);
-    if (!from || !to || sheet.isNull() || targetTemplate.isNull() || targetTemplate.width() != to->screenWidth)
+    const Profile *to = profileByIndex(profile);
+    if (!to || targetTemplate.isNull() || targetTemplate.width() != to->screenWidth)
         return {};
-
     QImage out(to->screenWidth, std::max(targetTemplate.height(), to->layoutRows), QImage::Format_RGB32);
     out.fill(Qt::white);
     {
@@ -23,6 +21,14 @@ QImage portSheet(const QImage &sheet, int fromProfile, const QImage &targetTempl
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, targetTemplate);
     }
+    return out;
+}
+
+QImage portSheet(const QImage &sheet, int fromProfile, const QImage &targetTemplate, int toProfile)
+{
+    QImage out = templateCanvas(targetTemplate, toProfile);
+    if (!profileByIndex(fromProfile) || sheet.isNull() || out.isNull())
+        return {};
 
     for (int picture = 0; picture < kPictureCount; ++picture) {
         const PictureRect target = *pictureRect(picture, toProfile);

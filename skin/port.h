@@ -21,6 +21,12 @@ namespace zelkor {
 // The result is 24-bit RGB (Format_RGB32). Null when either profile is not
 // 1..6, the sheet or the template is null, or the template is not as wide as
 // the target profile's screen. `fromProfile == toProfile` is allowed.
+// The sheet a skin of `profile` starts from: a copy of `targetTemplate` in
+// 24-bit RGB, extended with white rows where it is shorter than the layout.
+// Null when the profile is not 1..6 or the template is null or not as wide as
+// the profile's screen.
+QImage templateCanvas(const QImage &targetTemplate, int profile);
+
 QImage portSheet(const QImage &sheet, int fromProfile, const QImage &targetTemplate, int toProfile);
 
 // The transformation mode portSheet scales pictures with.

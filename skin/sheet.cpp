@@ -144,6 +144,11 @@ bool bitmapCutShort(const QString &path)
 
 QImage readImageFile(const QString &path, QString &error)
 {
+    return readImageFile(path, error, ImageReadBounds{});
+}
+
+QImage readImageFile(const QString &path, QString &error, const ImageReadBounds &bounds)
+{
     const QString shown = QDir::toNativeSeparators(path);
     // A pipe or a device would block the reader, a folder is no picture.
     if (QFileInfo::exists(path) && !leadsToRegularFile(path)) {
@@ -153,6 +158,23 @@ QImage readImageFile(const QString &path, QString &error)
     }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    const QSize claimed = bounds.maxPixels > 0 || bounds.atLeast.isValid() ? reader.size() : QSize();
+    if (bounds.maxPixels > 0 && claimed.isValid() && qint64(claimed.width()) * claimed.height() > bounds.maxPixels) {
+        error = QStringLiteral("Картинка в файле «%1» слишком велика: %2 x %3 точек.")
+                    .arg(QDir::toNativeSeparators(path))
+                    .arg(claimed.width())
+                    .arg(claimed.height());
+        return {};
+    }
+    if (bounds.atLeast.isValid() && claimed.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        for (const int d : {8, 4, 2}) {
+            const QSize scaled((claimed.width() + d - 1) / d, (claimed.height() + d - 1) / d);
+            if (scaled.width() >= bounds.atLeast.width() && scaled.height() >= bounds.atLeast.height()) {
+                reader.setScaledSize(scaled);
+                break;
+            }
+        }
+    }
     QStringList warnings;
     t_readWarnings = &warnings;
     g_previousHandler = qInstallMessageHandler(collectReadWarnings);

@@ -35,6 +35,19 @@ bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &rep
 // written) is a failure too.
 QImage readImageFile(const QString &path, QString &error);
 
+// How much of an image file a reader may decode.
+struct ImageReadBounds {
+    // A file claiming more pixels than this is refused before it is decoded (0: no bound).
+    qint64 maxPixels = 0;
+    // The picture is needed at this size or larger: where the format's reader
+    // can scale, it reads the smallest of 1/2, 1/4 and 1/8 of the picture
+    // that still holds it (a JPEG is decoded at that size, in libjpeg's DCT;
+    // other readers scale after decoding). Invalid: the whole picture.
+    QSize atLeast;
+};
+// readImageFile within `bounds`.
+QImage readImageFile(const QString &path, QString &error, const ImageReadBounds &bounds);
+
 // The sheet as the editor keeps it: 24-bit RGB, so a colour written reads back exactly.
 QImage normalisedSheet(const QImage &loaded);
 

@@ -3,6 +3,7 @@
 // exactly the core's own; its failures must name the file and the cause.
 #include "design/legibility.h"
 #include "design/legibilitytext.h"
+#include "design/frompicture.h"
 #include "preview/overview.h"
 #include "preview/screenimage.h"
 #include "skin/colourslots.h"
@@ -291,6 +292,48 @@ TEST_F(CliTest, ExitCodesAndMessages)
                                                     << stream->toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(file(QStringLiteral("выход/o.png"))));
+}
+
+// One picture to every screen size: six skins under Save's names, each the
+// core's own sheet as a 16-bit save gives it back; a second run replaces
+// nothing; a variant that does not exist is a mistake in the command line.
+TEST_F(CliTest, FromPictureWritesEverySizeAsSaveNamesIt)
+{
+    QImage image(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 255 / 319, 120, y * 255 / 239));
+    const QString picture = file(QStringLiteral("закат.jpg"));
+    ASSERT_TRUE(image.save(picture, "JPEG", 90));
+    const QString out = file(QStringLiteral("из картинки"));
+    const QStringList arguments{QStringLiteral("from-picture"), picture, QStringLiteral("--size"),
+                                QStringLiteral("all"), QStringLiteral("-o"), out};
+    const Outcome made = cli(arguments);
+    ASSERT_EQ(made.code, 0) << made.err.toStdString();
+
+    const ProgramFiles files = programFilesIn(programFolder());
+    const QString work = QDir(tmp.path()).filePath(QStringLiteral("work"));
+    IconSheets icons;
+    QImage decoded;
+    ASSERT_TRUE(readIconSheets(files, icons).ok() && design::readPicture(picture, 0, decoded).ok());
+    for (const Profile &p : allProfiles()) {
+        const QString written = QDir(out).filePath(QStringLiteral("extskin_%1_закат.mbm").arg(p.labelText()));
+        EXPECT_TRUE(made.out.contains(QDir::toNativeSeparators(written)));
+        SkinImage skin, base;
+        ASSERT_TRUE(readSkinFile(files, work, written, skin).ok()) << p.label;
+        ASSERT_TRUE(readSkinFile(files, work, files.dataPath(QString::fromUtf8(p.templateName)), base).ok());
+        design::SkinFromPicture core;
+        ASSERT_TRUE(design::makeSkinFromPicture(decoded, p.index, base.sheet, icons, {}, core).ok());
+        EXPECT_TRUE(skin.sheet == sheetAtDepth(core.sheet, QStringLiteral("/c16"))) << p.label;
+    }
+
+    const Outcome again = cli(arguments);
+    EXPECT_EQ(again.code, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("--force"))) << again.err.toStdString();
+    const Outcome wrong = cli({QStringLiteral("from-picture"), picture, QStringLiteral("--size"),
+                               QStringLiteral("all"), QStringLiteral("--variant"), QStringLiteral("pink"),
+                               QStringLiteral("-o"), out});
+    EXPECT_EQ(wrong.code, 2);
 }
 
 // The rules every writing command keeps: an existing file or a planted link

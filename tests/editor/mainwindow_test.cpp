@@ -122,7 +122,8 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
     QStringList items;
     for (QAction *a : top[0]->menu()->actions())
         items << plain(a);
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Новый из картинки…"),
+                                  QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
                                   QStringLiteral("Перенести на разрешение…"), QStringLiteral("Выход")}));
 }
 

@@ -1,0 +1,146 @@
+// A photograph-sized JPEG (4000 x 3000, made here: gradients, soft shapes and
+// grain) to one skin of 416 x 352.
+#include "design/frompicture.h"
+#include "preview/canvas.h"
+#include "skin/profiles.h"
+#include "skin/programfiles.h"
+#include "skin/skindocument.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace zelkor;
+
+namespace {
+
+constexpr int kProfile = 6;
+
+struct Fixture {
+    QTemporaryDir folder;
+    ProgramFiles files = programFilesIn(QString::fromUtf8(ZELKOR_BENCH_PROGRAM_DIR));
+    QString picture;
+    QImage decoded;
+    QImage templateSheet;
+    IconSheets icons;
+    bool ok = false;
+
+    Fixture()
+    {
+        QImage photo(4000, 3000, QImage::Format_RGB32);
+        quint32 grain = 12345;
+        for (int y = 0; y < photo.height(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
+            for (int x = 0; x < photo.width(); ++x) {
+                grain = grain * 1664525u + 1013904223u;
+                const int n = int(grain >> 28) - 8;
+                line[x] = qRgb(qBound(0, 40 + y / 20 + n, 255), qBound(0, 90 + x / 40 + n, 255),
+                               qBound(0, 200 - y / 25 + n, 255));
+            }
+        }
+        QPainter p(&photo);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(250, 200, 60));
+        p.drawEllipse(QPoint(2900, 900), 500, 500);
+        p.setBrush(QColor(30, 80, 40));
+        p.drawRect(0, 2200, 4000, 800);
+        p.end();
+        picture = QDir(folder.path()).filePath(QStringLiteral("photo.jpg"));
+        SkinImage base;
+        const QString work = QDir(folder.path()).filePath(QStringLiteral("work"));
+        ok = photo.save(picture, "JPEG", 90) && design::readPicture(picture, kProfile, decoded).ok()
+             && readSkinFile(files, work, files.dataPath(QString::fromUtf8(profileByIndex(kProfile)->templateName)),
+                             base)
+                    .ok()
+             && readIconSheets(files, icons).ok();
+        templateSheet = base.sheet;
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void BM_SkinFromDecodedPicture(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    if (!f.ok) {
+        state.SkipWithError("no picture, template or icons");
+        return;
+    }
+    for (auto _ : state) {
+        design::SkinFromPicture made;
+        const Status s = design::makeSkinFromPicture(f.decoded, kProfile, f.templateSheet, f.icons, {}, made);
+        if (!s)
+            state.SkipWithError(qPrintable(s.message));
+        benchmark::DoNotOptimize(made.sheet);
+    }
+}
+BENCHMARK(BM_SkinFromDecodedPicture)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPictureScaled(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    for (auto _ : state) {
+        QImage image;
+        if (!design::readPicture(f.picture, kProfile, image))
+            state.SkipWithError("picture not read");
+        benchmark::DoNotOptimize(image);
+    }
+}
+BENCHMARK(BM_ReadPictureScaled)->Unit(benchmark::kMillisecond);
+
+double childCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Wall time per run; "child_cpu_ms" is the CPU time of zelkor-skin and its
+// converter together, which a busy machine disturbs less.
+void BM_WholeProcess(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    const QString cli = QDir(QString::fromUtf8(ZELKOR_BENCH_PROGRAM_DIR)).filePath(QStringLiteral("zelkor-skin"));
+    const double cpuBefore = childCpuMs();
+    static int run = 0;  // the library calls this more than once; every run writes a new file
+    for (auto _ : state) {
+        const QString out = QDir(f.folder.path()).filePath(QStringLiteral("skin%1.mbm").arg(run++));
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(cli, {QStringLiteral("from-picture"), f.picture, QStringLiteral("--size"),
+                            QStringLiteral("416x352"), QStringLiteral("-o"), out});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            state.SkipWithError("zelkor-skin from-picture failed");
+        process.readAllStandardOutput();
+    }
+    state.counters["child_cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+}
+BENCHMARK(BM_WholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+    QImageReader::setAllocationLimit(512);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

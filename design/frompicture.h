@@ -1,0 +1,96 @@
+#pragma once
+// A whole skin from one picture: the nine pictures and thirteen colours of a
+// profile's sheet made from a photograph or any image, readable by
+// construction.
+//
+// - The picture's palette gives a key colour and an accent (palette.h).
+// - `contacts` and `chat` are the picture scaled to cover their rectangles
+//   and cropped around the part with most detail; `settings_el` is a strip of
+//   it made to repeat without a seam. All three are softened toward the
+//   variant's base tone just as much as the texts over them need.
+// - The bars are shaded in tones of the key colour, the selection bars in
+//   tones of the accent; the menu's fills are tones of both.
+// - Every text colour is a tone of the key or the accent, pushed toward
+//   white (dark variant) or black (light variant) only where that tone does
+//   not reach the threshold.
+// - The result is checked with the legibility measure on every screen at 24
+//   bits and at the depth the skin is to be saved at; a text below the
+//   threshold there makes the veil stronger, so what comes out is never below it.
+// - Everything else of the template (gap rows, the columns beside the
+//   selection bar, rows below the layout) stays as the template has it.
+//
+// The same picture, profile and settings give the same sheet, bit for bit.
+
+#include "palette.h"
+
+#include "preview/screenimage.h"
+#include "skin/status.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace zelkor::design {
+
+enum class Variant { Light, Dark, Auto };
+
+struct VariantName {
+    Variant variant;
+    const char *key;      // on the command line
+    const char *caption;  // in the editor
+};
+// Light, dark and auto, in the order the editor offers them.
+const std::array<VariantName, 3> &variantNames();
+std::optional<Variant> variantByKey(const QString &key);
+QString variantCaption(Variant variant);
+// Auto made definite: a picture lighter than mid-grey (mean L* 50 or more) gets the light variant.
+Variant resolvedVariant(Variant variant, const Palette &palette);
+
+struct FromPictureSettings {
+    Variant variant = Variant::Auto;
+    // The depth the skin is to be saved at ("/c4" .. "/c24"); every text
+    // reaches the threshold there as well as at 24 bits.
+    QString depthOption = QStringLiteral("/c16");
+    double threshold = 4.5;
+};
+
+struct SkinFromPicture {
+    QImage sheet;             // RGB32, the template's size or the layout's, whichever is taller
+    int profile = 0;
+    Variant variant = Variant::Dark;  // Light or Dark
+    // 0..1: how far `contacts`, `chat` and `settings_el` were softened toward the base tone.
+    std::array<double, 3> veils{};
+    Palette palette;
+};
+
+// Makes the sheet of `profile` (1..6) from `picture` on `templateSheet`, the
+// profile's template as New reads it. The icon sheets are the ones the
+// screens draw with, so the texts are measured as the editor shows them.
+// Fails, leaving `out` alone, for a null picture, a profile out of range, a
+// template of another width, or when no text colour and veil reach the
+// threshold.
+Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &templateSheet,
+                           const IconSheets &icons, const FromPictureSettings &settings, SkinFromPicture &out);
+
+// The size a picture must at least have for the backgrounds of `profile`
+// (every profile for 0) to be made without enlarging it: the widest and the
+// tallest of their rectangles.
+QSize pictureSizeNeeded(int profile);
+
+// Reads a picture for `profile` (0: every profile): any format Qt reads, a
+// JPEG decoded scaled down in libjpeg as far as pictureSizeNeeded allows, a
+// file claiming more than kMaxPicturePixels refused before it is decoded, a
+// truncated file refused; transparent parts become white. The failure names
+// the file and the cause.
+Status readPicture(const QString &path, int profile, QImage &out);
+// The largest picture, in pixels, that is read at all (a 12 000 x 8 000 photograph).
+inline constexpr qint64 kMaxPicturePixels = 100'000'000;
+
+// The name Save gives a skin of `profile` made from the picture at
+// `picturePath`: "/photos/sea.jpg" gives "extskin_240x320_sea.mbm".
+QString skinNameForPicture(const QString &picturePath, int profile);
+
+} // namespace zelkor::design

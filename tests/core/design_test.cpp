@@ -1,0 +1,186 @@
+// The pieces a skin from a picture is built of: the palette's key colour and
+// accent, the strip that repeats without a seam, and where the crop goes.
+#include "design/frompicture.h"
+#include "design/interest.h"
+#include "design/palette.h"
+#include "design/skinparts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+using namespace zelkor::design;
+
+namespace {
+
+double hue(const Lab &c)
+{
+    return std::atan2(c.b, c.a) * 180.0 / M_PI;
+}
+
+// A picture of stripes: each (colour, share of the width) in turn.
+QImage stripes(std::initializer_list<std::pair<QRgb, double>> parts, int width = 200, int height = 50)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter p(&image);
+    double x = 0;
+    for (const auto &[colour, share] : parts) {
+        p.fillRect(QRectF(x, 0, share * width, height), QColor(colour));
+        x += share * width;
+    }
+    return image;
+}
+
+TEST(Palette, KeyIsTheMostUsedColourWithChromaAndGreyGivesANeutralScheme)
+{
+    const QRgb red = qRgb(200, 30, 30), blue = qRgb(30, 40, 200), grey = qRgb(128, 128, 128);
+    struct Case {
+        const char *name;
+        QImage picture;
+        bool neutral;
+        QRgb key;     // the hue it must have (ignored when neutral)
+        QRgb accent;
+    } cases[] = {
+        {"red over blue", stripes({{red, 0.7}, {blue, 0.3}}), false, red, blue},
+        {"grey, a little blue", stripes({{grey, 0.8}, {blue, 0.2}}), false, blue, blue},
+        {"grey with a speck", stripes({{grey, 0.99}, {red, 0.01}}), true, 0, 0},
+        {"greys only", stripes({{qRgb(20, 20, 20), 0.5}, {qRgb(230, 230, 230), 0.5}}), true, 0, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Palette p = extractPalette(c.picture);
+        EXPECT_EQ(p.neutral, c.neutral);
+        if (c.neutral) {
+            EXPECT_LT(chroma(p.key), 1.0);
+            continue;
+        }
+        EXPECT_NEAR(hue(p.key), hue(toLab(c.key)), 5.0);
+        EXPECT_NEAR(hue(p.accent), hue(toLab(c.accent)), 5.0);
+    }
+    // Determinism, and the mean lightness of black and white halves.
+    const QImage halves = stripes({{qRgb(0, 0, 0), 0.5}, {qRgb(255, 255, 255), 0.5}});
+    EXPECT_NEAR(extractPalette(halves).meanLightness, 50.0, 1.0);
+    const Palette once = extractPalette(stripes({{red, 0.7}, {blue, 0.3}}));
+    const Palette twice = extractPalette(stripes({{red, 0.7}, {blue, 0.3}}));
+    ASSERT_EQ(once.colours.size(), twice.colours.size());
+    for (size_t i = 0; i < once.colours.size(); ++i)
+        EXPECT_EQ(once.colours[i].rgb, twice.colours[i].rgb);
+}
+
+TEST(Palette, ToneKeepsHueAtTheAskedLightness)
+{
+    const Lab orange = toLab(qRgb(230, 120, 20));
+    for (const double lightness : {5.0, 30.0, 60.0, 95.0}) {
+        const Lab t = toLab(tone(orange, lightness));
+        EXPECT_NEAR(t.L, lightness, 1.0);
+        if (chroma(t) > 3)
+            EXPECT_NEAR(hue(t), hue(orange), 4.0) << lightness;
+    }
+    EXPECT_EQ(tone(orange, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(tone(orange, 0), qRgb(0, 0, 0));
+}
+
+// Tiling the strip: the step from its last row to its first is no larger
+// than the largest step between two neighbouring rows of the source.
+TEST(SkinParts, StripRepeatsWithoutASeam)
+{
+    QImage source(40, 33, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(source.scanLine(y)), 40, qRgb(7 * y, 255 - 7 * y, 100));
+    auto step = [](const QImage &image, int a, int b) {
+        return std::abs(qRed(image.pixel(0, a)) - qRed(image.pixel(0, b)));
+    };
+    int largest = 0;
+    for (int y = 1; y < source.height(); ++y)
+        largest = std::max(largest, step(source, y - 1, y));
+    ASSERT_GT(step(source, source.height() - 1, 0), 10 * largest);  // the source has a seam
+    const QImage strip = seamlessStrip(source);
+    EXPECT_LE(step(strip, strip.height() - 1, 0), largest);
+}
+
+TEST(SkinParts, VeilMovesEveryChannelTowardTheBase)
+{
+    QImage picture(2, 1, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(0, 100, 255));
+    picture.setPixel(1, 0, qRgb(255, 255, 255));
+    const QRgb base = qRgb(20, 20, 20);
+    EXPECT_EQ(veiled(picture, base, 0).pixel(0, 0), qRgb(0, 100, 255));
+    EXPECT_EQ(veiled(picture, base, 1).pixel(1, 0), base);
+    EXPECT_EQ(veiled(picture, base, 0.5).pixel(0, 0), qRgb(10, 60, 138));
+}
+
+TEST(Interest, CropGoesWhereTheDetailIs)
+{
+    // A wide flat picture with a checkerboard in one third; a tall crop.
+    struct Case {
+        int detailLeft;  // where the checkerboard starts, of 300
+        double expected;
+    } cases[] = {{0, 50}, {100, 150}, {200, 250}};
+    for (const Case &c : cases) {
+        QImage picture(300, 100, QImage::Format_RGB32);
+        picture.fill(qRgb(90, 120, 150));
+        for (int y = 0; y < 100; ++y)
+            for (int x = c.detailLeft; x < c.detailLeft + 100; ++x)
+                if ((x / 5 + y / 5) % 2)
+                    picture.setPixel(x, y, qRgb(250, 250, 250));
+        EXPECT_NEAR(centreOfInterest(picture, QSize(100, 100)).x(), c.expected, 6.0) << c.detailLeft;
+    }
+    QImage flat(300, 100, QImage::Format_RGB32);
+    flat.fill(Qt::gray);
+    EXPECT_EQ(centreOfInterest(flat, QSize(100, 100)), QPointF(150, 50));
+}
+
+// A JPEG is decoded at the smallest of 1/2, 1/4, 1/8 that still covers the
+// largest background of the profile (all profiles for 0: 416 x 376); a file
+// claiming too many pixels, or cut short, is refused.
+TEST(ReadPicture, ScaledWhileDecodingAndBounded)
+{
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    photo.fill(qRgb(90, 140, 60));
+    ASSERT_TRUE(photo.save(dir.filePath(QStringLiteral("p.jpg")), "JPEG"));
+    QFile jpeg(dir.filePath(QStringLiteral("p.jpg"))), cut(dir.filePath(QStringLiteral("cut.jpg")));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
+    cut.write(jpeg.readAll().left(int(jpeg.size() / 2)));
+    cut.close();
+    // A bitmap's header claiming 11 000 x 10 000 pixels, and nothing after it.
+    QByteArray header(54, '\0');
+    header[0] = 'B', header[1] = 'M';
+    qToLittleEndian<quint32>(54, header.data() + 10);
+    qToLittleEndian<quint32>(40, header.data() + 14);
+    qToLittleEndian<qint32>(11000, header.data() + 18);
+    qToLittleEndian<qint32>(10000, header.data() + 22);
+    qToLittleEndian<quint16>(1, header.data() + 26);
+    qToLittleEndian<quint16>(24, header.data() + 28);
+    QFile bomb(dir.filePath(QStringLiteral("bomb.bmp")));
+    ASSERT_TRUE(bomb.open(QIODevice::WriteOnly) && bomb.write(header) == 54);
+    bomb.close();
+
+    struct Case {
+        const char *file;
+        int profile;
+        QSize size;         // invalid: refused
+        const char *cause;  // in the message when refused
+    } cases[] = {
+        {"p.jpg", 1, {400, 300}, ""},   {"p.jpg", 0, {800, 600}, ""},
+        {"cut.jpg", 1, {}, "обрезан"},
+        {"bomb.bmp", 0, {}, "слишком велика"},
+    };
+    for (const Case &c : cases) {
+        QImage image;
+        const zelkor::Status s = readPicture(dir.filePath(QString::fromLatin1(c.file)), c.profile, image);
+        EXPECT_EQ(s.ok(), c.size.isValid()) << c.file << " " << s.message.toStdString();
+        EXPECT_EQ(image.size(), c.size.isValid() ? c.size : QSize(0, 0)) << c.file;
+        EXPECT_TRUE(s.message.contains(QString::fromUtf8(c.cause))) << c.file << " " << s.message.toStdString();
+    }
+}
+
+} // namespace
