@@ -1,6 +1,7 @@
 #include "seams.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -64,9 +65,17 @@ static UiSeams realSeams()
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         return runFileDialog(dialog);
     };
-    s.pickColour = [](QWidget *parent, const QColor &initial) {
-        return QColorDialog::getColor(initial, parent);
+    s.pickColour = [](QWidget *parent, const QColor &initial, const QString &title,
+                      const std::function<void(const QColor &)> &changed) {
+        // Qt's own dialog: it reports every colour under choice and has a
+        // field for the hex value.
+        QColorDialog dialog(initial, parent);
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        dialog.setWindowTitle(title);
+        QObject::connect(&dialog, &QColorDialog::currentColorChanged, &dialog, [&](const QColor &c) { changed(c); });
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
     };
+    s.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     s.critical = [](QWidget *parent, const QString &text, const QString &details) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok, parent);
         if (!details.isEmpty())

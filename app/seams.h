@@ -10,6 +10,7 @@
 #include <functional>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 namespace zelkor {
@@ -20,8 +21,14 @@ struct UiSeams {
     // File dialogs: an empty result means cancelled.
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> openFile;
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> saveFile;
-    // The colour dialog; an invalid colour means cancelled.
-    std::function<QColor(QWidget *parent, const QColor &initial)> pickColour;
+    // The colour dialog, titled `title`, opening on `initial`; `changed` is
+    // called with every colour under choice while it is open. An invalid
+    // colour means cancelled.
+    std::function<QColor(QWidget *parent, const QColor &initial, const QString &title,
+                         const std::function<void(const QColor &)> &changed)>
+        pickColour;
+    // Opens a file or address in the desktop's viewer; false when none took it.
+    std::function<bool(const QUrl &url)> openUrl;
     // One error message box; `details` (the original words of a program or
     // the system, often English) go into the box's details when not empty.
     std::function<void(QWidget *parent, const QString &text, const QString &details)> critical;

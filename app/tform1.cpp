@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyle>
 #include <QWindow>
 
@@ -50,6 +51,7 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
     createControls();
     createMenu();
     createLegibility();
+    createDesk();
     setAcceptDrops(true);
     FormCreate();
     fitToScreen();
@@ -85,13 +87,19 @@ void TForm1::fitToScreen()
     m_fittedFrame = frame;
     // The window opens at least as large as it always was, and larger on a
     // large screen, so that the dock of all screens has room; it may then be
-    // resized and maximised.
-    const QSize wanted = (kWindowClientSize + QSize(0, menuBar()->sizeHint().height()))
+    // resized and maximised. Where the last run left it, it opens again, if
+    // that is on a screen still.
+    const QSize wanted = (kWindowClientSize + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()))
                              .expandedTo(screen->availableGeometry().size() * 9 / 10);
-    const WindowFit fit = fitWindow(screen->availableGeometry(), wanted, frame,
-                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    const WindowFit fit = keptOnScreen(screen->availableGeometry(),
+                                       fitWindow(screen->availableGeometry(), wanted, frame,
+                                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)),
+                                       frame, m_keptGeometry);
     resize(fit.size);
     move(fit.framePos);
+    // The last run's place counts once the real frame is known; later fits start afresh.
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        m_keptGeometry.reset();
 }
 
 TForm1::~TForm1()
@@ -200,6 +208,9 @@ void TForm1::createMenu()
     N3->setShortcut(QKeySequence::Open);
     N6 = file->addAction(QStringLiteral("&Сохранить"), this, [this] { N6Click(); });
     N6->setShortcut(QKeySequence::Save);
+    N10 = file->addAction(QStringLiteral("Сохранить &как…"), this, [this] { N10Click(); });
+    N10->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    recentMenu = file->addMenu(QStringLiteral("Н&едавние файлы"));
     N7 = file->addAction(QStringLiteral("П&еренести на разрешение…"), this, [this] { N7Click(); });
     N7->setEnabled(false);
     N4 = file->addAction(QStringLiteral("&Выход"), this, [this] { N4Click(); });
@@ -218,8 +229,10 @@ void TForm1::createMenu()
 
     createViewMenu();
 
-    N5 = menuBar()->addAction(QStringLiteral("&О программе"));
-    connect(N5, &QAction::triggered, this, [this] { N5Click(); });
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    N9 = help->addAction(QStringLiteral("&Руководство"), this, [this] { N9Click(); });
+    N9->setShortcut(QKeySequence::HelpContents);
+    N5 = help->addAction(QStringLiteral("&О программе"), this, [this] { N5Click(); });
 }
 
 void TForm1::reportError(const QString &text)
@@ -287,10 +300,13 @@ void TForm1::N4Click()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    if (m_remembersState)
+        saveWindowState();
+    event->accept();
 }
 
 void TForm1::N5Click()
@@ -310,6 +326,7 @@ void TForm1::showSkinControls()
     RadioGroup1->setEnabled(true);
     RadioGroup1->show();
     RadioGroup3->setVisible(RadioGroup1->isVisibleTo(this));
+    RadioGroup2->setVisible(RadioGroup1->itemIndex() == ContactListScreen);
     Button1->show();
     N7->setEnabled(true);
     Panel1->show();

@@ -6,7 +6,9 @@
 // which the rest of the code refers to them. The window is split by topic over
 // tform1*.cpp files:
 //   tform1.cpp          construction, start-up, paint/show/timer, menu wiring
-//   tform1_file.cpp     New, Load and Save, and the modified-skin prompt
+//   tform1_file.cpp     New, Load, porting and the modified-skin prompt
+//   tform1_save.cpp     Save, Save As and the depth dialog
+//   tform1_desk.cpp     recent files, window state, status bar, tooltips, Справка
 //   tform1_colours.cpp  the colour panel
 //   tform1_preview.cpp  render preview and the two selectors
 //   tform1_drop.cpp     a skin file dropped on the window
@@ -24,6 +26,7 @@
 #include "radiogroup.h"
 #include "skin/depthpreview.h"
 #include "skin/programfiles.h"
+#include "skin/skindocument.h"
 #include "zoomview.h"
 
 #include <QImage>
@@ -32,6 +35,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QAction;
 class QFrame;
@@ -75,14 +80,21 @@ public:
     std::array<ColourSwatch *, 13> dx{};
     std::array<QLabel *, 13> dxLabels{};
     QTimer *Timer1 = nullptr;
-    QColor cdColor = Qt::black;         // the colour dialog opens with the last colour picked
     QAction *N2 = nullptr;  // Файл / Новый
     QAction *N8 = nullptr;  // Файл / Новый из картинки…
     QAction *N3 = nullptr;  // Файл / Загрузить
     QAction *N6 = nullptr;  // Файл / Сохранить
+    QAction *N10 = nullptr;  // Файл / Сохранить как…
+    QMenu *recentMenu = nullptr;  // Файл / Недавние файлы
     QAction *N7 = nullptr;  // Файл / Перенести на разрешение…
     QAction *N4 = nullptr;  // Файл / Выход
-    QAction *N5 = nullptr;  // О программе
+    QAction *N5 = nullptr;  // Справка / О программе
+    QAction *N9 = nullptr;  // Справка / Руководство
+    // The status bar's permanent fields: file, profile, depth, modified.
+    QLabel *fileField = nullptr;
+    QLabel *profileField = nullptr;
+    QLabel *depthField = nullptr;
+    QLabel *modifiedField = nullptr;
     QAction *undoAction = nullptr;  // Правка / Отменить
     QAction *redoAction = nullptr;  // Правка / Повторить
     ZoomView *previewArea = nullptr;      // the phone and PaintBox1, enlarged and scrolled
@@ -96,6 +108,7 @@ public:
     std::array<QLabel *, 13> legibilityMarks{};  // a warning on a swatch whose texts read badly
 
     static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
+    static QString saveAsFilter();
     // The window's caption without a skin.
     static QString baseCaption() { return QStringLiteral("Универсальный редактор skin-ов для Zelkor"); }
     // "MS Sans Serif", 8 points at 96 dpi: the font of the main window and the about box.
@@ -118,10 +131,22 @@ public:
     void N3Click();  // load a skin file
     // The skin file that a drag carries, or an empty string: one local .mbm file.
     static QString droppedSkinFile(const QMimeData *data);
-    bool N6Click();  // save the skin; true when it was saved
+    bool N6Click();  // save the skin to its own file, else as N10Click; true when it was saved
+    bool N10Click();  // save the skin under a name and depth the user chooses
     void N7Click();  // port the skin to another screen size
     void N4Click();  // exit
     void N5Click();  // about box
+    void N9Click();  // the manual in the desktop's viewer
+
+    // Recent files, newest first, kept in the settings.
+    static QStringList recentFiles();
+    void openRecentFile(const QString &path);
+    // Window state between runs: the real program restores it after
+    // construction and then keeps it on closing (tests stay untouched).
+    void restoreWindowState();
+    void saveWindowState() const;
+    // Smoothed pictures in the preview at 4 and 8 bpp, as the last save chose.
+    static bool smoothPreview();
     void Button1Click();
     void RadioGroup1Click();
     void RadioGroup2Click();
@@ -200,6 +225,11 @@ private:
     void reportError(const QString &text);
     void updateCaption();
     bool openSkinFile(const QString &path);
+    bool writeSkin(const QString &target, const QString &option, bool smooth, IfExists existing);
+    void createDesk();
+    void updateDesk();
+    void addRecentFile(const QString &path);
+    void fillRecentMenu();
 
     SkinDocument *m_doc;
     WorkingFileWatcher *m_watcher = nullptr;  // a child of the document
@@ -212,6 +242,9 @@ private:
     design::Legibility m_legibility;  // the last measure of the skin
     TextOutline *m_textOutline = nullptr;
     std::array<QAction *, 13> m_legibilityFixes{};  // "Исправить" in each swatch's context menu
+    std::optional<std::pair<int, QRgb>> m_colourTrial;  // slot and colour under choice in the colour dialog
+    bool m_remembersState = false;  // restoreWindowState ran: closing keeps the state
+    std::optional<QRect> m_keptGeometry;  // the frame's place and the window's size from the last run
 };
 
 } // namespace zelkor

@@ -43,7 +43,9 @@ void TForm1::refreshSlots()
 {
     if (!m_doc->hasSkin())
         return;
-    const ColourSlots colours = m_doc->colourSlots();
+    ColourSlots colours = m_doc->colourSlots();
+    if (m_colourTrial)
+        colours[size_t(m_colourTrial->first)] = m_colourTrial->second;
     for (int i = 0; i < 13; ++i)
         dx[i]->setColor(colours[i]);
 }
@@ -51,17 +53,31 @@ void TForm1::refreshSlots()
 void TForm1::dx0Click(ColourSwatch *sender)
 {
     selectSlot(sender->tag());
-    const QColor chosen = seams().pickColour(this, cdColor);
-    if (!chosen.isValid())
-        return;
-    cdColor = chosen;
-    sender->setColor(chosen.rgb());
     if (!m_doc->hasSkin())
         return;
-    // The document's change signal renders the preview and refreshes the swatches.
-    const Status status = m_doc->setColourSlot(sender->tag(), sender->color());
-    if (!status)
+    const int slot = sender->tag();
+    // The dialog opens on the slot's colour and the preview follows the
+    // colour under choice; the sheet changes only on "Ok", as one step, so
+    // "Отмена" leaves it exactly as it was.
+    const QColor chosen = seams().pickColour(
+        this, QColor::fromRgb(m_doc->colourSlot(slot)),
+        QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()), [this, slot](const QColor &c) {
+            if (!c.isValid())
+                return;
+            m_colourTrial = {slot, c.rgb()};
+            refreshSlots();
+            renderPreview();
+        });
+    m_colourTrial.reset();
+    if (!chosen.isValid()) {
         refreshSlots();
+        renderPreview();
+        return;
+    }
+    // The document's change signal renders the preview and refreshes the swatches.
+    const Status status = m_doc->setColourSlot(slot, chosen.rgb());
+    refreshSlots();
+    renderPreview();
     report(this, status);
 }
 

@@ -5,7 +5,6 @@
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "tform2.h"
-#include "tform5.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -69,39 +68,6 @@ void TForm1::N3Click()
     if (chosen.isEmpty())
         return;
     openSkinFile(chosen);
-}
-
-bool TForm1::N6Click()
-{
-    if (!m_doc->hasSkin()) {
-        reportError(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
-        return false;
-    }
-    const QString chosen = seams().saveFile(this, QString(), QString(), QString());
-    if (chosen.isEmpty())
-        return false;
-    QString option;
-    {
-        TForm5 depth(this);
-        // Esc or the close box cancels the save.
-        if (seams().execDialog(&depth) != QDialog::Accepted)
-            return false;
-        option = depth.depthOption();
-    }
-    // A depth that merges colours drawn over each other, or brings a text
-    // below the contrast threshold, makes text vanish on the phone: say
-    // which, before anything is written.
-    const QString warning = saveDepthWarning(option);
-    if (!warning.isEmpty()
-        && seams().ask(this, warning, {QStringLiteral("Сохранить всё равно"), QStringLiteral("Отмена")}) != 0)
-        return false;
-    Status status;
-    {
-        const BusyCursor busy;
-        status = m_doc->save(chosen, option);
-    }
-    report(this, status);
-    return status.ok();
 }
 
 void TForm1::N7Click()

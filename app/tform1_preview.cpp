@@ -24,6 +24,12 @@ PreviewInput TForm1::previewInput() const
         // will show after a save at that depth.
         in.sheet = &m_shownSheet;
         in.colours = readColourSlots(m_shownSheet, in.profile);
+        // A colour still under choice in the colour dialog, as that depth gives it back.
+        if (m_colourTrial) {
+            ColourSlots trial = m_doc->colourSlots();
+            trial[size_t(m_colourTrial->first)] = m_colourTrial->second;
+            in.colours[size_t(m_colourTrial->first)] = coloursAtDepth(trial, depth)[size_t(m_colourTrial->first)];
+        }
     }
     in.smallIcons = &smallIcons;
     in.largeIcons = &largeIcons;
@@ -34,7 +40,7 @@ PreviewInput TForm1::previewInput() const
 void TForm1::renderPreview()
 {
     // A look-up unless the sheet or the depth changed since the last render.
-    m_shownSheet = m_depthPreview.sheet(m_doc->shownSheet(), previewDepth());
+    m_shownSheet = m_depthPreview.sheet(m_doc->shownSheet(), previewDepth(), smoothPreview() ? m_doc->profile() : 0);
     PreviewInput in = previewInput();
     // The message indicator leaves the canvas, and so the record of it, as they were.
     if (RadioGroup1->itemIndex() != MessageIndicatorScreen)

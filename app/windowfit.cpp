@@ -25,4 +25,12 @@ WindowFit fitWindow(const QRect &available, const QSize &wanted, const QMargins 
     return fit;
 }
 
+WindowFit keptOnScreen(const QRect &available, const WindowFit &fit, const QMargins &frame,
+                       const std::optional<QRect> &kept)
+{
+    if (!kept || kept->isEmpty() || !available.contains(QRect(kept->topLeft(), kept->size().grownBy(frame))))
+        return fit;
+    return {kept->topLeft(), kept->size(), false, false};
+}
+
 } // namespace zelkor

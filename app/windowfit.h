@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <optional>
+
 namespace zelkor {
 
 struct WindowFit {
@@ -26,5 +28,12 @@ struct WindowFit {
 // adds to the other one. The window is centred in every direction it fits in
 // and put at the area's edge (never beyond it) in the others.
 WindowFit fitWindow(const QRect &available, const QSize &wanted, const QMargins &frame, int scrollBar);
+
+// The window as the last run left it -- `kept`: the frame's top-left corner
+// and the window's size inside the frame -- when that whole frame lies inside
+// `available`, else `fit`; so a window remembered on a screen that is gone or
+// smaller comes back on screen.
+WindowFit keptOnScreen(const QRect &available, const WindowFit &fit, const QMargins &frame,
+                       const std::optional<QRect> &kept);
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #include "depthpreview.h"
 
 #include "profiles.h"
+#include "savedepth.h"
 
 #include <mbm/depth.h>
 #include <mbm/image.h>
@@ -103,7 +104,7 @@ ColourSlots coloursAtDepth(const ColourSlots &colours, const QString &depthOptio
     return out;
 }
 
-QImage DepthPreview::sheet(const QImage &trueSheet, const QString &depthOption)
+QImage DepthPreview::sheet(const QImage &trueSheet, const QString &depthOption, int smoothProfile)
 {
     if (trueSheet.isNull() || depthOption.isEmpty() || !isPreviewDepth(depthOption))
         return trueSheet;
@@ -111,9 +112,10 @@ QImage DepthPreview::sheet(const QImage &trueSheet, const QString &depthOption)
         m_byDepth.clear();
         m_sheetKey = trueSheet.cacheKey();
     }
-    QImage &cached = m_byDepth[depthOption];
+    const int smooth = canSmooth(depthOption) ? smoothProfile : 0;
+    QImage &cached = m_byDepth[{depthOption, smooth}];
     if (cached.isNull())
-        cached = sheetAtDepth(trueSheet, depthOption);
+        cached = sheetAtDepth(smooth ? smoothedSheet(trueSheet, smooth, depthOption) : trueSheet, depthOption);
     return cached;
 }
 

@@ -42,13 +42,15 @@ public:
     // The sheet to draw from: `trueSheet` itself for an empty option ("as
     // is") or one that isPreviewDepth refuses, else sheetAtDepth(trueSheet,
     // depthOption), computed on the first call for this sheet and depth.
-    QImage sheet(const QImage &trueSheet, const QString &depthOption);
+    // With `smoothProfile` (the sheet's profile) the pictures are smoothed
+    // first where the depth allows it, as Save with "Сглаживать картинки" does.
+    QImage sheet(const QImage &trueSheet, const QString &depthOption, int smoothProfile = 0);
     // Drops the cached sheets (e.g. when the document closes).
     void clear();
 
 private:
     qint64 m_sheetKey = 0;
-    std::map<QString, QImage> m_byDepth;  // quantised sheets of m_sheetKey
+    std::map<std::pair<QString, int>, QImage> m_byDepth;  // quantised sheets of m_sheetKey, by depth and smoothing
 };
 
 } // namespace zelkor

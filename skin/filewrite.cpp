@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,15 +56,21 @@ Status writeFileWhole(const QString &path, const QByteArray &bytes, IfExists ifE
             return systemFailure(n < 0 ? errno : ENOSPC);
         done += n;
     }
-    // A temporary file is private to its owner; ours are ordinary files. The
-    // mask is read once: reading it means setting it, and two threads doing
-    // that at once could leave the process with a mask of 0.
+    // A temporary file is private to its owner; ours are ordinary files, or
+    // have the permissions of the file they replace. The mask is read once:
+    // reading it means setting it, and two threads doing that at once could
+    // leave the process with a mask of 0.
     static const mode_t mask = [] {
         const mode_t m = ::umask(0);
         ::umask(m);
         return m;
     }();
-    ::fchmod(part.handle(), 0666 & ~mask);
+    struct stat old;
+    if (ifExists == IfExists::Replace && ::lstat(QFile::encodeName(path).constData(), &old) == 0 &&
+        S_ISREG(old.st_mode))
+        ::fchmod(part.handle(), old.st_mode & 07777);
+    else
+        ::fchmod(part.handle(), 0666 & ~mask);
     // A full disk may only show when the data reaches it.
     if (::fsync(part.handle()) != 0)
         return systemFailure(errno);
@@ -80,6 +87,11 @@ Status writeFileWhole(const QString &path, const QByteArray &bytes, IfExists ifE
             return systemFailure(errno);
     }
     part.setAutoRemove(false);
+    // The new name is on the disk only once its folder is.
+    if (const int dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return Status::success();
 }
 

@@ -25,7 +25,8 @@ bool leadsToRegularFile(const QString &path);
 
 // Writes `bytes` to `path`. With IfExists::Refuse anything at that name
 // (a dangling link included) is left alone and reported. The file gets the
-// usual permissions of the user's umask.
+// usual permissions of the user's umask, or with IfExists::Replace those of
+// the ordinary file it replaces.
 Status writeFileWhole(const QString &path, const QByteArray &bytes, IfExists ifExists);
 
 // A name made from a file name that stays one entry of its folder: separators

@@ -22,6 +22,22 @@ QString depthOptionByName(const QString &name)
     return {};
 }
 
+int depthItem(const QString &option)
+{
+    for (size_t i = 0; i < kColourDepths.size(); ++i)
+        if (option == QLatin1String(kColourDepths[i].option))
+            return int(i);
+    return -1;
+}
+
+int preselectedDepthItem(std::initializer_list<QString> options)
+{
+    for (const QString &option : options)
+        if (const int item = depthItem(option); item >= 0)
+            return item;
+    return kDefaultColourDepth;
+}
+
 QString savePrefix(int profile)
 {
     const Profile *p = profileByIndex(profile);
@@ -36,7 +52,10 @@ SaveTarget saveTarget(const QString &chosenPath, int profile)
     if (!name.contains(u'.'))
         name += QStringLiteral(".mbm");
     SaveTarget t;
-    t.outputName = savePrefix(profile) + name;
+    // A name typed with the profile's prefix already (the name of the skin
+    // being saved again) keeps it once.
+    const QString prefix = savePrefix(profile);
+    t.outputName = name.startsWith(prefix) ? name : prefix + name;
     t.targetPath = chosen.dir().filePath(t.outputName);
     return t;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 
 namespace zelkor {
 
@@ -27,6 +28,12 @@ inline constexpr int kDefaultColourDepth = 4;  // 24 bpp
 QString depthOption(int index);
 // The depth option named as the command line names it ("c8" -> "/c8"), empty for anything else.
 QString depthOptionByName(const QString &name);
+// The item of a depth option ("/c8" -> 1), -1 for anything else.
+int depthItem(const QString &option);
+// The item the depth dialog opens on: that of the first of `options` (in
+// order of preference: the file's own depth, the last one saved, the
+// preview's) that is a save depth, else 24 bpp.
+int preselectedDepthItem(std::initializer_list<QString> options);
 
 // The profile's save-name prefix ("extskin_176x208_"); empty with no profile.
 QString savePrefix(int profile);
@@ -37,7 +44,8 @@ struct SaveTarget {
 };
 
 // A chosen "/skins/a.bin" at profile 1 gives "extskin_176x208_a.bin" in
-// "/skins"; a name without an extension gets ".mbm".
+// "/skins"; a name without an extension gets ".mbm". A name that already
+// starts with the profile's prefix gets no second one.
 SaveTarget saveTarget(const QString &chosenPath, int profile);
 
 } // namespace zelkor

@@ -1,9 +1,11 @@
 #include "skindocument.h"
 
 #include "converter.h"
+#include "filedepth.h"
 #include "filewrite.h"
 #include "port.h"
 #include "profiles.h"
+#include "savedepth.h"
 #include "savename.h"
 
 #include <QDir>
@@ -171,8 +173,14 @@ Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const 
                                    .arg(shown)
                                    .arg(loaded.width())
                                    .arg(widthsText()));
-    out = {normalisedSheet(loaded), profile, skinNotice(path, loaded, profile)};
+    out = {normalisedSheet(loaded), profile, skinNotice(path, loaded, profile), skinFileDepth(path)};
     return Status::success();
+}
+
+QString skinFileDepth(const QString &path)
+{
+    const QString option = storedDepthOption(path);
+    return depthItem(option) >= 0 ? option : QString();
 }
 
 Status writeSkinFile(const ProgramFiles &files, const QString &workFolder, const QImage &sheet,
@@ -291,7 +299,7 @@ void SkinDocument::reportModified()
 }
 
 void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
-                               const QString &unsavedName)
+                               const QString &unsavedName, bool ownFile, const QString &fileDepth)
 {
     const Profile *p = profileByIndex(profile);
     m_trialSheet = QImage();
@@ -301,6 +309,9 @@ void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &
     m_filePath = filePath;
     m_unsavedName = unsavedName;
     m_unsaved = modified;
+    m_ownFile = ownFile;
+    m_fileDepth = fileDepth;
+    m_fileSmoothed = false;
     // A fresh history, announced to whoever shows it (the menu's Undo and
     // Redo). clear() leaves an empty stack as it is, a clean index below
     // zero included; setClean() puts it at the start.
@@ -334,7 +345,7 @@ Status SkinDocument::load(const QString &path)
     SkinImage skin;
     if (Status s = readSkinFile(m_files, m_workFolder, absolute, skin, m_progress); !s)
         return s;
-    replaceSkin(skin.sheet, skin.profile, absolute, false);
+    replaceSkin(skin.sheet, skin.profile, absolute, false, {}, true, skin.depth);
     Status done = Status::success();
     done.message = skin.notice;
     return done;
@@ -345,15 +356,29 @@ Status SkinDocument::save(const QString &chosenPath, const QString &depthOption,
     if (!hasSkin())
         return Status::failure(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
     const SaveTarget target = saveTarget(QFileInfo(chosenPath).absoluteFilePath(), m_profile);
-    if (Status s = writeSkinFile(m_files, m_workFolder, m_sheet, depthOption, target.targetPath, m_progress); !s)
+    if (Status s = saveTo(target.targetPath, depthOption, IfExists::Refuse); !s)
         return s;
-    m_filePath = target.targetPath;
+    if (savedPath)
+        *savedPath = target.targetPath;
+    return Status::success();
+}
+
+Status SkinDocument::saveTo(const QString &targetPath, const QString &depthOption, IfExists ifExists, bool smooth)
+{
+    if (!hasSkin())
+        return Status::failure(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
+    const QString absolute = QFileInfo(targetPath).absoluteFilePath();
+    const QImage written = smooth ? smoothedSheet(m_sheet, m_profile, depthOption) : m_sheet;
+    if (Status s = writeSkinFile(m_files, m_workFolder, written, depthOption, absolute, m_progress, ifExists); !s)
+        return s;
+    m_filePath = absolute;
     m_unsavedName.clear();
+    m_ownFile = true;
+    m_fileDepth = depthOption;
+    m_fileSmoothed = smooth;
     m_unsaved = false;
     m_undo->setClean();
     reportModified();
-    if (savedPath)
-        *savedPath = target.targetPath;
     emit fileNameChanged();
     return Status::success();
 }

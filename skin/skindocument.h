@@ -26,12 +26,19 @@ class ConverterProgress;
 
 // A skin read from a file: its sheet (24-bit) and its profile (1..6), and
 // what the author must hear of a file that is a skin but not a whole one (a
-// sheet shorter than its layout, several bitmaps); empty when nothing is amiss.
+// sheet shorter than its layout, several bitmaps), empty when nothing is amiss;
+// and the depth the file stores it at ("/c16"; empty when that is none of
+// the save depths).
 struct SkinImage {
     QImage sheet;
     int profile = 0;
     QString notice;
+    QString depth;
 };
+
+// The save depth option ("/c8") of the skin file at `path`, read from its
+// header; empty for a file that is no skin or one at another depth.
+QString skinFileDepth(const QString &path);
 
 // The largest sheet any skin can need, with a generous margin: a bitmap
 // claiming more is refused before it is unpacked or read.
@@ -79,6 +86,13 @@ public:
     QSize screenSize() const { return m_screen; }
     // The file the skin came from or was last saved to (the template after New).
     const QString &filePath() const { return m_filePath; }
+    // True when the skin has a file of its own (loaded or saved), which Save
+    // may replace; false after New, a port or with no skin.
+    bool hasOwnFile() const { return hasSkin() && m_ownFile; }
+    // How the own file was last written: its depth option (empty when
+    // unknown) and whether the pictures were smoothed for it.
+    const QString &fileDepth() const { return m_fileDepth; }
+    bool fileSmoothed() const { return m_fileSmoothed; }
     // The name shown in the caption: the file's name, or the name a ported skin would be saved under.
     QString displayName() const;
     bool isModified() const;
@@ -96,6 +110,11 @@ public:
     // of the name, ".mbm" is appended when it has no extension, and an
     // existing file is never replaced. `savedPath` gets the file written.
     Status save(const QString &chosenPath, const QString &depthOption, QString *savedPath = nullptr);
+    // Save to exactly `targetPath`, which becomes the skin's own file; a
+    // replaced file keeps its permissions. With `smooth` the pictures are
+    // error-diffused to the depth's palette first (smoothedSheet); the
+    // document's sheet itself stays as it is.
+    Status saveTo(const QString &targetPath, const QString &depthOption, IfExists ifExists, bool smooth = false);
     // Replaces the skin by a sheet made here (a port to another profile): the
     // result is unsaved and modified, named `name`, with a fresh history.
     Status adoptUnsaved(const QImage &sheet, const QString &name);
@@ -121,14 +140,14 @@ signals:
     void sheetChanged();
     // The whole skin was replaced: profile, screen size and file may differ.
     void skinReplaced();
-    // The same skin now has another file (Save): only its name changed.
+    // The same skin was saved (perhaps to another file, at another depth): only its name may have changed.
     void fileNameChanged();
     void modifiedChanged(bool modified);
 
 private:
     friend class SheetEditCommand;
     void replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
-                     const QString &unsavedName = {});
+                     const QString &unsavedName = {}, bool ownFile = false, const QString &fileDepth = {});
     void applyPixels(const QPoint &at, const QImage &pixels);
     // Emits modifiedChanged when isModified() differs from what was last said.
     void reportModified();
@@ -145,6 +164,9 @@ private:
     bool m_unsaved = false;
     bool m_reportedModified = false;
     QImage m_trialSheet;  // the sheet with a tried-out picture; null without a trial
+    bool m_ownFile = false;
+    QString m_fileDepth;
+    bool m_fileSmoothed = false;
     QUndoStack *m_undo;
 };
 

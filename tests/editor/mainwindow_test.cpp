@@ -118,13 +118,25 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
     EXPECT_EQ(plain(top[0]), QStringLiteral("Файл"));
     EXPECT_EQ(plain(top[1]), QStringLiteral("Правка"));
     EXPECT_EQ(plain(top[2]), QStringLiteral("Вид"));
-    EXPECT_EQ(plain(top[3]), QStringLiteral("О программе"));
+    EXPECT_EQ(plain(top[3]), QStringLiteral("Справка"));
     QStringList items;
     for (QAction *a : top[0]->menu()->actions())
         items << plain(a);
     EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Новый из картинки…"),
                                   QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
+                                  QStringLiteral("Сохранить как…"), QStringLiteral("Недавние файлы"),
                                   QStringLiteral("Перенести на разрешение…"), QStringLiteral("Выход")}));
+    items.clear();
+    for (QAction *a : top[3]->menu()->actions())
+        items << plain(a);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Руководство"), QStringLiteral("О программе")}));
+    // Without a skin nothing can be saved or ported; every command says what it does.
+    for (QAction *a : {w.N6, w.N10, w.N7}) {
+        EXPECT_FALSE(a->isEnabled()) << plain(a).toStdString();
+        EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Сначала создайте или загрузите скин")));
+    }
+    for (QAction *a : top[0]->menu()->actions() + top[3]->menu()->actions())
+        EXPECT_FALSE(a->isSeparator() || a->toolTip().isEmpty() || a->toolTip() == plain(a)) << plain(a).toStdString();
 }
 
 TEST_F(MainWindowTest, MissingSmallIconSheetIsReportedOnceAndStartUpGoesOn)
@@ -175,7 +187,7 @@ TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
 {
     writeIcons(true, true);
     TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
-    w.showSkinControls();
+    ASSERT_TRUE(w.document().adoptUnsaved(test::coordinateSheet(176, 514), QStringLiteral("x.mbm")));
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -196,7 +208,7 @@ TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
 
     // Space and Enter on a swatch ask for a colour, as a click does.
     int asked = 0;
-    seams().pickColour = [&](QWidget *, const QColor &) {
+    seams().pickColour = [&](QWidget *, const QColor &, const QString &, const std::function<void(const QColor &)> &) {
         ++asked;
         return QColor();
     };

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QRadioButton>
+#include <QUndoStack>
 
 using namespace zelkor;
 using namespace zelkor::test;
@@ -113,25 +115,46 @@ TEST_F(ColourPanelTest, CancellingChangesNothing)
     EXPECT_EQ(form->swatchColours(), swatches);
 }
 
-TEST_F(ColourPanelTest, DialogOpensWithTheLastColourPicked)
+// The dialog opens on the slot's colour under the slot's label; the preview
+// follows each colour tried; "Отмена" puts back the exact preview and sheet,
+// "Ok" is one undo step.
+TEST_F(ColourPanelTest, DialogOpensOnTheSlotAndThePreviewFollowsIt)
 {
-    useSheet(2);
-    colourAnswer = QColor(Qt::red);
-    click(3);
-    EXPECT_EQ(colourOffered, QColor(Qt::black));  // not the slot's colour
-    colourAnswer = QColor();
-    click(9);
-    EXPECT_EQ(colourOffered, QColor(Qt::red));
-    click(0);
-    EXPECT_EQ(colourOffered, QColor(Qt::red));  // a cancel keeps it
+    useSheet(3);
+    form->show();
+    form->RadioGroup1->button(ContactListScreen)->click();
+    for (bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        const QImage sheet = form->document().sheet().copy();
+        const QImage canvas = form->PaintBox1->canvasImage().copy();
+        const int steps = form->document().undoStack()->count();
+        colourTrials = {QColor(Qt::red), QColor(0x12, 0x34, 0x56)};
+        trialCanvases.clear();
+        colourAnswer = ok ? colourTrials.last() : QColor();
+        click(6);  // nickname in the contact list
+        EXPECT_EQ(colourOffered.rgb(), sheet.pixel(colourRow(3)->firstColumn + 6, colourRow(3)->row));
+        EXPECT_EQ(colourTitle, QStringLiteral("Цвет: цвет ника в списке контактов"));
+        ASSERT_EQ(trialCanvases.size(), 2);
+        EXPECT_NE(trialCanvases[0], canvas);
+        EXPECT_NE(trialCanvases[1], trialCanvases[0]);
+        EXPECT_EQ(form->document().undoStack()->count(), steps + (ok ? 1 : 0));
+        if (ok) {
+            EXPECT_EQ(form->PaintBox1->canvasImage(), trialCanvases[1]);
+            EXPECT_EQ(form->dx[6]->color(), colourAnswer.rgb());
+        } else {
+            EXPECT_EQ(form->PaintBox1->canvasImage(), canvas);
+            EXPECT_EQ(form->document().sheet(), sheet);
+            EXPECT_EQ(form->dx[6]->color(), sheet.pixel(colourRow(3)->firstColumn + 6, colourRow(3)->row));
+        }
+    }
 }
 
-TEST_F(ColourPanelTest, WithoutASkinOnlyTheSwatchChanges)
+TEST_F(ColourPanelTest, WithoutASkinNothingIsAsked)
 {
     colourAnswer = QColor(Qt::green);
     click(7);
+    EXPECT_EQ(shown, QStringList());
     EXPECT_TRUE(form->document().sheet().isNull());
-    EXPECT_EQ(form->dx[7]->color(), QColor(Qt::green).rgb());
     EXPECT_EQ(errors, QStringList());
 }
 

@@ -12,6 +12,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
@@ -50,9 +51,7 @@ TEST(Dialogs, ColourDepthDialog)
 {
     TForm5 d;
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Глубина цвета"));
-    EXPECT_EQ(d.size(), QSize(142, 224));
     EXPECT_FALSE(d.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
-    EXPECT_EQ(d.colorgl->geometry(), QRect(8, 8, 129, 177));
     EXPECT_EQ(d.colorgl->title(), QStringLiteral("Цветоность"));
     const char *const items[] = {"Color 4 bpp", "Color 8 bpp", "Color 12 bpp", "Color 16 bpp", "Color 24 bpp"};
     ASSERT_EQ(d.colorgl->count(), 5);
@@ -60,10 +59,23 @@ TEST(Dialogs, ColourDepthDialog)
         EXPECT_EQ(d.colorgl->button(i)->text(), QString::fromLatin1(items[i]));
     EXPECT_EQ(d.colorgl->itemIndex(), 4);
     EXPECT_EQ(d.depthOption(), QStringLiteral("/c24"));
+    // Sizes beside the depths, the smoothed ones where smoothing is on and allowed.
+    d.setFileSizes({{100, 2048, 300, 400, 500}, {150, 4096, -1, -1, -1}});
+    EXPECT_FALSE(d.smoothBox->isEnabled());
     d.colorgl->button(1)->click();
     EXPECT_EQ(d.depthOption(), QStringLiteral("/c8"));
+    EXPECT_TRUE(d.smoothBox->isEnabled());
+    EXPECT_EQ(d.sizeLabels[1]->text(), QStringLiteral("2,0 КБ"));
+    d.setSmoothing(true);
+    EXPECT_TRUE(d.smoothing());
+    EXPECT_EQ(d.sizeLabels[1]->text(), QStringLiteral("4,0 КБ"));
+    EXPECT_EQ(d.sizeLabels[4]->text(), QStringLiteral("500 Б"));
+    d.colorgl->button(3)->click();
+    EXPECT_FALSE(d.smoothing());
     EXPECT_EQ(d.Button1->text(), QStringLiteral("Ok"));
-    EXPECT_EQ(d.Button1->geometry(), QRect(32, 192, 75, 25));
+    EXPECT_EQ(d.Button2->text(), QStringLiteral("Отмена"));
+    d.Button2->click();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
     d.Button1->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
@@ -157,19 +169,10 @@ INSTANTIATE_TEST_SUITE_P(Depths, RoundTripTest,
 
 class FileCommandsTest : public FilesTest {
 protected:
-    // Saves under `chosen` while `existing` is already there: one message names
-    // the existing file, which keeps its bytes.
-    void expectSaveRefusedKeeping(const QString &existing, const QString &chosen)
+    static QByteArray fileBytes(const QString &path)
     {
-        QFile taken(existing);
-        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
-        taken.write("keep me");
-        taken.close();
-        save(chosen);
-        ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].contains(existing)) << errors[0].toStdString();
-        ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
-        EXPECT_EQ(taken.readAll(), QByteArray("keep me"));
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     // A loaded skin of profile 3 that failures must leave alone.
@@ -350,13 +353,60 @@ TEST_F(FileCommandsTest, ABrokenSkinFileIsReportedByTheConverter)
     EXPECT_EQ(strayFiles(), QStringList());
 }
 
-TEST_F(FileCommandsTest, SaveNeverReplacesAFile)
+// Save As onto an existing file asks once, naming it; "Отмена" keeps it whole.
+// The prefix is added only when the typed name lacks it.
+TEST_F(FileCommandsTest, SaveAsAsksBeforeReplacingAFile)
 {
     NEED_DATA(3);
     loadSkin();
-    expectSaveRefusedKeeping(scratchFile(QStringLiteral("extskin_240x320_занято.mbm")),
-                             scratchFile(QStringLiteral("занято")));
+    const QString taken = scratchFile(QStringLiteral("extskin_240x320_занято.mbm"));
+    for (const QString &typed : {QStringLiteral("занято"), QStringLiteral("extskin_240x320_занято")})
+        for (int answer : {1, -1, 0}) {
+            SCOPED_TRACE(typed.toStdString() + " " + std::to_string(answer));
+            QFile file(taken);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+            file.close();
+            asked.clear();
+            askAnswer = answer;
+            save(scratchFile(typed));
+            ASSERT_EQ(asked.size(), 1);
+            EXPECT_TRUE(asked[0].contains(taken) && asked[0].contains(QStringLiteral("Заменить?")))
+                << asked[0].toStdString();
+            EXPECT_EQ(skinFileDepth(taken).isEmpty(), answer != 0);
+            if (answer == 0)
+                EXPECT_EQ(form->document().filePath(), taken);
+        }
+    EXPECT_EQ(errors, QStringList());
+    EXPECT_EQ(QDir(scratch).entryList(QDir::Files),
+              (QStringList{QStringLiteral("extskin_240x320_занято.mbm"), QStringLiteral("скин.mbm")}));
+}
+
+// "Сохранить" on a skin with a file of its own writes that file at its depth
+// without a dialog; a new skin goes through Save As.
+TEST_F(FileCommandsTest, SaveWritesTheOwnFileAgainAtItsDepth)
+{
+    NEED_DATA(3);
+    const QString own = scratchFile(QStringLiteral("скин.mbm"));
+    pack(varietySheet(), own, QStringLiteral("/c16"));
+    load(own);
+    ASSERT_EQ(errors, QStringList());
+    shown.clear();
+    ASSERT_TRUE(form->document().setColourSlot(2, qRgb(10, 20, 30)));
+    EXPECT_TRUE(form->N6Click());
+    EXPECT_EQ(shown, QStringList());
+    EXPECT_EQ(skinFileDepth(own), QStringLiteral("/c16"));
+    EXPECT_FALSE(form->document().isModified());
     EXPECT_EQ(strayFiles(), QStringList());
+
+    newSkin(3);
+    shown.clear();
+    saveAnswer = scratchFile(QStringLiteral("новый"));
+    form5Item = 1;
+    EXPECT_TRUE(form->N6Click());
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
+    EXPECT_EQ(form->document().filePath(), scratchFile(QStringLiteral("extskin_240x320_новый.mbm")));
+    EXPECT_EQ(form->document().fileDepth(), QStringLiteral("/c8"));
 }
 
 TEST_F(FileCommandsTest, AFailedMoveIsReportedAndLeavesNoStrayFile)
@@ -423,7 +473,7 @@ TEST_P(PromptTest, AModifiedSkinIsOfferedForSaving)
     loadSkin();
     ASSERT_TRUE(form->document().setColourSlot(2, qRgb(1, 2, 3)));
     askAnswer = c.answer;
-    saveAnswer = scratchFile(QStringLiteral("спасено"));
+    const QByteArray before = fileBytes(scratchFile(QStringLiteral("скин.mbm")));
     openAnswer = scratchFile(QStringLiteral("скин.mbm"));
     form->show();
     if (command == Command::New)
@@ -434,7 +484,8 @@ TEST_P(PromptTest, AModifiedSkinIsOfferedForSaving)
         form->N4Click();
     EXPECT_EQ(asked, QStringList{QStringLiteral("Скин изменён. Сохранить изменения?")});
     EXPECT_EQ(errors, QStringList());
-    EXPECT_EQ(QFileInfo::exists(scratchFile(QStringLiteral("extskin_240x320_спасено.mbm"))), c.saved);
+    // "Сохранить" writes the loaded skin's own file.
+    EXPECT_EQ(fileBytes(scratchFile(QStringLiteral("скин.mbm"))) != before, c.saved);
     const bool went = command == Command::Exit ? !form->isVisible()
                                                : !form->document().isModified();
     EXPECT_EQ(went, c.goesOn);

@@ -72,9 +72,16 @@ void FilesTest::SetUp()
         asked << text;
         return askAnswer;
     };
-    s.pickColour = [this](QWidget *, const QColor &initial) {
+    s.pickColour = [this](QWidget *, const QColor &initial, const QString &title,
+                          const std::function<void(const QColor &)> &changed) {
         shown << QStringLiteral("colour");
         colourOffered = initial;
+        colourTitle = title;
+        // The colours the user tries before answering, and what the preview showed for each.
+        for (const QColor &c : colourTrials) {
+            changed(c);
+            trialCanvases << form->PaintBox1->canvasImage().copy();
+        }
         return colourAnswer;
     };
     work = root.filePath(QStringLiteral("рабочая"));
@@ -141,7 +148,7 @@ void FilesTest::save(const QString &chosen, int depthItem)
 {
     saveAnswer = chosen;
     form5Item = depthItem;
-    form->N6Click();
+    form->N10Click();
 }
 
 FilesTest::Snapshot FilesTest::snapshot() const

@@ -48,6 +48,7 @@ protected:
     // Runs a command as the user would, answering the dialogs as set below.
     void newSkin(int profile);
     void load(const QString &file);
+    // Save As ("Сохранить как…") under `chosen` at depth item `depthItem`.
     void save(const QString &chosen, int depthItem = 4);
 
     // What a failing command must leave alone.
@@ -89,6 +90,9 @@ protected:
     QStringList shown;   // dialogs shown, by class name
     QString openDir, openFilter;
     QColor colourOffered;
+    QString colourTitle;
+    QList<QColor> colourTrials;   // tried in the colour dialog before its answer
+    QList<QImage> trialCanvases;  // the preview after each trial
 };
 
 // What a 24-bit colour becomes after packing at `depthBits` and unpacking.

@@ -39,6 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"/skins/x", 6, "extskin_416x352_x.mbm", "/skins/extskin_416x352_x.mbm"},
         // A dot in the folder is not the name's extension.
         NameCase{"/my.skins/new skin", 1, "extskin_176x208_new skin.mbm", "/my.skins/extskin_176x208_new skin.mbm"},
+        // Typed with the prefix (saving a saved skin again): not doubled; another profile's prefix is just a name.
+        NameCase{"/s/extskin_176x208_my", 1, "extskin_176x208_my.mbm", "/s/extskin_176x208_my.mbm"},
+        NameCase{"/s/extskin_176x208_my", 2, "extskin_208x176_extskin_176x208_my.mbm",
+                 "/s/extskin_208x176_extskin_176x208_my.mbm"},
         NameCase{"/Мои скины/тёмный", 6, "extskin_416x352_тёмный.mbm", "/Мои скины/extskin_416x352_тёмный.mbm"}));
 
 TEST(SaveName, PrefixOnlyForAProfile)
@@ -55,6 +59,18 @@ TEST(DepthOptions, ItemsAndOptions)
         EXPECT_EQ(depthOption(i), QString::fromLatin1(options[i])) << i;
     EXPECT_EQ(depthOption(-1), QString());
     EXPECT_EQ(depthOption(5), QString());
+}
+
+TEST(DepthOptions, PreselectionTakesTheFirstSaveDepth)
+{
+    const QString none, c4 = QStringLiteral("/c4"), c8 = QStringLiteral("/c8"), c16 = QStringLiteral("/c16");
+    // file's depth, last saved, preview's -> item
+    const struct { QString file, last, preview; int item; } cases[] = {
+        {c16, c8, c4, 3}, {none, c8, c4, 1}, {none, none, c4, 0},
+        {QStringLiteral("/c32"), none, QStringLiteral("c8"), 4}, {none, none, none, 4},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(preselectedDepthItem({c.file, c.last, c.preview}), c.item) << c.file.toStdString() << c.last.toStdString();
 }
 
 TEST(ConverterArguments, DepthGluedToTheBitmapName)
