@@ -1,5 +1,6 @@
 // zelkor-skin overview: every screen of one skin side by side on one picture.
 #include "command.h"
+#include "scale.h"
 #include "session.h"
 
 #include "preview/overview.h"
@@ -17,6 +18,7 @@ void declare(QCommandLineParser &parser)
                        "на одной картинке PNG, с названием каждого экрана, именем файла скина и профилем."));
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл картинки"),
                       QStringLiteral("ФАЙЛ.png")});
+    declareScale(parser);
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
 }
@@ -29,6 +31,9 @@ int run(const QCommandLineParser &parser, Session &session)
     const QString output = parser.value(QStringLiteral("output"));
     if (output.isEmpty())
         return session.usageError(QStringLiteral("не указан файл картинки (-o ФАЙЛ.png)."));
+    const std::optional<int> scale = readScale(parser, session);
+    if (!scale)
+        return UsageError;
 
     if (!session.mayWrite({output}))
         return SkinProblem;
@@ -39,7 +44,7 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!icons)
         return SkinProblem;
     const QImage picture = sheetOverview(QFileInfo(skins.first()).fileName(), skin.sheet, skin.profile, *icons);
-    return session.writePng(picture, output) ? Success : SkinProblem;
+    return session.writePng(enlargedByWholePixels(picture, *scale), output) ? Success : SkinProblem;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // zelkor-skin render: one PNG per preview screen, exactly what the editor's
 // preview shows, optionally on the phone picture and enlarged for publishing.
 #include "command.h"
+#include "scale.h"
 #include "session.h"
 
 #include "preview/screenimage.h"
@@ -14,8 +15,6 @@
 namespace zelkor::cli {
 
 namespace {
-
-constexpr int kMaxScale = 8;
 
 QString screenNames()
 {
@@ -41,9 +40,7 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("только этот экран; можно указать несколько раз (по умолчанию все)"),
                       QStringLiteral("ИМЯ")});
     parser.addOption({QStringLiteral("phone"), QStringLiteral("экран на картинке телефона, там же, где в окне")});
-    parser.addOption({QStringLiteral("scale"),
-                      QStringLiteral("увеличить в N раз, каждую точку квадратом N x N (1–%1)").arg(kMaxScale),
-                      QStringLiteral("N"), QStringLiteral("1")});
+    declareScale(parser);
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
                                  QStringLiteral("СКИН.mbm…"));
@@ -99,12 +96,10 @@ int run(const QCommandLineParser &parser, Session &session)
 
     Request request;
     request.phone = parser.isSet(QStringLiteral("phone"));
-    bool number = false;
-    request.scale = parser.value(QStringLiteral("scale")).toInt(&number);
-    if (!number || request.scale < 1 || request.scale > kMaxScale)
-        return session.usageError(QStringLiteral("--scale ждёт целое число от 1 до %1, а не «%2».")
-                                      .arg(kMaxScale)
-                                      .arg(parser.value(QStringLiteral("scale"))));
+    const std::optional<int> scale = readScale(parser, session);
+    if (!scale)
+        return UsageError;
+    request.scale = *scale;
     for (const QString &name : parser.values(QStringLiteral("screen"))) {
         const NamedScreen *shot = findNamedScreen(name);
         if (!shot)

@@ -46,8 +46,8 @@ expected=(
     share/metainfo/$id.metainfo.xml
     share/mime/packages/$id.xml
     share/icons/hicolor/scalable/apps/$id.svg
-    share/man/man1/zelkor-skin-editor.1
-    share/man/man1/bmconv.1
+    share/man/man1/zelkor-skin-editor.1.gz
+    share/man/man1/bmconv.1.gz
 )
 for label in 176x208 208x176 240x320 320x240 352x416 416x352; do
     expected+=(share/zelkor-skin-editor/skn/$label.mbm share/zelkor-skin-editor/devices/$label.jpg)
@@ -58,7 +58,7 @@ done
 built_cli=false
 if [ -e "$build/program/zelkor-skin" ] || [ -e "$p/bin/zelkor-skin" ]; then
     built_cli=true
-    expected+=(bin/zelkor-skin share/man/man1/zelkor-skin.1)
+    expected+=(bin/zelkor-skin share/man/man1/zelkor-skin.1.gz)
 fi
 for f in "${expected[@]}"; do
     check "not installed: $f" test -f "$p/$f"

@@ -14,6 +14,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     clang-14 libclang-rt-14-dev     # the converter's fuzz targets and sanitizer runs
     tidy chromium                   # zelkor-skin gallery's pages: validated, and opened in a real browser
+    dpkg-dev lintian                # the Debian package: dpkg-shlibdeps, and its check
 )
 missing=()
 for p in "${packages[@]}"; do

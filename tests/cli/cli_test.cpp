@@ -164,11 +164,19 @@ TEST_F(CliTest, OverviewIsTheCoresOverviewOfTheSkin)
 {
     const QString skinFile = skin(1);
     const QString out = file(QStringLiteral("обзор.png"));
-    const Outcome run = cli({QStringLiteral("overview"), skinFile, QStringLiteral("-o"), out});
-    ASSERT_EQ(run.code, 0) << run.err.toStdString();
     int profile = 0;
     const auto screens = coreScreens(skinFile, &profile);
-    EXPECT_EQ(png(out), composeOverview(QFileInfo(skinFile).fileName(), profile, screens));
+    const QImage picture = composeOverview(QFileInfo(skinFile).fileName(), profile, screens);
+    for (int scale : {1, 3}) {
+        const Outcome run = cli({QStringLiteral("overview"), skinFile, QStringLiteral("-o"), out,
+                                 QStringLiteral("--scale"), QString::number(scale), QStringLiteral("--force")});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(png(out), enlargedByWholePixels(picture, scale)) << scale;
+    }
+    EXPECT_EQ(cli({QStringLiteral("overview"), skinFile, QStringLiteral("-o"), out, QStringLiteral("--scale"),
+                   QStringLiteral("0"), QStringLiteral("--force")})
+                  .code,
+              2);
 }
 
 // The phone picture as the window shows it: the photo at (377, 3) and PaintBox1
