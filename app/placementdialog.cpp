@@ -74,7 +74,8 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     marginButton = new QPushButton(QStringLiteral("Цвет полей…"), this);
     connect(marginButton, &QPushButton::clicked, this, [this] {
         const QRgb now = m_margin.value_or(meanEdgeColour(m_loaded).value_or(qRgb(255, 255, 255)));
-        const QColor chosen = seams().pickColour(this, QColor::fromRgb(now));
+        const QColor chosen =
+            seams().pickColour(this, QColor::fromRgb(now), QStringLiteral("Цвет полей"), [](const QColor &) {});
         if (chosen.isValid())
             setMargin(chosen.rgb());
     });
