@@ -1,15 +1,14 @@
 #include "galleryskin.h"
 
 #include "gallerysite.h"
+#include "session.h"
 
 #include "design/legibility.h"
 #include "preview/overview.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,19 +20,6 @@ namespace {
 // Changes whenever what a skin's files hold changes, so an older site's
 // pictures are drawn again rather than reused.
 constexpr char kFormat[] = "zelkor-gallery 2";
-
-constexpr int kPngQuality = 80;  // as zelkor-skin render writes them
-
-QByteArray pngBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setQuality(kPngQuality);
-    writer.write(image);
-    return bytes;
-}
 
 QJsonArray sizeJson(QSize s)
 {

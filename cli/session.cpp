@@ -129,10 +129,8 @@ bool Session::mayWrite(const QStringList &paths)
     return free;
 }
 
-bool Session::writePng(const QImage &image, const QString &path)
+QByteArray pngBytes(const QImage &image, QString *why)
 {
-    if (!mayWrite({path}))
-        return false;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -141,7 +139,21 @@ bool Session::writePng(const QImage &image, const QString &path)
     // setting it takes about half as long for files about a third larger.
     writer.setQuality(kPngQuality);
     if (!writer.write(image)) {
-        problem(QStringLiteral("Не удаётся записать файл «%1»: %2").arg(native(path), writer.errorString()));
+        if (why)
+            *why = writer.errorString();
+        return {};
+    }
+    return bytes;
+}
+
+bool Session::writePng(const QImage &image, const QString &path)
+{
+    if (!mayWrite({path}))
+        return false;
+    QString why;
+    const QByteArray bytes = pngBytes(image, &why);
+    if (bytes.isEmpty()) {
+        problem(QStringLiteral("Не удаётся записать файл «%1»: %2").arg(native(path), why));
         return false;
     }
     if (const Status s = writeFileWhole(path, bytes, m_replace ? IfExists::Replace : IfExists::Refuse); !s) {

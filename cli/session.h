@@ -31,6 +31,10 @@ namespace zelkor::cli {
 // replaces the usual help text where the option allows more than replacing.
 void declareForce(QCommandLineParser &parser, const QString &meaning = {});
 
+// A picture as the PNG bytes every command writes; empty, with `why` set,
+// when it cannot be encoded.
+QByteArray pngBytes(const QImage &image, QString *why = nullptr);
+
 class Session {
 public:
     Session(ProgramFiles files, const Command &command);

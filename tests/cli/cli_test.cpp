@@ -33,11 +33,7 @@ using namespace zelkor::test;
 
 namespace {
 
-struct Outcome {
-    int code;
-    QString out;
-    QString err;
-};
+using Outcome = ProcessOutcome;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -89,10 +85,7 @@ protected:
                 }
             });
         process.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")), arguments);
-        const bool finished = process.waitForFinished(60000);
-        EXPECT_TRUE(finished) << "zelkor-skin did not finish";
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return finishProcess(process, 60000);
     }
 
     // The core's picture of every named screen of `skinFile`, read as the editor reads it.

@@ -33,26 +33,13 @@ using namespace zelkor::test;
 
 namespace {
 
-struct Outcome {
-    int code;
-    QString out;
-    QString err;
-};
+using Outcome = ProcessOutcome;
 
 Outcome runProgram(const QString &program, const QStringList &arguments, int timeoutMs = 120000)
 {
     QProcess process;
     process.start(program, arguments);
-    const bool finished = process.waitForFinished(timeoutMs);
-    EXPECT_TRUE(finished) << program.toStdString() << " did not finish";
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return finishProcess(process, timeoutMs);
 }
 
 bool writeAll(const QString &path, const QByteArray &bytes)
@@ -70,7 +57,7 @@ Tree tree(const QString &root)
     while (it.hasNext()) {
         const QString path = it.next();
         files[QDir(root).relativeFilePath(path)] = {
-            QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256),
+            QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256),
             QFileInfo(path).lastModified().toMSecsSinceEpoch()};
     }
     return files;
@@ -139,7 +126,7 @@ TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
     EXPECT_EQ(run.code, 1) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("сломанный.mbm"))) << run.err.toStdString();
 
-    const QString index = QString::fromUtf8(readAll(QDir(site).filePath(QStringLiteral("index.html"))));
+    const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
     EXPECT_EQ(count(index, QStringLiteral("<article ")), 7);  // six templates and one family
     const QString sea = index.section(QStringLiteral("<h2>Море</h2>"), 1).section(QStringLiteral("</article>"), 0, 0);
     EXPECT_EQ(count(sea, QStringLiteral("<section class=\"variant")), kProfileCount);
@@ -157,7 +144,7 @@ TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
     const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
     for (const Profile &p : allProfiles()) {
         const QString page = QDir(site).filePath(QStringLiteral("size-%1.html").arg(p.labelText()));
-        EXPECT_EQ(count(QString::fromUtf8(readAll(page)), QStringLiteral("<article ")), 2) << p.label;
+        EXPECT_EQ(count(QString::fromUtf8(fileBytes(page)), QStringLiteral("<article ")), 2) << p.label;
         if (!tidy.isEmpty()) {
             const Outcome check = runProgram(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), page});
             EXPECT_EQ(check.code, 0) << p.label << ": " << check.err.toStdString();
@@ -187,7 +174,7 @@ TEST_F(GalleryTest, LegibilityVerdictIsTheChecksMeasureAtTheThresholdAsked)
         for (const QString &written : run.out.split(u'\n', Qt::SkipEmptyParts))
             EXPECT_TRUE(written.endsWith(QStringLiteral(".html")) || written.endsWith(QStringLiteral("files")))
                 << written.toStdString();
-        const QString index = QString::fromUtf8(readAll(QDir(site).filePath(QStringLiteral("index.html"))));
+        const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
         const QString verdict = index.section(QStringLiteral("<h2>176x208</h2>"), 1)
                                     .section(QStringLiteral("Читаемость текстов: "), 1)
                                     .section(QStringLiteral("</p>"), 0, 0);
@@ -258,9 +245,9 @@ TEST_F(GalleryTest, ASiteFolderOfSomeoneElseIsLeftAloneAndLinksAreNotWrittenThro
     ASSERT_TRUE(QFile::link(outside, QDir(site).filePath(QStringLiteral("index.html"))));
     for (int run = 0; run < 2; ++run)  // taking the folder over, then as its own
         EXPECT_EQ(gallery(s_input, site, {QStringLiteral("--force")}).code, 1);
-    EXPECT_EQ(QString::fromUtf8(readAll(outside)), QStringLiteral("снаружи"));
+    EXPECT_EQ(QString::fromUtf8(fileBytes(outside)), QStringLiteral("снаружи"));
     EXPECT_FALSE(QFileInfo(QDir(site).filePath(QStringLiteral("index.html"))).isSymLink());
-    EXPECT_EQ(QString::fromUtf8(readAll(notes)), QStringLiteral("моё"));
+    EXPECT_EQ(QString::fromUtf8(fileBytes(notes)), QStringLiteral("моё"));
 }
 
 // The page in a real browser, each case in a frame of its viewport size: every

@@ -1,6 +1,10 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
 
 namespace zelkor::test {
 
@@ -40,6 +44,20 @@ QString sharedFolder()
 QString workFolderIn(const QString &folder)
 {
     return QDir(folder).filePath(QStringLiteral("work"));
+}
+
+ProcessOutcome finishProcess(QProcess &process, int timeoutMs)
+{
+    const bool finished = process.waitForFinished(timeoutMs);
+    EXPECT_TRUE(finished) << process.program().toStdString() << " did not finish";
+    return {process.exitStatus() == QProcess::NormalExit && finished ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace zelkor::test

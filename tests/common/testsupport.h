@@ -1,8 +1,11 @@
 #pragma once
 // Helpers shared by the editor's tests.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+
+class QProcess;
 
 namespace zelkor::test {
 
@@ -27,5 +30,17 @@ QString workFolderIn(const QString &folder);
 QString programFolder();
 // The shared folder with real fixtures, or an empty string when it is absent.
 QString sharedFolder();
+
+// What a finished program said and returned; code -1 when it crashed or did
+// not finish in time (the test has then failed already).
+struct ProcessOutcome {
+    int code;
+    QString out;
+    QString err;
+};
+ProcessOutcome finishProcess(QProcess &process, int timeoutMs);
+
+// A file's bytes, or none when it cannot be read.
+QByteArray fileBytes(const QString &path);
 
 } // namespace zelkor::test

@@ -169,12 +169,6 @@ INSTANTIATE_TEST_SUITE_P(Depths, RoundTripTest,
 
 class FileCommandsTest : public FilesTest {
 protected:
-    static QByteArray fileBytes(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     // A loaded skin of profile 3 that failures must leave alone.
     void loadSkin()
     {
