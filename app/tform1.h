@@ -197,7 +197,7 @@ public:
     QRect legibilityOutline() const;
     // What Save at `depthOption` should warn of: colours drawn together that
     // it makes equal, and texts it brings below the threshold; empty for none.
-    QString saveDepthWarning(const QString &depthOption);
+    QString saveDepthWarning(const QString &depthOption, bool smooth = false);
 
     // Shows the controls that exist only once a skin does.
     void showSkinControls();

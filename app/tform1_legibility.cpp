@@ -168,7 +168,7 @@ QRect TForm1::legibilityOutline() const
     return m_textOutline->isVisibleTo(PaintBox1) ? m_textOutline->ink() : QRect();
 }
 
-QString TForm1::saveDepthWarning(const QString &depthOption)
+QString TForm1::saveDepthWarning(const QString &depthOption, bool smooth)
 {
     if (!m_doc->hasSkin())
         return {};
@@ -184,7 +184,10 @@ QString TForm1::saveDepthWarning(const QString &depthOption)
             return design::measureLegibility(in);
         };
         const design::Legibility asIs = measured(m_doc->sheet());
-        const design::Legibility saved = measured(m_depthPreview.sheet(m_doc->sheet(), depthOption));
+        // Measured on the sheet as it will be written: smoothed pictures move the
+        // colours under the texts.
+        const design::Legibility saved =
+            measured(m_depthPreview.sheet(m_doc->sheet(), depthOption, smooth ? m_doc->profile() : 0));
         parts << design::lostTextsMessage(saved, design::textsLostAtDepth(asIs, saved, min), depthName, min);
     }
     parts.removeAll(QString());

@@ -94,7 +94,7 @@ bool TForm1::writeSkin(const QString &target, const QString &option, bool smooth
     // A depth that merges colours drawn over each other, or brings a text
     // below the contrast threshold, makes text vanish on the phone: say
     // which, before anything is written.
-    const QString warning = saveDepthWarning(option);
+    const QString warning = saveDepthWarning(option, smooth);
     if (!warning.isEmpty()
         && seams().ask(this, warning, {QStringLiteral("Сохранить всё равно"), QStringLiteral("Отмена")}) != 0)
         return false;
