@@ -34,7 +34,7 @@ void declare(QCommandLineParser &parser)
         "Проверяет, читаются ли тексты скина: для каждой строки семи экранов предпросмотра — контраст\n"
         "(WCAG 2.x) её цвета с тем, что под ней; у текста берётся 5-й процентиль по его точкам.\n"
         "Для каждого цвета ниже порога — строка: подпись цвета, худший контраст, экран и текст.\n"
-        "Код выхода: 0 — все тексты не ниже порога, 3 — есть ниже, 1 — ошибка файла, 2 — ошибка в командной строке.\n"
+        "Код выхода: 0 — все тексты не ниже порога, 3 — есть ниже, 1 — ошибка файла\n(в том числе нет строки цветов), 2 — ошибка в командной строке.\n"
         "С --fix -o ФАЙЛ пишет скин, в котором каждый такой цвет исправлен, как это делает «Исправить» в редакторе,\n"
         "с глубиной цвета самого файла (или --depth); код выхода тогда говорит о записанном скине."));
     parser.addOption({QStringLiteral("min-contrast"), QStringLiteral("порог контраста, от 1 до 21 (по умолчанию 4.5)"),
@@ -187,6 +187,14 @@ bool checkSkin(Session &session, const QString &path, const Request &request, Fi
     const IconSheets *icons = session.iconSheets();
     if (!icons)
         return false;
+    // A sheet that ends above its colour row has no colours to measure:
+    // thirteen read from beyond it would be invented.
+    if (const ColourRowOrigin row = *colourRow(skin.profile); skin.sheet.height() <= row.row) {
+        session.problem(QStringLiteral("В скине «%1» нет строки цветов (строка %2): тексты не измерить.")
+                            .arg(QDir::toNativeSeparators(path))
+                            .arg(row.row));
+        return false;
+    }
     result.file = path;
     result.profile = skin.profile;
     result.measure = measureSkinLegibility(skin.sheet, skin.profile, *icons, request.depth);

@@ -272,6 +272,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {"info|%missing", 1, "%missing", "%missing|не найден"},
         {"info|%short", 0, "240 x 100|нет строки цветов|нужно 740", ""},
         {"info|%two", 0, "картинок: 2|первая|нет строки цветов", ""},
+        // No colour row: nothing to measure, a failure of the file, not a verdict.
+        {"check|%short|--json", 1, "\"error\": true", "%short|нет строки цветов (строка 348)"},
         {"info|%skin|%missing", 1, "416x352|%missing", "%missing"},
         {"render|%corrupt|-o|%dir", 1, "", "%corrupt|не файл скина"},
         {"overview|%wide|-o|%dir/o.png", 1, "", "%wide|300"},
