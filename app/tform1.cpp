@@ -116,7 +116,7 @@ void TForm1::updateCaption()
         return;
     }
     setWindowTitle(m_doc->displayName() + QStringLiteral("[*] — ") + baseCaption());
-    setWindowModified(m_doc->isModified());
+    setWindowModified(isModified());
 }
 
 void TForm1::createControls()

@@ -37,6 +37,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -119,7 +120,11 @@ public:
     bool loadSkinFile(const QString &path);
     // Offers to save a modified skin: true when the caller may go on (saved,
     // not wanted, or nothing to save), false on "Отмена" or a failed save.
+    // A save of the image editor not yet taken into the sheet is asked about
+    // too, with "Взять в скин" among the answers.
     bool maybeSave();
+    // The skin has changes: the document's, or an editor's save not yet taken.
+    bool isModified() const;
 
     // --- handlers ---
     void FormCreate();
@@ -223,6 +228,10 @@ private:
     void createLegibility();
     void showLegibility();
     void reportError(const QString &text);
+    // tform1_watch.cpp: the placement step for an editor's save of another
+    // size (nothing when declined); the question about saves not taken.
+    std::optional<QImage> placeEditorSave(int picture, const QImage &image, const QString &path);
+    bool askAboutUntaken(const std::vector<int> &pictures);
     void updateCaption();
     bool openSkinFile(const QString &path);
     bool writeSkin(const QString &target, const QString &option, bool smooth, IfExists existing);

@@ -127,7 +127,7 @@ void TForm1::updateDesk()
     depthField->setText(depth.isEmpty() ? QString()
                                         : depth.mid(2) + QStringLiteral(" bpp") +
                                               (m_doc->fileSmoothed() ? QStringLiteral(", сглажен") : QString()));
-    modifiedField->setText(!skin ? QString() : m_doc->isModified() ? QStringLiteral("Изменён") : QStringLiteral("Сохранён"));
+    modifiedField->setText(!skin ? QString() : isModified() ? QStringLiteral("Изменён") : QStringLiteral("Сохранён"));
 }
 
 // ---------------------------------------------------------------- recent files

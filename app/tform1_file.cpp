@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "busycursor.h"
+#include "editing/workingfilewatcher.h"
 #include "seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -13,6 +14,8 @@ namespace zelkor {
 
 bool TForm1::maybeSave()
 {
+    if (const auto untaken = m_doc->hasSkin() ? m_watcher->untakenPictures() : std::vector<int>(); !untaken.empty())
+        return askAboutUntaken(untaken);
     if (!m_doc->isModified())
         return true;
     const int answer = seams().ask(this, QStringLiteral("Скин изменён. Сохранить изменения?"),

@@ -43,8 +43,7 @@ WorkingFileWatcher::WorkingFileWatcher(SkinDocument &document, QObject *parent)
 void WorkingFileWatcher::setEnabled(bool on)
 {
     m_enabled = on;
-    if (on)
-        m_settle.start(kQuietMs);
+    m_settle.start(kQuietMs);
 }
 
 QString WorkingFileWatcher::pathOf(int picture) const
@@ -92,7 +91,9 @@ void WorkingFileWatcher::markInSheet(int picture)
     Entry &e = m_files[picture];
     e.inSheet = stampOf(picture);
     e.givenUp.reset();
+    e.declined.reset();
     e.unreadableSince = -1;
+    refreshUntaken();
 }
 
 bool WorkingFileWatcher::hasUntakenChange(int picture) const
@@ -102,6 +103,70 @@ bool WorkingFileWatcher::hasUntakenChange(int picture) const
     const auto now = stampOf(picture);
     const Entry &e = m_files[picture];
     return now && e.inSheet && *now != *e.inSheet;
+}
+
+std::vector<int> WorkingFileWatcher::untakenPictures() const
+{
+    std::vector<int> pictures;
+    for (int p = 0; p < kPictureCount; ++p)
+        if (hasUntakenChange(p) && isPlainFile(pathOf(p)))
+            pictures.push_back(p);
+    return pictures;
+}
+
+void WorkingFileWatcher::refreshUntaken()
+{
+    std::vector<int> now = untakenPictures();
+    if (now == m_untaken)
+        return;
+    m_untaken = std::move(now);
+    emit untakenChanged();
+}
+
+Status WorkingFileWatcher::takeNow(int picture)
+{
+    if (!isPicture(picture))
+        return Status::failure(QStringLiteral("Нет картинки номер %1.").arg(picture));
+    const QString path = pathOf(picture);
+    if (pathTaken(path) && !isPlainFile(path))
+        return Status::failure(notPlainWorkingFile(path));
+    const auto stamp = stampOf(picture);
+    QString error;
+    const QImage image = readImageFile(path, error);
+    if (!stamp || image.isNull())
+        return Status::failure(error);
+    return takeImage(picture, *stamp, image);
+}
+
+Status WorkingFileWatcher::takeImage(int picture, const Stamp &stamp, QImage image)
+{
+    Entry &e = m_files[picture];
+    const QString path = pathOf(picture);
+    if (const auto r = pictureRect(picture, m_doc.profile()); r && image.size() != r->rect().size()) {
+        std::optional<QImage> placed;
+        if (m_placer) {
+            // The placer's dialog runs the event loop: no save is looked at meanwhile.
+            m_placing = true;
+            placed = m_placer(picture, image, path);
+            m_placing = false;
+            m_settle.start(kQuietMs);
+        }
+        if (!placed || placed->isNull()) {
+            e.declined = stamp;
+            refreshUntaken();
+            return Status::cancelled();
+        }
+        image = *placed;
+    }
+    e.inSheet = stamp;
+    e.givenUp.reset();
+    e.declined.reset();
+    e.unreadableSince = -1;
+    const Status status = m_doc.writeBackPicture(picture, image, path);
+    if (status)
+        emit pictureTaken(picture, image);
+    refreshUntaken();
+    return status;
 }
 
 void WorkingFileWatcher::changed()
@@ -117,8 +182,13 @@ void WorkingFileWatcher::changed()
 
 void WorkingFileWatcher::takeSaves()
 {
-    if (!m_enabled)
+    if (m_placing)
         return;
+    if (!m_enabled) {
+        // Not taken, but the window counts it as a change of the skin.
+        refreshUntaken();
+        return;
+    }
     bool again = false;
     for (int p = 0; p < kPictureCount; ++p)
         if (m_files[p].followed && take(p) == Outcome::TryAgain)
@@ -133,7 +203,7 @@ WorkingFileWatcher::Outcome WorkingFileWatcher::take(int picture)
     // A missing file is an editor between writing a new one and renaming it
     // over: the folder's change brings us back.
     const auto before = stampOf(picture);
-    if (!before || before == e.inSheet || before == e.givenUp) {
+    if (!before || before == e.inSheet || before == e.givenUp || before == e.declined) {
         e.unreadableSince = -1;
         return Outcome::Nothing;
     }
@@ -160,26 +230,13 @@ WorkingFileWatcher::Outcome WorkingFileWatcher::take(int picture)
         emit failed(error);
         return Outcome::Nothing;
     }
-    e.inSheet = before;
-    e.givenUp.reset();
-    e.unreadableSince = -1;
-    const Status status = m_doc.writeBackPicture(picture, image, path);
+    const Status status = takeImage(picture, *before, image);
+    if (status.isCancelled())
+        return Outcome::Nothing;
     if (!status) {
         emit failed(status.message);
         return Outcome::Nothing;
     }
-    emit pictureTaken(picture, image);
-    // Taken from the top-left corner as it is; a picture of another size is
-    // cut off or leaves part of the old one, which the author must hear of.
-    if (const auto r = pictureRect(picture, m_doc.profile()); r && image.size() != r->rect().size())
-        emit failed(QStringLiteral("Картинка «%1» из редактора размером %2 x %3 точек, а её место в скине — "
-                                   "%4 x %5. Она взята от левого верхнего угла: лишнее обрезано, там, где её "
-                                   "не хватило, осталась прежняя.")
-                        .arg(QDir::toNativeSeparators(path))
-                        .arg(image.width())
-                        .arg(image.height())
-                        .arg(r->width)
-                        .arg(r->height));
     return Outcome::Taken;
 }
 
@@ -190,6 +247,7 @@ void WorkingFileWatcher::forgetAll()
     const QStringList watched = m_fs->files() + m_fs->directories();
     if (!watched.isEmpty())
         m_fs->removePaths(watched);
+    refreshUntaken();
 }
 
 } // namespace zelkor

@@ -12,9 +12,14 @@
 //
 // The watcher also remembers, per working file, the content the sheet
 // already has (written from it, or taken into it), so the dialog can tell an
-// editor's work not yet taken from a file it may overwrite.
+// editor's work not yet taken from a file it may overwrite, and the window can
+// count such work as a change of the skin.
+//
+// A save whose size is not its place's is never clipped into the sheet: the
+// placer (the window's placement step) decides what goes in, or that nothing does.
 
 #include "skin/profiles.h"
+#include "skin/status.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -22,7 +27,9 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QFileSystemWatcher;
 class QImage;
@@ -51,6 +58,20 @@ public:
     // written from the sheet or taken into it.
     bool hasUntakenChange(int picture) const;
 
+    // Pictures whose working file holds a plain file the sheet does not
+    // have (a link or a pipe is never read, so it is nothing to take), in order.
+    std::vector<int> untakenPictures() const;
+    // Takes what `picture`'s working file holds into the sheet now, following
+    // or not: one undo step, through the placer when its size is not the
+    // place's. Cancelled when the placer declined; a failure names the file.
+    Status takeNow(int picture);
+
+    // Gives the picture to write for a save of `image` from `path` whose
+    // size differs from `picture`'s place, or nothing when it is not to be
+    // taken. Without a placer such a save is not taken.
+    using Placer = std::function<std::optional<QImage>(int picture, const QImage &image, const QString &path)>;
+    void setPlacer(Placer placer) { m_placer = std::move(placer); }
+
     // How long a file that does not read as a complete image is tried again
     // before it is given up.
     void setPatience(int milliseconds) { m_patience = milliseconds; }
@@ -60,6 +81,8 @@ signals:
     void pictureTaken(int picture, const QImage &image);
     // A save that could not be taken, with the file named; shown by the window.
     void failed(const QString &message);
+    // untakenPictures() may have changed.
+    void untakenChanged();
 
 private:
     // A file's content, by its hash: a time stamp could miss a save in the
@@ -69,6 +92,7 @@ private:
         bool followed = false;
         std::optional<Stamp> inSheet;  // the file as the sheet has it
         std::optional<Stamp> givenUp;  // a content that never read as complete
+        std::optional<Stamp> declined; // a content of another size the placer did not take
         qint64 unreadableSince = -1;   // m_clock time of the first failed read since the last take
     };
     enum class Outcome { Nothing, Taken, TryAgain };
@@ -78,6 +102,9 @@ private:
     void changed();
     void takeSaves();
     Outcome take(int picture);
+    // Writes `image`, read from the working file whose content is `stamp`, into the sheet.
+    Status takeImage(int picture, const Stamp &stamp, QImage image);
+    void refreshUntaken();
     void forgetAll();
 
     SkinDocument &m_doc;
@@ -86,6 +113,9 @@ private:
     QElapsedTimer m_clock;
     std::array<Entry, kPictureCount> m_files{};
     bool m_enabled = true;
+    bool m_placing = false;        // the placer's dialog is open
+    std::vector<int> m_untaken;    // as last said by untakenChanged
+    Placer m_placer;
     int m_patience = 3000;
 };
 
