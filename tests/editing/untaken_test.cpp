@@ -22,11 +22,6 @@ struct UntakenCase {
     bool taken, wentOn;         // in the sheet; the command went past its question
 };
 void PrintTo(const UntakenCase &c, std::ostream *os) { *os << c.name; }
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 const QString kTake = QStringLiteral("Взять в скин"), kCancel = QStringLiteral("Отмена"),
               kPlace = QStringLiteral("Разместить…");
 } // namespace
@@ -67,7 +62,7 @@ TEST_P(UntakenTest, CountsAsAChangeUntilTheAuthorChose)
     const QImage edited = test::pattern(c.save);
     QSaveFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && edited.save(&file, "BMP") && file.commit());
-    const QByteArray saved = contentOf(path);
+    const QByteArray saved = test::fileBytes(path);
     ASSERT_TRUE(test::waitUntil([&] { return main->isWindowModified() || !asked.isEmpty(); }, 3000));
     if (c.command)
         (main.get()->*c.command)();
@@ -86,7 +81,7 @@ TEST_P(UntakenTest, CountsAsAChangeUntilTheAuthorChose)
             EXPECT_EQ(main->modifiedField->text(), QStringLiteral("Изменён"));
             TForm3(doc(), main->watcher(), main.get()).FormShow();
         }
-        EXPECT_EQ(contentOf(path), saved);
+        EXPECT_EQ(test::fileBytes(path), saved);
         return;
     }
     // Another size went through the placement step, never from the corner.
