@@ -182,9 +182,7 @@ std::vector<SlotFix> fixSlots(SkinImage &skin, const Legibility &measure, const 
 bool checkSkin(Session &session, const QString &path, const Request &request, FileResult &result)
 {
     SkinImage skin;
-    if (!session.readSkin(path, skin))
-        return false;
-    const IconSheets *icons = session.iconSheets();
+    const IconSheets *icons = session.readSkinToDraw(path, skin);
     if (!icons)
         return false;
     // A sheet that ends above its colour row has no colours to measure:

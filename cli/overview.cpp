@@ -38,9 +38,7 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!session.mayWrite({output}))
         return SkinProblem;
     SkinImage skin;
-    if (!session.readSkin(skins.first(), skin))
-        return SkinProblem;
-    const IconSheets *icons = session.iconSheets();
+    const IconSheets *icons = session.readSkinToDraw(skins.first(), skin);
     if (!icons)
         return SkinProblem;
     const QImage picture = sheetOverview(QFileInfo(skins.first()).fileName(), skin.sheet, skin.profile, *icons);

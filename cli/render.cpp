@@ -60,9 +60,7 @@ struct Request {
 bool renderSkin(Session &session, const QString &path, const QString &folder, const Request &request)
 {
     SkinImage skin;
-    if (!session.readSkin(path, skin))
-        return false;
-    const IconSheets *icons = session.iconSheets();
+    const IconSheets *icons = session.readSkinToDraw(path, skin);
     if (!icons)
         return false;
     QImage photo;

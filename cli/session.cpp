@@ -116,6 +116,11 @@ const IconSheets *Session::iconSheets()
     return m_icons ? &*m_icons : nullptr;
 }
 
+const IconSheets *Session::readSkinToDraw(const QString &path, SkinImage &out)
+{
+    return readSkin(path, out) ? iconSheets() : nullptr;
+}
+
 bool Session::mayWrite(const QStringList &paths)
 {
     bool free = true;

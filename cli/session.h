@@ -54,6 +54,9 @@ public:
     Status readSkin(const QString &path, SkinImage &out);
     // The icon sheets as the main window reads them; null after reporting why not.
     const IconSheets *iconSheets();
+    // Both, for a command that draws the skin: the icon sheets to draw it
+    // with, or null after reporting why not.
+    const IconSheets *readSkinToDraw(const QString &path, SkinImage &out);
     // Reports each of `paths` that exists, unless --force; true when none does.
     bool mayWrite(const QStringList &paths);
     // Write a PNG file or a skin whole or not at all; false after reporting why not.
