@@ -1,8 +1,9 @@
 #pragma once
 // Follows the working files an image editor was started on: each time the
 // editor saves one, its picture is written back into the skin document's
-// sheet (clipped, never scaled, one undo step), whether the picture editing
-// dialog is still open or not, and without waiting for the editor to end.
+// sheet (one undo step; another size only as the placer places it), whether
+// the picture editing dialog is still open or not, and without waiting for
+// the editor to end.
 //
 // Editors save in place, through a new file renamed over the old one, or in
 // several writes. So both the file and its folder are watched, a change is
