@@ -12,7 +12,13 @@
 //   tones of the accent; the menu's fills are tones of both.
 // - Every text colour is a tone of the key or the accent, pushed toward
 //   white (dark variant) or black (light variant) only where that tone does
-//   not reach the threshold.
+//   not reach the threshold. A text that reaches the end and still falls
+//   short pushes away what lies under it: the base tone, a bar, a fill.
+// - Where the layout draws a text across another text (208 x 176 draws the
+//   status line over the last contact), all three of text, text under it and
+//   background must part by the threshold. The text underneath is pulled back
+//   toward mid-grey just as far as the one over it needs, and the background
+//   goes to the far end: the only order in which three tones can all part.
 // - The result is checked with the legibility measure on every screen at 24
 //   bits and at the depth the skin is to be saved at; a text below the
 //   threshold there makes the veil stronger, so what comes out is never below it.
@@ -70,8 +76,9 @@ struct SkinFromPicture {
 // profile's template as New reads it. The icon sheets are the ones the
 // screens draw with, so the texts are measured as the editor shows them.
 // Fails, leaving `out` alone, for a null picture, a profile out of range, a
-// template of another width, or when no text colour and veil reach the
-// threshold.
+// template of another width, or when no tones and veils reach the threshold
+// (at 208 x 176 among 256 colours or fewer, for one); that failure names the
+// screen size and the text that stayed furthest below.
 Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &templateSheet,
                            const IconSheets &icons, const FromPictureSettings &settings, SkinFromPicture &out);
 

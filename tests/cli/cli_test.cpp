@@ -337,6 +337,16 @@ TEST_F(CliTest, FromPictureWritesEverySizeAsSaveNamesIt)
                                QStringLiteral("all"), QStringLiteral("--variant"), QStringLiteral("pink"),
                                QStringLiteral("-o"), out});
     EXPECT_EQ(wrong.code, 2);
+
+    // Among 256 colours no three tones part the 208 x 176 status line, the
+    // contact under it and the list: that size is refused by name, the rest written.
+    const QString few = file(QStringLiteral("256 цветов"));
+    const Outcome refused = cli({QStringLiteral("from-picture"), picture, QStringLiteral("--size"),
+                                 QStringLiteral("all"), QStringLiteral("--depth"), QStringLiteral("c8"),
+                                 QStringLiteral("-o"), few});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("208x176"))) << refused.err.toStdString();
+    EXPECT_EQ(QDir(few).entryList(QDir::Files).size(), 5);
 }
 
 // The rules every writing command keeps: an existing file or a planted link

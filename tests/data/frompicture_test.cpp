@@ -1,0 +1,153 @@
+// A whole skin from generated pictures, on the real templates: a sheet of the
+// profile's size that keeps the template outside the pictures, every text
+// readable at 24 and 16 bits by the legibility measure, backgrounds that come
+// from the picture, and the same sheet every time.
+#include "datatests.h"
+
+#include "design/frompicture.h"
+#include "design/interest.h"
+#include "design/legibility.h"
+#include "skin/placement.h"
+#include "skin/profiles.h"
+#include "skin/programfiles.h"
+#include "testsupport.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace zelkor {
+namespace {
+
+QImage generated(int width, int height, const std::function<QRgb(int, int)> &pixel)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, pixel(x, y));
+    return image;
+}
+
+// Lightness of a small copy, row by row.
+std::vector<double> thumbnail(const QImage &image)
+{
+    const QImage small = smoothScaled(image, QSize(8, 8));
+    std::vector<double> l;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            l.push_back(design::toLab(small.pixel(x, y)).L);
+    return l;
+}
+
+double spread(const std::vector<double> &v)
+{
+    const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    return *hi - *lo;
+}
+
+double correlation(const std::vector<double> &a, const std::vector<double> &b)
+{
+    double ma = 0, mb = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        ma += a[i] / a.size(), mb += b[i] / b.size();
+    double ab = 0, aa = 0, bb = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        ab += (a[i] - ma) * (b[i] - mb), aa += (a[i] - ma) * (a[i] - ma), bb += (b[i] - mb) * (b[i] - mb);
+    return ab / std::sqrt(aa * bb);
+}
+
+TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
+{
+    IconSheets icons;
+    ASSERT_TRUE(readIconSheets(programFilesIn(test::programFolder()), icons).ok());
+    quint32 seed = 1;
+    auto noise = [&seed](int, int) {
+        seed = seed * 1664525u + 1013904223u;
+        return qRgb(int(seed >> 24), int(seed >> 16) & 0xff, int(seed >> 8) & 0xff);
+    };
+    const QImage twoColours =
+        generated(400, 300, [](int x, int) { return x < 200 ? qRgb(220, 40, 40) : qRgb(250, 230, 90); });
+    struct Case {
+        const char *name;
+        QImage picture;
+        int profile;
+        design::Variant variant;
+        const char *depth = "/c16";
+        bool readable = true;  // false: refused, the layout leaves no colours that read at that depth
+    } cases[] = {
+        {"flat", generated(640, 480, [](int, int) { return qRgb(40, 120, 200); }), 1, design::Variant::Auto},
+        // 208 x 176 draws the status line over the last contact: three tones
+        // that all part by 4.5 : 1 exist at 16 and 24 bits, not among 256 colours.
+        {"two colours", twoColours, 2, design::Variant::Dark},
+        {"two colours, 256 colours", twoColours, 2, design::Variant::Dark, "/c8", false},
+        {"gradient", generated(800, 200, [](int x, int y) { return qRgb(x * 255 / 799, 100, y * 255 / 199); }), 3,
+         design::Variant::Light},
+        {"noise", generated(300, 300, noise), 4, design::Variant::Auto},
+        {"grey", generated(500, 500, [](int x, int y) { return qGray(x / 2, y / 2, 128) * 0x010101u | 0xff000000u; }),
+         5, design::Variant::Dark},
+        {"very dark", generated(400, 400, [](int x, int y) { return qRgb(x % 9, y % 7, 12); }), 6,
+         design::Variant::Light},
+        {"very light", generated(400, 400, [](int x, int y) { return qRgb(247 + x % 9, 250, 244 + y % 11); }), 2,
+         design::Variant::Auto},
+        {"very light, 24 bits", generated(400, 400, [](int x, int y) { return qRgb(247 + x % 9, 250, 244 + y % 11); }),
+         4, design::Variant::Auto, "/c24"},
+        {"1 x 4000 strip", generated(1, 4000, [](int, int y) { return qRgb(y / 16, 255 - y / 16, 90); }), 2,
+         design::Variant::Auto},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage base = test::templateSheet(c.profile);
+        ASSERT_FALSE(base.isNull());
+        const design::FromPictureSettings settings{c.variant, QString::fromLatin1(c.depth)};
+        design::SkinFromPicture made, again;
+        const Status status = design::makeSkinFromPicture(c.picture, c.profile, base, icons, settings, made);
+        if (!c.readable) {
+            EXPECT_FALSE(status.ok());
+            EXPECT_TRUE(made.sheet.isNull());
+            EXPECT_TRUE(status.message.contains(profileByIndex(c.profile)->labelText()))
+                << status.message.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(status.ok()) << status.message.toStdString();
+        ASSERT_TRUE(design::makeSkinFromPicture(c.picture, c.profile, base, icons, settings, again).ok());
+        EXPECT_TRUE(made.sheet == again.sheet);
+        const Profile &p = *profileByIndex(c.profile);
+        ASSERT_EQ(made.sheet.size(), QSize(p.screenWidth, std::max(base.height(), p.layoutRows)));
+
+        // Outside the pictures and the colour row, the template as it is.
+        QImage rest = made.sheet.copy(base.rect()), expected = base.convertToFormat(QImage::Format_RGB32);
+        for (QImage *image : {&rest, &expected}) {
+            QPainter painter(image);
+            for (int picture = 0; picture < kPictureCount; ++picture)
+                painter.fillRect(pictureRect(picture, c.profile)->rect(), Qt::black);
+            const ColourRowOrigin row = *colourRow(c.profile);
+            painter.fillRect(row.firstColumn, row.row, kColourSlotCount, 1, Qt::black);
+        }
+        EXPECT_TRUE(rest == expected);
+
+        for (const QString depth : {QString(), settings.depthOption}) {
+            const design::Legibility measured = design::measureSkinLegibility(made.sheet, c.profile, icons, depth);
+            ASSERT_FALSE(measured.texts.empty());
+            EXPECT_GE(measured.lowest(), 4.5) << depth.toStdString();
+        }
+
+        // Each background is the picture's crop, softened: its lightness
+        // follows the picture's, and a flat picture stays flat.
+        for (const int picture : {int(Contacts), int(Chat)}) {
+            const QSize size = pictureRect(picture, c.profile)->rect().size();
+            const QRect crop = coverCrop(c.picture.size(), size, design::centreOfInterest(c.picture, size));
+            const std::vector<double> source = thumbnail(c.picture.copy(crop));
+            const std::vector<double> shown = thumbnail(made.sheet.copy(pictureRect(picture, c.profile)->rect()));
+            if (spread(source) < 2)
+                EXPECT_LT(spread(shown), 2) << pictureInfo(picture).name;
+            else
+                EXPECT_GT(correlation(source, shown), 0.9) << pictureInfo(picture).name;
+        }
+    }
+}
+
+} // namespace
+} // namespace zelkor
