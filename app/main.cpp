@@ -1,4 +1,5 @@
 #include "preview/canvas.h"
+#include "skin/desktoprecent.h"
 #include "skin/workfolder.h"
 #include "skin/programfiles.h"
 #include "startup.h"
@@ -70,6 +71,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     TForm1 window(files, work.path());
+    window.restoreWindowState();
+    window.keepDesktopRecentList(desktopRecentListPath());
     window.show();
     // A skin named on the command line opens once the window is up, so that
     // its messages have the window as their parent.

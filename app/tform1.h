@@ -146,6 +146,9 @@ public:
     // Recent files, newest first, kept in the settings.
     static QStringList recentFiles();
     void openRecentFile(const QString &path);
+    // The real program also passes each recent file to the desktop's list
+    // (an XBEL file); tests leave the desktop's list alone.
+    void keepDesktopRecentList(const QString &listPath) { m_desktopRecentList = listPath; }
     // Window state between runs: the real program restores it after
     // construction and then keeps it on closing (tests stay untouched).
     void restoreWindowState();
@@ -253,6 +256,7 @@ private:
     std::array<QAction *, 13> m_legibilityFixes{};  // "Исправить" in each swatch's context menu
     std::optional<std::pair<int, QRgb>> m_colourTrial;  // slot and colour under choice in the colour dialog
     bool m_remembersState = false;  // restoreWindowState ran: closing keeps the state
+    QString m_desktopRecentList;    // the desktop's recent list, empty: not passed on
     std::optional<QRect> m_keptGeometry;  // the frame's place and the window's size from the last run
 };
 

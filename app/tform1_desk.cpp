@@ -5,6 +5,7 @@
 
 #include "seams.h"
 #include "skin/colourslots.h"
+#include "skin/desktoprecent.h"
 #include "skin/profiles.h"
 #include "skin/savename.h"
 
@@ -144,6 +145,11 @@ void TForm1::addRecentFile(const QString &path)
     files.removeAll(absolute);
     files.prepend(absolute);
     QSettings().setValue(kRecentKey, files.mid(0, kRecentCount));
+    // The desktop's list is a courtesy to other programs: when it cannot be
+    // written the author's save or load still succeeded, so no message box.
+    if (!m_desktopRecentList.isEmpty())
+        if (const Status s = addToDesktopRecentList(m_desktopRecentList, absolute); !s)
+            qWarning("%s %s", qPrintable(s.message), qPrintable(s.details));
 }
 
 void TForm1::fillRecentMenu()

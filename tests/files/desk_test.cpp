@@ -1,0 +1,97 @@
+// Recent files and the window's state between runs, in settings of the test's own.
+#include "app/radiogroup.h"
+#include "filesfixture.h"
+#include "preview/preview.h"
+
+#include <QMenu>
+#include <QScreen>
+#include <QSettings>
+#include <QUrl>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+class DeskTest : public FilesTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        FilesTest::SetUp();
+    }
+    QTemporaryDir settingsDir;
+};
+
+TEST_F(DeskTest, RecentFilesAreTheTenNewestAndAMissingOneLeavesWithOneMessage)
+{
+    NEED_DATA(3);
+    const auto skin = [&](int i) { return scratchFile(QStringLiteral("%1.mbm").arg(i)); };
+    pack(coordinateSheet(240, 740), skin(0));
+    for (int i = 1; i < 12; ++i)
+        ASSERT_TRUE(QFile::copy(skin(0), skin(i)));
+    form->keepDesktopRecentList(scratchFile(QStringLiteral("recent.xbel")));
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 5})
+        load(skin(i));
+    ASSERT_EQ(errors, QStringList());
+    QStringList newest;
+    for (int i : {5, 11, 10, 9, 8, 7, 6, 4, 3, 2})
+        newest << skin(i);
+    EXPECT_EQ(TForm1::recentFiles(), newest);
+    emit form->recentMenu->aboutToShow();
+    ASSERT_EQ(form->recentMenu->actions().size(), 10);
+    EXPECT_EQ(form->recentMenu->actions()[1]->toolTip(), skin(11));
+
+    ASSERT_TRUE(QFile::remove(skin(11)));
+    form->recentMenu->actions()[1]->trigger();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(skin(11))) << errors[0].toStdString();
+    newest.removeAt(1);
+    EXPECT_EQ(TForm1::recentFiles(), newest);
+    EXPECT_EQ(form->document().filePath(), skin(5));
+
+    QFile desktopList(scratchFile(QStringLiteral("recent.xbel")));
+    ASSERT_TRUE(desktopList.open(QIODevice::ReadOnly));
+    const QByteArray xbel = desktopList.readAll();
+    EXPECT_EQ(xbel.count("<bookmark "), 12) << xbel.constData();
+    EXPECT_EQ(xbel.count(QUrl::fromLocalFile(skin(5)).toEncoded() + '"'), 1);
+}
+
+TEST_F(DeskTest, ChoicesAndPlaceComeBackInTheNextRunButNeverOffTheScreen)
+{
+    // A window that was not asked to remember keeps nothing.
+    form->close();
+    EXPECT_FALSE(QSettings().contains(QStringLiteral("window/screen")));
+
+    form = std::make_unique<TForm1>(programFilesIn(folder), work);
+    form->restoreWindowState();
+    form->show();
+    const QRect avail = form->screen()->availableGeometry();
+    form->resize(form->size() - QSize(40, 30));
+    form->move(form->pos() + QPoint(7, 5));
+    form->RadioGroup1->setItemIndex(ContactListScreen);
+    form->RadioGroup2->setItemIndex(1);
+    form->RadioGroup3->setItemIndex(2);
+    const QRect placed = form->geometry();
+    form->close();
+
+    for (bool offScreen : {false, true}) {
+        if (offScreen) {
+            QSettings().setValue(QStringLiteral("window/geometry"),
+                                 QRect(avail.right() + 500, avail.bottom() + 500, 800, 600));
+        }
+        form = std::make_unique<TForm1>(programFilesIn(folder), work);
+        form->restoreWindowState();
+        form->show();
+        EXPECT_EQ(form->RadioGroup1->itemIndex(), int(ContactListScreen));
+        EXPECT_EQ(form->RadioGroup2->itemIndex(), 1);
+        EXPECT_EQ(form->RadioGroup3->itemIndex(), 2);
+        if (offScreen)
+            EXPECT_TRUE(avail.contains(form->frameGeometry()));
+        else
+            EXPECT_EQ(form->geometry(), placed);
+    }
+}
+
+} // namespace
