@@ -75,7 +75,7 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     connect(marginButton, &QPushButton::clicked, this, [this] {
         const QRgb now = m_margin.value_or(meanEdgeColour(m_loaded).value_or(qRgb(255, 255, 255)));
         const QColor chosen =
-            seams().pickColour(this, QColor::fromRgb(now), QStringLiteral("Цвет полей"), [](const QColor &) {});
+            seams().pickColour(this, QColor::fromRgb(now), QStringLiteral("Цвет полей"), QRect(), [](const QColor &) {});
         if (chosen.isValid())
             setMargin(chosen.rgb());
     });

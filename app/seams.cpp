@@ -1,15 +1,19 @@
 #include "seams.h"
 
+#include "windowfit.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 
 #include "skin/status.h"
 
@@ -65,13 +69,20 @@ static UiSeams realSeams()
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         return runFileDialog(dialog);
     };
-    s.pickColour = [](QWidget *parent, const QColor &initial, const QString &title,
+    s.pickColour = [](QWidget *parent, const QColor &initial, const QString &title, const QRect &keepVisible,
                       const std::function<void(const QColor &)> &changed) {
         // Qt's own dialog: it reports every colour under choice and has a
         // field for the hex value.
         QColorDialog dialog(initial, parent);
         dialog.setOption(QColorDialog::DontUseNativeDialog);
         dialog.setWindowTitle(title);
+        dialog.adjustSize();
+        const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        // The window manager's frame is not known before the dialog shows: allow for a usual one.
+        const QSize framed = dialog.size() + QSize(8, 40);
+        if (!keepVisible.isEmpty() && screen)
+            if (const auto at = besideRect(screen->availableGeometry(), framed, keepVisible))
+                dialog.move(*at);
         QObject::connect(&dialog, &QColorDialog::currentColorChanged, &dialog, [&](const QColor &c) { changed(c); });
         return dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
     };

@@ -4,6 +4,7 @@
 // person. The defaults are the real Qt dialogs.
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -21,10 +22,12 @@ struct UiSeams {
     // File dialogs: an empty result means cancelled.
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> openFile;
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> saveFile;
-    // The colour dialog, titled `title`, opening on `initial`; `changed` is
-    // called with every colour under choice while it is open. An invalid
-    // colour means cancelled.
-    std::function<QColor(QWidget *parent, const QColor &initial, const QString &title,
+    // The colour dialog, titled `title`, opening on `initial`, placed beside
+    // `keepVisible` (global; empty: anywhere) when the screen has room, so
+    // that the preview it changes stays in sight; `changed` is called with
+    // every colour under choice while it is open. An invalid colour means
+    // cancelled.
+    std::function<QColor(QWidget *parent, const QColor &initial, const QString &title, const QRect &keepVisible,
                          const std::function<void(const QColor &)> &changed)>
         pickColour;
     // Opens a file or address in the desktop's viewer; false when none took it.

@@ -61,7 +61,8 @@ void TForm1::dx0Click(ColourSwatch *sender)
     // "Отмена" leaves it exactly as it was.
     const QColor chosen = seams().pickColour(
         this, QColor::fromRgb(m_doc->colourSlot(slot)),
-        QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()), [this, slot](const QColor &c) {
+        QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()),
+        QRect(PaintBox1->mapToGlobal(QPoint(0, 0)), PaintBox1->size()), [this, slot](const QColor &c) {
             if (!c.isValid())
                 return;
             m_colourTrial = {slot, c.rgb()};

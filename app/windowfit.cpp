@@ -33,4 +33,25 @@ WindowFit keptOnScreen(const QRect &available, const WindowFit &fit, const QMarg
     return {kept->topLeft(), kept->size(), false, false};
 }
 
+std::optional<QPoint> besideRect(const QRect &available, const QSize &dialog, const QRect &keep)
+{
+    constexpr int gap = 8;
+    // The dialog's top-left corner in one direction, clamped into the area.
+    const auto within = [](int wanted, int low, int high) { return std::max(low, std::min(wanted, high)); };
+    const int x = within(keep.left() + (keep.width() - dialog.width()) / 2, available.left(), available.right() + 1 - dialog.width());
+    const int y = within(keep.top() + (keep.height() - dialog.height()) / 2, available.top(), available.bottom() + 1 - dialog.height());
+    const QPoint sides[] = {
+        {keep.right() + 1 + gap, y},
+        {keep.left() - gap - dialog.width(), y},
+        {x, keep.bottom() + 1 + gap},
+        {x, keep.top() - gap - dialog.height()},
+    };
+    for (const QPoint &at : sides) {
+        const QRect placed(at, dialog);
+        if (available.contains(placed) && !placed.intersects(keep))
+            return at;
+    }
+    return std::nullopt;
+}
+
 } // namespace zelkor

@@ -36,4 +36,11 @@ WindowFit fitWindow(const QRect &available, const QSize &wanted, const QMargins 
 WindowFit keptOnScreen(const QRect &available, const WindowFit &fit, const QMargins &frame,
                        const std::optional<QRect> &kept);
 
+// Where a dialog whose frame is `dialog` large goes in `available` so that it
+// leaves `keep` (what the dialog changes, which the user must see meanwhile)
+// uncovered: beside `keep`, on its right, left, lower or upper side, the
+// first of these with room, and as near to `keep`'s middle as the area
+// allows. Nothing when no side has room.
+std::optional<QPoint> besideRect(const QRect &available, const QSize &dialog, const QRect &keep);
+
 } // namespace zelkor

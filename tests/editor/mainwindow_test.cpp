@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
 
     // Space and Enter on a swatch ask for a colour, as a click does.
     int asked = 0;
-    seams().pickColour = [&](QWidget *, const QColor &, const QString &, const std::function<void(const QColor &)> &) {
+    seams().pickColour = [&](QWidget *, const QColor &, const QString &, const QRect &, const std::function<void(const QColor &)> &) {
         ++asked;
         return QColor();
     };

@@ -192,7 +192,7 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     EXPECT_EQ(w->selectedSlot(), 6);
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(w->dx[i]->isSelected(), i == 6) << i;
-    seams().pickColour = [](QWidget *, const QColor &, const QString &, const std::function<void(const QColor &)> &) {
+    seams().pickColour = [](QWidget *, const QColor &, const QString &, const QRect &, const std::function<void(const QColor &)> &) {
         return QColor(1, 2, 3);
     };
     mouse(w->PaintBox1, QEvent::MouseButtonDblClick, nick, 2);

@@ -54,4 +54,33 @@ TEST_P(WindowFitTest, FrameStaysInTheAvailableAreaAndTheClientScrollsWhenItMust)
 
 INSTANTIATE_TEST_SUITE_P(Screens, WindowFitTest, ::testing::ValuesIn(kCases));
 
+// A dialog that must leave the preview it changes in sight.
+TEST(BesideRect, SideWithRoomNearestTheMiddleAndNeverOverTheKeptArea)
+{
+    const QSize dialog(583, 392);
+    const QRect screen(0, 0, 1600, 1000);
+    const struct {
+        const char *name;
+        QRect available, keep;
+        std::optional<QPoint> at;
+    } cases[] = {
+        {"room on the right", screen, {700, 100, 240, 320}, QPoint(948, 64)},
+        {"only on the left", screen, {1000, 100, 240, 320}, QPoint(409, 64)},
+        {"only below", screen, {100, 50, 1400, 300}, QPoint(508, 358)},
+        {"only above", screen, {100, 600, 1400, 300}, QPoint(508, 200)},
+        {"kept at the top edge", screen, {200, 0, 100, 100}, QPoint(308, 0)},
+        {"on a second screen", {1600, 0, 1280, 1024}, {1700, 100, 240, 320}, QPoint(1948, 64)},
+        {"no room at all", screen, {100, 100, 1400, 800}, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto at = besideRect(c.available, dialog, c.keep);
+        EXPECT_EQ(at, c.at);
+        if (at) {
+            EXPECT_TRUE(c.available.contains(QRect(*at, dialog)));
+            EXPECT_FALSE(QRect(*at, dialog).intersects(c.keep));
+        }
+    }
+}
+
 } // namespace

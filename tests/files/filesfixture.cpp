@@ -72,7 +72,7 @@ void FilesTest::SetUp()
         asked << text;
         return askAnswer;
     };
-    s.pickColour = [this](QWidget *, const QColor &initial, const QString &title,
+    s.pickColour = [this](QWidget *, const QColor &initial, const QString &title, const QRect &,
                           const std::function<void(const QColor &)> &changed) {
         shown << QStringLiteral("colour");
         colourOffered = initial;
