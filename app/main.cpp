@@ -1,5 +1,9 @@
 #include "preview/canvas.h"
-#include "skin/desktoprecent.h"
+    QObject::connect(&quitSignals, &QuitSignals::arrived, &window, &TForm1::quitWithoutAsking);
+    window.restoreWindowState();
+    window.keepDesktopRecentList(desktopRecentListPath());
+    // A modified skin is copied now and then under this run's own name.
+    window.keepRecoveryCopies(RecoveryKeeper::defaultFolder(), QFileInfo(work.path()).fileName());
 #include "skin/workfolder.h"
 #include "skin/programfiles.h"
 #include "startup.h"
@@ -7,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QMessageBox>
@@ -64,6 +69,10 @@ int main(int argc, char *argv[])
     QImageReader::setAllocationLimit(512);
 
     const ProgramFiles files = locateProgramFiles(QCoreApplication::applicationDirPath());
+    // From before the work folder exists, a quit by signal (kill, logout,
+    // Ctrl+C) takes the editor's own way out, which removes that folder.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::arrived, &app, [] { QCoreApplication::exit(0); });
     // Scratch files go to a folder of this run's own, never the program folder.
     const WorkFolder work;
     if (!work.isValid()) {
@@ -71,12 +80,19 @@ int main(int argc, char *argv[])
         return 1;
     }
     TForm1 window(files, work.path());
+    QObject::connect(&quitSignals, &QuitSignals::arrived, &window, &TForm1::quitWithoutAsking);
     window.restoreWindowState();
     window.keepDesktopRecentList(desktopRecentListPath());
+    // A modified skin is copied now and then under this run's own name.
+    window.keepRecoveryCopies(RecoveryKeeper::defaultFolder(), QFileInfo(work.path()).fileName());
     window.show();
-    // A skin named on the command line opens once the window is up, so that
-    // its messages have the window as their parent.
-    if (!request.skinFile.isEmpty())
-        QTimer::singleShot(0, &window, [&window, &request] { window.loadSkinFile(request.skinFile); });
+    // The questions of the start, and a skin named on the command line, come
+    // once the window is up, so that their boxes have it as their parent.
+    QTimer::singleShot(0, &window, [&window, &request] {
+        window.reportUnwritableSettings();
+        window.offerRecovery();
+        if (!request.skinFile.isEmpty())
+            window.loadSkinFile(request.skinFile);
+    });
     return app.exec();
 }

@@ -300,7 +300,7 @@ void TForm1::N4Click()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!maybeSave()) {
+    if (!m_quitting && !maybeSave()) {
         event->ignore();
         return;
     }

@@ -17,6 +17,7 @@
 //                       what lies under the mouse in the preview
 //   tform1_legibility.cpp  the legibility marks, the "Читаемость" dock and its fixes
 //   tform1_frompicture.cpp  a new skin made from a picture
+//   tform1_recovery.cpp  recovery copies, a quit by signal, unwritable settings
 
 #include "colourswatch.h"
 #include "design/legibility.h"
@@ -51,6 +52,7 @@ namespace zelkor {
 class AllScreensDock;
 class ConverterProgressDialog;
 class LegibilityDock;
+class RecoveryKeeper;
 class TextOutline;
 class SkinDocument;
 class WorkingFileWatcher;
@@ -210,6 +212,18 @@ public:
     // Shows the controls that exist only once a skin does.
     void showSkinControls();
 
+    // Recovery copies (tform1_recovery.cpp): keeps a copy of the modified skin
+    // in `folder` under `instance`; at start offers a copy an ended editor
+    // left ("Восстановить несохранённый скин?"), true when it became the skin.
+    void keepRecoveryCopies(const QString &folder, const QString &instance);
+    bool offerRecovery();
+    RecoveryKeeper *recoveryKeeper() const { return m_recovery; }
+    // A quit nobody can be asked about (a signal): the modified skin stays as
+    // a recovery copy, the window state is kept, the editor ends.
+    void quitWithoutAsking();
+    // Says once per window when the author's choices cannot be written.
+    void reportUnwritableSettings();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -258,6 +272,9 @@ private:
     bool m_remembersState = false;  // restoreWindowState ran: closing keeps the state
     QString m_desktopRecentList;    // the desktop's recent list, empty: not passed on
     std::optional<QRect> m_keptGeometry;  // the frame's place and the window's size from the last run
+    RecoveryKeeper *m_recovery = nullptr;
+    bool m_quitting = false;          // quitWithoutAsking ran: closing asks nothing
+    bool m_settingsReported = false;  // unwritable settings were reported
 };
 
 } // namespace zelkor

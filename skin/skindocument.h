@@ -23,6 +23,7 @@ class QUndoStack;
 namespace zelkor {
 
 class ConverterProgress;
+struct RecoveredSkin;
 
 // A skin read from a file: its sheet (24-bit) and its profile (1..6), and
 // what the author must hear of a file that is a skin but not a whole one (a
@@ -146,6 +147,9 @@ signals:
 
 private:
     friend class SheetEditCommand;
+    // A recovery copy holds and restores what the accessors do not show.
+    friend RecoveredSkin recoveredSkinOf(const SkinDocument &doc);
+    friend Status adoptRecoveredSkin(SkinDocument &doc, const RecoveredSkin &skin);
     void replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
                      const QString &unsavedName = {}, bool ownFile = false, const QString &fileDepth = {});
     void applyPixels(const QPoint &at, const QImage &pixels);

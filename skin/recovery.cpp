@@ -1,0 +1,244 @@
+#include "recovery.h"
+
+#include "filewrite.h"
+#include "profiles.h"
+#include "sheet.h"
+#include "skindocument.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QStandardPaths>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace zelkor {
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".png");
+const QString kLockSuffix = QStringLiteral(".lock");
+// The copy's text fields.
+const QString kProfileKey = QStringLiteral("zelkor-profile");
+const QString kFileKey = QStringLiteral("zelkor-file");
+const QString kNameKey = QStringLiteral("zelkor-unsaved-name");
+const QString kOwnKey = QStringLiteral("zelkor-own-file");
+const QString kDepthKey = QStringLiteral("zelkor-depth");
+const QString kSmoothKey = QStringLiteral("zelkor-smoothed");
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString lockPathOf(const QString &copy)
+{
+    return copy.left(copy.size() - kSuffix.size()) + kLockSuffix;
+}
+
+// A lock that counts as stale as soon as its process is gone.
+std::unique_ptr<QLockFile> takeLock(const QString &path)
+{
+    auto lock = std::make_unique<QLockFile>(path);
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+void removeCopyAndLock(const QString &copy, std::unique_ptr<QLockFile> &lock)
+{
+    QFile::remove(copy);
+    if (lock) {
+        lock->unlock();  // removes the lock file
+        lock.reset();
+    }
+}
+
+} // namespace
+
+RecoveredSkin recoveredSkinOf(const SkinDocument &doc)
+{
+    return {doc.m_sheet,  doc.m_profile, doc.m_filePath, doc.m_unsavedName, doc.m_ownFile,
+            doc.m_fileDepth, doc.m_fileSmoothed};
+}
+
+Status adoptRecoveredSkin(SkinDocument &doc, const RecoveredSkin &skin)
+{
+    const Profile *p = profileByIndex(skin.profile);
+    if (skin.sheet.isNull() || !p || p->screenWidth != skin.sheet.width())
+        return Status::failure(QStringLiteral("Копия скина повреждена."));
+    doc.replaceSkin(normalisedSheet(skin.sheet), skin.profile, skin.filePath, true, skin.unsavedName,
+                    skin.ownFile, skin.fileDepth);
+    doc.m_fileSmoothed = skin.fileSmoothed;
+    return Status::success();
+}
+
+Status writeRecoveryFile(const QString &path, const RecoveredSkin &skin)
+{
+    QImage image = skin.sheet.convertToFormat(QImage::Format_RGB32);
+    image.setText(kProfileKey, QString::number(skin.profile));
+    image.setText(kFileKey, skin.filePath);
+    image.setText(kNameKey, skin.unsavedName);
+    image.setText(kOwnKey, skin.ownFile ? QStringLiteral("1") : QStringLiteral("0"));
+    image.setText(kDepthKey, skin.fileDepth);
+    image.setText(kSmoothKey, skin.fileSmoothed ? QStringLiteral("1") : QStringLiteral("0"));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        return Status::failure(QStringLiteral("Не удаётся записать копию скина «%1».").arg(native(path)),
+                               writer.errorString());
+    return writeFileWhole(path, bytes, IfExists::Replace);
+}
+
+Status readRecoveryFile(const QString &path, RecoveredSkin &out)
+{
+    const auto damaged = [&](const QString &why) {
+        return Status::failure(QStringLiteral("Не удаётся прочитать копию скина «%1».").arg(native(path)), why);
+    };
+    if (!isPlainFile(path))
+        return damaged(QStringLiteral("Это не обычный файл."));
+    QImageReader reader(path, "png");
+    const QImage image = reader.read();
+    if (image.isNull())
+        return damaged(reader.errorString());
+    RecoveredSkin skin;
+    skin.sheet = normalisedSheet(image);
+    skin.profile = image.text(kProfileKey).toInt();
+    skin.filePath = image.text(kFileKey);
+    skin.unsavedName = image.text(kNameKey);
+    skin.ownFile = image.text(kOwnKey) == QLatin1String("1");
+    skin.fileDepth = image.text(kDepthKey);
+    skin.fileSmoothed = image.text(kSmoothKey) == QLatin1String("1");
+    const Profile *p = profileByIndex(skin.profile);
+    if (!p || p->screenWidth != skin.sheet.width())
+        return damaged(QStringLiteral("Ширина картинки не подходит к её разрешению."));
+    out = skin;
+    return Status::success();
+}
+
+RecoveryKeeper::RecoveryKeeper(SkinDocument &doc, const QString &folder, const QString &instance, int delay,
+                               QObject *parent)
+    : QObject(parent), m_doc(doc), m_folder(folder), m_copy(QDir(folder).filePath(instance + kSuffix))
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(delay);
+    connect(&m_timer, &QTimer::timeout, this, [this] { writeNow(); });
+    if (!QDir().mkpath(folder)) {
+        m_error = QStringLiteral("Не удаётся создать папку «%1».").arg(native(folder));
+        return;
+    }
+    m_lock = takeLock(lockPathOf(m_copy));
+    if (!m_lock) {
+        m_error = QStringLiteral("Не удаётся занять «%1».").arg(native(lockPathOf(m_copy)));
+        return;
+    }
+    connect(&doc, &SkinDocument::sheetChanged, this, &RecoveryKeeper::documentChanged);
+    connect(&doc, &SkinDocument::skinReplaced, this, &RecoveryKeeper::documentChanged);
+    connect(&doc, &SkinDocument::fileNameChanged, this, &RecoveryKeeper::documentChanged);
+    connect(&doc, &SkinDocument::modifiedChanged, this, &RecoveryKeeper::documentChanged);
+    documentChanged();
+}
+
+RecoveryKeeper::~RecoveryKeeper()
+{
+    releaseClaimed();
+    if (!m_lock)
+        return;
+    // The document may be gone by now: a copy kept was written by the quit itself.
+    if (!m_keep)
+        QFile::remove(m_copy);
+    m_lock->unlock();
+}
+
+QString RecoveryKeeper::defaultFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("recovery"));
+}
+
+void RecoveryKeeper::documentChanged()
+{
+    if (!m_doc.isModified()) {
+        m_timer.stop();
+        removeCopy();
+    } else {
+        m_timer.start();
+    }
+}
+
+void RecoveryKeeper::removeCopy()
+{
+    if (m_lock)
+        QFile::remove(m_copy);
+}
+
+Status RecoveryKeeper::writeNow()
+{
+    m_timer.stop();
+    if (!m_lock || !m_doc.isModified())
+        return Status::success();
+    const Status written = writeRecoveryFile(m_copy, recoveredSkinOf(m_doc));
+    if (!written.ok() && !m_failing)
+        emit writeFailed(written.message);
+    m_failing = !written.ok();
+    return written;
+}
+
+QString RecoveryKeeper::claimOrphan()
+{
+    if (!m_lock)
+        return {};
+    releaseClaimed();
+    QFileInfoList copies = QDir(m_folder).entryInfoList({QStringLiteral("*") + kSuffix}, QDir::Files | QDir::System);
+    std::sort(copies.begin(), copies.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        return a.lastModified() > b.lastModified();
+    });
+    for (const QFileInfo &copy : copies) {
+        if (copy.absoluteFilePath() == QFileInfo(m_copy).absoluteFilePath())
+            continue;
+        // A live editor holds the lock of its own copy.
+        if (auto lock = takeLock(lockPathOf(copy.absoluteFilePath()))) {
+            m_claimed = copy.absoluteFilePath();
+            m_claimedLock = std::move(lock);
+            return m_claimed;
+        }
+    }
+    return {};
+}
+
+Status RecoveryKeeper::restoreClaimed()
+{
+    RecoveredSkin skin;
+    if (Status s = readRecoveryFile(m_claimed, skin); !s)
+        return s;
+    if (Status s = adoptRecoveredSkin(m_doc, skin); !s)
+        return s;
+    // The skin is ours now: our own copy first, then the old one goes.
+    if (Status s = writeNow(); !s)
+        return s;
+    discardClaimed();
+    return Status::success();
+}
+
+void RecoveryKeeper::discardClaimed()
+{
+    if (!m_claimed.isEmpty())
+        removeCopyAndLock(m_claimed, m_claimedLock);
+    m_claimed.clear();
+}
+
+void RecoveryKeeper::releaseClaimed()
+{
+    m_claimedLock.reset();  // unlocks, so the next start may offer it
+    m_claimed.clear();
+}
+
+} // namespace zelkor

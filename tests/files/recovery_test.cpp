@@ -1,0 +1,195 @@
+// What a killed, crashed or signalled editor leaves: a recovery copy of the
+// modified skin (offered once at the next start), and nothing else; and the
+// author told once when the settings cannot be kept.
+#include "filesfixture.h"
+
+#include "skin/profiles.h"
+#include "skin/recovery.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QThread>
+#include <QUndoStack>
+
+#include <csignal>
+#include <functional>
+
+#include <sys/types.h>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+bool waitFor(const std::function<bool()> &done, int ms = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return done();
+}
+
+class RecoveryTest : public FilesTest {
+protected:
+    QString copies() const { return QDir(tmp.path()).filePath(QStringLiteral("копии")); }
+    QString copyOf(const char *instance) const { return QDir(copies()).filePath(QString::fromLatin1(instance) + ".png"); }
+    std::unique_ptr<TForm1> start(const char *instance)
+    {
+        auto window = std::make_unique<TForm1>(programFilesIn(folder), work);
+        window->keepRecoveryCopies(copies(), QString::fromLatin1(instance));
+        return window;
+    }
+};
+
+TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
+{
+    NEED_DATA(3);
+    const QString skin = scratchFile(QStringLiteral("мой скин.mbm"));
+    ASSERT_TRUE(QFile::copy(programFile(QStringLiteral("skn/240x320.mbm")), skin));
+    load(skin);
+    ASSERT_TRUE(form->document().saveTo(skin, QStringLiteral("/c16"), IfExists::Replace));
+    const struct {
+        const char *ending;
+        std::function<void()> act;
+        bool copyLeft;
+    } cases[] = {
+        {"a crash", [] {}, true},
+        {"a clean save", [&] { EXPECT_TRUE(form->N6Click()); }, false},
+        {"New, not saved", [&] { askAnswer = 1, newSkin(3); }, false},
+        {"Load, not saved", [&] { askAnswer = 1, load(skin); }, false},
+        {"an undo to the saved state", [&] { form->document().undoStack()->undo(); }, false},
+    };
+    int round = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.ending);
+        form = start("instance-a");
+        load(skin);
+        ASSERT_TRUE(form->document().setColourSlot(0, qRgb(200, 40 * ++round, 8)));
+        const QImage changed = form->document().sheet();
+        EXPECT_FALSE(QFileInfo::exists(copyOf("instance-a")));  // not before a few seconds have passed
+        if (round == 1)
+            EXPECT_TRUE(waitFor([&] { return QFileInfo::exists(copyOf("instance-a")); }));
+        else
+            ASSERT_TRUE(form->recoveryKeeper()->writeNow());
+        c.act();
+        EXPECT_EQ(QFileInfo::exists(copyOf("instance-a")), c.copyLeft);
+        form->recoveryKeeper()->keep();  // ends as a killed editor would: nothing removed
+        form = start("instance-b");
+        asked.clear();
+        askAnswer = 0;
+        EXPECT_EQ(form->offerRecovery(), c.copyLeft);
+        EXPECT_EQ(asked, c.copyLeft ? QStringList{QStringLiteral("Восстановить несохранённый скин?")} : QStringList());
+        if (!c.copyLeft)
+            continue;
+        const SkinDocument &doc = form->document();
+        EXPECT_EQ(doc.sheet(), changed);
+        EXPECT_EQ(doc.filePath(), skin);
+        EXPECT_TRUE(doc.hasOwnFile());
+        EXPECT_EQ(doc.fileDepth(), QStringLiteral("/c16"));
+        EXPECT_TRUE(doc.isModified());
+        EXPECT_FALSE(QFileInfo::exists(copyOf("instance-a")));
+        EXPECT_TRUE(QFileInfo::exists(copyOf("instance-b")));  // the restored skin is this editor's now
+    }
+    EXPECT_EQ(errors, QStringList());
+
+    // "Нет" removes the copy of an ended editor; a running editor's copy is never offered.
+    const Profile *p = profileByIndex(3);
+    std::unique_ptr<TForm1> editors[2] = {start("instance-ended"), start("instance-running")};
+    for (auto &editor : editors) {
+        ASSERT_TRUE(editor->document().adoptUnsaved(coordinateSheet(p->screenWidth, p->layoutRows), QStringLiteral("a.mbm")));
+        ASSERT_TRUE(editor->recoveryKeeper()->writeNow());
+    }
+    editors[0]->recoveryKeeper()->keep();
+    editors[0].reset();
+    asked.clear();
+    askAnswer = 1;
+    form = start("instance-new");
+    EXPECT_FALSE(form->offerRecovery());
+    EXPECT_FALSE(form->offerRecovery());
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(copyOf("instance-ended")));
+    EXPECT_TRUE(QFileInfo::exists(copyOf("instance-running")));
+    EXPECT_FALSE(form->document().hasSkin());
+}
+
+TEST_F(RecoveryTest, UnwritableSettingsAreReportedOncePerRun)
+{
+    const QString settingsFile = QSettings().fileName();
+    for (const bool blocked : {true, false}) {
+        QFile::remove(settingsFile);
+        QDir(settingsFile).removeRecursively();
+        if (blocked)  // the settings file a folder
+            ASSERT_TRUE(QDir().mkpath(settingsFile));
+        warnings.clear();
+        form.reset();
+        form = start("instance-s");
+        form->reportUnwritableSettings();
+        form->reportUnwritableSettings();
+        ASSERT_EQ(warnings.size(), blocked ? 1 : 0) << warnings.join(u'\n').toStdString();
+        if (blocked)
+            EXPECT_TRUE(warnings.front().contains(QDir::toNativeSeparators(settingsFile)));
+    }
+}
+
+// The real editor, told to quit by a signal (at rest, or with the question
+// about a copy open), leaves no work folder, keeps its window state and keeps
+// an unanswered copy; a killed one leaves its folder to the next start.
+TEST(EditorProcess, SignalsQuitThroughTheEditorsOwnWayOut)
+{
+    const QString editor = QDir(programFolder()).filePath(QStringLiteral("zelkor-skin-editor"));
+    ASSERT_TRUE(QFileInfo(editor).isExecutable()) << editor.toStdString();
+    QTemporaryDir home;
+    const QDir root(home.path());
+    const QDir work(root.filePath(QStringLiteral("cache/zelkor-skin-editor")));
+    const QString copy = root.filePath(QStringLiteral("data/Zelkor/Zelkor Skin Editor/recovery/instance-old.png"));
+    const QString settingsFile = root.filePath(QStringLiteral("config/Zelkor/Zelkor Skin Editor.conf"));
+    const Profile *p = profileByIndex(3);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(copy).path()));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), home.path());
+    for (const char *name : {"cache", "data", "config"})
+        env.insert(QStringLiteral("XDG_%1_HOME").arg(QString::fromLatin1(name).toUpper()), root.filePath(QString::fromLatin1(name)));
+
+    const struct {
+        int signal;
+        bool copyPlanted;  // the question about it is open when the signal comes
+    } cases[] = {{SIGTERM, false}, {SIGINT, false}, {SIGHUP, true}, {SIGKILL, true}, {SIGTERM, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message() << "signal " << c.signal << (c.copyPlanted ? " at the question" : ""));
+        if (c.copyPlanted && !QFileInfo::exists(copy))
+            ASSERT_TRUE(writeRecoveryFile(copy, {coordinateSheet(p->screenWidth, p->layoutRows), 3}));
+        QFile::remove(settingsFile);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(editor, {});
+        ASSERT_TRUE(process.waitForStarted());
+        const QString pid = QString::number(process.processId());
+        // Up: its work folder is locked, and a planted copy is claimed for the question.
+        const QString claim = QFileInfo(copy).path() + QStringLiteral("/instance-old.lock");
+        EXPECT_TRUE(waitFor([&] {
+            QFile lock(c.copyPlanted ? claim : QString());
+            return c.copyPlanted ? lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed() == pid
+                                 : !work.entryList({QStringLiteral("instance-*")}, QDir::Dirs).isEmpty();
+        }));
+        ::kill(pid_t(process.processId()), c.signal);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        const bool killed = c.signal == SIGKILL;
+        EXPECT_EQ(process.exitStatus(), killed ? QProcess::CrashExit : QProcess::NormalExit);
+        if (!killed) {
+            EXPECT_EQ(process.exitCode(), 0);
+            EXPECT_TRUE(QSettings(settingsFile, QSettings::IniFormat).contains(QStringLiteral("window/geometry")));
+            EXPECT_FALSE(QFileInfo::exists(claim));
+        }
+        EXPECT_EQ(work.entryList({QStringLiteral("instance-*")}, QDir::Dirs).size(), killed ? 1 : 0);
+        EXPECT_EQ(QFileInfo::exists(copy), c.copyPlanted);
+    }
+}
+
+} // namespace
