@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "editing/workingfilewatcher.h"
 #include "seams.h"
 #include "skin/recovery.h"
 #include "skin/settingscheck.h"
@@ -51,6 +52,15 @@ void TForm1::quitWithoutAsking()
     if (m_quitting)
         return;
     m_quitting = true;
+    // Ends every event loop, a modal dialog's too; a dialog opened from here
+    // on returns at once, so nothing below waits for an answer.
+    QCoreApplication::exit(0);
+    // An image editor's save not yet taken would go with the work folder: it
+    // goes into the skin, and so into the copy (one that needs the placement
+    // step cannot be placed now and stays out).
+    if (m_doc->hasSkin())
+        for (const int picture : m_watcher->untakenPictures())
+            m_watcher->takeNow(picture);
     if (m_recovery && m_doc->isModified()) {
         m_recovery->writeNow();
         m_recovery->keep();
@@ -59,8 +69,6 @@ void TForm1::quitWithoutAsking()
     // A close under way (its prompt open) returns at once without closing.
     if (isVisible() && m_remembersState)
         saveWindowState();
-    // Ends every event loop, a modal dialog's too.
-    QCoreApplication::exit(0);
 }
 
 void TForm1::reportUnwritableSettings()

@@ -109,5 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "352 x 376|176 x 188|Скин изменён", true, false},
         UntakenCase{"following_tiny_placed", {10, 10}, true, nullptr, {kPlace}, "10 x 10|176 x 188", true, false},
         UntakenCase{"following_double_declined", {352, 376}, true, &TForm1::N4Click,
-                    {QStringLiteral("Не брать"), kCancel}, "352 x 376|не взята в скин", false, false}),
+                    {QStringLiteral("Не брать"), kCancel}, "352 x 376|не взята в скин", false, false},
+        // A quit by signal asks nothing and takes the save, so the recovery copy has it.
+        UntakenCase{"signal_quit_taken", {176, 188}, false, &TForm1::quitWithoutAsking, {}, "", true, true}),
     [](const auto &info) { return std::string(info.param.name); });
