@@ -54,6 +54,9 @@ constexpr int kMaxRounds = 200;
 constexpr double kPulledChroma[] = {60, 40, 20, 0};
 constexpr int kRefineSteps = 30;
 constexpr double kRefineStep = 0.1;
+// A selection bar whose mean lightness lies this close to the base tone's (L*)
+// does not stand out from the background.
+constexpr double kDistinctFromBase = 12;
 
 // The pictures made from the photograph, softened by one veil each, and the
 // bars shaded from the palette.
@@ -633,10 +636,32 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
         }
         const std::array<double, 3> veils =
             weakestVeils(texts, colours, base, settings.depthOption, target, settings.threshold);
-        QImage sheet = veiledSheet(parts, profile, base, veils);
-        writeColours(sheet, profile, colours);
-        if (legibleEverywhere(sheet, profile, icons, QString(), settings.threshold)
-            && legibleEverywhere(sheet, profile, icons, settings.depthOption, settings.threshold)) {
+        auto finished = [&](const Parts &withBars) {
+            QImage sheet = veiledSheet(withBars, profile, base, veils);
+            writeColours(sheet, profile, colours);
+            return legibleEverywhere(sheet, profile, icons, QString(), settings.threshold)
+                           && legibleEverywhere(sheet, profile, icons, settings.depthOption, settings.threshold)
+                       ? sheet
+                       : QImage();
+        };
+        QImage sheet = finished(parts);
+        if (!sheet.isNull()) {
+            // A selection bar pushed to the background's own end no longer
+            // shows which row is chosen: at the far end the texts over it may
+            // read as well (a mid-grey one does), and then it stays there.
+            for (const BarTone &bar : kBars) {
+                const auto [top, bottom] = barEnds(scheme, bar, tones.barShift[size_t(bar.picture)]);
+                if (!bar.accent || std::abs((top + bottom) / 2 - tones.base) >= kDistinctFromBase)
+                    continue;
+                Tones flipped = tones;
+                flipped.barShift[size_t(bar.picture)] = tones.base < 50 ? 100 : -100;
+                const QImage distinct =
+                    finished(makeParts(backgrounds, profile, templateSheet, result.palette, scheme, flipped));
+                if (!distinct.isNull()) {
+                    tones = flipped;
+                    sheet = distinct;
+                }
+            }
             result.sheet = sheet;
             result.veils = veils;
             out = result;

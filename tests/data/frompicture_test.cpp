@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numeric>
 
 namespace zelkor {
 namespace {
@@ -133,6 +134,15 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
             ASSERT_FALSE(measured.texts.empty());
             EXPECT_GE(measured.lowest(), 4.5) << depth.toStdString();
         }
+
+        // Where the list's background is softened nearly flat, the selection
+        // bar still stands out from it.
+        const auto meanLightness = [&](int picture) {
+            const std::vector<double> l = thumbnail(made.sheet.copy(pictureRect(picture, c.profile)->rect()));
+            return std::accumulate(l.begin(), l.end(), 0.0) / double(l.size());
+        };
+        if (made.veils[0] > 0.9)
+            EXPECT_GT(std::abs(meanLightness(Select1) - meanLightness(Contacts)), 12.0);
 
         // Each background is the picture's crop, softened: its lightness
         // follows the picture's, and a flat picture stays flat.
