@@ -1,9 +1,7 @@
 #include "preview/canvas.h"
-    QObject::connect(&quitSignals, &QuitSignals::arrived, &window, &TForm1::quitWithoutAsking);
-    window.restoreWindowState();
-    window.keepDesktopRecentList(desktopRecentListPath());
-    // A modified skin is copied now and then under this run's own name.
-    window.keepRecoveryCopies(RecoveryKeeper::defaultFolder(), QFileInfo(work.path()).fileName());
+#include "quitsignals.h"
+#include "skin/desktoprecent.h"
+#include "skin/recovery.h"
 #include "skin/workfolder.h"
 #include "skin/programfiles.h"
 #include "startup.h"
