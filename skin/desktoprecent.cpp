@@ -102,6 +102,8 @@ bool merge(QXmlStreamReader &in, QXmlStreamWriter &out, const Entry &entry)
     bool root = false, inOurs = false, appDone = false, bookmarkDone = false;
     while (!in.atEnd()) {
         const auto token = in.readNext();
+        if (token == QXmlStreamReader::Invalid)
+            return false;
         if (token == QXmlStreamReader::StartElement) {
             ++depth;
             if (depth == 1) {
