@@ -76,9 +76,12 @@ void ZoomView::setScreen(QPoint offsetOnPhoto, QSize screenSize)
 
 QSize ZoomView::stageSize(int factor) const
 {
+    // Both start at the stage's origin: without a photograph (no skin yet)
+    // the screen's offset must still be inside the frame.
     const QRect screen(m_offset * factor, m_screen * factor);
     const QRect phone(QPoint(0, 0), m_photo.size() * factor);
-    return (phone | screen).size() + QSize(2 * kMargin, 2 * kMargin);
+    const QSize used(std::max(phone.right(), screen.right()) + 1, std::max(phone.bottom(), screen.bottom()) + 1);
+    return used + QSize(2 * kMargin, 2 * kMargin);
 }
 
 int ZoomView::fittingZoom() const

@@ -97,6 +97,9 @@ TEST_F(ViewTest, TheWindowGrowsAndZoomFollowsTheKeyboardAndIsRemembered)
     w->setZoomMode(3);
     TForm1 next(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     EXPECT_EQ(next.previewArea->zoom(), 3);
+    // Without a skin there is no photograph: the white frame still holds the screen.
+    EXPECT_TRUE(next.Shape1->geometry().contains(next.PaintBox1->geometry()))
+        << next.PaintBox1->geometry().x() << "," << next.PaintBox1->geometry().y();
 }
 
 TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
