@@ -202,7 +202,9 @@ QString RecoveryKeeper::claimOrphan()
         return a.lastModified() > b.lastModified();
     });
     for (const QFileInfo &copy : copies) {
-        if (copy.absoluteFilePath() == QFileInfo(m_copy).absoluteFilePath())
+        // Our copies are plain files: a link or a pipe put there is none of
+        // them, and reading it could block or reach anywhere.
+        if (copy.absoluteFilePath() == QFileInfo(m_copy).absoluteFilePath() || copy.isSymLink() || !copy.isFile())
             continue;
         // A live editor holds the lock of its own copy.
         if (auto lock = takeLock(lockPathOf(copy.absoluteFilePath()))) {

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <functional>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 using namespace zelkor;
@@ -107,6 +108,9 @@ TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
     }
     editors[0]->recoveryKeeper()->keep();
     editors[0].reset();
+    // Neither a link nor a pipe planted among the copies is offered.
+    ASSERT_TRUE(QFile::link(scratchFile(QStringLiteral("мой скин.mbm")), copyOf("instance-link")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(copyOf("instance-pipe")).constData(), 0600), 0);
     asked.clear();
     askAnswer = 1;
     form = start("instance-new");
