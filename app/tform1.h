@@ -200,6 +200,9 @@ public:
     // shows it (at the selector's depth) and shows the result; shows one
     // measured text with a frame around it; fixes a slot as one undo step.
     void updateLegibility();
+    // The texts of `sheet` (the skin's, or as a depth gives it back), with the
+    // colours its own row carries.
+    design::Legibility measureSheet(const QImage &sheet) const;
     void showLegibilityText(int text);
     void fixLegibility(int slot);
     const design::Legibility &legibility() const { return m_legibility; }

@@ -118,17 +118,21 @@ void TForm1::createLegibility()
         connect(group, &RadioGroup::clicked, this, [this] { m_textOutline->outline({}, {}); });
 }
 
+design::Legibility TForm1::measureSheet(const QImage &sheet) const
+{
+    PreviewInput in = previewInput();
+    in.sheet = &sheet;
+    in.colours = readColourSlots(sheet, in.profile);
+    return design::measureLegibility(in);
+}
+
 void TForm1::updateLegibility()
 {
     if (!m_doc->hasSkin()) {
         m_legibility = {};
     } else {
         // The preview's own sheet: at a depth, the one that depth gives back.
-        const QImage shown = m_depthPreview.sheet(m_doc->sheet(), previewDepth());
-        PreviewInput in = previewInput();
-        in.sheet = &shown;
-        in.colours = readColourSlots(shown, in.profile);
-        m_legibility = design::measureLegibility(in);
+        m_legibility = measureSheet(m_depthPreview.sheet(m_doc->sheet(), previewDepth()));
     }
     showLegibility();
 }
@@ -177,17 +181,11 @@ QString TForm1::saveDepthWarning(const QString &depthOption, bool smooth)
     parts << mergedColoursMessage(mergedSlotPairs(m_doc->colourSlots(), depthOption, m_doc->profile()), depthName);
     if (isPreviewDepth(depthOption)) {
         const double min = legibilityDock->minContrast();
-        const auto measured = [this](const QImage &sheet) {
-            PreviewInput in = previewInput();
-            in.sheet = &sheet;
-            in.colours = readColourSlots(sheet, in.profile);
-            return design::measureLegibility(in);
-        };
-        const design::Legibility asIs = measured(m_doc->sheet());
+        const design::Legibility asIs = measureSheet(m_doc->sheet());
         // Measured on the sheet as it will be written: smoothed pictures move the
         // colours under the texts.
         const design::Legibility saved =
-            measured(m_depthPreview.sheet(m_doc->sheet(), depthOption, smooth ? m_doc->profile() : 0));
+            measureSheet(m_depthPreview.sheet(m_doc->sheet(), depthOption, smooth ? m_doc->profile() : 0));
         parts << design::lostTextsMessage(saved, design::textsLostAtDepth(asIs, saved, min), depthName, min);
     }
     parts.removeAll(QString());

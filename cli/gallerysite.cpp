@@ -25,11 +25,6 @@ bool isOurName(const QString &relative)
            top == QLatin1String("pictures") || top == QLatin1String("skins") || top == QLatin1String(".gallery");
 }
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 } // namespace
 
 WriteOutcome writeFileIfChanged(const QString &path, const QByteArray &bytes, QString &why)

@@ -21,11 +21,6 @@ constexpr int kPngQuality = 80;
 // The first error writing to stdout, 0 while none.
 int stdoutError = 0;
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 } // namespace
 
 int profileByLabel(const QString &label)

@@ -12,11 +12,6 @@ namespace zelkor {
 
 namespace {
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 // What the converter said about its failure: its lines on stderr, or, when
 // it said nothing there, the tail of its report.
 QString converterWords(QProcess &process)

@@ -31,11 +31,6 @@ const QString kOwnKey = QStringLiteral("zelkor-own-file");
 const QString kDepthKey = QStringLiteral("zelkor-depth");
 const QString kSmoothKey = QStringLiteral("zelkor-smoothed");
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 QString lockPathOf(const QString &copy)
 {
     return copy.left(copy.size() - kSuffix.size()) + kLockSuffix;

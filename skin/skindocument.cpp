@@ -27,11 +27,6 @@ namespace zelkor {
 
 namespace {
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 // A scratch folder for one operation below the work folder, removed when done.
 Status scratchFolder(const QString &workFolder, std::unique_ptr<QTemporaryDir> &dir)
 {

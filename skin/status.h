@@ -4,9 +4,16 @@
 // the system gave its own words, those words as details), or the user's
 // cancellation, which is not reported.
 
+#include <QDir>
 #include <QString>
 
 namespace zelkor {
+
+// A path as the messages name it.
+inline QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 struct Status {
     enum Code { Ok, Failed, Cancelled };
