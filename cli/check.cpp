@@ -11,7 +11,6 @@
 #include "skin/colourslots.h"
 #include "skin/filedepth.h"
 #include "skin/profiles.h"
-#include "skin/savename.h"
 #include "skin/sheet.h"
 
 #include <QColor>
@@ -28,6 +27,9 @@ using namespace zelkor::design;
 
 constexpr int kSomeTextFails = 3;
 
+const OutputOption kFixOutput{"файл исправленного скина", "ФАЙЛ",
+                              "--fix пишет исправленный скин: укажите файл (-o ФАЙЛ)."};
+
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
@@ -39,13 +41,10 @@ void declare(QCommandLineParser &parser)
         "с глубиной цвета самого файла (или --depth); код выхода тогда говорит о записанном скине."));
     parser.addOption({QStringLiteral("min-contrast"), QStringLiteral("порог контраста, от 1 до 21 (по умолчанию 4.5)"),
                       QStringLiteral("R"), QStringLiteral("4.5")});
-    parser.addOption({QStringLiteral("depth"),
-                      QStringLiteral("мерить скин таким, каким его вернёт сохранение: c4, c8, c12, c16 или c24"),
-                      QStringLiteral("ГЛУБИНА")});
+    declareDepth(parser, {"мерить скин таким, каким его вернёт сохранение: %1"});
     parser.addOption({QStringLiteral("json"), QStringLiteral("один документ JSON на стандартный вывод")});
     parser.addOption({QStringLiteral("fix"), QStringLiteral("исправить цвета ниже порога и записать скин в -o")});
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл исправленного скина"),
-                      QStringLiteral("ФАЙЛ")});
+    declareOutput(parser, kFixOutput);
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
                                  QStringLiteral("СКИН.mbm…"));
@@ -224,22 +223,23 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!isNumber || request.minContrast < 1 || request.minContrast > 21)
         return session.usageError(QStringLiteral("порог контраста «%1» — не число от 1 до 21.")
                                       .arg(parser.value(QStringLiteral("min-contrast"))));
-    if (parser.isSet(QStringLiteral("depth"))) {
-        request.depth = depthOptionByName(parser.value(QStringLiteral("depth")));
-        if (request.depth.isEmpty())
-            return session.usageError(QStringLiteral("нет глубины цвета «%1»; есть c4, c8, c12, c16, c24.")
-                                          .arg(parser.value(QStringLiteral("depth"))));
-    }
+    if (const std::optional<QString> depth = session.depth(parser))
+        request.depth = *depth;
+    else
+        return UsageError;
     request.json = parser.isSet(QStringLiteral("json"));
     session.setListWritten(!request.json);
     request.fix = parser.isSet(QStringLiteral("fix"));
-    request.output = parser.value(QStringLiteral("output"));
-    if (request.fix && request.output.isEmpty())
-        return session.usageError(QStringLiteral("--fix пишет исправленный скин: укажите файл (-o ФАЙЛ)."));
-    if (!request.fix && !request.output.isEmpty())
+    if (request.fix) {
+        const std::optional<QString> output = session.output(parser, kFixOutput);
+        if (!output)
+            return UsageError;
+        request.output = *output;
+        if (!session.oneInput(skins, OneInput::SkinToFix))
+            return UsageError;
+    } else if (!parser.value(QStringLiteral("output")).isEmpty()) {
         return session.usageError(QStringLiteral("-o нужен только вместе с --fix."));
-    if (request.fix && skins.size() != 1)
-        return session.usageError(QStringLiteral("--fix исправляет ровно один скин, указано: %1.").arg(skins.size()));
+    }
 
     int code = Success;
     QJsonArray files;

@@ -5,13 +5,14 @@
 
 #include "design/frompicture.h"
 #include "skin/profiles.h"
-#include "skin/savename.h"
 
 #include <vector>
 
 namespace zelkor::cli {
 
 namespace {
+
+const OutputOption kOutput{"файл скина, а с --size all — папка", "ПУТЬ", "не указано, куда писать (-o ПУТЬ)."};
 
 void declare(QCommandLineParser &parser)
 {
@@ -24,29 +25,25 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("РАЗРЕШЕНИЕ")});
     parser.addOption({QStringLiteral("variant"), QStringLiteral("light, dark или auto (по умолчанию auto)"),
                       QStringLiteral("ВАРИАНТ"), QStringLiteral("auto")});
-    parser.addOption({QStringLiteral("depth"),
-                      QStringLiteral("глубина цвета: c4, c8, c12, c16 или c24 (по умолчанию c16)"),
-                      QStringLiteral("ГЛУБИНА"), QStringLiteral("c16")});
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("файл скина, а с --size all — папка"), QStringLiteral("ПУТЬ")});
+    declareDepth(parser, {"глубина цвета: %1 (по умолчанию c16)", "c16"});
+    declareOutput(parser, kOutput);
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("КАРТИНКА"), QStringLiteral("картинка (JPEG, PNG, BMP, …)"));
 }
 
 int run(const QCommandLineParser &parser, Session &session)
 {
-    const QStringList pictures = parser.positionalArguments();
-    if (pictures.size() != 1)
-        return session.usageError(QStringLiteral("нужна ровно одна картинка, указано: %1.").arg(pictures.size()));
+    const std::optional<QString> pictureFile = session.oneInput(parser.positionalArguments(), OneInput::Picture);
+    if (!pictureFile)
+        return UsageError;
     const QString size = parser.value(QStringLiteral("size"));
-    const QString output = parser.value(QStringLiteral("output"));
-    const QString depth = depthOptionByName(parser.value(QStringLiteral("depth")));
     const auto variant = design::variantByKey(parser.value(QStringLiteral("variant")));
-    if (output.isEmpty())
-        return session.usageError(QStringLiteral("не указано, куда писать (-o ПУТЬ)."));
-    if (depth.isEmpty())
-        return session.usageError(QStringLiteral("нет глубины цвета «%1»; есть c4, c8, c12, c16, c24.")
-                                      .arg(parser.value(QStringLiteral("depth"))));
+    const std::optional<QString> output = session.output(parser, kOutput);
+    if (!output)
+        return UsageError;
+    const std::optional<QString> depth = session.depth(parser);
+    if (!depth)
+        return UsageError;
     if (!variant)
         return session.usageError(QStringLiteral("нет варианта «%1»; есть light, dark и auto.")
                                       .arg(parser.value(QStringLiteral("variant"))));
@@ -62,22 +59,22 @@ int run(const QCommandLineParser &parser, Session &session)
     for (const Profile &p : allProfiles())
         if (all || p.index == single) {
             profiles.push_back(p.index);
-            targets << (all ? Session::entryPath(output, design::skinNameForPicture(pictures.first(), p.index))
-                            : output);
+            targets << (all ? Session::entryPath(*output, design::skinNameForPicture(*pictureFile, p.index))
+                            : *output);
         }
     // Nothing is read or written when anything would be refused.
     if (!session.mayWrite(targets))
         return SkinProblem;
     QImage picture;
-    if (const Status s = design::readPicture(pictures.first(), single, picture); !s) {
+    if (const Status s = design::readPicture(*pictureFile, single, picture); !s) {
         session.problem(s);
         return SkinProblem;
     }
     const IconSheets *icons = session.iconSheets();
-    if (!icons || (all && !session.makeFolder(output)))
+    if (!icons || (all && !session.makeFolder(*output)))
         return SkinProblem;
 
-    const design::FromPictureSettings settings{*variant, depth};
+    const design::FromPictureSettings settings{*variant, *depth};
     int result = Success;
     for (size_t i = 0; i < profiles.size(); ++i) {
         const Profile &p = *profileByIndex(profiles[i]);
@@ -90,7 +87,7 @@ int run(const QCommandLineParser &parser, Session &session)
         const Status status = design::makeSkinFromPicture(picture, p.index, base.sheet, *icons, settings, made);
         if (!status)
             session.problem(status);
-        if (!status || !session.writeSkin(made.sheet, depth, targets[i]))
+        if (!status || !session.writeSkin(made.sheet, *depth, targets[i]))
             result = SkinProblem;
     }
     return result;

@@ -28,6 +28,8 @@ namespace {
 
 const QString kDefaultTitle = QStringLiteral("Скины Zelkor");
 
+const OutputOption kOutput{"папка сайта", "ПАПКА", "не указана папка сайта (-o ПАПКА)."};
+
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
@@ -37,8 +39,7 @@ void declare(QCommandLineParser &parser)
         "которые начинаются как файл скина; те, что не удалось прочитать, перечислены в конце\n"
         "страницы (код выхода тогда 1). Папка сайта принадлежит команде: повторный запуск рисует\n"
         "заново только изменившиеся скины и переписывает только изменившиеся файлы."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("папка сайта"),
-                      QStringLiteral("ПАПКА")});
+    declareOutput(parser, kOutput);
     parser.addOption({QStringLiteral("title"), QStringLiteral("заголовок страницы (по умолчанию «%1»)").arg(kDefaultTitle),
                       QStringLiteral("ТЕКСТ"), kDefaultTitle});
     parser.addOption({QStringLiteral("phone"), QStringLiteral("показать ещё список контактов на картинке телефона")});
@@ -142,11 +143,12 @@ bool parseDate(const QString &text, QString &iso)
 int run(const QCommandLineParser &parser, Session &session)
 {
     const QStringList arguments = parser.positionalArguments();
-    const QString output = parser.value(QStringLiteral("output"));
     if (arguments.isEmpty())
         return session.usageError(QStringLiteral("не указано ни одной папки со скинами."));
-    if (output.isEmpty())
-        return session.usageError(QStringLiteral("не указана папка сайта (-o ПАПКА)."));
+    const std::optional<QString> outputGiven = session.output(parser, kOutput);
+    if (!outputGiven)
+        return UsageError;
+    const QString &output = *outputGiven;
     GalleryOptions options;
     options.title = parser.value(QStringLiteral("title"));
     bool number = false;
@@ -167,7 +169,7 @@ int run(const QCommandLineParser &parser, Session &session)
 
     GallerySite site(output);
     QString why;
-    if (!site.open(parser.isSet(QStringLiteral("force")), why)) {
+    if (!site.open(session.replaceExisting(), why)) {
         session.problem(why);
         return SkinProblem;
     }

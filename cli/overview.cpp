@@ -11,13 +11,14 @@ namespace zelkor::cli {
 
 namespace {
 
+const OutputOption kOutput{"файл картинки", "ФАЙЛ.png", "не указан файл картинки (-o ФАЙЛ.png)."};
+
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Рисует все экраны скина (список контактов и меню — с одной и с двумя колонками) рядом\n"
                        "на одной картинке PNG, с названием каждого экрана, именем файла скина и профилем."));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("файл картинки"),
-                      QStringLiteral("ФАЙЛ.png")});
+    declareOutput(parser, kOutput);
     declareScale(parser);
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
@@ -25,24 +26,24 @@ void declare(QCommandLineParser &parser)
 
 int run(const QCommandLineParser &parser, Session &session)
 {
-    const QStringList skins = parser.positionalArguments();
-    if (skins.size() != 1)
-        return session.usageError(QStringLiteral("нужен ровно один файл скина, указано: %1.").arg(skins.size()));
-    const QString output = parser.value(QStringLiteral("output"));
-    if (output.isEmpty())
-        return session.usageError(QStringLiteral("не указан файл картинки (-o ФАЙЛ.png)."));
+    const std::optional<QString> skinFile = session.oneInput(parser.positionalArguments(), OneInput::Skin);
+    if (!skinFile)
+        return UsageError;
+    const std::optional<QString> output = session.output(parser, kOutput);
+    if (!output)
+        return UsageError;
     const std::optional<int> scale = readScale(parser, session);
     if (!scale)
         return UsageError;
 
-    if (!session.mayWrite({output}))
+    if (!session.mayWrite({*output}))
         return SkinProblem;
     SkinImage skin;
-    const IconSheets *icons = session.readSkinToDraw(skins.first(), skin);
+    const IconSheets *icons = session.readSkinToDraw(*skinFile, skin);
     if (!icons)
         return SkinProblem;
-    const QImage picture = sheetOverview(QFileInfo(skins.first()).fileName(), skin.sheet, skin.profile, *icons);
-    return session.writePng(enlargedByWholePixels(picture, *scale), output) ? Success : SkinProblem;
+    const QImage picture = sheetOverview(QFileInfo(*skinFile).fileName(), skin.sheet, skin.profile, *icons);
+    return session.writePng(enlargedByWholePixels(picture, *scale), *output) ? Success : SkinProblem;
 }
 
 } // namespace

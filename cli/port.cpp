@@ -5,7 +5,6 @@
 #include "session.h"
 
 #include "skin/profiles.h"
-#include "skin/savename.h"
 
 #include <QFileInfo>
 
@@ -15,6 +14,8 @@ namespace zelkor::cli {
 
 namespace {
 
+const OutputOption kOutput{"файл скина, а с --to all — папка", "ПУТЬ", "не указано, куда писать (-o ПУТЬ)."};
+
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
@@ -23,28 +24,24 @@ void declare(QCommandLineParser &parser)
         "разрешений в папку -o под именами, которые дало бы «Сохранить»."));
     parser.addOption({QStringLiteral("to"), QStringLiteral("разрешение (например 240x320) или all"),
                       QStringLiteral("РАЗРЕШЕНИЕ")});
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("файл скина, а с --to all — папка"), QStringLiteral("ПУТЬ")});
-    parser.addOption({QStringLiteral("depth"),
-                      QStringLiteral("глубина цвета: c4, c8, c12, c16 или c24 (по умолчанию c24)"),
-                      QStringLiteral("ГЛУБИНА"), QStringLiteral("c24")});
+    declareOutput(parser, kOutput);
+    declareDepth(parser, {"глубина цвета: %1 (по умолчанию c24)", "c24"});
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
 }
 
 int run(const QCommandLineParser &parser, Session &session)
 {
-    const QStringList skins = parser.positionalArguments();
-    if (skins.size() != 1)
-        return session.usageError(QStringLiteral("нужен ровно один файл скина, указано: %1.").arg(skins.size()));
+    const std::optional<QString> skinFile = session.oneInput(parser.positionalArguments(), OneInput::Skin);
+    if (!skinFile)
+        return UsageError;
     const QString to = parser.value(QStringLiteral("to"));
-    const QString output = parser.value(QStringLiteral("output"));
-    const QString depth = depthOptionByName(parser.value(QStringLiteral("depth")));
-    if (output.isEmpty())
-        return session.usageError(QStringLiteral("не указано, куда писать (-o ПУТЬ)."));
-    if (depth.isEmpty())
-        return session.usageError(
-            QStringLiteral("нет глубины цвета «%1»; есть c4, c8, c12, c16, c24.").arg(parser.value(QStringLiteral("depth"))));
+    const std::optional<QString> output = session.output(parser, kOutput);
+    if (!output)
+        return UsageError;
+    const std::optional<QString> depth = session.depth(parser);
+    if (!depth)
+        return UsageError;
     const bool all = to == QLatin1String("all");
     const int single = profileByLabel(to);
     if (!all && !single)
@@ -53,21 +50,21 @@ int run(const QCommandLineParser &parser, Session &session)
                                       .arg(to));
 
     SkinImage skin;
-    if (!session.readSkin(skins.first(), skin))
+    if (!session.readSkin(*skinFile, skin))
         return SkinProblem;
     if (single == skin.profile)
         return session.usageError(QStringLiteral("скин уже сделан для %1.").arg(to));
 
     std::vector<int> profiles;
     QStringList targets;
-    const QString name = QFileInfo(skins.first()).fileName();
+    const QString name = QFileInfo(*skinFile).fileName();
     for (const Profile &p : allProfiles())
         if (p.index != skin.profile && (all || p.index == single)) {
             profiles.push_back(p.index);
-            targets << (all ? Session::entryPath(output, portedName(name, p.index)) : output);
+            targets << (all ? Session::entryPath(*output, portedName(name, p.index)) : *output);
         }
     // Nothing is written when anything would be refused.
-    if (!session.mayWrite(targets) || (all && !session.makeFolder(output)))
+    if (!session.mayWrite(targets) || (all && !session.makeFolder(*output)))
         return SkinProblem;
 
     int result = Success;
@@ -76,7 +73,7 @@ int run(const QCommandLineParser &parser, Session &session)
         const Status status = portSkin(session.files(), session.workFolder(), skin, profiles[i], ported);
         if (!status)
             session.problem(status);
-        if (!status || !session.writeSkin(ported.sheet, depth, targets[i]))
+        if (!status || !session.writeSkin(ported.sheet, *depth, targets[i]))
             result = SkinProblem;
     }
     return result;

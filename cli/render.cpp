@@ -24,6 +24,9 @@ QString screenNames()
     return names.join(QStringLiteral(", "));
 }
 
+const OutputOption kOutput{"папка для картинок (создаётся, если её нет)", "ПАПКА",
+                           "не указана папка для картинок (-o ПАПКА)."};
+
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
@@ -33,9 +36,7 @@ void declare(QCommandLineParser &parser)
                        "не трогаются без --force; пути записанных файлов выводятся по одному в строке.\n"
                        "Экраны: %1.")
             .arg(screenNames()));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("папка для картинок (создаётся, если её нет)"),
-                      QStringLiteral("ПАПКА")});
+    declareOutput(parser, kOutput);
     parser.addOption({QStringLiteral("screen"),
                       QStringLiteral("только этот экран; можно указать несколько раз (по умолчанию все)"),
                       QStringLiteral("ИМЯ")});
@@ -88,9 +89,10 @@ int run(const QCommandLineParser &parser, Session &session)
     const QStringList skins = parser.positionalArguments();
     if (skins.isEmpty())
         return session.usageError(QStringLiteral("не указан ни один файл скина."));
-    const QString output = parser.value(QStringLiteral("output"));
-    if (output.isEmpty())
-        return session.usageError(QStringLiteral("не указана папка для картинок (-o ПАПКА)."));
+    const std::optional<QString> outputGiven = session.output(parser, kOutput);
+    if (!outputGiven)
+        return UsageError;
+    const QString &output = *outputGiven;
 
     Request request;
     request.phone = parser.isSet(QStringLiteral("phone"));

@@ -2,6 +2,7 @@
 
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
+#include "skin/savename.h"
 #include "skin/workfolder.h"
 
 #include <QBuffer>
@@ -36,6 +37,61 @@ void declareForce(QCommandLineParser &parser, const QString &meaning)
     parser.addOption({QStringLiteral("force"),
                       meaning.isEmpty() ? QStringLiteral("заменять файлы, которые уже есть (иначе они не трогаются)")
                                         : meaning});
+}
+
+void declareOutput(QCommandLineParser &parser, const OutputOption &option)
+{
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QString::fromUtf8(option.help),
+                      QString::fromUtf8(option.valueName)});
+}
+
+namespace {
+
+// Every text about depths, made from the list of depths.
+struct DepthWords {
+    QString choice;  // "c4, c8, c12, c16 или c24"
+    QString known;   // "c4, c8, c12, c16, c24"
+};
+
+const DepthWords &depthWords()
+{
+    static const DepthWords words = [] {
+        QStringList names;
+        for (const ColourDepth &d : kColourDepths)
+            names << QString::fromLatin1(d.option).mid(1);
+        return DepthWords{names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" или ") +
+                              names.last(),
+                          names.join(QStringLiteral(", "))};
+    }();
+    return words;
+}
+
+// What each kind of single input is called when there are none or several.
+QString oneInputText(OneInput what)
+{
+    switch (what) {
+    case OneInput::Skin:
+        return QStringLiteral("нужен ровно один файл скина");
+    case OneInput::Picture:
+        return QStringLiteral("нужна ровно одна картинка");
+    case OneInput::SkinToFix:
+        return QStringLiteral("--fix исправляет ровно один скин");
+    }
+    return {};
+}
+
+} // namespace
+
+QString depthNamesText()
+{
+    return depthWords().choice;
+}
+
+void declareDepth(QCommandLineParser &parser, const DepthOption &option)
+{
+    parser.addOption({QStringLiteral("depth"), QString::fromUtf8(option.help).arg(depthWords().choice),
+                      QStringLiteral("ГЛУБИНА"),
+                      option.defaultName ? QString::fromLatin1(option.defaultName) : QString()});
 }
 
 void writeText(std::FILE *stream, const QString &text)
@@ -214,6 +270,35 @@ int Session::usageError(const QString &message)
     const QString name = QString::fromLatin1(m_command.name);
     writeText(stderr, QStringLiteral("zelkor-skin %1: %2\nСправка: zelkor-skin %1 --help\n").arg(name, message));
     return UsageError;
+}
+
+std::optional<QString> Session::oneInput(const QStringList &files, OneInput what)
+{
+    if (files.size() == 1)
+        return files.first();
+    usageError(QStringLiteral("%1, указано: %2.").arg(oneInputText(what)).arg(files.size()));
+    return std::nullopt;
+}
+
+std::optional<QString> Session::output(const QCommandLineParser &parser, const OutputOption &option)
+{
+    const QString path = parser.value(QStringLiteral("output"));
+    if (!path.isEmpty())
+        return path;
+    usageError(QString::fromUtf8(option.missing));
+    return std::nullopt;
+}
+
+std::optional<QString> Session::depth(const QCommandLineParser &parser)
+{
+    const QString name = parser.value(QStringLiteral("depth"));
+    if (name.isEmpty() && !parser.isSet(QStringLiteral("depth")))
+        return QString();
+    const QString option = depthOptionByName(name);
+    if (!option.isEmpty())
+        return option;
+    usageError(QStringLiteral("нет глубины цвета «%1»; есть %2.").arg(name, depthWords().known));
+    return std::nullopt;
 }
 
 } // namespace zelkor::cli

@@ -31,6 +31,27 @@ namespace zelkor::cli {
 // replaces the usual help text where the option allows more than replacing.
 void declareForce(QCommandLineParser &parser, const QString &meaning = {});
 
+// The words of a command's -o option.
+struct OutputOption {
+    const char *help;
+    const char *valueName;
+    const char *missing;  // the usage error when -o is not given
+};
+void declareOutput(QCommandLineParser &parser, const OutputOption &option);
+
+// The words of a command's --depth option: its help, with the list of depths
+// at %1, and the depth name taken when it is not given (none: no depth).
+struct DepthOption {
+    const char *help;
+    const char *defaultName = nullptr;
+};
+void declareDepth(QCommandLineParser &parser, const DepthOption &option);
+// The depths as the command line names them: "c4, c8, c12, c16 или c24".
+QString depthNamesText();
+
+// What a command that takes exactly one file takes.
+enum class OneInput { Skin, Picture, SkinToFix };
+
 // A picture as the PNG bytes every command writes; empty, with `why` set,
 // when it cannot be encoded.
 QByteArray pngBytes(const QImage &image, QString *why = nullptr);
@@ -42,6 +63,7 @@ public:
 
     // Whether the command line allows replacing existing files (--force).
     void setReplaceExisting(bool replace) { m_replace = replace; }
+    bool replaceExisting() const { return m_replace; }
     // Off for a command whose stdout is one document (JSON) that names the files itself.
     void setListWritten(bool list) { m_listWritten = list; }
 
@@ -72,6 +94,16 @@ public:
     void problem(const Status &status);
     // Reports a fault in the command line with a pointer to the command's help.
     int usageError(const QString &message);
+
+    // The options every writing command reads alike; each gives nothing after
+    // reporting a usage error (the command then returns UsageError).
+    // The file of `files` when there is exactly one.
+    std::optional<QString> oneInput(const QStringList &files, OneInput what);
+    // The path given with -o.
+    std::optional<QString> output(const QCommandLineParser &parser, const OutputOption &option);
+    // The converter's depth option ("/c16") of --depth or its default; empty
+    // when neither is there.
+    std::optional<QString> depth(const QCommandLineParser &parser);
 
 private:
     ProgramFiles m_files;

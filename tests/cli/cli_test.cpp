@@ -283,6 +283,11 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {"set-picture|%skin|chat|%missing|-o|%dir/s.mbm", 1, "", "%missing"},
         {"set-colour|%skin|13|#000000|-o|%dir/s.mbm", 2, "", "13"},
         {"set-colour|%skin|0|red|-o|%dir/s.mbm", 2, "", "#rrggbb"},
+        // Every command that takes --depth names the same depths.
+        {"set-colour|%skin|0|#000000|--depth|c5|-o|%dir/s.mbm", 2, "", "«c5»; есть c4, c8, c12, c16, c24."},
+        {"port|%skin|--to|all|--depth|24|-o|%dir", 2, "", "«24»; есть c4, c8, c12, c16, c24."},
+        {"from-picture|--help", 0, "c4, c8, c12, c16 или c24", ""},
+        {"port|%skin|%skin|--to|all|-o|%dir", 2, "", "ровно один файл скина, указано: 2"},
     };
     for (const Case &c : cases) {
         const QStringList arguments = fill(QString::fromUtf8(c.arguments)).split(u'|', Qt::SkipEmptyParts);
