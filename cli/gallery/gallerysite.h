@@ -7,6 +7,8 @@
 // a symbolic link found at one of those names is replaced, never written
 // through.
 
+#include "skin/status.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,12 +17,10 @@
 
 namespace zelkor::cli {
 
-enum class WriteOutcome { Unchanged, Written, Failed };
-
 // Writes `bytes` to `path` whole or not at all, unless the file holds exactly
 // these bytes already (then it is left as it is). A link at `path` is
-// replaced, never followed. `why` says what failed.
-WriteOutcome writeFileIfChanged(const QString &path, const QByteArray &bytes, QString &why);
+// replaced, never followed. `written` says whether the file was written.
+Status writeFileIfChanged(const QString &path, const QByteArray &bytes, bool *written = nullptr);
 
 class GallerySite {
 public:
@@ -30,19 +30,19 @@ public:
     QString path(const QString &relative) const;
 
     // Makes the folder or takes it over. A folder that is neither empty nor
-    // an earlier gallery's is refused unless `force`. `why` says why not.
-    bool open(bool force, QString &why);
+    // an earlier gallery's is refused unless `force`.
+    Status open(bool force);
     // Whether `relative` is a regular file (not a link) the folder holds.
     bool hasFile(const QString &relative) const;
     // Makes the folder `relative` (and its parents) below the root; a link in
     // its place is replaced by a real folder.
-    bool makeFolder(const QString &relative, QString &why) const;
+    Status makeFolder(const QString &relative) const;
 
     // Files of this run: written now or kept from an earlier run.
     void keep(const QString &relative) { m_current.insert(relative); }
     // Removes the files of the earlier run that this run did not keep, and
     // the folders they leave empty, then records this run's files.
-    bool finish(QString &why);
+    Status finish();
 
 private:
     QString m_root;

@@ -5,6 +5,7 @@
 #include "skin/profiles.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -14,35 +15,23 @@ namespace zelkor::cli {
 
 namespace {
 
-// The whole look of the site, inside the page so it stands alone. Variants of
-// a card show one at a time without a script: the default one (last in the
-// card) unless another is the page's target. Wide pictures scroll inside their
+// The whole look of the site (style.css, a resource of the program), put
+// inside each page so it stands alone. Variants of a card show one at a time
+// without a script: the default one (last in the card) unless another is the
+// page's target. Wide pictures scroll inside their
 // own strip, so the page itself never scrolls sideways; they are shown pixel
 // for pixel, and a display that enlarges them keeps the pixels square.
-constexpr char kStyle[] = R"(*{box-sizing:border-box}
-body{margin:0;font:16px/1.45 "Liberation Sans",Arial,sans-serif;color:#1d1d21;background:#eef0f3}
-header,main,footer{padding:0 12px}
-h1{font-size:1.6em;margin:.5em 0 .2em;overflow-wrap:anywhere}
-nav a,nav strong{display:inline-block;margin:0 .9em .3em 0}
-nav a{color:#0b57a4}
-.card{background:#fff;border:1px solid #cfd3da;border-radius:6px;margin:0 0 16px;padding:6px 12px 10px;min-width:0}
-.card h2{font-size:1.3em;margin:.2em 0;overflow-wrap:anywhere}
-.variant{display:none;scroll-margin-top:4em}
-.variant.default,.variant:target{display:block}
-.variant:target~.variant.default{display:none}
-.variant p{margin:.3em 0;overflow-wrap:anywhere}
-.shot{overflow-x:auto;margin:8px 0;padding-bottom:4px;max-width:100%}
-.shot img{display:block;max-width:none;image-rendering:pixelated}
-.about{display:flex;flex-wrap:wrap;align-items:flex-start;gap:0 24px}
-.about .shot{flex:0 1 auto;margin-top:0}
-.facts{flex:1 1 18em;min-width:0}
-.swatches{display:grid;grid-template-columns:repeat(auto-fill,minmax(min(100%,15em),1fr));gap:4px 14px;list-style:none;margin:8px 0;padding:0;font-size:.9em}
-.swatches li{display:flex;align-items:center;gap:8px;min-width:0;overflow-wrap:anywhere}
-.swatches li::before{content:"";flex:none;width:1.6em;height:1.6em;border:1px solid #70757d;border-radius:3px;background:var(--c)}
-code{white-space:nowrap}
-.bad{color:#a11818}
-.broken li{overflow-wrap:anywhere}
-footer{color:#555;font-size:.9em;padding-bottom:12px})";
+QString style()
+{
+    static const QString text = [] {
+        QFile file(QStringLiteral(":/gallery/style.css"));
+        QString css = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        if (css.endsWith(u'\n'))
+            css.chop(1);
+        return css;
+    }();
+    return text;
+}
 
 QString esc(const QString &text)
 {
@@ -188,7 +177,7 @@ QByteArray page(const std::vector<GalleryFamily> &families, const std::vector<Ga
                                  "<meta name=\"generator\" content=\"zelkor-skin gallery\">\n<title>%1%2</title>\n"
                                  "<style>\n%3\n</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n")
                       .arg(title, profile ? QStringLiteral(" — ") + label(profile) : QString(),
-                           QString::fromUtf8(kStyle));
+                           style());
     int total = 0;
     for (int p = 1; p <= kProfileCount; ++p)
         total += counts[p];

@@ -148,16 +148,14 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
     files.emplace_back(copyPath(skin), file.bytes);
     files.emplace_back(recordPath(skin.key), skinRecord(skin));
     for (const auto &[relative, bytes] : files) {
-        QString why;
-        const WriteOutcome outcome = site.makeFolder(relative.section(u'/', 0, -2), why)
-                                         ? writeFileIfChanged(site.path(relative), bytes, why)
-                                         : WriteOutcome::Failed;
-        if (outcome == WriteOutcome::Failed) {
-            out.status = Status::failure(why);
+        bool written = false;
+        out.status = site.makeFolder(relative.section(u'/', 0, -2));
+        if (out.status)
+            out.status = writeFileIfChanged(site.path(relative), bytes, &written);
+        if (!out.status)
             return out;
-        }
         out.files << relative;
-        if (outcome == WriteOutcome::Written)
+        if (written)
             out.written << relative;
     }
     out.skin = std::move(skin);

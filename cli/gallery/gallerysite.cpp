@@ -27,19 +27,20 @@ bool isOurName(const QString &relative)
 
 } // namespace
 
-WriteOutcome writeFileIfChanged(const QString &path, const QByteArray &bytes, QString &why)
+Status writeFileIfChanged(const QString &path, const QByteArray &bytes, bool *written)
 {
+    if (written)
+        *written = false;
     const QFileInfo info(path);
     if (!info.isSymLink() && info.isFile() && info.size() == bytes.size()) {
         QFile old(path);
         if (old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
-            return WriteOutcome::Unchanged;
+            return Status::success();
     }
-    if (const Status s = writeFileWhole(path, bytes, IfExists::Replace); !s) {
-        why = oneLine(s);
-        return WriteOutcome::Failed;
-    }
-    return WriteOutcome::Written;
+    const Status status = writeFileWhole(path, bytes, IfExists::Replace);
+    if (written)
+        *written = status.ok();
+    return status;
 }
 
 GallerySite::GallerySite(QString root) : m_root(QDir::cleanPath(std::move(root))) {}
@@ -49,35 +50,28 @@ QString GallerySite::path(const QString &relative) const
     return QDir(m_root).filePath(relative);
 }
 
-bool GallerySite::open(bool force, QString &why)
+Status GallerySite::open(bool force)
 {
     const QFileInfo info(m_root);
-    if (info.exists() && !info.isDir()) {
-        why = QStringLiteral("«%1» — не папка.").arg(native(m_root));
-        return false;
-    }
-    if (!info.exists() && !QDir().mkpath(m_root)) {
-        why = QStringLiteral("Не удаётся создать папку «%1».").arg(native(m_root));
-        return false;
-    }
+    if (info.exists() && !info.isDir())
+        return Status::failure(QStringLiteral("«%1» — не папка.").arg(native(m_root)));
+    if (!info.exists() && !QDir().mkpath(m_root))
+        return Status::failure(QStringLiteral("Не удаётся создать папку «%1».").arg(native(m_root)));
     if (hasFile(QString::fromLatin1(kGalleryManifest))) {
         QFile list(path(QString::fromLatin1(kGalleryManifest)));
-        if (!list.open(QIODevice::ReadOnly)) {
-            why = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(native(list.fileName()), list.errorString());
-            return false;
-        }
+        if (!list.open(QIODevice::ReadOnly))
+            return Status::failure(
+                QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(native(list.fileName()), list.errorString()));
         for (const QByteArray &line : list.readAll().split('\n'))
             if (const QString name = QString::fromUtf8(line); isOurName(name))
                 m_previous.insert(name);
-        return true;
+        return Status::success();
     }
-    if (!force && !QDir(m_root).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        why = QStringLiteral("Папка «%1» не пуста, и её сделала не команда gallery; чтобы писать в неё, "
-                             "укажите --force.")
-                  .arg(native(m_root));
-        return false;
-    }
-    return true;
+    if (!force && !QDir(m_root).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        return Status::failure(QStringLiteral("Папка «%1» не пуста, и её сделала не команда gallery; чтобы писать в "
+                                              "неё, укажите --force.")
+                                   .arg(native(m_root)));
+    return Status::success();
 }
 
 bool GallerySite::hasFile(const QString &relative) const
@@ -91,25 +85,21 @@ bool GallerySite::hasFile(const QString &relative) const
     return QFileInfo(at).isFile();
 }
 
-bool GallerySite::makeFolder(const QString &relative, QString &why) const
+Status GallerySite::makeFolder(const QString &relative) const
 {
     QString at = m_root;
     for (const QString &part : relative.split(u'/')) {
         at = QDir(at).filePath(part);
         const QFileInfo info(at);
-        if (info.isSymLink() && !QFile::remove(at)) {
-            why = QStringLiteral("Не удаётся убрать ссылку «%1».").arg(native(at));
-            return false;
-        }
-        if (!QFileInfo(at).isDir() && !QDir().mkdir(at)) {
-            why = QStringLiteral("Не удаётся создать папку «%1».").arg(native(at));
-            return false;
-        }
+        if (info.isSymLink() && !QFile::remove(at))
+            return Status::failure(QStringLiteral("Не удаётся убрать ссылку «%1».").arg(native(at)));
+        if (!QFileInfo(at).isDir() && !QDir().mkdir(at))
+            return Status::failure(QStringLiteral("Не удаётся создать папку «%1».").arg(native(at)));
     }
-    return true;
+    return Status::success();
 }
 
-bool GallerySite::finish(QString &why)
+Status GallerySite::finish()
 {
     for (const QString &old : m_previous) {
         if (m_current.count(old) || !hasFile(old))
@@ -123,10 +113,9 @@ bool GallerySite::finish(QString &why)
     QString list;
     for (const QString &name : m_current)
         list += name + u'\n';
-    if (!makeFolder(QString::fromLatin1(kGalleryManifest).section(u'/', 0, 0), why))
-        return false;
-    return writeFileIfChanged(path(QString::fromLatin1(kGalleryManifest)), list.toUtf8(), why) !=
-           WriteOutcome::Failed;
+    if (const Status s = makeFolder(QString::fromLatin1(kGalleryManifest).section(u'/', 0, 0)); !s)
+        return s;
+    return writeFileIfChanged(path(QString::fromLatin1(kGalleryManifest)), list.toUtf8());
 }
 
 } // namespace zelkor::cli
