@@ -137,51 +137,46 @@ struct TextInk {
     std::vector<Origin> from;
 };
 
-// Flat colours the pictures and slots are drawn in to tell their pixels
-// apart; the low byte says which.
-constexpr std::array<QRgb, 3> kMarkerBases{0xff010200u, 0xff030400u, 0xff050600u};  // by Origin::Kind
-
-Origin origin(QRgb plain, QRgb marked)
+// What an ink pixel lies on, from the step the record names under it.
+Origin originOf(const PaintRecord &record, const InkPixel &p)
 {
-    if (marked != plain)
-        for (size_t kind = 0; kind < kMarkerBases.size(); ++kind)
-            if ((marked & 0xffffff00u) == kMarkerBases[kind])
-                return {Origin::Kind(kind), quint8(marked & 0xffu)};
-    return {};
+    const PixelSource source = record.sourceOf(p.underOp, p.x, p.y);
+    switch (source.kind) {
+    case PixelSource::Slot:
+        return {Origin::Slot, quint8(source.slot)};
+    case PixelSource::Picture: {
+        const auto b = std::find(kBackgrounds.begin(), kBackgrounds.end(), source.picture);
+        if (b != kBackgrounds.end())
+            return {Origin::Background, quint8(b - kBackgrounds.begin())};
+        if (std::any_of(std::begin(kBars), std::end(kBars), [&](const BarTone &t) { return t.picture == source.picture; }))
+            return {Origin::Bar, quint8(source.picture)};
+        return {};
+    }
+    default:
+        return {};
+    }
 }
 
-QImage flat(const QSize &size, QRgb colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-// The texts of every named screen of `raw`; `marked` is the same sheet with
-// the photographs, bars and colour slots in their markers.
-std::vector<TextInk> collectTexts(const QImage &raw, const QImage &marked, int profile, const IconSheets &icons)
+// The texts of every named screen of `raw`, each ink pixel with what lies under it.
+std::vector<TextInk> collectTexts(const QImage &raw, int profile, const IconSheets &icons)
 {
     std::vector<TextInk> texts;
     for (const NamedScreen &shot : namedScreens()) {
-        PaintRecord plain, probe;
+        PaintRecord record;
         PreviewInput in = skinPreviewInput(raw, profile, icons, shot.columns);
-        in.record = &plain;
+        in.record = &record;
         paintBoxPicture(shot, in);
-        PreviewInput markedIn = skinPreviewInput(marked, profile, icons, shot.columns);
-        markedIn.record = &probe;
-        paintBoxPicture(shot, markedIn);
-        for (size_t op = 0; op < plain.ops().size() && op < probe.ops().size(); ++op) {
-            const PaintOp &step = plain.ops()[op];
+        for (size_t op = 0; op < record.ops().size(); ++op) {
+            const PaintOp &step = record.ops()[op];
             if (step.kind != PaintOp::Text)
                 continue;
-            const std::vector<InkPixel> ink = plain.ink(int(op));
-            const std::vector<InkPixel> inkMarked = probe.ink(int(op));
-            if (ink.empty() || inkMarked.size() != ink.size())
+            const std::vector<InkPixel> ink = record.ink(int(op));
+            if (ink.empty())
                 continue;
             TextInk text{shot.nameText(), step.text, step.slot, step.colour, {}, {}};
-            for (size_t i = 0; i < ink.size(); ++i) {
-                text.under.push_back(ink[i].under);
-                text.from.push_back(origin(ink[i].under, inkMarked[i].under));
+            for (const InkPixel &p : ink) {
+                text.under.push_back(p.under);
+                text.from.push_back(originOf(record, p));
             }
             texts.push_back(std::move(text));
         }
@@ -304,7 +299,6 @@ std::pair<double, double> barEnds(const Scheme &s, const BarTone &bar, double sh
 
 struct Parts {
     QImage sheet;   // the template with bars and fills, backgrounds not yet written
-    QImage marked;  // the same with every picture and slot in its marker
     std::array<QImage, 3> backgrounds;
 };
 
@@ -347,16 +341,6 @@ Parts makeParts(const std::array<QImage, 3> &backgrounds, int profile, const QIm
                                       bar.accent ? s.selectChroma : s.barChroma));
     }
 
-    std::array<QImage, 3> markers;
-    for (size_t b = 0; b < markers.size(); ++b)
-        markers[b] = flat(backgrounds[b].size(), kMarkerBases[Origin::Background] | QRgb(b));
-    parts.marked = withBackgrounds(parts.sheet, profile, markers);
-    for (const BarTone &bar : kBars)
-        writeBackPicture(parts.marked, profile, bar.picture,
-                         flat(pictureRect(bar.picture, profile)->rect().size(),
-                              kMarkerBases[Origin::Bar] | QRgb(bar.picture)));
-    for (int slot = 0; slot < kColourSlotCount; ++slot)
-        writeColourSlot(parts.marked, profile, slot, kMarkerBases[Origin::Slot] | QRgb(slot));
     return parts;
 }
 
@@ -616,7 +600,7 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
             parts = makeParts(backgrounds, profile, templateSheet, result.palette, scheme, tones);
             QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
             writeColours(raw, profile, colours);
-            texts = collectTexts(raw, parts.marked, profile, icons);
+            texts = collectTexts(raw, profile, icons);
             barsMoved = false;
         }
         const QRgb base = tone(result.palette.key, tones.base, scheme.baseChroma);

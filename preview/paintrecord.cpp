@@ -42,8 +42,8 @@ void PaintRecord::claimInk(int op, int x, int y, QRgb under)
     if (x < 0 || y < 0 || x >= m_size.width() || y >= m_size.height())
         return;
     const std::int32_t index = y * m_size.width() + x;
+    m_ink.push_back({op, index, under | 0xff000000u, m_owner[size_t(index)]});
     m_owner[size_t(index)] = op;
-    m_ink.push_back({op, index, under | 0xff000000u});
 }
 
 void PaintRecord::claimBlock(int op, QRect area, const QImage &source, QPoint sourceOffset, Blend blend)
@@ -88,15 +88,14 @@ std::vector<InkPixel> PaintRecord::ink(int op) const
     const int w = m_size.width();
     for (const TextPixel &p : m_ink)
         if (p.op == op && m_owner[size_t(p.index)] == op)
-            out.push_back({p.index % w, p.index / w, p.under});
+            out.push_back({p.index % w, p.index / w, p.under, p.underOp});
     return out;
 }
 
-PixelSource PaintRecord::sourceAt(int x, int y) const
+PixelSource PaintRecord::sourceOf(int owner, int x, int y) const
 {
     PixelSource s;
-    const int owner = ownerAt(x, y);
-    if (owner < 0)
+    if (owner < 0 || owner >= int(m_ops.size()))
         return s;
     const PaintOp &op = m_ops[size_t(owner)];
     switch (op.kind) {

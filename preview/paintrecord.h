@@ -35,12 +35,14 @@ struct PaintOp {
     QPoint sourceOffset;   // blocks: the source pixel of screen pixel p is p + sourceOffset
 };
 
-// One pixel of a text: where it is and the colour under it when the text was
-// drawn, which is that pixel of the screen drawn without this one text.
+// One pixel of a text: where it is, the colour under it when the text was
+// drawn (that pixel of the screen drawn without this one text), and the step
+// that painted that colour, so one drawing tells what every text lies on.
 struct InkPixel {
     int x;
     int y;
     QRgb under;
+    int underOp;  // -1: the white of the fresh bitmap
 };
 
 // What painted one pixel of a screen, in the terms of the skin.
@@ -70,7 +72,9 @@ public:
     }
     // A text step's pixels that no later step covered, in drawing order.
     std::vector<InkPixel> ink(int op) const;
-    PixelSource sourceAt(int x, int y) const;
+    PixelSource sourceAt(int x, int y) const { return sourceOf(ownerAt(x, y), x, y); }
+    // What step `op` painted at (x, y), in the terms of the skin; Nothing for -1.
+    PixelSource sourceOf(int op, int x, int y) const;
 
     // The drawing side, used by Canvas. `add` returns the new step's index.
     int add(PaintOp op);
@@ -98,6 +102,7 @@ private:
         std::int32_t op;
         std::int32_t index;  // y * width + x
         QRgb under;
+        std::int32_t underOp;
     };
     std::vector<TextPixel> m_ink;
 };

@@ -72,14 +72,29 @@ TEST_P(PaintRecordAgreement, EveryPixelIsWhatTheRecordSays)
             EXPECT_EQ(mismatches, 0) << "slot " << slot << ", first at " << first.x() << "," << first.y();
         }
 
-        // Every text's ink lies on pixels that show the text's colour.
+        // Every text's ink lies on pixels that show the text's colour, and
+        // the step named under each ink pixel painted the colour recorded there.
+        int underSlot = 0, underPicture = 0;
         for (int op = 0; op < int(record.ops().size()); ++op) {
             const PaintOp &step = record.ops()[size_t(op)];
             if (step.kind != PaintOp::Text)
                 continue;
-            for (const InkPixel &p : record.ink(op))
+            for (const InkPixel &p : record.ink(op)) {
                 ASSERT_EQ(base.pixel(p.x, p.y) | 0xff000000u, step.colour) << qPrintable(step.text);
+                ASSERT_LT(p.underOp, op) << qPrintable(step.text);
+                const PixelSource s = record.sourceOf(p.underOp, p.x, p.y);
+                if (s.kind == PixelSource::Slot) {
+                    ASSERT_EQ(p.under, in.colours[size_t(s.slot)] | 0xff000000u) << qPrintable(step.text);
+                    ++underSlot;
+                } else if (s.kind == PixelSource::Picture && s.picture >= 0) {
+                    const auto r = pictureRect(s.picture, profile);
+                    ASSERT_EQ(p.under, sheet.pixel(r->rect().topLeft() + s.picturePixel) | 0xff000000u)
+                        << qPrintable(step.text);
+                    ++underPicture;
+                }
+            }
         }
+        EXPECT_GT(underSlot + underPicture, 0);
     }
 }
 
