@@ -2,6 +2,9 @@
 
 #include "interest.h"
 #include "legibility.h"
+#include "lightnessfix.h"
+#include "roles.h"
+#include "tonesolver.h"
 #include "skinparts.h"
 
 #include "preview/paintrecord.h"
@@ -54,9 +57,6 @@ constexpr int kMaxRounds = 200;
 constexpr double kPulledChroma[] = {60, 40, 20, 0};
 constexpr int kRefineSteps = 30;
 constexpr double kRefineStep = 0.1;
-// A selection bar whose mean lightness lies this close to the base tone's (L*)
-// does not stand out from the background.
-constexpr double kDistinctFromBase = 12;
 
 // The pictures made from the photograph, softened by one veil each, and the
 // bars shaded from the palette.
@@ -137,32 +137,39 @@ struct TextInk {
     std::vector<Origin> from;
 };
 
-// What an ink pixel lies on, from the step the record names under it.
-Origin originOf(const PaintRecord &record, const InkPixel &p)
+// What an ink pixel lies on, from the step the record names under it;
+// `pictures` are the sheet's picture rectangles.
+Origin originOf(const PaintRecord &record, const InkPixel &p, const std::array<QRect, kPictureCount> &pictures)
 {
-    const PixelSource source = record.sourceOf(p.underOp, p.x, p.y);
-    switch (source.kind) {
-    case PixelSource::Slot:
-        return {Origin::Slot, quint8(source.slot)};
-    case PixelSource::Picture: {
-        const auto b = std::find(kBackgrounds.begin(), kBackgrounds.end(), source.picture);
-        if (b != kBackgrounds.end())
-            return {Origin::Background, quint8(b - kBackgrounds.begin())};
-        if (std::any_of(std::begin(kBars), std::end(kBars), [&](const BarTone &t) { return t.picture == source.picture; }))
-            return {Origin::Bar, quint8(source.picture)};
+    if (p.underOp < 0)
         return {};
-    }
-    default:
+    const PaintOp &op = record.ops()[size_t(p.underOp)];
+    if ((op.kind == PaintOp::Fill || op.kind == PaintOp::Text) && op.slot >= 0)
+        return {Origin::Slot, quint8(op.slot)};
+    if (op.kind != PaintOp::SheetBlock)
         return {};
-    }
+    const QPoint at = QPoint(p.x, p.y) + op.sourceOffset;
+    const auto picture = std::find_if(pictures.begin(), pictures.end(), [&](const QRect &r) { return r.contains(at); });
+    if (picture == pictures.end())
+        return {};
+    const int index = int(picture - pictures.begin());
+    const auto b = std::find(kBackgrounds.begin(), kBackgrounds.end(), index);
+    if (b != kBackgrounds.end())
+        return {Origin::Background, quint8(b - kBackgrounds.begin())};
+    if (std::any_of(std::begin(kBars), std::end(kBars), [&](const BarTone &t) { return t.picture == index; }))
+        return {Origin::Bar, quint8(index)};
+    return {};
 }
 
 // The texts of every named screen of `raw`, each ink pixel with what lies under it.
 std::vector<TextInk> collectTexts(const QImage &raw, int profile, const IconSheets &icons)
 {
     std::vector<TextInk> texts;
+    std::array<QRect, kPictureCount> pictures;
+    for (int i = 0; i < kPictureCount; ++i)
+        pictures[size_t(i)] = pictureRect(i, profile)->rect();
+    PaintRecord record;
     for (const NamedScreen &shot : namedScreens()) {
-        PaintRecord record;
         PreviewInput in = skinPreviewInput(raw, profile, icons, shot.columns);
         in.record = &record;
         paintBoxPicture(shot, in);
@@ -176,7 +183,7 @@ std::vector<TextInk> collectTexts(const QImage &raw, int profile, const IconShee
             TextInk text{shot.nameText(), step.text, step.slot, step.colour, {}, {}};
             for (const InkPixel &p : ink) {
                 text.under.push_back(p.under);
-                text.from.push_back(originOf(record, p));
+                text.from.push_back(originOf(record, p, pictures));
             }
             texts.push_back(std::move(text));
         }
@@ -208,8 +215,15 @@ struct Blame {
     bool operator==(const Blame &o) const { return slot == o.slot && origin == o.origin && darker == o.darker; }
 };
 
+// What a text must reach: its role's target, the threshold for a text in a
+// fixed colour.
+double textTarget(const TextInk &t, double threshold)
+{
+    return t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold;
+}
+
 // Predicts the measure for veils `veils`: the slots of the texts that fall
-// below `target` at 24 bits or at `depth`, what their failing pixels lie on,
+// below their target (plus `margin`) at 24 bits or at `depth`, what their failing pixels lie on,
 // and whether a text in a fixed colour falls below. Every pixel counts, those
 // over another text too.
 struct Verdict {
@@ -221,7 +235,7 @@ struct Verdict {
 };
 
 Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, const std::array<double, 3> &veils,
-              QRgb base, const QString &depth, double target)
+              QRgb base, const DepthMap &depth, double threshold, double margin = 0)
 {
     // The pixels no slot gives, as the photographs and bars make them; the
     // others are the colour of their slot, looked up at each depth.
@@ -239,6 +253,7 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
         std::vector<double> ratios, backs;
         for (size_t index = 0; index < texts.size(); ++index) {
             const TextInk &t = texts[index];
+            const double target = textTarget(t, threshold) + margin;
             const double ink = luminance()(t.slot >= 0 ? inks[size_t(t.slot)] : t.colour);
             ratios.clear();
             backs.clear();
@@ -266,23 +281,26 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
         }
     };
     check(under, colours);
-    if (isPreviewDepth(depth)) {
-        QImage row(int(std::max<size_t>(under.size(), 1)), 1, QImage::Format_RGB32);
-        std::copy(under.begin(), under.end(), reinterpret_cast<QRgb *>(row.scanLine(0)));
-        const QImage back = sheetAtDepth(row, depth);
-        const QRgb *line = reinterpret_cast<const QRgb *>(back.constScanLine(0));
-        check(std::vector<QRgb>(line, line + under.size()), coloursAtDepth(colours, depth));
+    if (depth.active()) {
+        depth.apply(under);
+        ColourSlots inks = colours;
+        for (QRgb &c : inks)
+            c = depth(c);
+        check(under, inks);
     }
     std::sort(verdict.failing.begin(), verdict.failing.end());
     return verdict;
 }
 
 // The measure itself, on the finished sheet: every text of every screen at
-// 24 bits and at the depth, none below the threshold.
+// 24 bits and at the depth, none below its role's target.
 bool legibleEverywhere(const QImage &sheet, int profile, const IconSheets &icons, const QString &depth,
                        double threshold)
 {
-    return measureSkinLegibility(sheet, profile, icons, depth).failingTexts(threshold).empty();
+    const Legibility measured = measureSkinLegibility(sheet, profile, icons, depth);
+    return std::all_of(measured.texts.begin(), measured.texts.end(), [&](const TextLegibility &t) {
+        return t.contrast >= (t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold);
+    });
 }
 
 double towardBy(double from, double to, double step)
@@ -496,22 +514,62 @@ bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &bars
     return moved || refinePulled(verdict, tones, verdictOf);
 }
 
+// Whether every text reaches its `need` with veils `veils`, at 24 bits and at
+// the depth: the measure's rule (one ink pixel in twenty may fall short)
+// counted rather than sorted, stopping at the first text that does not.
+bool allReach(const std::vector<TextInk> &texts, const std::vector<double> &need, const ColourSlots &colours,
+              const std::array<double, 3> &veils, QRgb base, const DepthMap &depth)
+{
+    ColourSlots saved = colours;
+    for (QRgb &c : saved)
+        c = depth(c);
+    for (size_t index = 0; index < texts.size(); ++index) {
+        const TextInk &t = texts[index];
+        const QRgb colour = t.slot >= 0 ? colours[size_t(t.slot)] : t.colour;
+        const double ink = luminance()(colour), inkSaved = luminance()(depth(colour));
+        const size_t allowed = t.under.size() / 20;
+        size_t short24 = 0, shortSaved = 0;
+        for (size_t i = 0; i < t.under.size(); ++i) {
+            const Origin &o = t.from[i];
+            const QRgb under = o.kind == Origin::Background ? veiledColour(t.under[i], base, veils[o.index])
+                               : o.kind == Origin::Slot   ? colours[o.index]
+                                                          : t.under[i];
+            short24 += ratio(ink, luminance()(under)) < need[index];
+            if (depth.active())
+                shortSaved += ratio(inkSaved, luminance()(o.kind == Origin::Slot ? saved[o.index] : depth(under)))
+                              < need[index];
+        }
+        if (short24 > allowed || shortSaved > allowed)
+            return false;
+    }
+    return true;
+}
+
 // The weakest veils that keep every text at `target`, or where the flat base
 // tone gives it less, at `threshold`: each background in turn, the others as
 // they stand (all start at full strength).
 std::array<double, 3> weakestVeils(const std::vector<TextInk> &texts, const ColourSlots &colours, QRgb base,
-                                   const QString &depth, double target, double threshold)
+                                   const DepthMap &depth, double threshold, double margin)
 {
     std::array<double, 3> veils{1.0, 1.0, 1.0};
-    const std::vector<double> flat = judge(texts, colours, veils, base, depth, target).contrast;
-    auto enough = [&]() {
-        const std::vector<double> now = judge(texts, colours, veils, base, depth, target).contrast;
-        for (size_t i = 0; i < now.size(); ++i)
-            if (now[i] < (flat[i] < target ? threshold : target))
-                return false;
-        return true;
-    };
+    const std::vector<double> flat = judge(texts, colours, veils, base, depth, threshold, margin).contrast;
+    std::vector<double> need(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const double target = textTarget(texts[i], threshold);
+        need[i] = flat[i] < target + margin ? target : target + margin;
+    }
+    // Only the texts over a background change with its veil: each search
+    // judges those alone.
     for (size_t b = 0; b < veils.size(); ++b) {
+        std::vector<TextInk> over;
+        std::vector<double> overNeed;
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (std::any_of(texts[i].from.begin(), texts[i].from.end(),
+                            [&](const Origin &o) { return o == Origin{Origin::Background, quint8(b)}; })) {
+                over.push_back(texts[i]);
+                overNeed.push_back(need[i]);
+            }
+        auto enough = [&]() { return allReach(over, overNeed, colours, veils, base, depth); };
         veils[b] = 0.0;
         if (enough())
             continue;
@@ -524,6 +582,239 @@ std::array<double, 3> weakestVeils(const std::vector<TextInk> &texts, const Colo
     }
     return veils;
 }
+
+// One skin being made. makeSkinFromPicture runs these stages in order:
+// the picture's colours, the cut-out backgrounds, one drawing that tells what
+// every text lies on, the texts' tones in closed form on the flat base tone
+// (pushing away what lies under a text that no tone of its own can save), and
+// the scrims over the photographs, found by the measure.
+struct Generator {
+    int profile;
+    const QImage &templateSheet;
+    const IconSheets &icons;
+    const FromPictureSettings &settings;
+    DepthMap depth{settings.depthOption};
+    SkinFromPicture result;
+    const Scheme *scheme = &kDark;
+    Tones tones;
+    std::array<QImage, 3> backgrounds;
+    Parts parts;
+    std::vector<TextInk> texts;
+    bool barsMoved = true;
+    std::array<double, 13> least{};  // the lightness each text needs at least (toward its limit)
+    Verdict last;
+
+    ColourSlots colours() const { return schemeColours(result.palette, *scheme, tones); }
+    QRgb base() const { return tone(result.palette.key, tones.base, scheme->baseChroma); }
+    Verdict flatVerdict(const Tones &trial) const
+    {
+        return judge(texts, schemeColours(result.palette, *scheme, trial), {1.0, 1.0, 1.0}, base(), depth,
+                     settings.threshold);
+    }
+
+    // The palette, the variant and the scheme's tones to start from.
+    void readColours(const QImage &picture)
+    {
+        result.profile = profile;
+        result.palette = extractPalette(picture);
+        result.variant = resolvedVariant(settings.variant, result.palette);
+        scheme = result.variant == Variant::Light ? &kLight : &kDark;
+        tones.base = scheme->base;
+        tones.lightness[3] = scheme->menuFill;
+        tones.lightness[4] = scheme->menuSelection;
+        tones.lightness[5] = scheme->menuRing;
+        tones.pulledBy.fill(-1);
+        for (const TextTone &t : kTextTones) {
+            tones.lightness[size_t(t.slot)] = least[size_t(t.slot)] = t.accent ? scheme->accentText : scheme->keyText;
+            tones.limit[size_t(t.slot)] = scheme->toward;
+            tones.chroma[size_t(t.slot)] = scheme->textChroma;
+        }
+        for (const int slot : kFillSlots)
+            tones.limit[size_t(slot)] = tones.lightness[size_t(slot)];
+    }
+
+    void cutPictures(const QImage &picture) { backgrounds = cutBackgrounds(picture, profile); }
+
+    // The bars shaded, and one drawing of every screen: each text's ink and
+    // what lies under each of its pixels.
+    void recordTexts()
+    {
+        parts = makeParts(backgrounds, profile, templateSheet, result.palette, *scheme, tones);
+        QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
+        writeColours(raw, profile, colours());
+        texts = collectTexts(raw, profile, icons);
+        barsMoved = false;
+    }
+
+    // Every text slot at the tone its role's target needs on the flat base
+    // tone, at 24 bits and at the depth, found in closed form: the luminance
+    // that one text in twenty of its ink pixels may fall short of, and the
+    // tone of the slot's colour at that luminance. A slot that no tone its way
+    // can save goes to its limit, and the rounds push away what lies under it.
+    void solveTexts()
+    {
+        const ColourSlots inks = colours();
+        const QRgb flatBase = base();
+        for (const TextTone &t : kTextTones) {
+            const size_t slot = size_t(t.slot);
+            const double l = tones.lightness[slot], limit = tones.limit[slot];
+            if (l == limit)
+                continue;
+            const ToneDirection direction = limit > l ? ToneDirection::Lighter : ToneDirection::Darker;
+            const bool lighter = direction == ToneDirection::Lighter;
+            Flat at24{1.0, 0.0}, atDepth{1.0, 0.0};
+            bool any = false;
+            std::vector<double> y24, yDepth;
+            for (const TextInk &text : texts) {
+                if (text.slot != t.slot)
+                    continue;
+                any = true;
+                y24.clear();
+                yDepth.clear();
+                for (size_t i = 0; i < text.under.size(); ++i) {
+                    const Origin &o = text.from[i];
+                    const QRgb under = o.kind == Origin::Background ? flatBase
+                                       : o.kind == Origin::Slot   ? inks[o.index]
+                                                                  : text.under[i];
+                    y24.push_back(luminance()(under));
+                    yDepth.push_back(luminance()(depth(under)));
+                }
+                // The measure lets one pixel in twenty fall short.
+                for (auto [ys, flat] : {std::pair{&y24, &at24}, std::pair{&yDepth, &atDepth}}) {
+                    const auto k = ys->begin() + std::ptrdiff_t(ys->size() / 20);
+                    if (lighter) {
+                        std::nth_element(ys->begin(), k, ys->end(), std::greater<>());
+                        flat->lightest = std::max(flat->lightest, *k);
+                    } else {
+                        std::nth_element(ys->begin(), k, ys->end());
+                        flat->darkest = std::min(flat->darkest, *k);
+                    }
+                }
+            }
+            if (!any)
+                continue;
+            const Lab &colour = t.accent ? result.palette.accent : result.palette.key;
+            const double target = roleTarget(t.slot, settings.threshold);
+            const auto plain = toneReaching(colour, tones.chroma[slot], at24, target, direction);
+            const auto saved = depth.active()
+                                   ? toneReaching(colour, tones.chroma[slot], atDepth, target, direction,
+                                                  [this](QRgb c) { return depth(c); })
+                                   : plain;
+            double needed = limit;
+            if (plain && saved)
+                needed = lighter ? std::min(limit, std::max(*plain, *saved)) : std::max(limit, std::min(*plain, *saved));
+            least[slot] = needed;
+            tones.lightness[slot] = lighter ? std::max(l, needed) : std::min(l, needed);
+        }
+    }
+
+    // Pairs of texts that must be told apart (who said what in the chat):
+    // the one further out goes further while it can, else the other comes
+    // back toward the base, never past what its target needs.
+    void keepApart()
+    {
+        for (const Apart &pair : apartPairs()) {
+            if (pair.slotA < 0)
+                continue;
+            const size_t a = size_t(pair.slotA), b = size_t(pair.slotB);
+            for (int step = 0; step < 60; ++step) {
+                const ColourSlots inks = colours();
+                if (deltaE(toLab(inks[a]), toLab(inks[b])) >= pair.deltaE)
+                    break;
+                const double direction = tones.limit[a] >= tones.lightness[a] ? 1.0 : -1.0;
+                const bool aOuter = direction * (tones.lightness[a] - tones.lightness[b]) >= 0;
+                const size_t outer = aOuter ? a : b, inner = aOuter ? b : a;
+                if (direction * (tones.limit[outer] - tones.lightness[outer]) >= 1.0)
+                    tones.lightness[outer] += direction;
+                else if (direction * (tones.lightness[inner] - least[inner]) >= 1.0)
+                    tones.lightness[inner] -= direction;
+                else
+                    break;
+            }
+        }
+    }
+
+    // Do all texts reach their targets on the flat base tone?
+    bool flatBaseReads()
+    {
+        last = flatVerdict(tones);
+        return last.ok();
+    }
+
+    // Even the flat base tone is not enough: move what lies under the texts.
+    bool moveTones()
+    {
+        if (last.fixedFails)
+            return false;
+        return zelkor::design::moveTones(last, *scheme, tones, barsMoved,
+                                          [this](const Tones &trial) { return flatVerdict(trial); });
+    }
+
+    // The finished sheet with these veils, when the measure finds every text
+    // at its target at 24 bits and at the depth.
+    std::optional<QImage> finished(const Parts &withBars, const std::array<double, 3> &veils) const
+    {
+        QImage sheet = veiledSheet(withBars, profile, base(), veils);
+        writeColours(sheet, profile, colours());
+        if (legibleEverywhere(sheet, profile, icons, QString(), settings.threshold)
+            && legibleEverywhere(sheet, profile, icons, settings.depthOption, settings.threshold))
+            return sheet;
+        return std::nullopt;
+    }
+
+    // The weakest scrims over the photographs that the texts need, checked by the measure.
+    std::optional<QImage> soften(double margin)
+    {
+        const std::array<double, 3> veils =
+            weakestVeils(texts, colours(), base(), depth, settings.threshold, margin);
+        std::optional<QImage> sheet = finished(parts, veils);
+        if (sheet)
+            result.veils = veils;
+        return sheet;
+    }
+
+    // A selection bar that does not stand out from the background it moves
+    // over (1.5 : 1 or a CIELAB distance of 15) goes to the far end when the
+    // texts over it read there too.
+    void standOut(QImage &sheet)
+    {
+        for (const BarTone &bar : kBars) {
+            if (!bar.accent)
+                continue;
+            const auto pair = std::find_if(apartPairs().begin(), apartPairs().end(),
+                                           [&](const Apart &a) { return a.pictureA == bar.picture; });
+            if (pair == apartPairs().end())
+                continue;
+            const auto [top, bottom] = barEnds(*scheme, bar, tones.barShift[size_t(bar.picture)]);
+            const QRgb mid = tone(result.palette.accent, (top + bottom) / 2, scheme->selectChroma);
+            if (contrastRatio(mid, base()) >= pair->ratio || deltaE(toLab(mid), toLab(base())) >= pair->deltaE)
+                continue;
+            Tones flipped = tones;
+            flipped.barShift[size_t(bar.picture)] = tones.base < 50 ? 100 : -100;
+            if (const std::optional<QImage> distinct = finished(
+                    makeParts(backgrounds, profile, templateSheet, result.palette, *scheme, flipped), result.veils)) {
+                tones = flipped;
+                sheet = *distinct;
+            }
+        }
+    }
+
+    // The text that stayed furthest below in the last attempt, so the author sees how far.
+    Status failure(const Profile &p) const
+    {
+        const QLocale russian(QLocale::Russian);
+        QString worst;
+        const auto lowest = std::min_element(last.contrast.begin(), last.contrast.end());
+        if (lowest != last.contrast.end() && *lowest < settings.threshold) {
+            const TextInk &t = texts[size_t(lowest - last.contrast.begin())];
+            worst = QStringLiteral(" Хуже всего читается «%1» на экране %2: %3 : 1.")
+                        .arg(t.text, t.screen, russian.toString(*lowest, 'f', 2));
+        }
+        return Status::failure(QStringLiteral("Из этой картинки не получается скин %1, в котором все надписи "
+                                              "читаются (контраст не меньше %2 : 1).%3")
+                                   .arg(p.labelText(), russian.toString(settings.threshold, 'f', 1), worst));
+    }
+};
 
 } // namespace
 
@@ -566,105 +857,31 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
     if (templateSheet.width() != p->screenWidth)
         return Status::failure(QStringLiteral("Шаблон сделан не для экрана %1.").arg(p->labelText()));
 
-    SkinFromPicture result;
-    result.profile = profile;
-    result.palette = extractPalette(picture);
-    result.variant = resolvedVariant(settings.variant, result.palette);
-    const Scheme &scheme = result.variant == Variant::Light ? kLight : kDark;
-
-    Tones tones;
-    tones.base = scheme.base;
-    tones.lightness[3] = scheme.menuFill;
-    tones.lightness[4] = scheme.menuSelection;
-    tones.lightness[5] = scheme.menuRing;
-    tones.pulledBy.fill(-1);
-    for (const TextTone &t : kTextTones) {
-        tones.lightness[size_t(t.slot)] = t.accent ? scheme.accentText : scheme.keyText;
-        tones.limit[size_t(t.slot)] = scheme.toward;
-        tones.chroma[size_t(t.slot)] = scheme.textChroma;
-    }
-    for (const int slot : kFillSlots)
-        tones.limit[size_t(slot)] = tones.lightness[size_t(slot)];
-
-    const std::array<QImage, 3> backgrounds = cutBackgrounds(picture, profile);
-    Parts parts;
-    std::vector<TextInk> texts;
-    bool barsMoved = true;
-    // A little above the threshold: the prediction rounds as the veil does,
+    Generator g{profile, templateSheet, icons, settings};
+    g.readColours(picture);
+    g.cutPictures(picture);
+    // A little above the targets: the prediction rounds as the veil does,
     // but the measure has the last word.
-    double target = settings.threshold + 0.02;
-    Verdict last;
+    double margin = 0.02;
     for (int round = 0; round < kMaxRounds; ++round) {
-        const ColourSlots colours = schemeColours(result.palette, scheme, tones);
-        if (barsMoved) {
-            parts = makeParts(backgrounds, profile, templateSheet, result.palette, scheme, tones);
-            QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
-            writeColours(raw, profile, colours);
-            texts = collectTexts(raw, profile, icons);
-            barsMoved = false;
-        }
-        const QRgb base = tone(result.palette.key, tones.base, scheme.baseChroma);
-        // A flat base tone is predicted exactly: no margin.
-        const Verdict flatVerdict =
-            judge(texts, colours, {1.0, 1.0, 1.0}, base, settings.depthOption, settings.threshold);
-        last = flatVerdict;
-        if (!flatVerdict.ok()) {
-            // Even a flat base tone is not enough: move the tones.
-            const VerdictOf verdictOf = [&](const Tones &trial) {
-                return judge(texts, schemeColours(result.palette, scheme, trial), {1.0, 1.0, 1.0}, base,
-                             settings.depthOption, settings.threshold);
-            };
-            if (flatVerdict.fixedFails || !moveTones(flatVerdict, scheme, tones, barsMoved, verdictOf))
+        if (g.barsMoved)
+            g.recordTexts();
+        g.solveTexts();
+        g.keepApart();
+        if (!g.flatBaseReads()) {
+            if (!g.moveTones())
                 break;
             continue;
         }
-        const std::array<double, 3> veils =
-            weakestVeils(texts, colours, base, settings.depthOption, target, settings.threshold);
-        auto finished = [&](const Parts &withBars) {
-            QImage sheet = veiledSheet(withBars, profile, base, veils);
-            writeColours(sheet, profile, colours);
-            return legibleEverywhere(sheet, profile, icons, QString(), settings.threshold)
-                           && legibleEverywhere(sheet, profile, icons, settings.depthOption, settings.threshold)
-                       ? sheet
-                       : QImage();
-        };
-        QImage sheet = finished(parts);
-        if (!sheet.isNull()) {
-            // A selection bar pushed to the background's own end no longer
-            // shows which row is chosen: at the far end the texts over it may
-            // read as well (a mid-grey one does), and then it stays there.
-            for (const BarTone &bar : kBars) {
-                const auto [top, bottom] = barEnds(scheme, bar, tones.barShift[size_t(bar.picture)]);
-                if (!bar.accent || std::abs((top + bottom) / 2 - tones.base) >= kDistinctFromBase)
-                    continue;
-                Tones flipped = tones;
-                flipped.barShift[size_t(bar.picture)] = tones.base < 50 ? 100 : -100;
-                const QImage distinct =
-                    finished(makeParts(backgrounds, profile, templateSheet, result.palette, scheme, flipped));
-                if (!distinct.isNull()) {
-                    tones = flipped;
-                    sheet = distinct;
-                }
-            }
-            result.sheet = sheet;
-            result.veils = veils;
-            out = result;
+        if (std::optional<QImage> sheet = g.soften(margin)) {
+            g.standOut(*sheet);
+            g.result.sheet = *sheet;
+            out = g.result;
             return Status::success();
         }
-        target += 0.1;
+        margin += 0.1;
     }
-    // The text that stayed furthest below in the last attempt, so the author sees how far.
-    const QLocale russian(QLocale::Russian);
-    QString worst;
-    const auto lowest = std::min_element(last.contrast.begin(), last.contrast.end());
-    if (lowest != last.contrast.end() && *lowest < settings.threshold) {
-        const TextInk &t = texts[size_t(lowest - last.contrast.begin())];
-        worst = QStringLiteral(" Хуже всего читается «%1» на экране %2: %3 : 1.")
-                    .arg(t.text, t.screen, russian.toString(*lowest, 'f', 2));
-    }
-    return Status::failure(QStringLiteral("Из этой картинки не получается скин %1, в котором все надписи читаются "
-                                          "(контраст не меньше %2 : 1).%3")
-                               .arg(p->labelText(), russian.toString(settings.threshold, 'f', 1), worst));
+    return g.failure(*p);
 }
 
 QSize pictureSizeNeeded(int profile)

@@ -132,11 +132,70 @@ AsDrawn asDrawnAtDepth(const QString &depthOption)
 {
     if (depthOption.isEmpty() || !isPreviewDepth(depthOption))
         return {};
-    return [depthOption](QRgb colour) {
-        ColourSlots one{};
-        one.fill(colour);
-        return coloursAtDepth(one, depthOption)[0];
-    };
+    return [map = DepthMap(depthOption)](QRgb colour) { return map(colour); };
+}
+
+DepthMap::DepthMap(const QString &depthOption)
+    : m_depth(depthOption)
+    , m_active(!depthOption.isEmpty() && isPreviewDepth(depthOption))
+{
+    if (!m_active)
+        return;
+    // Each channel alone, then colours that mix them: a depth that packs
+    // channels apart gives back the mix as the three tables predict.
+    constexpr int kMixed = 1024;
+    QImage row(3 * 256 + kMixed, 1, QImage::Format_RGB32);
+    QRgb *in = reinterpret_cast<QRgb *>(row.scanLine(0));
+    for (int v = 0; v < 256; ++v) {
+        in[v] = qRgb(v, 0, 0);
+        in[256 + v] = qRgb(0, v, 0);
+        in[512 + v] = qRgb(0, 0, v);
+    }
+    quint32 state = 7;
+    for (int i = 0; i < kMixed; ++i) {
+        state = state * 1664525u + 1013904223u;
+        in[768 + i] = 0xff000000u | (state >> 8);
+    }
+    const QImage back = sheetAtDepth(row, depthOption);
+    const QRgb *out = reinterpret_cast<const QRgb *>(back.constScanLine(0));
+    for (int v = 0; v < 256; ++v) {
+        m_red[size_t(v)] = out[v] & 0xff0000u;
+        m_green[size_t(v)] = out[256 + v] & 0x00ff00u;
+        m_blue[size_t(v)] = out[512 + v] & 0x0000ffu;
+    }
+    const QRgb black = out[0];
+    m_separable = (out[256] == black) && (out[512] == black) && (black & 0xffffffu) == 0;
+    for (int i = 0; m_separable && i < kMixed; ++i)
+        m_separable = (*this)(in[768 + i]) == (out[768 + i] | 0xff000000u);
+}
+
+QRgb DepthMap::operator()(QRgb colour) const
+{
+    if (!m_active)
+        return colour;
+    if (m_separable)
+        return 0xff000000u | m_red[size_t(qRed(colour))] | m_green[size_t(qGreen(colour))]
+               | m_blue[size_t(qBlue(colour))];
+    ColourSlots one{};
+    one.fill(colour);
+    return coloursAtDepth(one, m_depth)[0];
+}
+
+void DepthMap::apply(std::vector<QRgb> &colours) const
+{
+    if (!m_active || colours.empty())
+        return;
+    if (m_separable) {
+        for (QRgb &c : colours)
+            c = (*this)(c);
+        return;
+    }
+    QImage row(int(colours.size()), 1, QImage::Format_RGB32);
+    std::copy(colours.begin(), colours.end(), reinterpret_cast<QRgb *>(row.scanLine(0)));
+    const QImage back = sheetAtDepth(row, m_depth);
+    const QRgb *line = reinterpret_cast<const QRgb *>(back.constScanLine(0));
+    for (size_t i = 0; i < colours.size(); ++i)
+        colours[i] = line[i] | 0xff000000u;
 }
 
 } // namespace zelkor::design

@@ -10,6 +10,9 @@
 
 #include <QRgb>
 
+#include <QString>
+
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -46,5 +49,24 @@ LightnessFix fixSlotLightness(const Legibility &measure, int slot, QRgb colour, 
 // What a save at `depthOption` ("/c4" .. "/c24") makes of a colour; empty for
 // an empty option ("as it is").
 AsDrawn asDrawnAtDepth(const QString &depthOption);
+
+// The same for many colours at once. Where the depth packs each channel on its
+// own (c12, c16, c24: checked once against the converter on a row of varied
+// colours), three tables of 256 give it; otherwise every call goes through
+// the converter.
+class DepthMap {
+public:
+    explicit DepthMap(const QString &depthOption = {});
+    bool active() const { return m_active; }
+    QRgb operator()(QRgb colour) const;
+    // Every colour of `colours` as the depth gives it back.
+    void apply(std::vector<QRgb> &colours) const;
+
+private:
+    QString m_depth;
+    bool m_active = false;
+    bool m_separable = false;
+    std::array<QRgb, 256> m_red{}, m_green{}, m_blue{};
+};
 
 } // namespace zelkor::design

@@ -19,7 +19,8 @@ QImage veiled(const QImage &picture, QRgb base, double strength);
 // One channel of the same blend, for whoever predicts the veiled pixels.
 inline int veiledChannel(int p, int base, double strength)
 {
-    return int(std::lround(double(p) + strength * double(base - p)));
+    // Never below 0, so truncating after adding a half rounds halves up.
+    return int(double(p) + strength * double(base - p) + 0.5);
 }
 
 // `strip` made to repeat down the screen without a seam: each row is a mix

@@ -84,11 +84,13 @@ PaintOp::Kind PaintRecord::blockKind(const QImage *source) const
 
 std::vector<InkPixel> PaintRecord::ink(int op) const
 {
+    // Texts are drawn one after another, so their pixels lie in runs by step.
     std::vector<InkPixel> out;
     const int w = m_size.width();
-    for (const TextPixel &p : m_ink)
-        if (p.op == op && m_owner[size_t(p.index)] == op)
-            out.push_back({p.index % w, p.index / w, p.under, p.underOp});
+    const auto [from, to] = std::equal_range(m_ink.begin(), m_ink.end(), op, OpOrder());
+    for (auto p = from; p != to; ++p)
+        if (m_owner[size_t(p->index)] == op)
+            out.push_back({p->index % w, p->index / w, p->under, p->underOp});
     return out;
 }
 

@@ -104,6 +104,10 @@ private:
         QRgb under;
         std::int32_t underOp;
     };
+    struct OpOrder {
+        bool operator()(const TextPixel &p, int op) const { return p.op < op; }
+        bool operator()(int op, const TextPixel &p) const { return op < p.op; }
+    };
     std::vector<TextPixel> m_ink;
 };
 

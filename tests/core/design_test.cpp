@@ -4,6 +4,7 @@
 #include "design/interest.h"
 #include "design/palette.h"
 #include "design/skinparts.h"
+#include "design/tonesolver.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,3 +185,73 @@ TEST(ReadPicture, ScaledWhileDecodingAndBounded)
 }
 
 } // namespace
+
+// The closed form against a brute-force walk over L* in steps of 0.05: over a
+// grid of backgrounds, ratios, colours and both directions, at 24 bits and as
+// a 16-bit save draws it, the solver says "cannot" exactly when no tone that
+// way reaches the ratio, and otherwise gives one that reaches it with no tone
+// more than a little nearer the backgrounds reaching it too.
+TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
+{
+    const AsDrawn c16 = asDrawnAtDepth(QStringLiteral("/c16"));
+    const Lab colours[] = {toLab(qRgb(200, 40, 40)), toLab(qRgb(40, 90, 220)), toLab(qRgb(128, 128, 128)),
+                           toLab(qRgb(250, 230, 90))};
+    int solved = 0, refused = 0;
+    for (const AsDrawn &asDrawn : {AsDrawn(), c16}) {
+        // A channel step of 8 bits is up to 0.3 L*; a quantised colour jumps by a 5- or 6-bit step.
+        const double slack = asDrawn ? 2.5 : 0.3;
+        for (const double darkest : {0.0, 0.02, 0.18, 0.5}) {
+            for (const double spreadBy : {0.0, 0.1}) {
+                const Flat against{darkest, std::min(1.0, darkest + spreadBy)};
+                for (const double ratio : {1.5, 3.0, 4.5, 7.0, 12.0})
+                    for (const Lab &colour : colours)
+                        for (const ToneDirection direction : {ToneDirection::Lighter, ToneDirection::Darker}) {
+                            const bool lighter = direction == ToneDirection::Lighter;
+                            auto reaches = [&](double l) {
+                                const QRgb rgb = tone(colour, l, 60);
+                                const double y = relativeLuminance(asDrawn ? asDrawn(rgb) : rgb);
+                                return lighter ? (y + 0.05) / (against.lightest + 0.05) >= ratio
+                                               : (against.darkest + 0.05) / (y + 0.05) >= ratio;
+                            };
+                            // Brute force: the first tone from the backgrounds' side that reaches.
+                            std::optional<double> first;
+                            for (int i = 0; i <= 2000 && !first; ++i)
+                                if (const double l = lighter ? i * 0.05 : 100 - i * 0.05; reaches(l))
+                                    first = l;
+                            const auto solvedL = toneReaching(colour, 60, against, ratio, direction, asDrawn);
+                            SCOPED_TRACE(testing::Message() << "Y " << darkest << "+" << spreadBy << " ratio "
+                                                            << ratio << (lighter ? " lighter" : " darker")
+                                                            << (asDrawn ? " c16" : ""));
+                            ASSERT_EQ(solvedL.has_value(), first.has_value());
+                            if (!solvedL) {
+                                ++refused;
+                                continue;
+                            }
+                            ++solved;
+                            EXPECT_TRUE(reaches(*solvedL));
+                            EXPECT_LE(std::abs(*solvedL - *first), slack);
+                        }
+            }
+        }
+    }
+    EXPECT_GT(solved, 100);
+    EXPECT_GT(refused, 20);
+}
+
+// Luminance and L* are each other's inverse, and the ratio's closed forms
+// land exactly on the ratio.
+TEST(ToneSolver, LuminanceFormsAreExact)
+{
+    for (int i = 0; i <= 100; ++i) {
+        const double y = i / 100.0;
+        EXPECT_NEAR(luminanceOfLightness(lightnessOfLuminance(y)), y, 1e-12);
+        if (const auto up = lighterLuminance(y, 3.0))
+            EXPECT_NEAR((*up + 0.05) / (y + 0.05), 3.0, 1e-12);
+        else
+            EXPECT_GT(3.0 * (y + 0.05) - 0.05, 1.0);
+        if (const auto down = darkerLuminance(y, 3.0))
+            EXPECT_NEAR((y + 0.05) / (*down + 0.05), 3.0, 1e-12);
+        else
+            EXPECT_LT((y + 0.05) / 3.0 - 0.05, 0.0);
+    }
+}

@@ -7,6 +7,7 @@
 #include "design/frompicture.h"
 #include "design/interest.h"
 #include "design/legibility.h"
+#include "design/roles.h"
 #include "skin/placement.h"
 #include "skin/profiles.h"
 #include "skin/programfiles.h"
@@ -132,8 +133,13 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
         for (const QString depth : {QString(), settings.depthOption}) {
             const design::Legibility measured = design::measureSkinLegibility(made.sheet, c.profile, icons, depth);
             ASSERT_FALSE(measured.texts.empty());
-            EXPECT_GE(measured.lowest(), 4.5) << depth.toStdString();
+            for (const design::TextLegibility &t : measured.texts)
+                EXPECT_GE(t.contrast, t.slot >= 0 ? design::roleTarget(t.slot, 4.5) : 4.5)
+                    << depth.toStdString() << " " << t.text.toStdString();
         }
+        // Who said what: outgoing and incoming messages stay apart.
+        const ColourSlots colours = readColourSlots(made.sheet, c.profile);
+        EXPECT_GE(design::deltaE(design::toLab(colours[0]), design::toLab(colours[1])), 20.0);
 
         // Where the list's background is softened nearly flat, the selection
         // bar still stands out from it.

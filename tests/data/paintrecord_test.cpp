@@ -5,6 +5,7 @@
 
 #include "datatests.h"
 
+#include "design/roles.h"
 #include "preview/paintrecord.h"
 #include "preview/screenimage.h"
 #include "skin/profiles.h"
@@ -83,6 +84,10 @@ TEST_P(PaintRecordAgreement, EveryPixelIsWhatTheRecordSays)
                 ASSERT_EQ(base.pixel(p.x, p.y) | 0xff000000u, step.colour) << qPrintable(step.text);
                 ASSERT_LT(p.underOp, op) << qPrintable(step.text);
                 const PixelSource s = record.sourceOf(p.underOp, p.x, p.y);
+                // ... and it is one of the surfaces the text's role declares.
+                if (step.slot >= 0)
+                    ASSERT_EQ(design::surfaceOf(s) & ~design::role(step.slot).liesOn, 0)
+                        << qPrintable(step.text) << " slot " << step.slot;
                 if (s.kind == PixelSource::Slot) {
                     ASSERT_EQ(p.under, in.colours[size_t(s.slot)] | 0xff000000u) << qPrintable(step.text);
                     ++underSlot;

@@ -1,0 +1,78 @@
+#include "tonesolver.h"
+
+#include "palette.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelkor::design {
+
+namespace {
+
+constexpr double kEpsilon = 216.0 / 24389.0;
+constexpr double kKappa = 24389.0 / 27.0;
+// The rounding to 8 bits moves a tone's luminance by less than a step of
+// this many L*; a save depth by several.
+constexpr double kStep = 0.05;
+
+bool reaches(double y, Flat against, double ratio, ToneDirection direction)
+{
+    return direction == ToneDirection::Lighter ? (y + 0.05) >= ratio * (against.lightest + 0.05)
+                                               : ratio * (y + 0.05) <= (against.darkest + 0.05);
+}
+
+} // namespace
+
+double lightnessOfLuminance(double y)
+{
+    y = std::clamp(y, 0.0, 1.0);
+    return y > kEpsilon ? 116.0 * std::cbrt(y) - 16.0 : kKappa * y;
+}
+
+double luminanceOfLightness(double lightness)
+{
+    lightness = std::clamp(lightness, 0.0, 100.0);
+    const double f = (lightness + 16.0) / 116.0;
+    return lightness > kKappa * kEpsilon ? f * f * f : lightness / kKappa;
+}
+
+std::optional<double> lighterLuminance(double against, double ratio)
+{
+    const double y = ratio * (against + 0.05) - 0.05;
+    if (y > 1.0)
+        return std::nullopt;
+    return std::max(y, 0.0);
+}
+
+std::optional<double> darkerLuminance(double against, double ratio)
+{
+    const double y = (against + 0.05) / ratio - 0.05;
+    if (y < 0.0)
+        return std::nullopt;
+    return std::min(y, 1.0);
+}
+
+std::optional<double> toneReaching(const Lab &colour, double maxChroma, Flat against, double ratio,
+                                   ToneDirection direction, const AsDrawn &asDrawn)
+{
+    const bool lighter = direction == ToneDirection::Lighter;
+    const std::optional<double> y =
+        lighter ? lighterLuminance(against.lightest, ratio) : darkerLuminance(against.darkest, ratio);
+    if (!y)
+        return std::nullopt;
+    // The exact tone first, then away from the backgrounds until the rounded
+    // (and quantised) colour reaches too; white and black are the last tries.
+    const double end = lighter ? 100.0 : 0.0;
+    double l = lightnessOfLuminance(*y);
+    l = lighter ? std::ceil(l / kStep) * kStep : std::floor(l / kStep) * kStep;
+    for (;;) {
+        const QRgb rgb = tone(colour, l, maxChroma);
+        if (reaches(relativeLuminance(asDrawn ? asDrawn(rgb) : rgb), against, ratio, direction))
+            return l;
+        if (l == end)
+            return std::nullopt;
+        l = lighter ? std::min(end, l + kStep) : std::max(end, l - kStep);
+    }
+}
+
+} // namespace zelkor::design

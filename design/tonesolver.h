@@ -1,0 +1,44 @@
+#pragma once
+// Tones in closed form for a contrast against flat backgrounds.
+//
+// WCAG's ratio is (Y1 + 0.05) / (Y2 + 0.05) for relative luminances Y1 >= Y2,
+// so the luminance a text needs against a flat background is one line of
+// arithmetic, lighter or darker; and CIELAB's L* depends on Y alone, so the
+// tone of a colour (its hue, its chroma as far as sRGB holds it) at that
+// luminance is one more. What remains is the rounding to 8 bits per channel
+// and a save depth's quantisation, which a few small steps away from the
+// background make good.
+
+#include "colour.h"
+#include "lightnessfix.h"
+
+#include <optional>
+
+namespace zelkor::design {
+
+enum class ToneDirection { Lighter, Darker };
+
+// L* (0..100) of a luminance Y (0..1) and back; exact inverses.
+double lightnessOfLuminance(double y);
+double luminanceOfLightness(double lightness);
+
+// The least luminance reaching `ratio` (>= 1) above `against`, and the
+// greatest reaching it below; nullopt when white (1) or black (0) does not.
+std::optional<double> lighterLuminance(double against, double ratio);
+std::optional<double> darkerLuminance(double against, double ratio);
+
+// The luminances a text lies on: it must beat the lightest when it goes
+// lighter and the darkest when it goes darker.
+struct Flat {
+    double darkest = 0;
+    double lightest = 0;
+};
+
+// The tone of `colour` (chroma capped at `maxChroma`, see tone()) nearest to
+// the backgrounds in `direction` whose colour as drawn (`asDrawn`, empty for
+// "as it is") reaches `ratio` against every luminance of `against`; its L*
+// to 0.05, or nullopt when no tone that way reaches it ("cannot").
+std::optional<double> toneReaching(const Lab &colour, double maxChroma, Flat against, double ratio,
+                                   ToneDirection direction, const AsDrawn &asDrawn = {});
+
+} // namespace zelkor::design
