@@ -218,11 +218,10 @@ int run(const QCommandLineParser &parser, Session &session)
     const QStringList skins = parser.positionalArguments();
     if (skins.isEmpty())
         return session.usageError(QStringLiteral("не указан ни один файл скина."));
-    bool isNumber = false;
-    request.minContrast = parser.value(QStringLiteral("min-contrast")).toDouble(&isNumber);
-    if (!isNumber || request.minContrast < 1 || request.minContrast > 21)
-        return session.usageError(QStringLiteral("порог контраста «%1» — не число от 1 до 21.")
-                                      .arg(parser.value(QStringLiteral("min-contrast"))));
+    if (const std::optional<double> ratio = session.minContrast(parser))
+        request.minContrast = *ratio;
+    else
+        return UsageError;
     if (const std::optional<QString> depth = session.depth(parser))
         request.depth = *depth;
     else

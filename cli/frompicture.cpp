@@ -47,17 +47,15 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!variant)
         return session.usageError(QStringLiteral("нет варианта «%1»; есть light, dark и auto.")
                                       .arg(parser.value(QStringLiteral("variant"))));
-    const bool all = size == QLatin1String("all");
-    const int single = profileByLabel(size);
-    if (!all && !single)
-        return session.usageError(QStringLiteral("нет разрешения «%1»; есть 176x208, 208x176, 240x320, 320x240, "
-                                                 "352x416, 416x352 и all.")
-                                      .arg(size));
+    const std::optional<int> single = session.profileOrAll(parser, QStringLiteral("size"));
+    if (!single)
+        return UsageError;
+    const bool all = *single == 0;
 
     std::vector<int> profiles;
     QStringList targets;
     for (const Profile &p : allProfiles())
-        if (all || p.index == single) {
+        if (all || p.index == *single) {
             profiles.push_back(p.index);
             targets << (all ? Session::entryPath(*output, design::skinNameForPicture(*pictureFile, p.index))
                             : *output);
@@ -66,7 +64,7 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!session.mayWrite(targets))
         return SkinProblem;
     QImage picture;
-    if (const Status s = design::readPicture(*pictureFile, single, picture); !s) {
+    if (const Status s = design::readPicture(*pictureFile, *single, picture); !s) {
         session.problem(s);
         return SkinProblem;
     }

@@ -78,8 +78,15 @@ int runCommand(const Command &command, const QStringList &arguments, bool help)
     Session session(locateProgramFiles(QCoreApplication::applicationDirPath()), command);
     const QString name = QString::fromLatin1(command.name);
     // The command's own name stands where the parser expects the program's.
-    if (!parser.parse(QStringList{name} + arguments))
+    if (!parser.parse(QStringList{name} + arguments)) {
+        // "-1" is read as an option named "1"; say what it is instead.
+        for (const QString &unknown : parser.unknownOptionNames())
+            if (bool number = false; unknown.toInt(&number), number)
+                return session.usageError(QStringLiteral("«-%1» — отрицательное число, а здесь годятся только числа "
+                                                         "от нуля.")
+                                              .arg(unknown));
         return session.usageError(parser.errorText());
+    }
     session.setReplaceExisting(parser.optionNames().contains(QStringLiteral("force")));
     if (help || parser.isSet(helpOption)) {
         session.print(helpText(parser, QStringLiteral("zelkor-skin ") + name));
@@ -126,6 +133,7 @@ int main(int argc, char *argv[])
     // A reader that went away (`| head -1`) makes writes fail instead of
     // killing us before the work folder is removed; finishOutput says so.
     std::signal(SIGPIPE, SIG_IGN);
+    endOnQuitSignals();
     // Nothing here needs a display: without a platform chosen, draw off screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

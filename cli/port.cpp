@@ -42,24 +42,22 @@ int run(const QCommandLineParser &parser, Session &session)
     const std::optional<QString> depth = session.depth(parser);
     if (!depth)
         return UsageError;
-    const bool all = to == QLatin1String("all");
-    const int single = profileByLabel(to);
-    if (!all && !single)
-        return session.usageError(QStringLiteral("нет разрешения «%1»; есть 176x208, 208x176, 240x320, 320x240, "
-                                                 "352x416, 416x352 и all.")
-                                      .arg(to));
+    const std::optional<int> single = session.profileOrAll(parser, QStringLiteral("to"));
+    if (!single)
+        return UsageError;
+    const bool all = *single == 0;
 
     SkinImage skin;
     if (!session.readSkin(*skinFile, skin))
         return SkinProblem;
-    if (single == skin.profile)
+    if (*single == skin.profile)
         return session.usageError(QStringLiteral("скин уже сделан для %1.").arg(to));
 
     std::vector<int> profiles;
     QStringList targets;
     const QString name = QFileInfo(*skinFile).fileName();
     for (const Profile &p : allProfiles())
-        if (p.index != skin.profile && (all || p.index == single)) {
+        if (p.index != skin.profile && (all || p.index == *single)) {
             profiles.push_back(p.index);
             targets << (all ? Session::entryPath(*output, portedName(name, p.index)) : *output);
         }

@@ -1,7 +1,9 @@
 #include "session.h"
 
+#include "skin/converter.h"
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
+#include "skin/userfile.h"
 #include "skin/savename.h"
 #include "skin/workfolder.h"
 
@@ -12,6 +14,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include <pthread.h>
+#include <signal.h>
 
 namespace zelkor::cli {
 
@@ -112,7 +121,8 @@ int finishOutput(int code)
         return code;
     writeText(stderr, QStringLiteral("zelkor-skin: не удаётся записать стандартный вывод: %1.\n")
                           .arg(describeSystemError(stdoutError)));
-    return code == Success ? SkinProblem : code;
+    // A verdict nobody received is no verdict: the output failed.
+    return code == UsageError ? code : SkinProblem;
 }
 
 QString oneLine(const Status &status)
@@ -127,7 +137,51 @@ QString oneLine(const Status &status)
 
 Session::Session(ProgramFiles files, const Command &command) : m_files(std::move(files)), m_command(command) {}
 
-Session::~Session() = default;
+namespace {
+
+// The work folder of the running command, for the thread that ends the
+// program on a quit signal.
+std::mutex workFolderLock;
+QString currentWorkFolder;
+
+void setCurrentWorkFolder(const QString &path)
+{
+    const std::lock_guard guard(workFolderLock);
+    currentWorkFolder = path;
+}
+
+} // namespace
+
+void endOnQuitSignals()
+{
+    static sigset_t quitSignals;
+    sigemptyset(&quitSignals);
+    for (const int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&quitSignals, s);
+    // Blocked here, before any other thread starts, so every thread inherits
+    // it and only the waiting thread below ever takes one.
+    pthread_sigmask(SIG_BLOCK, &quitSignals, nullptr);
+    std::thread([] {
+        int signalNumber = 0;
+        if (sigwait(&quitSignals, &signalNumber) != 0)
+            return;
+        killRunningConverters();
+        {
+            const std::lock_guard guard(workFolderLock);
+            if (!currentWorkFolder.isEmpty())
+                QDir(currentWorkFolder).removeRecursively();
+        }
+        writeText(stderr, QStringLiteral("zelkor-skin: прервано сигналом %1; записанные файлы целы, "
+                                         "недописанные не остались.\n")
+                              .arg(QString::fromLatin1(sigabbrev_np(signalNumber))));
+        std::_Exit(128 + signalNumber);
+    }).detach();
+}
+
+Session::~Session()
+{
+    setCurrentWorkFolder({});
+}
 
 QString Session::workFolder()
 {
@@ -138,6 +192,7 @@ QString Session::workFolder()
             m_work.reset();
             return {};
         }
+        setCurrentWorkFolder(m_work->path());
     }
     return m_work->path();
 }
@@ -175,7 +230,14 @@ const IconSheets *Session::readSkinToDraw(const QString &path, SkinImage &out)
 bool Session::mayWrite(const QStringList &paths)
 {
     bool free = true;
-    if (!m_replace)
+    for (const QString &path : paths)
+        if (const QString kind = specialFileKind(path, false);
+            !kind.isEmpty() && !QFileInfo(path).isSymLink()) {
+            // Never replaced, so --force would not help.
+            problem(notAFileMessage(path, kind));
+            free = false;
+        }
+    if (!m_replace && free)
         for (const QString &path : paths)
             if (pathTaken(path)) {
                 problem(QStringLiteral("Файл «%1» уже существует; чтобы заменить его, добавьте --force.")
@@ -244,9 +306,15 @@ QString Session::entryPath(const QString &folder, const QString &name)
 
 bool Session::makeFolder(const QString &path)
 {
-    if (QFileInfo(path).isDir() || QDir().mkpath(path))
+    const QFileInfo info(path);
+    if (info.isDir() || (!info.exists() && !info.isSymLink() && QDir().mkpath(path)))
         return true;
-    problem(QStringLiteral("Не удаётся создать папку «%1».").arg(native(path)));
+    if (pathTaken(path))
+        problem(QStringLiteral("«%1» — не папка, а %2: сюда пишется папка с файлами; укажите в -o папку.")
+                    .arg(native(path), info.isFile() && !info.isSymLink() ? QStringLiteral("файл")
+                                                                          : specialFileKind(path, false)));
+    else
+        problem(QStringLiteral("Не удаётся создать папку «%1».").arg(native(path)));
     return false;
 }
 
@@ -286,6 +354,34 @@ std::optional<QString> Session::output(const QCommandLineParser &parser, const O
     if (!path.isEmpty())
         return path;
     usageError(QString::fromUtf8(option.missing));
+    return std::nullopt;
+}
+
+std::optional<int> Session::profileOrAll(const QCommandLineParser &parser, const QString &option)
+{
+    const QString label = parser.value(option);
+    if (label == QLatin1String("all"))
+        return 0;
+    if (const int profile = profileByLabel(label))
+        return profile;
+    QStringList labels;
+    for (const Profile &p : allProfiles())
+        labels << p.labelText();
+    const QString known = labels.join(QStringLiteral(", ")) + QStringLiteral(" и all");
+    usageError(label.isEmpty() ? QStringLiteral("не указано разрешение экрана (--%1 РАЗРЕШЕНИЕ); есть %2.").arg(option, known)
+                               : QStringLiteral("нет разрешения «%1»; есть %2.").arg(label, known));
+    return std::nullopt;
+}
+
+std::optional<double> Session::minContrast(const QCommandLineParser &parser)
+{
+    const QString text = parser.value(QStringLiteral("min-contrast"));
+    bool number = false;
+    const double ratio = text.toDouble(&number);
+    // Written so that "nan" fails it too.
+    if (number && ratio >= 1 && ratio <= 21)
+        return ratio;
+    usageError(QStringLiteral("порог контраста «%1» — не число от 1 до 21.").arg(text));
     return std::nullopt;
 }
 

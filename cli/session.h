@@ -104,6 +104,10 @@ public:
     // The converter's depth option ("/c16") of --depth or its default; empty
     // when neither is there.
     std::optional<QString> depth(const QCommandLineParser &parser);
+    // The screen size named by `option` ("240x320") as a profile, 0 for "all".
+    std::optional<int> profileOrAll(const QCommandLineParser &parser, const QString &option);
+    // The contrast threshold of --min-contrast: a finite number from 1 to 21.
+    std::optional<double> minContrast(const QCommandLineParser &parser);
 
 private:
     ProgramFiles m_files;
@@ -114,6 +118,11 @@ private:
     bool m_replace = false;
     bool m_listWritten = true;
 };
+
+// From here on SIGTERM, SIGINT and SIGHUP end the program at once, but not
+// before the converters it runs are ended and its work folder is removed.
+// Call before any thread starts.
+void endOnQuitSignals();
 
 // The profile whose label (such as "240x320") is `label`, 0 for none.
 int profileByLabel(const QString &label);

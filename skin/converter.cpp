@@ -7,6 +7,10 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <mutex>
+#include <set>
+
+#include <signal.h>
 
 namespace zelkor {
 
@@ -71,11 +75,23 @@ QString causeOfExitCode(int code)
     };
     static const Cause causes[] = {
         {1, "не хватает памяти"},
+        {2, "конвертер не понял, что ему велено (ошибка программы; сообщите о ней)"},
         {3, "файл не найден"},
         {4, "файл повреждён или это не файл скина"},
         {5, "не удаётся записать результат"},
+        {6, "конвертер не понял, что ему велено (ошибка программы; сообщите о ней)"},
+        {7, "конвертер не понял, что ему велено (ошибка программы; сообщите о ней)"},
+        {8, "конвертер не понял, что ему велено (ошибка программы; сообщите о ней)"},
         {9, "неизвестный способ сжатия"},
+        {10, "картинку не удалось сжать"},
         {11, "сжатые данные файла повреждены"},
+        {12, "картинка в файле записана в виде, которого скины не знают"},
+        {13, "картинка в файле записана с палитрой, а скины её не знают"},
+        {14, "картинка в файле записана с палитрой, а скины её не знают"},
+        {15, "картинка в файле ссылается на маску прозрачности, которой нет"},
+        {16, "картинка в файле и её маска прозрачности разного размера"},
+        {17, "маска прозрачности картинки в файле записана не как у скинов"},
+        {18, "картинка в файле больше, чем может быть у скина"},
     };
     for (const Cause &c : causes)
         if (c.code == code)
@@ -91,8 +107,8 @@ Status failed(const QString &head, const QString &text, const QString &words = {
         cause = causeOfExitCode(exitCode);
     if (!cause.isEmpty())
         message += QStringLiteral("\nПричина: ") + cause + u'.';
-    else if (!words.isEmpty())
-        message += QStringLiteral("\nСообщение конвертера — в подробностях.");
+    else if (!words.isEmpty())  // its words then stand in the message, not only in the details
+        return Status::failure(message + QStringLiteral("\nПричину конвертер назвал так: ") + words + u'.');
     return Status::failure(message, words);
 }
 
@@ -131,6 +147,35 @@ QStringList packArguments(const QString &outputName, const QString &depthOption,
     return {out, depthOption + bitmapName};
 }
 
+namespace {
+
+// The converters running now, by process id.
+std::mutex runningLock;
+std::set<qint64> running;
+
+struct Running {
+    explicit Running(qint64 pid) : pid(pid)
+    {
+        const std::lock_guard guard(runningLock);
+        running.insert(pid);
+    }
+    ~Running()
+    {
+        const std::lock_guard guard(runningLock);
+        running.erase(pid);
+    }
+    qint64 pid;
+};
+
+} // namespace
+
+void killRunningConverters()
+{
+    const std::lock_guard guard(runningLock);
+    for (const qint64 pid : running)
+        ::kill(pid_t(pid), SIGKILL);
+}
+
 Status runConverter(const QString &program, const ConverterJob &job, ConverterProgress *progress, int timeoutMs)
 {
     QString head;
@@ -149,6 +194,7 @@ Status runConverter(const QString &program, const ConverterJob &job, ConverterPr
     if (!process.waitForStarted(timeoutMs))
         return failed(head, QStringLiteral("Не удаётся запустить конвертер «%1».").arg(native(program)),
                       process.errorString());
+    const Running registered(process.processId());
 
     // Wait in an event loop so the window keeps painting; poll for a
     // cancellation and the time limit.

@@ -58,4 +58,8 @@ QStringList packArguments(const QString &outputName, const QString &depthOption,
 Status runConverter(const QString &converter, const ConverterJob &job, ConverterProgress *progress = nullptr,
                     int timeoutMs = kConverterTimeoutMs);
 
+// Kills every converter this process runs at the moment, from any thread: a
+// program ending on a signal leaves none behind.
+void killRunningConverters();
+
 } // namespace zelkor

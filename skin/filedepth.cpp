@@ -1,6 +1,9 @@
 #include "filedepth.h"
 
-#include <QFile>
+#include "skindocument.h"
+#include "userfile.h"
+
+#include <QtEndian>
 
 #include <mbm/depth.h>
 #include <mbm/mbm.h>
@@ -11,10 +14,9 @@ namespace zelkor {
 
 QString storedDepthOption(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!readUserFile(path, maxSkinFileBytes(), bytes))
         return {};
-    const QByteArray bytes = file.readAll();
     const auto records = mbm::parseMbm(
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(bytes.constData()), size_t(bytes.size())));
     if (!records || records->empty())
@@ -23,6 +25,27 @@ QString storedDepthOption(const QString &path)
     if (!mbm::isValidStoredDepth(depth) || mbm::hasAlpha(depth))
         return {};
     return u'/' + QString::fromStdString(mbm::depthOption(depth));
+}
+
+QByteArray bareSkinFile(const QByteArray &bytes)
+{
+    const auto records = mbm::parseMbm(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(bytes.constData()), size_t(bytes.size())));
+    if (!records)
+        return {};
+    QByteArray out = bytes.left(qsizetype(mbm::kFileHeaderSize));
+    QByteArray trailer;
+    const auto word = [](quint32 value) {
+        const quint32 le = qToLittleEndian(value);
+        return QByteArray(reinterpret_cast<const char *>(&le), 4);
+    };
+    trailer += word(quint32(records->size()));
+    for (const mbm::BitmapRecord &r : *records) {
+        trailer += word(quint32(out.size()));
+        out += bytes.mid(qsizetype(r.offset), r.header.bitmapSize);
+    }
+    out.replace(16, 4, word(quint32(out.size())));
+    return out + trailer;
 }
 
 } // namespace zelkor

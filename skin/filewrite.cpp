@@ -1,5 +1,7 @@
 #include "filewrite.h"
 
+#include "userfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,10 +44,17 @@ Status writeFileWhole(const QString &path, const QByteArray &bytes, IfExists ifE
         return failure(describeSystemError(errnum), QString::fromLocal8Bit(std::strerror(errnum)));
     };
     auto exists = [&] { return Status::failure(QStringLiteral("Файл «%1» уже существует.").arg(shown)); };
+    // Only a regular file or a link may give up its name: a device, a pipe or
+    // a folder there is someone else's, with or without leave to replace.
+    if (const QString kind = specialFileKind(path, false);
+        !kind.isEmpty() && !QFileInfo(path).isSymLink())
+        return Status::failure(notAFileMessage(path, kind));
     if (ifExists == IfExists::Refuse && pathTaken(path))
         return exists();
     const QFileInfo info(path);
-    QTemporaryFile part(info.dir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".part-XXXXXX")));
+    // A short name of its own, whatever the target's: a name near the file
+    // system's limit leaves no room for a longer one beside it.
+    QTemporaryFile part(info.dir().filePath(QStringLiteral(".part-XXXXXX")));
     if (!part.open())
         return failure(describeSystemWords(part.errorString()), part.errorString());
     for (qsizetype done = 0; done < bytes.size();) {

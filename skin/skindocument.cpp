@@ -7,6 +7,7 @@
 #include "profiles.h"
 #include "savedepth.h"
 #include "savename.h"
+#include "userfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,8 +94,9 @@ quint32 bitmapCount(const QString &path)
     return count.size() == 4 ? word(count, 0) : 0;
 }
 
-// What a file that is a skin but not a whole one must say, once.
-QString skinNotice(const QString &path, const QImage &sheet, int profile)
+// What a file that is a skin but not a whole one must say, once; `copy`
+// holds the bytes read from `path`.
+QString skinNotice(const QString &path, const QString &copy, const QImage &sheet, int profile)
 {
     const QString shown = native(path);
     const Profile &p = *profileByIndex(profile);
@@ -111,7 +113,7 @@ QString skinNotice(const QString &path, const QImage &sheet, int profile)
             text += QStringLiteral(" В том числе нет строки цветов (строка %1): цвета скина не заданы.").arg(row->row);
         said << text;
     }
-    if (const quint32 count = bitmapCount(path); count > 1)
+    if (const quint32 count = bitmapCount(copy); count > 1)
         said << QStringLiteral("В файле «%1» картинок: %2. Скин — первая из них; остальные не читаются и при "
                                "сохранении в файл не войдут.")
                     .arg(shown)
@@ -131,21 +133,40 @@ std::int64_t maxSheetPixels()
     return largest * 16;
 }
 
+qint64 maxSkinFileBytes()
+{
+    return 4 * maxSheetPixels() + (1 << 20);
+}
+
 Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const QString &path, SkinImage &out,
                     ConverterProgress *progress)
 {
+    QByteArray bytes;
+    if (Status s = readUserFile(path, maxSkinFileBytes(), bytes); !s)
+        return s;
+    return readSkinBytes(files, workFolder, bytes, path, out, progress);
+}
+
+Status readSkinBytes(const ProgramFiles &files, const QString &workFolder, const QByteArray &bytes,
+                     const QString &path, SkinImage &out, ConverterProgress *progress)
+{
     const QString shown = native(path);
-    if (!QFileInfo(path).isFile())
-        return Status::failure(QStringLiteral("Файл «%1» не найден.").arg(shown));
     std::unique_ptr<QTemporaryDir> scratch;
     if (Status s = scratchFolder(workFolder, scratch); !s)
         return s;
+    // The converter reads our copy: the user's file is read once, and what is
+    // drawn and what is kept of it are the same bytes.
+    const QString copy = QDir(scratch->path()).filePath(QStringLiteral("source.mbm"));
+    if (Status s = writeFileWhole(copy, bytes, IfExists::Refuse); !s)
+        return s;
     const QString bitmap = QDir(scratch->path()).filePath(QStringLiteral("sheet.bmp"));
-    const Status run = runConverter(files.converter, {unpackArguments(path, bitmap, maxSheetPixels()), QString(),
-                                                      bitmap, path},
-                                    progress);
-    if (!run)
+    Status run = runConverter(files.converter, {unpackArguments(copy, bitmap, maxSheetPixels()), QString(),
+                                                bitmap, path},
+                              progress);
+    if (!run) {
+        run.details.replace(copy, shown);
         return run;
+    }
 
     QImageReader reader(bitmap);
     reader.setDecideFormatFromContent(true);
@@ -168,7 +189,7 @@ Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const 
                                    .arg(shown)
                                    .arg(loaded.width())
                                    .arg(widthsText()));
-    out = {normalisedSheet(loaded), profile, skinNotice(path, loaded, profile), skinFileDepth(path)};
+    out = {normalisedSheet(loaded), profile, skinNotice(path, copy, loaded, profile), skinFileDepth(copy)};
     return Status::success();
 }
 

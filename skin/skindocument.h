@@ -44,12 +44,21 @@ QString skinFileDepth(const QString &path);
 // The largest sheet any skin can need, with a generous margin: a bitmap
 // claiming more is refused before it is unpacked or read.
 std::int64_t maxSheetPixels();
+// The largest file that can hold such a sheet, uncompressed: a larger file is
+// refused unread.
+qint64 maxSkinFileBytes();
 
 // Reads a skin file through the converter (unpacking into a fresh folder below
 // `workFolder`), checks its size and recognises its profile. Shared by the
 // document and the command-line program, so both read a skin the same way.
+// Only a regular file (or a link to one) of at most maxSkinFileBytes() is
+// read, once: the converter gets a copy of those bytes.
 Status readSkinFile(const ProgramFiles &files, const QString &workFolder, const QString &path, SkinImage &out,
                     ConverterProgress *progress = nullptr);
+// The same for the bytes of a skin file already read; `path` is the file
+// they came from, named in messages.
+Status readSkinBytes(const ProgramFiles &files, const QString &workFolder, const QByteArray &bytes,
+                     const QString &path, SkinImage &out, ConverterProgress *progress = nullptr);
 
 // The name Save gives a skin of `profile` that was called `name`: the
 // profile's prefix in place of any earlier one ("extskin_240x320_a.mbm" ->

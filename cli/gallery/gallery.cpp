@@ -61,11 +61,10 @@ int run(const QCommandLineParser &parser, Session &session)
     GalleryRun gallery(session, *output);
     GalleryOptions &options = gallery.options;
     options.title = parser.value(QStringLiteral("title"));
-    bool number = false;
-    options.minContrast = parser.value(QStringLiteral("min-contrast")).toDouble(&number);
-    if (!number || options.minContrast < 1 || options.minContrast > 21)
-        return session.usageError(QStringLiteral("контраст «%1» — не число от 1 до 21.")
-                                      .arg(parser.value(QStringLiteral("min-contrast"))));
+    if (const std::optional<double> ratio = session.minContrast(parser))
+        options.minContrast = *ratio;
+    else
+        return UsageError;
     if (parser.isSet(QStringLiteral("date")) && !parseDate(parser.value(QStringLiteral("date")), options.date))
         return session.usageError(
             QStringLiteral("дата «%1» — не ГГГГ-ММ-ДД и не today.").arg(parser.value(QStringLiteral("date"))));

@@ -287,7 +287,13 @@ QString phonePath(const GallerySkin &skin)
 
 QString copyPath(const GallerySkin &skin)
 {
-    return QStringLiteral("skins/%1/%2").arg(skin.key, skin.fileName);
+    // Always a .mbm name, so that no browser takes a download for a page.
+    QString name = skin.fileName;
+    if (!name.endsWith(QLatin1String(".mbm"), Qt::CaseInsensitive)) {
+        const qsizetype dot = name.lastIndexOf(u'.');
+        name = (dot > 0 ? name.left(dot) : name) + QStringLiteral(".mbm");
+    }
+    return QStringLiteral("skins/%1/%2").arg(skin.key, name);
 }
 
 } // namespace zelkor::cli

@@ -28,7 +28,7 @@ struct GalleryLegibility {
 };
 
 struct GallerySkin {
-    QString fileName;  // the skin file's own name; the download copy keeps it
+    QString fileName;  // the skin file's own name, shown on the page
     QString key;       // content key: names the skin's pictures and copy in the site
     int profile = 0;   // 1..6
     ColourSlots colours{};
@@ -75,7 +75,8 @@ struct GalleryPage {
 std::vector<GalleryPage> galleryPages(const std::vector<GalleryFamily> &families,
                                       const std::vector<GalleryProblem> &problems, const GalleryOptions &options);
 
-// Where a skin's files lie in the site, relative to its root.
+// Where a skin's files lie in the site, relative to its root. The copy for
+// download is named as the file, but always ends in ".mbm".
 QString overviewPath(const GallerySkin &skin);
 QString phonePath(const GallerySkin &skin);
 QString copyPath(const GallerySkin &skin);

@@ -5,6 +5,7 @@
 
 #include "design/legibility.h"
 #include "preview/overview.h"
+#include "skin/filedepth.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 // Changes whenever what a skin's files hold changes, so an older site's
 // pictures are drawn again rather than reused.
-constexpr char kFormat[] = "zelkor-gallery 2";
+constexpr char kFormat[] = "zelkor-gallery 3";
 
 QJsonArray sizeJson(QSize s)
 {
@@ -107,18 +108,20 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
 {
     DrawnSkin out;
     SkinImage image;
-    out.status = readSkinFile(drawing.files, drawing.workFolder, file.path, image);
+    out.status = readSkinBytes(drawing.files, drawing.workFolder, file.bytes, file.path, image);
     if (!out.status) {
         out.unreadable = true;
         return out;
     }
+    // The download holds the skin and nothing else the file carried.
+    const QByteArray copy = bareSkinFile(file.bytes);
 
     GallerySkin skin;
     skin.fileName = file.fileName;
     skin.key = file.key;
     skin.profile = image.profile;
     skin.colours = readColourSlots(image.sheet, image.profile);
-    skin.fileSize = file.bytes.size();
+    skin.fileSize = copy.size();
 
     const PreviewInput in = skinPreviewInput(image.sheet, image.profile, *drawing.icons, 0);
     std::array<QImage, kNamedScreenCount> screens;
@@ -145,7 +148,7 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
     std::vector<std::pair<QString, QByteArray>> files{{overviewPath(skin), pngBytes(overview)}};
     if (!phone.isNull())
         files.emplace_back(phonePath(skin), pngBytes(phone));
-    files.emplace_back(copyPath(skin), file.bytes);
+    files.emplace_back(copyPath(skin), copy);
     files.emplace_back(recordPath(skin.key), skinRecord(skin));
     for (const auto &[relative, bytes] : files) {
         bool written = false;

@@ -2,8 +2,10 @@
 
 #include "session.h"
 
+#include "skin/filewrite.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
+#include "skin/userfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,8 @@
 
 #include <algorithm>
 #include <set>
+
+#include <dirent.h>
 
 namespace zelkor::cli {
 
@@ -24,36 +28,46 @@ Status reported()
     return Status::failure({});
 }
 
-// The first bytes of every multi-bitmap file (its first UID, little-endian).
+// The first bytes of every multi-bitmap file (its first UID, little-endian),
+// read only from a regular file and without waiting on a pipe.
 bool startsLikeSkin(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) && f.read(4) == QByteArrayView("\x37\x00\x00\x10", 4);
+    QByteArray first;
+    return readUserFileStart(path, 4, first) && first == QByteArrayView("\x37\x00\x00\x10", 4);
 }
 
-bool isSkinCandidate(const QFileInfo &info)
+bool hasSkinSuffix(const QString &name)
 {
-    return info.suffix().compare(QLatin1String("mbm"), Qt::CaseInsensitive) == 0 ||
-           startsLikeSkin(info.filePath());
+    return name.endsWith(QLatin1String(".mbm"), Qt::CaseInsensitive);
 }
 
-// A file's bytes and key. Nothing larger than the largest sheet the converter
-// would take, uncompressed, can be a skin: such a file is refused unread.
-Status readInput(const QString &path, bool phone, GalleryFile &file)
+// A name given in bytes that are not UTF-8: it reads back as another name,
+// which is not there.
+bool unreadableName(const QString &path)
 {
-    QFile in(path);
-    const QString shown = native(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1».").arg(shown), in.errorString());
-    if (in.size() > 4 * maxSheetPixels() + (1 << 20))
-        return Status::failure(
-            QStringLiteral("Файл «%1» слишком велик для файла скина: %2 байт.").arg(shown).arg(in.size()));
-    file.path = path;
-    file.fileName = QFileInfo(path).fileName();
-    file.bytes = in.readAll();
-    file.key = galleryKey(file.fileName, file.bytes, phone);
-    return Status::success();
+    return path.contains(QChar::ReplacementCharacter) && !pathTaken(path);
 }
+
+// The names in `folder` whose bytes are not UTF-8, as well as they can be
+// shown. Qt's own listing leaves them out without a word.
+QStringList unreadableNames(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray bytes(entry->d_name);
+        if (QFile::encodeName(QFile::decodeName(bytes)) != bytes)
+            names << QFile::decodeName(bytes);
+    }
+    ::closedir(dir);
+    names.sort();
+    return names;
+}
+
+const QString kUnreadableName = QStringLiteral("имя файла не в кодировке UTF-8, его не показать и не прочитать; "
+                                               "переименуйте файл");
 
 // A file that is no skin: said on stderr and listed on the pages by its bare name.
 void reject(GalleryRun &run, const Status &status, const QString &path)
@@ -62,6 +76,53 @@ void reject(GalleryRun &run, const Status &status, const QString &path)
     const QString name = QFileInfo(path).fileName();
     run.problems.push_back({name, oneLine(status).replace(native(path), name).replace(path, name)});
     run.failed = true;
+}
+
+// A file of a folder that is not taken, and why.
+void skip(GalleryRun &run, const QString &path, const QString &why)
+{
+    run.session.problem(QStringLiteral("Файл «%1» пропущен: %2.").arg(native(path), why));
+    run.problems.push_back({QFileInfo(path).fileName(), QStringLiteral("пропущен: %1.").arg(why)});
+    run.failed = true;
+}
+
+// The skin files of a folder: regular files (or links to them) named .mbm or
+// starting as a skin file does. What looks like a skin and is not taken is
+// listed with the reason: hidden files, names that cannot be read, and
+// pipes, devices or links to nothing named .mbm.
+QStringList folderFiles(GalleryRun &run, const QString &folder)
+{
+    QStringList files;
+    for (const QString &name : unreadableNames(folder))
+        skip(run, QDir(folder).filePath(name), kUnreadableName);
+    for (const QFileInfo &entry :
+         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString path = entry.filePath();
+        if (entry.isDir())
+            continue;
+        const bool regular = leadsToRegularFile(path);
+        const bool candidate = hasSkinSuffix(entry.fileName()) || (regular && startsLikeSkin(path));
+        if (!candidate)
+            continue;
+        if (entry.fileName().startsWith(u'.'))
+            skip(run, path, QStringLiteral("скрытый файл (имя начинается с точки); чтобы взять его, укажите его "
+                                           "в командной строке"));
+        else
+            files << path;  // a pipe or device named .mbm is refused by name when read
+    }
+    return files;
+}
+
+// A file's bytes, read once, and its key. Only a regular file of at most
+// the largest skin file's size is read.
+Status readInput(const QString &path, bool phone, GalleryFile &file)
+{
+    if (const Status s = readUserFile(path, maxSkinFileBytes(), file.bytes); !s)
+        return s;
+    file.path = path;
+    file.fileName = QFileInfo(path).fileName();
+    file.key = galleryKey(file.fileName, file.bytes, phone);
+    return Status::success();
 }
 
 // The skin of `key` as an earlier run left it, when its record and all its
@@ -135,21 +196,22 @@ Status collectInputs(GalleryRun &run, const QStringList &arguments)
 {
     QStringList paths;
     std::set<QString> seen;
-    const auto add = [&](const QFileInfo &info) {
-        if (seen.insert(info.canonicalFilePath()).second)
-            paths << info.filePath();
+    const auto add = [&](const QString &path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (seen.insert(canonical.isEmpty() ? path : canonical).second)
+            paths << path;
     };
     bool missing = false;
     for (const QString &argument : arguments) {
-        const QFileInfo info(argument);
-        if (info.isDir()) {
-            for (const QFileInfo &entry : QDir(argument).entryInfoList(QDir::Files, QDir::Name))
-                if (isSkinCandidate(entry))
-                    add(entry);
-        } else if (info.isFile()) {
-            add(info);
+        if (QFileInfo(argument).isDir()) {
+            for (const QString &path : folderFiles(run, argument))
+                add(path);
+        } else if (pathTaken(argument)) {
+            add(argument);  // whatever it is: reading it says what is wrong
         } else {
-            run.session.problem(QStringLiteral("Нет ни папки, ни файла «%1».").arg(native(argument)));
+            run.session.problem(unreadableName(argument)
+                                    ? QStringLiteral("«%1»: %2.").arg(native(argument), kUnreadableName)
+                                    : QStringLiteral("Нет ни папки, ни файла «%1».").arg(native(argument)));
             missing = true;
         }
     }

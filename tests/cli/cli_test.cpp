@@ -23,9 +23,14 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace zelkor;
@@ -569,6 +574,144 @@ TEST_F(CliTest, SetColourAndSetPictureEditInOrderAtTheSourcesDepth)
     EXPECT_EQ(kept.readAll(), bytes);
     kept.close();
     EXPECT_EQ(cli(pictureEdit + QStringList{QStringLiteral("--force")}).code, 0);
+}
+
+} // namespace
+
+namespace {
+
+// What stands at `path` without following a link: 'f' file, 'p' pipe, 'c'
+// device, 'd' folder, 'l' link, '-' nothing.
+char kindAt(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return '-';
+    return S_ISREG(st.st_mode) ? 'f' : S_ISFIFO(st.st_mode) ? 'p' : S_ISCHR(st.st_mode) ? 'c' : S_ISDIR(st.st_mode) ? 'd' : 'l';
+}
+
+// Hostile things at the names a command reads or writes: pipes and devices
+// (made here, so as root only), links to them, names the file system barely
+// allows or that are not UTF-8, numbers that are no numbers. Each run ends
+// at once, names what is wrong, and leaves what stood there as it was.
+TEST_F(CliTest, HostileNamesFilesAndNumbers)
+{
+    const bool root = ::geteuid() == 0;
+    const QString pipe = file(QStringLiteral("канал")), device = file(QStringLiteral("устройство"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    if (root)
+        ASSERT_EQ(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)), 0);  // like /dev/full
+    ASSERT_TRUE(QFile::link(pipe, file(QStringLiteral("к каналу.mbm"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), file(QStringLiteral("к нулям.mbm"))));
+    // 255 bytes, the most a name may have: no room for a longer name beside it.
+    const QString longName = file(QString(125, QChar(0x044f)) + QStringLiteral("a.mbm"));
+    ASSERT_EQ(QFile::encodeName(QFileInfo(longName).fileName()).size(), 255);
+    ASSERT_TRUE(QFile::copy(skin(1), longName));
+    const QByteArray latin1Name = QFile::encodeName(folder) + "/\xe9t\xe9.mbm";
+    ASSERT_TRUE(QFile::copy(skin(1), QFile::decodeName(QFile::encodeName(folder) + "/tmp.mbm")));
+    ASSERT_EQ(::rename(QFile::encodeName(file(QStringLiteral("tmp.mbm"))).constData(), latin1Name.constData()), 0);
+    QFile plain(file(QStringLiteral("файл")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly) && plain.write("x") == 1);
+    plain.close();
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(qRgb(200, 120, 40));
+    ASSERT_TRUE(photo.save(file(QStringLiteral("фото.png"))));
+
+    struct Case {
+        const char *arguments;  // '|'-separated; %pipe, %device, %skin, %long, %latin1, %file, %photo
+        bool needsRoot;
+        int code;
+        const char *err;     // must be on stderr
+        const char *stands;  // what must stand at %pipe / %device afterwards
+    };
+    const Case cases[] = {
+        {"set-colour|%skin|0|#000000|-o|%pipe|--force", false, 1, "именованный канал", "p"},
+        {"port|%skin|--to|176x208|-o|%pipe|--force", false, 1, "именованный канал", "p"},
+        {"check|--fix|%skin|-o|%pipe|--force|--min-contrast|21", false, 1, "именованный канал", "p"},
+        {"from-picture|%photo|--size|240x320|-o|%device|--force", true, 1, "устройство", "c"},
+        {"overview|%skin|-o|%device|--force", true, 1, "устройство", "c"},
+        {"overview|%skin|-o|%device", true, 1, "устройство", "c"},
+        {"info|%folder/к каналу.mbm", false, 1, "именованный канал", "p"},
+        {"render|%folder/к нулям.mbm|-o|%folder/out", false, 1, "устройство", ""},
+        {"check|%pipe", false, 1, "именованный канал", "p"},
+        {"check|--min-contrast|nan|%skin", false, 2, "nan", ""},
+        {"gallery|%skin|-o|%folder/site|--min-contrast|nan", false, 2, "nan", ""},
+        {"set-colour|%long|0|#102030|-o|%long|--force", false, 0, "", ""},
+        {"info|%latin1", false, 1, "UTF-8", ""},
+        {"port|%skin|--to|all|-o|%file", false, 1, "не папка, а файл", ""},
+        {"set-colour|%skin|-1|#000000|-o|%folder/s.mbm", false, 2, "«-1»", ""},
+        {"from-picture|%photo|-o|%folder/f.mbm", false, 2, "--size", ""},
+    };
+    for (const Case &c : cases) {
+        if (c.needsRoot && !root)
+            continue;  // no device without root
+        const QStringList arguments = QString::fromUtf8(c.arguments)
+                                          .replace(QStringLiteral("%skin"), skin(2))
+                                          .replace(QStringLiteral("%pipe"), pipe)
+                                          .replace(QStringLiteral("%device"), device)
+                                          .replace(QStringLiteral("%long"), longName)
+                                          .replace(QStringLiteral("%latin1"), QFile::decodeName(latin1Name))
+                                          .replace(QStringLiteral("%file"), plain.fileName())
+                                          .replace(QStringLiteral("%photo"), file(QStringLiteral("фото.png")))
+                                          .replace(QStringLiteral("%folder"), folder)
+                                          .split(u'|');
+        const std::string what = arguments.join(u' ').toStdString();
+        const Outcome run = cli(arguments);
+        EXPECT_EQ(run.code, c.code) << what << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.err))) << what << "\n" << run.err.toStdString();
+        const QString stands = QString::fromUtf8(c.stands);
+        if (!stands.isEmpty())
+            EXPECT_EQ(kindAt(stands == QLatin1String("p") ? pipe : device), stands.at(0).toLatin1()) << what;
+    }
+    EXPECT_EQ(kindAt(longName), 'f');
+    SkinImage written;
+    ASSERT_TRUE(readSkinFile(programFilesIn(programFolder()), QDir(tmp.path()).filePath(QStringLiteral("work")),
+                             longName, written).ok());
+    EXPECT_EQ(readColourSlot(written.sheet, 1, 0), qRgb(0x10, 0x20, 0x30));
+}
+
+} // namespace
+
+namespace {
+
+// A quit signal while skins are read and drawn: the program ends with the
+// signal's code, and neither its work folder nor a converter of its own is
+// left behind.
+TEST_F(CliTest, QuitSignalsLeaveNoWorkFolderAndNoConverter)
+{
+    QStringList arguments{QStringLiteral("render"), QStringLiteral("-o"), file(QStringLiteral("сигнал"))};
+    for (int i = 0; i < 40; ++i) {
+        const QString copy = file(QStringLiteral("копия %1.mbm").arg(i));
+        ASSERT_TRUE(QFile::copy(skin(1 + i % 6), copy));
+        arguments << copy;
+    }
+    const QDir cache(QDir(cacheFolder()).filePath(QStringLiteral("zelkor-skin-editor")));
+    const QString converter = QFileInfo(QDir(programFolder()).filePath(QStringLiteral("bmconv"))).canonicalFilePath();
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), cacheFolder());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")), arguments);
+        ASSERT_TRUE(process.waitForStarted());
+        QElapsedTimer clock;
+        clock.start();
+        while (cache.entryList({QStringLiteral("instance-*")}, QDir::Dirs).isEmpty() && clock.elapsed() < 10000)
+            QThread::msleep(5);
+        QThread::msleep(50);  // into the reading
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(5000)) << signal;
+        EXPECT_EQ(process.exitCode(), 128 + signal);
+        EXPECT_EQ(cache.entryList({QStringLiteral("instance-*")}, QDir::AllEntries | QDir::System).size(), 0) << signal;
+        // An orphaned converter would have been handed to init.
+        for (const QString &pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
+            const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+            const QByteArray stat = fileBytes(QStringLiteral("/proc/%1/stat").arg(pid));
+            EXPECT_FALSE(exe == converter && stat.split(')').value(1).split(' ').value(2) == "1")
+                << "orphaned converter " << pid.toStdString();
+        }
+    }
 }
 
 } // namespace

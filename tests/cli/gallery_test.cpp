@@ -28,6 +28,9 @@
 
 #include <map>
 
+#include <cstdio>
+#include <sys/stat.h>
+
 using namespace zelkor;
 using namespace zelkor::test;
 
@@ -248,6 +251,69 @@ TEST_F(GalleryTest, ASiteFolderOfSomeoneElseIsLeftAloneAndLinksAreNotWrittenThro
     EXPECT_EQ(QString::fromUtf8(fileBytes(outside)), QStringLiteral("снаружи"));
     EXPECT_FALSE(QFileInfo(QDir(site).filePath(QStringLiteral("index.html"))).isSymLink());
     EXPECT_EQ(QString::fromUtf8(fileBytes(notes)), QStringLiteral("моё"));
+}
+
+// Hostile files in the folders: each is listed with the reason or taken
+// safely, the run ends at once, and the site holds no page but its own. A
+// skin named as a web page with a script after it is published as a .mbm
+// holding the skin alone.
+TEST_F(GalleryTest, HostileInputsAreListedOrTakenSafely)
+{
+    const QString input = path(QStringLiteral("враждебное"));
+    ASSERT_TRUE(QDir().mkpath(input));
+    const QString sheet = QDir(programFolder()).filePath(QStringLiteral("skn/176x208.mbm"));
+    const QByteArray skin = fileBytes(sheet);
+    ASSERT_TRUE(writeAll(QDir(input).filePath(QStringLiteral("evil.html")), skin + "<script>alert(1)</script>"));
+    ASSERT_TRUE(QFile::copy(sheet, QDir(input).filePath(QStringLiteral(".скрытый.mbm"))));
+    ASSERT_TRUE(writeAll(QDir(input).filePath(QStringLiteral("latin1")), skin));
+    ASSERT_EQ(::rename(QFile::encodeName(QDir(input).filePath(QStringLiteral("latin1"))).constData(),
+                       (QFile::encodeName(input) + "/caf\xe9.mbm").constData()),
+              0);
+    const QString pipe = path(QStringLiteral("канал"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(pipe, QDir(input).filePath(QStringLiteral("канал.mbm"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), QDir(input).filePath(QStringLiteral("нули.mbm"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), QDir(input).filePath(QStringLiteral("нули без имени"))));
+
+    const QString site = path(QStringLiteral("сайт"));
+    const Outcome run = gallery(input, site);
+    EXPECT_EQ(run.code, 1) << run.err.toStdString();
+    const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
+    const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
+    const struct {
+        const char *name;  // as the page shows it
+        const char *reason;
+    } listed[] = {
+        {".скрытый.mbm", "скрытый файл"},
+        {"caf\xef\xbf\xbd.mbm", "не в кодировке UTF-8"},
+        {"канал.mbm", "именованный канал"},
+        {"нули.mbm", "устройство"},
+    };
+    for (const auto &l : listed) {
+        const QString item = broken.section(QStringLiteral("<b>%1</b>: ").arg(QString::fromUtf8(l.name)), 1)
+                                 .section(QStringLiteral("</li>"), 0, 0);
+        EXPECT_TRUE(item.contains(QString::fromUtf8(l.reason))) << l.name << ": " << broken.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(l.reason))) << l.name;
+    }
+    EXPECT_FALSE(index.contains(QStringLiteral("нули без имени")));
+
+    QStringList pages;
+    QDirIterator it(site, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        if (const QString f = QDir(site).relativeFilePath(it.next()); !f.endsWith(QStringLiteral(".png")) &&
+                                                                      !f.startsWith(QStringLiteral(".gallery/")))
+            pages << f;
+    pages.sort();
+    ASSERT_EQ(pages.size(), 3) << pages.join(u' ').toStdString();
+    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("index.html")));
+    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("size-176x208.html")));
+    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("skins/")) && pages[2].endsWith(QStringLiteral("/evil.mbm")))
+        << pages[2].toStdString();
+    EXPECT_EQ(fileBytes(QDir(site).filePath(pages[2])), skin);
+    EXPECT_TRUE(index.contains(QStringLiteral("Скачать evil.html")));
+
+    EXPECT_EQ(gallery(input, path(QStringLiteral("другой")), {QStringLiteral("--min-contrast"), QStringLiteral("nan")}).code,
+              2);
 }
 
 // The page in a real browser, each case in a frame of its viewport size: every
