@@ -1,10 +1,12 @@
 #include "desktoprecent.h"
 
+#include "filewrite.h"
+#include "userfile.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -177,16 +179,14 @@ Status addToDesktopRecentList(const QString &listPath, const QString &file, cons
     entry.href = QUrl::fromLocalFile(entry.file).toString(QUrl::FullyEncoded);
     entry.when = when.toUTC().toString(Qt::ISODateWithMs);
 
+    // Only a regular file is read, and never more than a list can hold: a
+    // pipe or a link to a device there is left alone.
     QByteArray old;
-    if (QFileInfo::exists(listPath)) {
-        QFile in(listPath);
-        if (!in.open(QIODevice::ReadOnly))
-            return Status::failure(QStringLiteral("Список недавних файлов «%1» не прочитан.").arg(shown),
-                                   describeSystemWords(in.errorString()));
-        if (in.size() > kLargestList)
-            return Status::failure(QStringLiteral("Список недавних файлов «%1» слишком велик.").arg(shown));
-        old = in.readAll();
-    }
+    if (pathTaken(listPath))
+        if (const Status s = readUserFile(listPath, kLargestList, old); !s)
+            return Status::failure(QStringLiteral("Список недавних файлов «%1» не прочитан; он оставлен как есть.")
+                                       .arg(shown),
+                                   s.message);
 
     QByteArray bytes;
     if (old.trimmed().isEmpty()) {
@@ -200,10 +200,9 @@ Status addToDesktopRecentList(const QString &listPath, const QString &file, cons
     }
 
     QDir().mkpath(QFileInfo(listPath).absolutePath());
-    QSaveFile out(listPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return Status::failure(QStringLiteral("Список недавних файлов «%1» не записан.").arg(shown),
-                               describeSystemWords(out.errorString()));
+    // Written as every file of ours is: whole, keeping the list's permissions.
+    if (const Status s = writeFileWhole(listPath, bytes, IfExists::Replace); !s)
+        return Status::failure(QStringLiteral("Список недавних файлов «%1» не записан.").arg(shown), s.message);
     return Status::success();
 }
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace zelkor;
 
 namespace {
@@ -66,6 +68,7 @@ TEST(DesktopRecentList, MergesOurEntryAndLeavesAListItCannotReadAlone)
         QByteArray existing;  // "-": no file at all
         int adds;
         QStringList after;    // empty: the list refused and left untouched
+        char plant = 'f';     // 'p' a pipe, 'z' a link to /dev/zero instead; 'r' the file read-only
     } cases[] = {
         {"no list yet", "-", 1, {ours + first + first + type + u'1'}},
         {"an empty file", "", 1, {ours + first + first + type + u'1'}},
@@ -76,6 +79,9 @@ TEST(DesktopRecentList, MergesOurEntryAndLeavesAListItCannotReadAlone)
          {ours + old + second + QStringLiteral(" text/plain notes=3 zelkor-skin-editor=2"), others}},
         {"broken XML", head + othersBookmark(other), 1, {}},
         {"XML of another kind", "<html><body/></html>", 1, {}},
+        {"a pipe", "-", 1, {}, 'p'},
+        {"a link to endless zeros", "-", 1, {}, 'z'},
+        {"read-only, and kept so", "", 1, {ours + first + first + type + u'1'}, 'r'},
     };
     const QDateTime start(QDate(2026, 3, 4), QTime(5, 6, 7, 800), Qt::UTC);
     for (const auto &c : cases) {
@@ -86,13 +92,26 @@ TEST(DesktopRecentList, MergesOurEntryAndLeavesAListItCannotReadAlone)
             ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("share"))) && file.open(QIODevice::WriteOnly) &&
                         file.write(c.existing) == c.existing.size() && file.flush());
         file.close();
+        QDir().mkpath(dir.filePath(QStringLiteral("share")));
+        if (c.plant == 'p')
+            ASSERT_EQ(::mkfifo(QFile::encodeName(list).constData(), 0644), 0);
+        if (c.plant == 'z')
+            ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), list));
+        if (c.plant == 'r')
+            ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::ReadGroup));
         for (int i = 0; i < c.adds; ++i)
             EXPECT_EQ(addToDesktopRecentList(list, skin, start.addSecs(60 * i)).ok(), !c.after.isEmpty());
-        if (c.after.isEmpty()) {
+        struct stat st {};
+        ::lstat(QFile::encodeName(list).constData(), &st);
+        if (c.plant == 'p' || c.plant == 'z') {
+            EXPECT_TRUE(c.plant == 'p' ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode));
+        } else if (c.after.isEmpty()) {
             ASSERT_TRUE(file.open(QIODevice::ReadOnly));
             EXPECT_EQ(file.readAll(), c.existing);
         } else {
             EXPECT_EQ(bookmarks(list), c.after);
+            if (c.plant == 'r')
+                EXPECT_EQ(st.st_mode & 07777, 0440u);
         }
     }
 }
