@@ -1,9 +1,12 @@
 #include "recovery.h"
 
+#include "filedepth.h"
 #include "filewrite.h"
 #include "profiles.h"
+#include "savename.h"
 #include "sheet.h"
 #include "skindocument.h"
+#include "userfile.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -37,12 +40,15 @@ QString lockPathOf(const QString &copy)
 }
 
 // A lock that counts as stale as soon as its process is gone.
-std::unique_ptr<QLockFile> takeLock(const QString &path)
+std::unique_ptr<QLockFile> takeLock(const QString &path, QLockFile::LockError *error = nullptr)
 {
     auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0)) {
+        if (error)
+            *error = lock->error();
         return nullptr;
+    }
     return lock;
 }
 
@@ -100,21 +106,37 @@ Status readRecoveryFile(const QString &path, RecoveredSkin &out)
     };
     if (!isPlainFile(path))
         return damaged(QStringLiteral("Это не обычный файл."));
+    // Every field is someone's say-so: a copy may have been planted or
+    // damaged. The sheet is bounded as Load bounds it, the profile and the
+    // depth come from their tables, and a file is the skin's own only when it
+    // is still a regular skin file.
     QImageReader reader(path, "png");
+    if (const QSize size = reader.size(); size.isValid() && qint64(size.width()) * size.height() > maxSheetPixels())
+        return damaged(QStringLiteral("Картинка скина слишком велика: %1 x %2 точек.").arg(size.width()).arg(size.height()));
     const QImage image = reader.read();
     if (image.isNull())
         return damaged(reader.errorString());
     RecoveredSkin skin;
     skin.sheet = normalisedSheet(image);
     skin.profile = image.text(kProfileKey).toInt();
-    skin.filePath = image.text(kFileKey);
-    skin.unsavedName = image.text(kNameKey);
-    skin.ownFile = image.text(kOwnKey) == QLatin1String("1");
-    skin.fileDepth = image.text(kDepthKey);
-    skin.fileSmoothed = image.text(kSmoothKey) == QLatin1String("1");
     const Profile *p = profileByIndex(skin.profile);
     if (!p || p->screenWidth != skin.sheet.width())
         return damaged(QStringLiteral("Ширина картинки не подходит к её разрешению."));
+    const QString file = image.text(kFileKey);
+    QByteArray bytes;
+    const bool isSkinFile = QDir::isAbsolutePath(file) && isPlainFile(file) &&
+                            readUserFile(file, maxSkinFileBytes(), bytes) && !bareSkinFile(bytes).isEmpty();
+    skin.filePath = isSkinFile ? QDir::cleanPath(file) : QString();
+    skin.ownFile = isSkinFile && image.text(kOwnKey) == QLatin1String("1");
+    skin.fileDepth = depthItem(image.text(kDepthKey)) >= 0 ? image.text(kDepthKey) : QString();
+    skin.fileSmoothed = image.text(kSmoothKey) == QLatin1String("1");
+    // A bare name, never a path.
+    skin.unsavedName = QFileInfo(image.text(kNameKey)).fileName();
+    // A skin file gone since keeps its name; anything else that stands
+    // there lends the skin no name of its own.
+    if (skin.filePath.isEmpty() && skin.unsavedName.isEmpty())
+        skin.unsavedName = !pathTaken(file) && !QFileInfo(file).fileName().isEmpty() ? QFileInfo(file).fileName()
+                                                                                      : QStringLiteral("восстановленный.mbm");
     out = skin;
     return Status::success();
 }
@@ -130,11 +152,17 @@ RecoveryKeeper::RecoveryKeeper(SkinDocument &doc, const QString &folder, const Q
         m_error = QStringLiteral("Не удаётся создать папку «%1».").arg(native(folder));
         return;
     }
-    m_lock = takeLock(lockPathOf(m_copy));
+    QLockFile::LockError lockError = QLockFile::NoError;
+    m_lock = takeLock(lockPathOf(m_copy), &lockError);
     if (!m_lock) {
-        m_error = QStringLiteral("Не удаётся занять «%1».").arg(native(lockPathOf(m_copy)));
+        m_error = lockError != QLockFile::PermissionError
+                      ? QStringLiteral("Не удаётся занять «%1».").arg(native(lockPathOf(m_copy)))
+                      : QStringLiteral("В папку копий «%1» нельзя писать: несохранённый скин не будет сберегаться "
+                                       "на случай сбоя. Дайте право записи в эту папку.")
+                            .arg(native(folder));
         return;
     }
+    removeStaleLocks();
     connect(&doc, &SkinDocument::sheetChanged, this, &RecoveryKeeper::documentChanged);
     connect(&doc, &SkinDocument::skinReplaced, this, &RecoveryKeeper::documentChanged);
     connect(&doc, &SkinDocument::fileNameChanged, this, &RecoveryKeeper::documentChanged);
@@ -185,6 +213,19 @@ Status RecoveryKeeper::writeNow()
         emit writeFailed(written.message);
     m_failing = !written.ok();
     return written;
+}
+
+void RecoveryKeeper::removeStaleLocks()
+{
+    // An editor killed before its skin changed leaves a lock and no copy.
+    const QDir dir(m_folder);
+    for (const QFileInfo &lock : dir.entryInfoList({QStringLiteral("*") + kLockSuffix}, QDir::Files | QDir::Hidden)) {
+        const QString copy = lock.absoluteFilePath().chopped(kLockSuffix.size()) + kSuffix;
+        if (lock.isSymLink() || pathTaken(copy))
+            continue;  // a copy's lock is taken with the copy
+        if (auto taken = takeLock(lock.absoluteFilePath()))
+            taken->unlock();  // its owner is gone: unlocking removes it
+    }
 }
 
 QString RecoveryKeeper::claimOrphan()

@@ -87,6 +87,7 @@ signals:
 private:
     void documentChanged();
     void removeCopy();
+    void removeStaleLocks();
 
     SkinDocument &m_doc;
     QString m_folder;
