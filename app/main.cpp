@@ -2,6 +2,7 @@
 #include "quitsignals.h"
 #include "skin/desktoprecent.h"
 #include "skin/recovery.h"
+#include "skin/settingscheck.h"
 #include "skin/workfolder.h"
 #include "skin/programfiles.h"
 #include "startup.h"
@@ -70,26 +71,37 @@ int main(int argc, char *argv[])
     // From before the work folder exists, a quit by signal (kill, logout,
     // Ctrl+C) takes the editor's own way out, which removes that folder.
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::arrived, &app, [] { QCoreApplication::exit(0); });
+    // A quit during a warning of the start ends that warning's own loop; the
+    // flag keeps the main loop from starting afterwards.
+    bool quitArrived = false;
+    QObject::connect(&quitSignals, &QuitSignals::arrived, &app, [&quitArrived] {
+        quitArrived = true;
+        QCoreApplication::exit(0);
+    });
     // Scratch files go to a folder of this run's own, never the program folder.
     const WorkFolder work;
     if (!work.isValid()) {
         QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), work.error());
         return 1;
     }
+    // A settings file that is a pipe, a device or read-only is left alone.
+    guardSettingsFile(work.path());
     TForm1 window(files, work.path());
     QObject::connect(&quitSignals, &QuitSignals::arrived, &window, &TForm1::quitWithoutAsking);
     window.restoreWindowState();
     window.keepDesktopRecentList(desktopRecentListPath());
     // A modified skin is copied now and then under this run's own name.
     window.keepRecoveryCopies(RecoveryKeeper::defaultFolder(), QFileInfo(work.path()).fileName());
+    if (quitArrived)
+        return 0;
     window.show();
     // The questions of the start, and a skin named on the command line, come
     // once the window is up, so that their boxes have it as their parent.
-    QTimer::singleShot(0, &window, [&window, &request] {
+    QTimer::singleShot(0, &window, [&window, &request, &quitArrived] {
         window.reportUnwritableSettings();
-        window.offerRecovery();
-        if (!request.skinFile.isEmpty())
+        if (!quitArrived)
+            window.offerRecovery();
+        if (!quitArrived && !request.skinFile.isEmpty())
             window.loadSkinFile(request.skinFile);
     });
     return app.exec();

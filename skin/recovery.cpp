@@ -157,8 +157,7 @@ RecoveryKeeper::RecoveryKeeper(SkinDocument &doc, const QString &folder, const Q
     if (!m_lock) {
         m_error = lockError != QLockFile::PermissionError
                       ? QStringLiteral("Не удаётся занять «%1».").arg(native(lockPathOf(m_copy)))
-                      : QStringLiteral("В папку копий «%1» нельзя писать: несохранённый скин не будет сберегаться "
-                                       "на случай сбоя. Дайте право записи в эту папку.")
+                      : QStringLiteral("В папку копий «%1» нельзя писать; дайте право записи в неё.")
                             .arg(native(folder));
         return;
     }
@@ -255,8 +254,12 @@ QString RecoveryKeeper::claimOrphan()
 Status RecoveryKeeper::restoreClaimed()
 {
     RecoveredSkin skin;
-    if (Status s = readRecoveryFile(m_claimed, skin); !s)
+    if (Status s = readRecoveryFile(m_claimed, skin); !s) {
+        // Left, it would be offered again at every start.
+        discardClaimed();
+        s.message += QStringLiteral(" Эту копию не прочитать, и она удалена.");
         return s;
+    }
     if (Status s = adoptRecoveredSkin(m_doc, skin); !s)
         return s;
     // The skin is ours now: our own copy first, then the old one goes.

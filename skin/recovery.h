@@ -75,7 +75,7 @@ public:
     QString claimOrphan();
     // The claimed copy made the document (modified, with its old file name),
     // then copied under this keeper and removed; or removed unread; or left
-    // for the next start. A copy that cannot be read is left and reported.
+    // for the next start. A copy that cannot be read is removed and reported.
     Status restoreClaimed();
     void discardClaimed();
     void releaseClaimed();

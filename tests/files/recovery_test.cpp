@@ -120,6 +120,18 @@ TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
     EXPECT_FALSE(QFileInfo::exists(copyOf("instance-ended")));
     EXPECT_TRUE(QFileInfo::exists(copyOf("instance-running")));
     EXPECT_FALSE(form->document().hasSkin());
+
+    // A copy that cannot be read is said so and removed, not offered at every start.
+    QFile junk(copyOf("instance-junk"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("no picture") > 0);
+    junk.close();
+    errors.clear();
+    askAnswer = 0;
+    form = start("instance-after");
+    EXPECT_FALSE(form->offerRecovery());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.front().contains(QStringLiteral("удалена"))) << errors.front().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(junk.fileName()));
 }
 
 TEST_F(RecoveryTest, UnwritableSettingsAreReportedOncePerRun)
@@ -161,15 +173,40 @@ TEST(EditorProcess, SignalsQuitThroughTheEditorsOwnWayOut)
     for (const char *name : {"cache", "data", "config"})
         env.insert(QStringLiteral("XDG_%1_HOME").arg(QString::fromLatin1(name).toUpper()), root.filePath(QString::fromLatin1(name)));
 
+    enum Plant { Nothing, SettingsPipe, SettingsReadOnly, CopiesFolderAFile };
     const struct {
         int signal;
         bool copyPlanted;  // the question about it is open when the signal comes
-    } cases[] = {{SIGTERM, false}, {SIGINT, false}, {SIGHUP, true}, {SIGKILL, true}, {SIGTERM, true}};
+        Plant plant = Nothing;
+    } cases[] = {{SIGTERM, false}, {SIGINT, false}, {SIGHUP, true}, {SIGKILL, true}, {SIGTERM, true},
+                 // The settings a pipe (which would block) or read-only (which must stay as it is).
+                 {SIGTERM, false, SettingsPipe}, {SIGTERM, false, SettingsReadOnly},
+                 // A warning of the start open when the signal comes.
+                 {SIGTERM, false, CopiesFolderAFile}};
+    const QByteArray readOnlySettings = "[window]\nmaximized=false\n";
     for (const auto &c : cases) {
-        SCOPED_TRACE(::testing::Message() << "signal " << c.signal << (c.copyPlanted ? " at the question" : ""));
+        SCOPED_TRACE(::testing::Message() << "signal " << c.signal << (c.copyPlanted ? " at the question" : "")
+                                          << " plant " << c.plant);
         if (c.copyPlanted && !QFileInfo::exists(copy))
             ASSERT_TRUE(writeRecoveryFile(copy, {coordinateSheet(p->screenWidth, p->layoutRows), 3}));
+        if (!c.copyPlanted)
+            QFile::remove(copy);
         QFile::remove(settingsFile);
+        QDir().mkpath(QFileInfo(settingsFile).path());
+        if (c.plant == SettingsPipe)
+            ASSERT_EQ(::mkfifo(QFile::encodeName(settingsFile).constData(), 0600), 0);
+        if (c.plant == SettingsReadOnly) {
+            QFile f(settingsFile);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(readOnlySettings) > 0);
+            f.close();
+            ASSERT_TRUE(f.setPermissions(QFile::ReadOwner));
+        }
+        const QString copies = QFileInfo(copy).path();
+        if (c.plant == CopiesFolderAFile) {
+            QDir(copies).removeRecursively();
+            QFile f(copies);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(editor, {});
@@ -182,17 +219,33 @@ TEST(EditorProcess, SignalsQuitThroughTheEditorsOwnWayOut)
             return c.copyPlanted ? lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed() == pid
                                  : !work.entryList({QStringLiteral("instance-*")}, QDir::Dirs).isEmpty();
         }));
+        if (c.plant == CopiesFolderAFile)
+            QThread::msleep(500);  // its warning up
         ::kill(pid_t(process.processId()), c.signal);
         ASSERT_TRUE(process.waitForFinished(20000));
         const bool killed = c.signal == SIGKILL;
         EXPECT_EQ(process.exitStatus(), killed ? QProcess::CrashExit : QProcess::NormalExit);
         if (!killed) {
             EXPECT_EQ(process.exitCode(), 0);
-            EXPECT_TRUE(QSettings(settingsFile, QSettings::IniFormat).contains(QStringLiteral("window/geometry")));
+            if (c.plant == Nothing)
+                EXPECT_TRUE(QSettings(settingsFile, QSettings::IniFormat).contains(QStringLiteral("window/geometry")));
             EXPECT_FALSE(QFileInfo::exists(claim));
         }
         EXPECT_EQ(work.entryList({QStringLiteral("instance-*")}, QDir::Dirs).size(), killed ? 1 : 0);
         EXPECT_EQ(QFileInfo::exists(copy), c.copyPlanted);
+        struct stat st {};
+        ::lstat(QFile::encodeName(settingsFile).constData(), &st);
+        if (c.plant == SettingsPipe)
+            EXPECT_TRUE(S_ISFIFO(st.st_mode));
+        if (c.plant == SettingsReadOnly) {
+            EXPECT_EQ(st.st_mode & 07777, 0400u);
+            EXPECT_EQ(fileBytes(settingsFile), readOnlySettings);
+            QFile::setPermissions(settingsFile, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        if (c.plant == CopiesFolderAFile) {
+            QFile::remove(copies);
+            QDir().mkpath(copies);
+        }
     }
 }
 
