@@ -8,6 +8,7 @@
 #include "design/legibility.h"
 #include "design/legibilitytext.h"
 #include "design/lightnessfix.h"
+#include "design/scrim.h"
 #include "skin/colourslots.h"
 #include "skin/filedepth.h"
 #include "skin/profiles.h"
@@ -38,12 +39,15 @@ void declare(QCommandLineParser &parser)
         "Для каждого цвета ниже порога — строка: подпись цвета, худший контраст, экран и текст.\n"
         "Код выхода: 0 — все тексты не ниже порога, 3 — есть ниже, 1 — ошибка файла\n(в том числе нет строки цветов), 2 — ошибка в командной строке.\n"
         "С --fix -o ФАЙЛ пишет скин, в котором каждый такой цвет исправлен, как это делает «Исправить» в редакторе,\n"
-        "с глубиной цвета самого файла (или --depth); код выхода тогда говорит о записанном скине."));
+        "с глубиной цвета самого файла (или --depth); код выхода тогда говорит о записанном скине.\n"
+        "Цвет, который ни светлее, ни темнее не спасти, --fix спасает подложкой: картинка под его текстами\n"
+        "смягчается к чёрному или белому с наименьшей силой, при которой они читаются (--no-scrim: только цвета)."));
     parser.addOption({QStringLiteral("min-contrast"), QStringLiteral("порог контраста, от 1 до 21 (по умолчанию 4.5)"),
                       QStringLiteral("R"), QStringLiteral("4.5")});
     declareDepth(parser, {"мерить скин таким, каким его вернёт сохранение: %1"});
     parser.addOption({QStringLiteral("json"), QStringLiteral("один документ JSON на стандартный вывод")});
     parser.addOption({QStringLiteral("fix"), QStringLiteral("исправить цвета ниже порога и записать скин в -o")});
+    parser.addOption({QStringLiteral("no-scrim"), QStringLiteral("с --fix: только цвета, без подложки под текстами")});
     declareOutput(parser, kFixOutput);
     declareForce(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
@@ -55,6 +59,7 @@ struct Request {
     QString depth;  // "/c8", empty: as the file is
     bool json = false;
     bool fix = false;
+    bool scrim = true;  // --fix may soften the pictures under texts no colour can save
     QString output;
 };
 
@@ -68,11 +73,13 @@ double twoDecimals(double ratio)
     return cutRatio(ratio, 2);
 }
 
-// One fixed slot: what it was and what it became.
+// One fixed slot: what it was and what it became, by its colour or by a
+// scrim under its texts.
 struct SlotFix {
     int slot;
     QRgb from;
     LightnessFix fix;
+    ScrimFix scrim;
 };
 
 struct FileResult {
@@ -126,6 +133,10 @@ QJsonObject jsonOf(const FileResult &r, const Request &request)
             if (f.fix.outcome == LightnessFix::Fixed) {
                 entry.insert(QStringLiteral("to"), colourName(f.fix.colour));
                 entry.insert(QStringLiteral("worst"), twoDecimals(f.fix.contrast));
+            } else if (f.scrim.found) {
+                entry.insert(QStringLiteral("to"), colourName(f.from));
+                entry.insert(QStringLiteral("scrim"), f.scrim.strength);
+                entry.insert(QStringLiteral("worst"), twoDecimals(f.scrim.contrast));
             } else {
                 entry.insert(QStringLiteral("to"), QJsonValue(QJsonValue::Null));
             }
@@ -152,6 +163,9 @@ QString textOf(const FileResult &r, const Request &request)
         if (f.fix.outcome == LightnessFix::Fixed)
             text += QStringLiteral("  исправлено: %1 %2 → %3 (%4)\n")
                         .arg(label, colourName(f.from), colourName(f.fix.colour), ratioText(f.fix.contrast, 2));
+        else if (f.scrim.found)
+            text += QStringLiteral("  исправлено: %1 — %2 (%3)\n")
+                        .arg(label, scrimFixText(f.scrim.strength), ratioText(f.scrim.contrast, 2));
         else
             text += QStringLiteral("  не исправить: %1 — ни светлее, ни темнее порог не достигается\n").arg(label);
     }
@@ -163,17 +177,24 @@ QString textOf(const FileResult &r, const Request &request)
 }
 
 // Fixes every failing slot of `skin` in its sheet; the fixes made, in slot order.
-std::vector<SlotFix> fixSlots(SkinImage &skin, const Legibility &measure, const Request &request,
-                              const QString &outputDepth)
+// A slot no colour can save gets the least scrim under its texts, unless
+// --no-scrim.
+std::vector<SlotFix> fixSlots(SkinImage &skin, const IconSheets &icons, const Legibility &measure,
+                              const Request &request, const QString &outputDepth)
 {
     std::vector<SlotFix> fixes;
     const AsDrawn asDrawn = asDrawnAtDepth(outputDepth);
     for (const SlotLegibility &s : measure.failingSlots(request.minContrast)) {
         const QRgb from = readColourSlot(skin.sheet, skin.profile, s.slot);
-        const LightnessFix fix = fixSlotLightness(measure, s.slot, from, request.minContrast, asDrawn);
-        if (fix.outcome == LightnessFix::Fixed)
-            writeColourSlot(skin.sheet, skin.profile, s.slot, fix.colour);
-        fixes.push_back({s.slot, from, fix});
+        SlotFix f{s.slot, from, fixSlotLightness(measure, s.slot, from, request.minContrast, asDrawn), {}};
+        if (f.fix.outcome == LightnessFix::Fixed) {
+            writeColourSlot(skin.sheet, skin.profile, s.slot, f.fix.colour);
+        } else if (request.scrim) {
+            f.scrim = fixSlotWithScrim(skin.sheet, skin.profile, icons, s.slot, request.minContrast, outputDepth);
+            if (f.scrim.found)
+                skin.sheet = f.scrim.sheet;
+        }
+        fixes.push_back(f);
     }
     return fixes;
 }
@@ -204,7 +225,7 @@ bool checkSkin(Session &session, const QString &path, const Request &request, Fi
                             .arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    result.fixes = fixSlots(skin, result.measure, request, depth);
+    result.fixes = fixSlots(skin, *icons, result.measure, request, depth);
     if (!session.writeSkin(skin.sheet, depth, request.output))
         return false;
     result.written = request.output;
@@ -229,6 +250,7 @@ int run(const QCommandLineParser &parser, Session &session)
     request.json = parser.isSet(QStringLiteral("json"));
     session.setListWritten(!request.json);
     request.fix = parser.isSet(QStringLiteral("fix"));
+    request.scrim = !parser.isSet(QStringLiteral("no-scrim"));
     if (request.fix) {
         const std::optional<QString> output = session.output(parser, kFixOutput);
         if (!output)

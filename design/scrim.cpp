@@ -1,0 +1,152 @@
+#include "scrim.h"
+
+#include "colour.h"
+#include "legibility.h"
+#include "skinparts.h"
+
+#include "preview/paintrecord.h"
+#include "skin/profiles.h"
+#include "skin/sheet.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+namespace zelkor::design {
+
+namespace {
+
+// Strengths are tried in hundredths: what the author reads is what was measured.
+constexpr int kSteps = 100;
+
+bool reachesAll(const Legibility &measured, int slot, double minContrast, const std::vector<bool> &readBefore)
+{
+    for (size_t i = 0; i < measured.texts.size(); ++i) {
+        const TextLegibility &t = measured.texts[i];
+        if (t.contrast >= minContrast)
+            continue;
+        if (t.slot == slot || (i < readBefore.size() && readBefore[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot, int grow)
+{
+    std::vector<TextBand> bands;
+    if (!profileByIndex(profile) || sheet.isNull())
+        return bands;
+    std::array<QRect, kPictureCount> pictures;
+    for (int i = 0; i < kPictureCount; ++i)
+        pictures[size_t(i)] = pictureRect(i, profile)->rect();
+    PaintRecord record;
+    for (const NamedScreen &shot : namedScreens()) {
+        PreviewInput in = skinPreviewInput(sheet, profile, icons, shot.columns);
+        in.record = &record;
+        paintBoxPicture(shot, in);
+        for (int op = 0; op < int(record.ops().size()); ++op) {
+            const PaintOp &step = record.ops()[size_t(op)];
+            if (step.kind != PaintOp::Text || step.slot != slot)
+                continue;
+            // The ink's box on each picture it lies on, in the sheet's pixels.
+            std::array<QRect, kPictureCount> boxes{};
+            for (const InkPixel &p : record.ink(op)) {
+                if (p.underOp < 0 || record.ops()[size_t(p.underOp)].kind != PaintOp::SheetBlock)
+                    continue;
+                const QPoint at = QPoint(p.x, p.y) + record.ops()[size_t(p.underOp)].sourceOffset;
+                for (int i = 0; i < kPictureCount; ++i)
+                    if (pictures[size_t(i)].contains(at))
+                        boxes[size_t(i)] |= QRect(at, QSize(1, 1));
+            }
+            for (int i = 0; i < kPictureCount; ++i)
+                if (!boxes[size_t(i)].isNull())
+                    bands.push_back({i, boxes[size_t(i)].adjusted(-grow, -grow, grow, grow) & pictures[size_t(i)]});
+        }
+    }
+    return bands;
+}
+
+QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength)
+{
+    QImage out = sheet.convertToFormat(QImage::Format_RGB32);
+    if (bands.empty() || strength <= 0)
+        return out;
+    strength = std::min(strength, 1.0);
+    std::vector<bool> done(size_t(out.width()) * size_t(out.height()), false);
+    for (const TextBand &band : bands) {
+        const QRect r = band.rect & out.rect();
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const size_t at = size_t(y) * size_t(out.width()) + size_t(x);
+                if (done[at])
+                    continue;
+                done[at] = true;
+                const QRgb p = line[x];
+                line[x] = qRgb(veiledChannel(qRed(p), qRed(tone), strength),
+                               veiledChannel(qGreen(p), qGreen(tone), strength),
+                               veiledChannel(qBlue(p), qBlue(tone), strength));
+            }
+        }
+    }
+    return out;
+}
+
+ScrimFix fixSlotWithScrim(const QImage &sheet, int profile, const IconSheets &icons, int slot, double minContrast,
+                          const QString &depthOption)
+{
+    ScrimFix fix;
+    const std::vector<TextBand> bands = textBands(sheet, profile, icons, slot);
+    if (bands.empty())
+        return fix;
+    const QRgb colour = readColourSlot(sheet, profile, slot);
+    const Legibility before = measureSkinLegibility(sheet, profile, icons, depthOption);
+    std::vector<bool> readBefore;
+    for (const TextLegibility &t : before.texts)
+        readBefore.push_back(t.contrast >= minContrast);
+    // The end of the scale that parts from the text the more first; the
+    // other when that one costs another text its contrast.
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    const bool darkFirst = contrastRatio(colour, black) >= contrastRatio(colour, white);
+    for (const QRgb tone : {darkFirst ? black : white, darkFirst ? white : black}) {
+        auto attempt = [&](int hundredths, QImage &made, Legibility &measured) {
+            made = withScrim(sheet, bands, tone, hundredths / double(kSteps));
+            measured = measureSkinLegibility(made, profile, icons, depthOption);
+            return measured.texts.size() == before.texts.size()
+                   && reachesAll(measured, slot, minContrast, readBefore);
+        };
+        QImage made;
+        Legibility measured;
+        if (!attempt(kSteps, made, measured))
+            continue;
+        int lo = 0, hi = kSteps;  // lo does not reach, hi does
+        QImage best = made;
+        Legibility bestMeasure = measured;
+        while (hi - lo > 1) {
+            const int mid = (lo + hi) / 2;
+            if (attempt(mid, made, measured)) {
+                hi = mid;
+                best = made;
+                bestMeasure = measured;
+            } else {
+                lo = mid;
+            }
+        }
+        fix.found = true;
+        fix.tone = tone;
+        fix.strength = hi / double(kSteps);
+        fix.sheet = best;
+        fix.contrast = bestMeasure.slot(slot) ? bestMeasure.slot(slot)->worst : 21.0;
+        return fix;
+    }
+    return fix;
+}
+
+QString scrimFixText(double strength)
+{
+    return QStringLiteral("поставить подложку под тексты (сила %1)").arg(QLocale(QLocale::Russian).toString(strength, 'f', 2));
+}
+
+} // namespace zelkor::design

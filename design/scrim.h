@@ -1,0 +1,53 @@
+#pragma once
+// Scrims: a background picture of the sheet softened toward one tone only
+// where texts lie -- a band under each text (the box of its ink on that
+// picture, grown by a few pixels) -- so the rest of the photograph stays as it
+// is. A text that no colour of its own can make readable over a busy
+// photograph is saved by the least scrim under it that the measure accepts.
+
+#include "preview/screenimage.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+namespace zelkor::design {
+
+// One band, in the sheet's pixels, inside the picture `picture`.
+struct TextBand {
+    int picture = -1;
+    QRect rect;
+};
+
+// The bands under the texts of `slot` that lie on the sheet's pictures, on
+// every named screen, each ink box grown by `grow` pixels and kept inside its
+// picture; several texts over the same pixels give overlapping bands.
+std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot, int grow = 2);
+
+// `sheet` with every pixel of the bands moved toward `tone` by `strength`
+// (0 keeps the picture, 1 makes the bands flat `tone`), each pixel once
+// however many bands cover it; the rest of the sheet as it is.
+QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength);
+
+struct ScrimFix {
+    bool found = false;
+    double strength = 0;   // the least, in hundredths, that brings the slot to the threshold
+    QRgb tone = 0;         // black or white: the one parting more from the text, unless that costs another text
+    QImage sheet;          // the sheet with that scrim
+    double contrast = 1;   // the slot's worst text then
+};
+
+// The least scrim under the texts of `slot` (its colour unchanged) with which
+// every one of them reaches `minContrast` as measured at `depthOption` ("" as
+// it is), without any other text that reached it falling below. Not found
+// when the slot's texts lie on no picture, or even a flat band is not enough
+// (a text over a fill or an icon, say).
+ScrimFix fixSlotWithScrim(const QImage &sheet, int profile, const IconSheets &icons, int slot, double minContrast,
+                          const QString &depthOption);
+
+// "поставить подложку под тексты (сила 0,35)"
+QString scrimFixText(double strength);
+
+} // namespace zelkor::design
