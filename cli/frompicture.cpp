@@ -4,6 +4,7 @@
 #include "session.h"
 
 #include "design/frompicture.h"
+#include "imaging/nametable.h"
 #include "skin/profiles.h"
 
 #include <vector>
@@ -14,6 +15,11 @@ namespace {
 
 const OutputOption kOutput{"файл скина, а с --size all — папка", "ПУТЬ", "не указано, куда писать (-o ПУТЬ)."};
 
+const char *variantKey(const design::VariantName &v)
+{
+    return v.key;
+}
+
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
@@ -23,7 +29,9 @@ void declare(QCommandLineParser &parser)
         "которые дало бы «Сохранить»."));
     parser.addOption({QStringLiteral("size"), QStringLiteral("разрешение (например 240x320) или all"),
                       QStringLiteral("РАЗРЕШЕНИЕ")});
-    parser.addOption({QStringLiteral("variant"), QStringLiteral("light, dark или auto (по умолчанию auto)"),
+    parser.addOption({QStringLiteral("variant"),
+                      namesText(design::variantNames(), variantKey, QStringLiteral(" или ")) +
+                          QStringLiteral(" (по умолчанию auto)"),
                       QStringLiteral("ВАРИАНТ"), QStringLiteral("auto")});
     declareDepth(parser, {"глубина цвета: %1 (по умолчанию c16)", "c16"});
     declareOutput(parser, kOutput);
@@ -45,8 +53,10 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!depth)
         return UsageError;
     if (!variant)
-        return session.usageError(QStringLiteral("нет варианта «%1»; есть light, dark и auto.")
-                                      .arg(parser.value(QStringLiteral("variant"))));
+        return session.usageError(
+            QStringLiteral("нет варианта «%1»; есть %2.")
+                .arg(parser.value(QStringLiteral("variant")),
+                     namesText(design::variantNames(), variantKey, QStringLiteral(" и "))));
     const std::optional<int> single = session.profileOrAll(parser, QStringLiteral("size"));
     if (!single)
         return UsageError;

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include "imaging/nametable.h"
 #include "skin/converter.h"
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
@@ -64,14 +65,10 @@ struct DepthWords {
 
 const DepthWords &depthWords()
 {
-    static const DepthWords words = [] {
-        QStringList names;
-        for (const ColourDepth &d : kColourDepths)
-            names << QString::fromLatin1(d.option).mid(1);
-        return DepthWords{names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" или ") +
-                              names.last(),
-                          names.join(QStringLiteral(", "))};
-    }();
+    // The command line names a depth by its option without the slash.
+    const auto name = [](const ColourDepth &d) { return d.option + 1; };
+    static const DepthWords words{namesText(kColourDepths, name, QStringLiteral(" или ")),
+                                  namesText(kColourDepths, name, QStringLiteral(", "))};
     return words;
 }
 

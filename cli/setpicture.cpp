@@ -3,6 +3,7 @@
 #include "command.h"
 #include "edit.h"
 
+#include "imaging/nametable.h"
 #include "skin/placement.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
@@ -31,6 +32,14 @@ void declare(QCommandLineParser &parser)
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
     parser.addPositionalArgument(QStringLiteral("КАРТИНКА ФАЙЛ"), QStringLiteral("какую картинку чем заменить; пар может быть несколько"),
                                  QStringLiteral("КАРТИНКА ФАЙЛ [КАРТИНКА ФАЙЛ…]"));
+}
+
+QString pictureNames()
+{
+    QStringList names;
+    for (int i = 0; i < kPictureCount; ++i)
+        names << QString::fromLatin1(pictureInfo(i).name);
+    return names.join(QStringLiteral(", "));
 }
 
 int pictureByName(const QString &name)
@@ -68,9 +77,7 @@ int run(const QCommandLineParser &parser, Session &session)
     for (int i = 1; i + 1 < args.size(); i += 2) {
         const int picture = pictureByName(args[i]);
         if (picture < 0)
-            return session.usageError(QStringLiteral("нет картинки «%1»; есть menuline, contacts, select1, select2, "
-                                                     "settings_top, settings_el, settings_select, chat, account_sel.")
-                                          .arg(args[i]));
+            return session.usageError(QStringLiteral("нет картинки «%1»; есть %2.").arg(args[i], pictureNames()));
         edits.push_back({picture, args[i + 1]});
     }
     // One value for every picture, or one each in order.
@@ -84,7 +91,10 @@ int run(const QCommandLineParser &parser, Session &session)
             const QString &key = fits.size() == 1 ? fits.first() : fits[qsizetype(i)];
             const auto mode = fitModeByKey(key);
             if (!mode)
-                return session.usageError(QStringLiteral("нет режима «%1»; есть as-is, cover, contain, stretch.").arg(key));
+                return session.usageError(
+                    QStringLiteral("нет режима «%1»; есть %2.")
+                        .arg(key, namesText(fitModeNames(), [](const FitModeName &m) { return m.key; },
+                                            QStringLiteral(", "))));
             edits[i].mode = *mode;
         }
         if (!focuses.isEmpty()) {

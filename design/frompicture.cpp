@@ -7,6 +7,7 @@
 #include "tonesolver.h"
 #include "skinparts.h"
 
+#include "imaging/nametable.h"
 #include "preview/paintrecord.h"
 #include "skin/depthpreview.h"
 #include "skin/placement.h"
@@ -825,18 +826,15 @@ const std::array<VariantName, 3> &variantNames()
 
 std::optional<Variant> variantByKey(const QString &key)
 {
-    for (const VariantName &v : kVariantNames)
-        if (key == QLatin1String(v.key))
-            return v.variant;
+    if (const VariantName *v = rowByKey(kVariantNames, &VariantName::key, key))
+        return v->variant;
     return std::nullopt;
 }
 
 QString variantCaption(Variant variant)
 {
-    for (const VariantName &v : kVariantNames)
-        if (v.variant == variant)
-            return QString::fromUtf8(v.caption);
-    return {};
+    const VariantName *v = rowOf(kVariantNames, &VariantName::variant, variant);
+    return v ? QString::fromUtf8(v->caption) : QString();
 }
 
 Variant resolvedVariant(Variant variant, const Palette &palette)

@@ -1,5 +1,6 @@
 #include "placement.h"
 
+#include "imaging/nametable.h"
 #include "profiles.h"
 #include "sheet.h"
 
@@ -123,18 +124,15 @@ const std::array<FitModeName, 4> &fitModeNames()
 
 std::optional<FitMode> fitModeByKey(const QString &key)
 {
-    for (const FitModeName &m : kFitModes)
-        if (key == QLatin1String(m.key))
-            return m.mode;
+    if (const FitModeName *m = rowByKey(kFitModes, &FitModeName::key, key))
+        return m->mode;
     return std::nullopt;
 }
 
 QString fitModeCaption(FitMode mode)
 {
-    for (const FitModeName &m : kFitModes)
-        if (m.mode == mode)
-            return QString::fromUtf8(m.caption);
-    return {};
+    const FitModeName *m = rowOf(kFitModes, &FitModeName::mode, mode);
+    return m ? QString::fromUtf8(m->caption) : QString();
 }
 
 QImage smoothScaled(const QImage &image, const QSize &size)

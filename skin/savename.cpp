@@ -2,6 +2,8 @@
 
 #include "profiles.h"
 
+#include "imaging/nametable.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -16,18 +18,14 @@ QString depthOption(int index)
 
 QString depthOptionByName(const QString &name)
 {
-    for (const ColourDepth &d : kColourDepths)
-        if (u'/' + name == QLatin1String(d.option))
-            return QString::fromLatin1(d.option);
-    return {};
+    const ColourDepth *d = rowByKey(kColourDepths, &ColourDepth::option, QString(u'/' + name));
+    return d ? QString::fromLatin1(d->option) : QString();
 }
 
 int depthItem(const QString &option)
 {
-    for (size_t i = 0; i < kColourDepths.size(); ++i)
-        if (option == QLatin1String(kColourDepths[i].option))
-            return int(i);
-    return -1;
+    const ColourDepth *d = rowByKey(kColourDepths, &ColourDepth::option, option);
+    return d ? int(d - kColourDepths.data()) : -1;
 }
 
 int preselectedDepthItem(std::initializer_list<QString> options)
