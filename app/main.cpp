@@ -81,7 +81,9 @@ int main(int argc, char *argv[])
     // Scratch files go to a folder of this run's own, never the program folder.
     const WorkFolder work;
     if (!work.isValid()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), work.error());
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), work.error());
+        box.setTextFormat(Qt::PlainText);  // it names a folder
+        box.exec();
         return 1;
     }
     // A settings file that is a pipe, a device or read-only is left alone.

@@ -88,16 +88,22 @@ static UiSeams realSeams()
     };
     s.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     s.critical = [](QWidget *parent, const QString &text, const QString &details) {
+        // Messages name files and skins: their names are shown as they are,
+        // never read as markup.
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
         if (!details.isEmpty())
             box.setDetailedText(details);
         box.exec();
     };
     s.warning = [](QWidget *parent, const QString &text) {
-        QMessageBox::warning(parent, QStringLiteral("Редактор скинов Zelkor"), text);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Редактор скинов Zelkor"), text, QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
     };
     s.ask = [](QWidget *parent, const QString &text, const QStringList &buttons) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Редактор скинов Zelkor"), text, QMessageBox::NoButton, parent);
+        box.setTextFormat(Qt::PlainText);
         QList<QAbstractButton *> made;
         for (int i = 0; i < buttons.size(); ++i) {
             // The last button is the one Esc means.
