@@ -4,6 +4,7 @@
 #include "legibility.h"
 #include "lightnessfix.h"
 #include "roles.h"
+#include "scrim.h"
 #include "tonesolver.h"
 #include "skinparts.h"
 
@@ -136,11 +137,13 @@ struct TextInk {
     QRgb colour;  // for a text in a fixed colour
     std::vector<QRgb> under;
     std::vector<Origin> from;
+    std::array<QRect, 3> box{};  // its ink's box on each background, in the sheet's pixels
 };
 
 // What an ink pixel lies on, from the step the record names under it;
 // `pictures` are the sheet's picture rectangles.
-Origin originOf(const PaintRecord &record, const InkPixel &p, const std::array<QRect, kPictureCount> &pictures)
+Origin originOf(const PaintRecord &record, const InkPixel &p, const std::array<QRect, kPictureCount> &pictures,
+               QPoint &sheetPixel)
 {
     if (p.underOp < 0)
         return {};
@@ -149,7 +152,7 @@ Origin originOf(const PaintRecord &record, const InkPixel &p, const std::array<Q
         return {Origin::Slot, quint8(op.slot)};
     if (op.kind != PaintOp::SheetBlock)
         return {};
-    const QPoint at = QPoint(p.x, p.y) + op.sourceOffset;
+    const QPoint at = sheetPixel = QPoint(p.x, p.y) + op.sourceOffset;
     const auto picture = std::find_if(pictures.begin(), pictures.end(), [&](const QRect &r) { return r.contains(at); });
     if (picture == pictures.end())
         return {};
@@ -183,8 +186,12 @@ std::vector<TextInk> collectTexts(const QImage &raw, int profile, const IconShee
                 continue;
             TextInk text{shot.nameText(), step.text, step.slot, step.colour, {}, {}};
             for (const InkPixel &p : ink) {
+                QPoint at;
+                const Origin o = originOf(record, p, pictures, at);
                 text.under.push_back(p.under);
-                text.from.push_back(originOf(record, p, pictures));
+                text.from.push_back(o);
+                if (o.kind == Origin::Background)
+                    text.box[o.index] |= QRect(at, QSize(1, 1));
             }
             texts.push_back(std::move(text));
         }
@@ -363,12 +370,30 @@ Parts makeParts(const std::array<QImage, 3> &backgrounds, int profile, const QIm
     return parts;
 }
 
-QImage veiledSheet(const Parts &parts, int profile, QRgb base, const std::array<double, 3> &veils)
+// The bands under the texts on each background: every text's ink box grown
+// as a scrim's is (scrim.h), inside the background.
+using Bands = std::array<std::vector<TextBand>, 3>;
+Bands textBandsOf(const std::vector<TextInk> &texts, int profile)
 {
-    std::array<QImage, 3> pictures;
-    for (size_t b = 0; b < pictures.size(); ++b)
-        pictures[b] = veiled(parts.backgrounds[b], base, veils[b]);
-    return withBackgrounds(parts.sheet, profile, pictures);
+    Bands bands;
+    for (size_t b = 0; b < bands.size(); ++b) {
+        const QRect picture = pictureRect(kBackgrounds[b], profile)->rect();
+        for (const TextInk &t : texts)
+            if (!t.box[b].isNull())
+                bands[b].push_back({kBackgrounds[b], t.box[b].adjusted(-kBandGrowth, -kBandGrowth, kBandGrowth,
+                                                                       kBandGrowth) & picture});
+    }
+    return bands;
+}
+
+// The photographs softened toward the base tone only in the bands under the
+// texts, each by its own strength; the rest of each photograph as it is.
+QImage veiledSheet(const Parts &parts, int profile, QRgb base, const std::array<double, 3> &veils, const Bands &bands)
+{
+    QImage sheet = withBackgrounds(parts.sheet, profile, parts.backgrounds);
+    for (size_t b = 0; b < bands.size(); ++b)
+        sheet = withScrim(sheet, bands[b], base, veils[b]);
+    return sheet;
 }
 
 // The colours: every text and fill a tone of the key or the accent at its
@@ -601,6 +626,7 @@ struct Generator {
     std::array<QImage, 3> backgrounds;
     Parts parts;
     std::vector<TextInk> texts;
+    Bands bands;
     bool barsMoved = true;
     std::array<double, 13> least{};  // the lightness each text needs at least (toward its limit)
     Verdict last;
@@ -644,6 +670,7 @@ struct Generator {
         QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
         writeColours(raw, profile, colours());
         texts = collectTexts(raw, profile, icons);
+        bands = textBandsOf(texts, profile);
         barsMoved = false;
     }
 
@@ -755,7 +782,7 @@ struct Generator {
     // at its target at 24 bits and at the depth.
     std::optional<QImage> finished(const Parts &withBars, const std::array<double, 3> &veils) const
     {
-        QImage sheet = veiledSheet(withBars, profile, base(), veils);
+        QImage sheet = veiledSheet(withBars, profile, base(), veils, bands);
         writeColours(sheet, profile, colours());
         if (legibleEverywhere(sheet, profile, icons, QString(), settings.threshold)
             && legibleEverywhere(sheet, profile, icons, settings.depthOption, settings.threshold))

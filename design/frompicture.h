@@ -7,7 +7,8 @@
 // - `contacts` and `chat` are the picture scaled to cover their rectangles
 //   and cropped around the part with most detail; `settings_el` is a strip of
 //   it made to repeat without a seam. All three are softened toward the
-//   variant's base tone just as much as the texts over them need.
+//   variant's base tone in a band under each text (a scrim, scrim.h) just as
+//   much as the texts over them need, and left as they are elsewhere.
 // - The bars are shaded in tones of the key colour, the selection bars in
 //   tones of the accent; the menu's fills are tones of both.
 // - Every text colour is a tone of the key or the accent, pushed toward
@@ -67,7 +68,8 @@ struct SkinFromPicture {
     QImage sheet;             // RGB32, the template's size or the layout's, whichever is taller
     int profile = 0;
     Variant variant = Variant::Dark;  // Light or Dark
-    // 0..1: how far `contacts`, `chat` and `settings_el` were softened toward the base tone.
+    // 0..1: how far `contacts`, `chat` and `settings_el` were softened toward
+    // the base tone under their texts.
     std::array<double, 3> veils{};
     Palette palette;
 };

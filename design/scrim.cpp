@@ -33,7 +33,7 @@ bool reachesAll(const Legibility &measured, int slot, double minContrast, const 
 
 } // namespace
 
-std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot, int grow)
+std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot)
 {
     std::vector<TextBand> bands;
     if (!profileByIndex(profile) || sheet.isNull())
@@ -48,7 +48,7 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
         paintBoxPicture(shot, in);
         for (int op = 0; op < int(record.ops().size()); ++op) {
             const PaintOp &step = record.ops()[size_t(op)];
-            if (step.kind != PaintOp::Text || step.slot != slot)
+            if (step.kind != PaintOp::Text || (slot != kEveryText && step.slot != slot))
                 continue;
             // The ink's box on each picture it lies on, in the sheet's pixels.
             std::array<QRect, kPictureCount> boxes{};
@@ -62,7 +62,8 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
             }
             for (int i = 0; i < kPictureCount; ++i)
                 if (!boxes[size_t(i)].isNull())
-                    bands.push_back({i, boxes[size_t(i)].adjusted(-grow, -grow, grow, grow) & pictures[size_t(i)]});
+                    bands.push_back({i, boxes[size_t(i)].adjusted(-kBandGrowth, -kBandGrowth, kBandGrowth, kBandGrowth)
+                                           & pictures[size_t(i)]});
         }
     }
     return bands;

@@ -21,10 +21,16 @@ struct TextBand {
     QRect rect;
 };
 
-// The bands under the texts of `slot` that lie on the sheet's pictures, on
-// every named screen, each ink box grown by `grow` pixels and kept inside its
-// picture; several texts over the same pixels give overlapping bands.
-std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot, int grow = 2);
+// How far a band reaches beyond its text's ink, in pixels.
+inline constexpr int kBandGrowth = 2;
+// For textBands: the texts of every slot and of fixed colours.
+inline constexpr int kEveryText = -2;
+
+// The bands under the texts of `slot` (or kEveryText) that lie on the sheet's
+// pictures, on every named screen, each ink box grown by kBandGrowth pixels
+// and kept inside its picture; several texts over the same pixels give
+// overlapping bands.
+std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot);
 
 // `sheet` with every pixel of the bands moved toward `tone` by `strength`
 // (0 keeps the picture, 1 makes the bands flat `tone`), each pixel once
