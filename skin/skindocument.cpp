@@ -24,6 +24,8 @@
 #include <algorithm>
 #include <span>
 
+#include <sys/stat.h>
+
 namespace zelkor {
 
 namespace {
@@ -75,6 +77,16 @@ Status readBackSkin(const QString &output, const QSize &size, const QString &sho
             .arg(bytes.size())
             .arg(shownTarget),
         why);
+}
+
+// A file's size and time of change in nanoseconds; a size of -1 when there
+// is nothing there.
+std::pair<qint64, qint64> fileStamp(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {-1, 0};
+    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 // How many bitmaps the multi-bitmap file at `path` holds, from its header
@@ -296,6 +308,11 @@ SkinDocument::SkinDocument(ProgramFiles files, QString workFolder, QObject *pare
 
 SkinDocument::~SkinDocument() = default;
 
+bool SkinDocument::ownFileChangedOnDisk() const
+{
+    return hasOwnFile() && pathTaken(m_filePath) && fileStamp(m_filePath) != m_fileStamp;
+}
+
 QString SkinDocument::displayName() const
 {
     return m_unsavedName.isEmpty() ? QFileInfo(m_filePath).fileName() : m_unsavedName;
@@ -326,6 +343,7 @@ void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &
     m_unsavedName = unsavedName;
     m_unsaved = modified;
     m_ownFile = ownFile;
+    m_fileStamp = {-1, 0};
     m_fileDepth = fileDepth;
     m_fileSmoothed = false;
     // A fresh history, announced to whoever shows it (the menu's Undo and
@@ -358,10 +376,13 @@ Status SkinDocument::newFromTemplate(int profile)
 Status SkinDocument::load(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Taken before reading: a change while it is read counts as a change.
+    const auto stamp = fileStamp(absolute);
     SkinImage skin;
     if (Status s = readSkinFile(m_files, m_workFolder, absolute, skin, m_progress); !s)
         return s;
     replaceSkin(skin.sheet, skin.profile, absolute, false, {}, true, skin.depth);
+    m_fileStamp = stamp;
     Status done = Status::success();
     done.message = skin.notice;
     return done;
@@ -388,6 +409,7 @@ Status SkinDocument::saveTo(const QString &targetPath, const QString &depthOptio
     if (Status s = writeSkinFile(m_files, m_workFolder, written, depthOption, absolute, m_progress, ifExists); !s)
         return s;
     m_filePath = absolute;
+    m_fileStamp = fileStamp(absolute);
     m_unsavedName.clear();
     m_ownFile = true;
     m_fileDepth = depthOption;

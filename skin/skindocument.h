@@ -99,6 +99,11 @@ public:
     // True when the skin has a file of its own (loaded or saved), which Save
     // may replace; false after New, a port or with no skin.
     bool hasOwnFile() const { return hasSkin() && m_ownFile; }
+    // Whether Save would replace a file that is not the one loaded or last
+    // saved: another program wrote it since (its size or time of change
+    // differ), or the document never saw it (a skin restored from a recovery
+    // copy). False when there is no own file or it is gone.
+    bool ownFileChangedOnDisk() const;
     // How the own file was last written: its depth option (empty when
     // unknown) and whether the pictures were smoothed for it.
     const QString &fileDepth() const { return m_fileDepth; }
@@ -177,6 +182,9 @@ private:
     bool m_unsaved = false;
     bool m_reportedModified = false;
     QImage m_trialSheet;  // the sheet with a tried-out picture; null without a trial
+    // Size and time of change (ns) of the own file when last loaded or
+    // saved; a size below 0 when not seen.
+    std::pair<qint64, qint64> m_fileStamp{-1, 0};
     bool m_ownFile = false;
     QString m_fileDepth;
     bool m_fileSmoothed = false;

@@ -6,6 +6,7 @@
 #include "skin/converter.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
+#include "skin/recovery.h"
 #include "skin/workfolder.h"
 #include "testsupport.h"
 
@@ -18,6 +19,8 @@
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <ctime>
 #include <sys/time.h>
@@ -275,6 +278,45 @@ TEST_F(DocumentTest, SaveLoadAndNewThroughTheRealConverterLeaveTheProgramFolderA
 
     QFile::setPermissions(files.dataFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(program.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+// Save replaces only the file the document saw: one that another program
+// wrote since (even at the same size), or one it never saw (a skin restored
+// from a recovery copy), is told apart; a file gone is nothing to lose.
+TEST_F(DocumentTest, TheOwnFileChangedOnDiskIsToldApart)
+{
+    if (!haveRealConverter() || !QFileInfo::exists(QDir(programFolder()).filePath(QStringLiteral("skn/176x208.mbm"))))
+        GTEST_SKIP() << "bmconv or the templates are missing from " << programFolder().toStdString();
+    useRealConverter();
+    const QString skin = userFile(QStringLiteral("свой.mbm"));
+    const QString source = QDir(programFolder()).filePath(QStringLiteral("skn/176x208.mbm"));
+    ASSERT_TRUE(QFile::copy(source, skin));
+    const auto touch = [&](qint64 seconds) {
+        QFile f(skin);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(QFileInfo(skin).lastModified().addSecs(seconds), QFileDevice::FileModificationTime));
+    };
+    const struct {
+        const char *step;
+        std::function<void()> act;
+        bool changed;
+    } cases[] = {
+        {"just loaded", [&] { ASSERT_TRUE(doc->load(skin)); }, false},
+        {"written by another program", [&] { writeFile(skin, fileBytes(source) + "x"); }, true},
+        {"saved over", [&] { ASSERT_TRUE(doc->saveTo(skin, QStringLiteral("/c24"), IfExists::Replace)); }, false},
+        {"same size, another time", [&] { touch(2); }, true},
+        {"loaded again", [&] { ASSERT_TRUE(doc->load(skin)); }, false},
+        {"removed", [&] { QFile::remove(skin); }, false},
+        {"restored from a copy", [&] {
+             ASSERT_TRUE(QFile::copy(source, skin));
+             ASSERT_TRUE(adoptRecoveredSkin(*doc, {doc->sheet(), 1, skin, {}, true}));
+         }, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.step);
+        c.act();
+        EXPECT_EQ(doc->ownFileChangedOnDisk(), c.changed);
+    }
 }
 
 // A file system that is full: a tiny tmpfs, which only root may mount.
