@@ -7,6 +7,8 @@
 #include "imaging/nametable.h"
 #include "skin/profiles.h"
 
+#include <QColor>
+
 #include <vector>
 
 namespace zelkor::cli {
@@ -18,6 +20,20 @@ const OutputOption kOutput{"файл скина, а с --size all — папка
 const char *variantKey(const design::VariantName &v)
 {
     return v.key;
+}
+
+const char *schemeKey(const design::ColourSchemeName &s)
+{
+    return s.key;
+}
+
+// "#rrggbb" (or any name QColor knows) as a colour; nullopt for anything else.
+std::optional<QRgb> colourOption(const QString &text)
+{
+    const QColor colour = QColor::fromString(text);
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour.rgb();
 }
 
 void declare(QCommandLineParser &parser)
@@ -33,6 +49,14 @@ void declare(QCommandLineParser &parser)
                       namesText(design::variantNames(), variantKey, QStringLiteral(" или ")) +
                           QStringLiteral(" (по умолчанию auto)"),
                       QStringLiteral("ВАРИАНТ"), QStringLiteral("auto")});
+    parser.addOption({QStringLiteral("scheme"),
+                      namesText(design::colourSchemeNames(), schemeKey, QStringLiteral(" или ")) +
+                          QStringLiteral(": тональная, яркая, как на фото, монохромная (по умолчанию tonal)"),
+                      QStringLiteral("СХЕМА"), QStringLiteral("tonal")});
+    parser.addOption({QStringLiteral("key"), QStringLiteral("основной цвет вместо взятого из картинки"),
+                      QStringLiteral("#rrggbb")});
+    parser.addOption({QStringLiteral("accent"), QStringLiteral("цвет выделения вместо взятого из картинки"),
+                      QStringLiteral("#rrggbb")});
     declareDepth(parser, {"глубина цвета: %1 (по умолчанию c16)", "c16"});
     declareOutput(parser, kOutput);
     declareForce(parser);
@@ -57,6 +81,23 @@ int run(const QCommandLineParser &parser, Session &session)
             QStringLiteral("нет варианта «%1»; есть %2.")
                 .arg(parser.value(QStringLiteral("variant")),
                      namesText(design::variantNames(), variantKey, QStringLiteral(" и "))));
+    design::FromPictureSettings settings{*variant, *depth};
+    if (const auto scheme = design::colourSchemeByKey(parser.value(QStringLiteral("scheme"))))
+        settings.scheme = *scheme;
+    else
+        return session.usageError(
+            QStringLiteral("нет схемы «%1»; есть %2.")
+                .arg(parser.value(QStringLiteral("scheme")),
+                     namesText(design::colourSchemeNames(), schemeKey, QStringLiteral(" и "))));
+    for (const auto &[name, colour] : {std::pair{QStringLiteral("key"), &settings.key},
+                                       std::pair{QStringLiteral("accent"), &settings.accent}}) {
+        if (!parser.isSet(name))
+            continue;
+        *colour = colourOption(parser.value(name));
+        if (!*colour)
+            return session.usageError(
+                QStringLiteral("--%1 «%2» — не цвет (нужно #rrggbb).").arg(name, parser.value(name)));
+    }
     const std::optional<int> single = session.profileOrAll(parser, QStringLiteral("size"));
     if (!single)
         return UsageError;
@@ -82,7 +123,6 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!icons || (all && !session.makeFolder(*output)))
         return SkinProblem;
 
-    const design::FromPictureSettings settings{*variant, *depth};
     int result = Success;
     for (size_t i = 0; i < profiles.size(); ++i) {
         const Profile &p = *profileByIndex(profiles[i]);

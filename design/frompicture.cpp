@@ -40,6 +40,9 @@ struct Scheme {
 constexpr Scheme kLight{95, 8, 90, 80, 30, 78, 68, 45, 97, 80, 45, 16, 24, 60, 0};
 constexpr Scheme kDark{14, 10, 32, 20, 40, 38, 28, 50, 20, 40, 65, 96, 90, 60, 100};
 
+// "Как на фото": the bars run from this many L* above the key's lightness to as many below.
+constexpr double kFidelitySpread = 5;
+
 // Every text slot and the palette colour its tone comes from.
 struct TextTone {
     int slot;
@@ -621,7 +624,7 @@ struct Generator {
     const FromPictureSettings &settings;
     DepthMap depth{settings.depthOption};
     SkinFromPicture result;
-    const Scheme *scheme = &kDark;
+    Scheme scheme = kDark;
     Tones tones;
     std::array<QImage, 3> backgrounds;
     Parts parts;
@@ -631,11 +634,11 @@ struct Generator {
     std::array<double, 13> least{};  // the lightness each text needs at least (toward its limit)
     Verdict last;
 
-    ColourSlots colours() const { return schemeColours(result.palette, *scheme, tones); }
-    QRgb base() const { return tone(result.palette.key, tones.base, scheme->baseChroma); }
+    ColourSlots colours() const { return schemeColours(result.palette, scheme, tones); }
+    QRgb base() const { return tone(result.palette.key, tones.base, scheme.baseChroma); }
     Verdict flatVerdict(const Tones &trial) const
     {
-        return judge(texts, schemeColours(result.palette, *scheme, trial), {1.0, 1.0, 1.0}, base(), depth,
+        return judge(texts, schemeColours(result.palette, scheme, trial), {1.0, 1.0, 1.0}, base(), depth,
                      settings.threshold);
     }
 
@@ -644,17 +647,44 @@ struct Generator {
     {
         result.profile = profile;
         result.palette = extractPalette(picture);
-        result.variant = resolvedVariant(settings.variant, result.palette);
-        scheme = result.variant == Variant::Light ? &kLight : &kDark;
-        tones.base = scheme->base;
-        tones.lightness[3] = scheme->menuFill;
-        tones.lightness[4] = scheme->menuSelection;
-        tones.lightness[5] = scheme->menuRing;
+        Palette &palette = result.palette;
+        if (settings.key) {
+            palette.key = toLab(*settings.key);
+            palette.neutral = chroma(palette.key) < kRealChroma;
+        }
+        if (settings.accent)
+            palette.accent = toLab(*settings.accent);
+        result.variant = resolvedVariant(settings.variant, palette);
+        scheme = result.variant == Variant::Light ? kLight : kDark;
+        switch (settings.scheme) {
+        case ColourScheme::Tonal:
+            break;
+        case ColourScheme::Mono:
+            palette.key = {palette.key.L, 0, 0};
+            palette.accent = {palette.accent.L, 0, 0};
+            break;
+        case ColourScheme::Fidelity:
+            // The bars at the key's and the accent's own lightness; texts
+            // that cannot read over them push them away as far as needed.
+            scheme.barTop = std::min(100.0, palette.key.L + kFidelitySpread);
+            scheme.barBottom = std::max(0.0, palette.key.L - kFidelitySpread);
+            scheme.selectTop = std::min(100.0, palette.accent.L + kFidelitySpread);
+            scheme.selectBottom = std::max(0.0, palette.accent.L - kFidelitySpread);
+            [[fallthrough]];
+        case ColourScheme::Vivid:
+            scheme.barChroma = std::max(scheme.barChroma, chroma(palette.key));
+            scheme.selectChroma = std::max(scheme.selectChroma, chroma(palette.accent));
+            break;
+        }
+        tones.base = scheme.base;
+        tones.lightness[3] = scheme.menuFill;
+        tones.lightness[4] = scheme.menuSelection;
+        tones.lightness[5] = scheme.menuRing;
         tones.pulledBy.fill(-1);
         for (const TextTone &t : kTextTones) {
-            tones.lightness[size_t(t.slot)] = least[size_t(t.slot)] = t.accent ? scheme->accentText : scheme->keyText;
-            tones.limit[size_t(t.slot)] = scheme->toward;
-            tones.chroma[size_t(t.slot)] = scheme->textChroma;
+            tones.lightness[size_t(t.slot)] = least[size_t(t.slot)] = t.accent ? scheme.accentText : scheme.keyText;
+            tones.limit[size_t(t.slot)] = scheme.toward;
+            tones.chroma[size_t(t.slot)] = scheme.textChroma;
         }
         for (const int slot : kFillSlots)
             tones.limit[size_t(slot)] = tones.lightness[size_t(slot)];
@@ -666,7 +696,7 @@ struct Generator {
     // what lies under each of its pixels.
     void recordTexts()
     {
-        parts = makeParts(backgrounds, profile, templateSheet, result.palette, *scheme, tones);
+        parts = makeParts(backgrounds, profile, templateSheet, result.palette, scheme, tones);
         QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
         writeColours(raw, profile, colours());
         texts = collectTexts(raw, profile, icons);
@@ -774,7 +804,7 @@ struct Generator {
     {
         if (last.fixedFails)
             return false;
-        return zelkor::design::moveTones(last, *scheme, tones, barsMoved,
+        return zelkor::design::moveTones(last, scheme, tones, barsMoved,
                                           [this](const Tones &trial) { return flatVerdict(trial); });
     }
 
@@ -813,14 +843,14 @@ struct Generator {
                                            [&](const Apart &a) { return a.pictureA == bar.picture; });
             if (pair == apartPairs().end())
                 continue;
-            const auto [top, bottom] = barEnds(*scheme, bar, tones.barShift[size_t(bar.picture)]);
-            const QRgb mid = tone(result.palette.accent, (top + bottom) / 2, scheme->selectChroma);
+            const auto [top, bottom] = barEnds(scheme, bar, tones.barShift[size_t(bar.picture)]);
+            const QRgb mid = tone(result.palette.accent, (top + bottom) / 2, scheme.selectChroma);
             if (contrastRatio(mid, base()) >= pair->ratio || deltaE(toLab(mid), toLab(base())) >= pair->deltaE)
                 continue;
             Tones flipped = tones;
             flipped.barShift[size_t(bar.picture)] = tones.base < 50 ? 100 : -100;
             if (const std::optional<QImage> distinct = finished(
-                    makeParts(backgrounds, profile, templateSheet, result.palette, *scheme, flipped), result.veils)) {
+                    makeParts(backgrounds, profile, templateSheet, result.palette, scheme, flipped), result.veils)) {
                 tones = flipped;
                 sheet = *distinct;
             }
@@ -844,7 +874,55 @@ struct Generator {
     }
 };
 
+Status makeSkin(const QImage &picture, int profile, const QImage &templateSheet, const IconSheets &icons,
+                const FromPictureSettings &settings, SkinFromPicture &out)
+{
+    Generator g{profile, templateSheet, icons, settings};
+    g.readColours(picture);
+    g.cutPictures(picture);
+    // A little above the targets: the prediction rounds as the veil does,
+    // but the measure has the last word.
+    double margin = 0.02;
+    for (int round = 0; round < kMaxRounds; ++round) {
+        if (g.barsMoved)
+            g.recordTexts();
+        g.solveTexts();
+        g.keepApart();
+        if (!g.flatBaseReads()) {
+            if (!g.moveTones())
+                break;
+            continue;
+        }
+        if (std::optional<QImage> sheet = g.soften(margin)) {
+            g.standOut(*sheet);
+            g.result.sheet = *sheet;
+            out = g.result;
+            return Status::success();
+        }
+        margin += 0.1;
+    }
+    return g.failure(*profileByIndex(profile));
+}
+
 } // namespace
+
+const std::array<ColourSchemeName, 4> &colourSchemeNames()
+{
+    static const std::array<ColourSchemeName, 4> names{{
+        {ColourScheme::Tonal, "tonal", "тональная"},
+        {ColourScheme::Vivid, "vivid", "яркая"},
+        {ColourScheme::Fidelity, "fidelity", "как на фото"},
+        {ColourScheme::Mono, "mono", "монохромная"},
+    }};
+    return names;
+}
+
+std::optional<ColourScheme> colourSchemeByKey(const QString &key)
+{
+    if (const ColourSchemeName *n = rowByKey(colourSchemeNames(), &ColourSchemeName::key, key))
+        return n->scheme;
+    return std::nullopt;
+}
 
 const std::array<VariantName, 3> &variantNames()
 {
@@ -882,31 +960,16 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
     if (templateSheet.width() != p->screenWidth)
         return Status::failure(QStringLiteral("Шаблон сделан не для экрана %1.").arg(p->labelText()));
 
-    Generator g{profile, templateSheet, icons, settings};
-    g.readColours(picture);
-    g.cutPictures(picture);
-    // A little above the targets: the prediction rounds as the veil does,
-    // but the measure has the last word.
-    double margin = 0.02;
-    for (int round = 0; round < kMaxRounds; ++round) {
-        if (g.barsMoved)
-            g.recordTexts();
-        g.solveTexts();
-        g.keepApart();
-        if (!g.flatBaseReads()) {
-            if (!g.moveTones())
-                break;
-            continue;
-        }
-        if (std::optional<QImage> sheet = g.soften(margin)) {
-            g.standOut(*sheet);
-            g.result.sheet = *sheet;
-            out = g.result;
+    // "Как на фото" where the bars at the key's own lightness leave no tones
+    // that read (208 x 176 dark, say) becomes "яркая": chroma kept, tones moved.
+    Status status = makeSkin(picture, profile, templateSheet, icons, settings, out);
+    if (!status && settings.scheme == ColourScheme::Fidelity) {
+        FromPictureSettings vivid = settings;
+        vivid.scheme = ColourScheme::Vivid;
+        if (makeSkin(picture, profile, templateSheet, icons, vivid, out))
             return Status::success();
-        }
-        margin += 0.1;
     }
-    return g.failure(*p);
+    return status;
 }
 
 QSize pictureSizeNeeded(int profile)

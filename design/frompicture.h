@@ -56,12 +56,31 @@ QString variantCaption(Variant variant);
 // Auto made definite: a picture lighter than mid-grey (mean L* 50 or more) gets the light variant.
 Variant resolvedVariant(Variant variant, const Palette &palette);
 
+// How the picture's colours become the skin's: "тональная" shades the bars in
+// muted tones of the key colour; "яркая" keeps the key's (and the accent's)
+// chroma on the bars and selection bars as far as each tone allows; "как на
+// фото" also puts the bars at the key's own lightness, moved only where a text
+// over them needs it; "монохромная" uses greys alone.
+enum class ColourScheme { Tonal, Vivid, Fidelity, Mono };
+
+struct ColourSchemeName {
+    ColourScheme scheme;
+    const char *key;      // on the command line
+    const char *caption;  // in the editor
+};
+const std::array<ColourSchemeName, 4> &colourSchemeNames();
+std::optional<ColourScheme> colourSchemeByKey(const QString &key);
+
 struct FromPictureSettings {
     Variant variant = Variant::Auto;
     // The depth the skin is to be saved at ("/c4" .. "/c24"); every text
     // reaches the threshold there as well as at 24 bits.
     QString depthOption = QStringLiteral("/c16");
     double threshold = 4.5;
+    ColourScheme scheme = ColourScheme::Tonal;
+    // The author's key colour and accent instead of the palette's.
+    std::optional<QRgb> key;
+    std::optional<QRgb> accent;
 };
 
 struct SkinFromPicture {

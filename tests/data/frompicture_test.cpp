@@ -63,6 +63,8 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
         design::Variant variant;
         const char *depth = "/c16";
         bool readable = true;  // false: refused, the layout leaves no colours that read at that depth
+        design::ColourScheme scheme = design::ColourScheme::Tonal;
+        std::optional<QRgb> key = std::nullopt;
     } cases[] = {
         {"flat", generated(640, 480, [](int, int) { return qRgb(40, 120, 200); }), 1, design::Variant::Auto},
         // 208 x 176 draws the status line over the last contact: three tones
@@ -82,12 +84,21 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
          4, design::Variant::Auto, "/c24"},
         {"1 x 4000 strip", generated(1, 4000, [](int, int y) { return qRgb(y / 16, 255 - y / 16, 90); }), 2,
          design::Variant::Auto},
+        {"two colours, vivid", twoColours, 4, design::Variant::Light, "/c16", true, design::ColourScheme::Vivid},
+        {"gradient, as in the picture", generated(800, 200, [](int x, int y) { return qRgb(x * 255 / 799, 100, y * 255 / 199); }),
+         6, design::Variant::Dark, "/c16", true, design::ColourScheme::Fidelity},
+        {"noise, monochrome", generated(300, 300, noise), 1, design::Variant::Auto, "/c16", true,
+         design::ColourScheme::Mono},
+        {"grey, vivid with a key colour", generated(500, 500, [](int x, int y) { return qGray(x / 2, y / 2, 128) * 0x010101u | 0xff000000u; }),
+         2, design::Variant::Dark, "/c16", true, design::ColourScheme::Vivid, qRgb(230, 200, 20)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QImage base = test::templateSheet(c.profile);
         ASSERT_FALSE(base.isNull());
-        const design::FromPictureSettings settings{c.variant, QString::fromLatin1(c.depth)};
+        design::FromPictureSettings settings{c.variant, QString::fromLatin1(c.depth)};
+        settings.scheme = c.scheme;
+        settings.key = c.key;
         design::SkinFromPicture made, again;
         const Status status = design::makeSkinFromPicture(c.picture, c.profile, base, icons, settings, made);
         if (!c.readable) {
@@ -121,6 +132,17 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
                 EXPECT_GE(t.contrast, t.slot >= 0 ? design::roleTarget(t.slot, 4.5) : 4.5)
                     << depth.toStdString() << " " << t.text.toStdString();
         }
+        // The bars keep the key colour's chroma as far as their tone allows
+        // (vivid and as in the picture), or have none (monochrome).
+        const QRgb bar = made.sheet.pixel(pictureRect(Menuline, c.profile)->rect().center());
+        const design::Lab barLab = design::toLab(bar), key = made.palette.key;
+        const double allowed = std::min(design::chroma(key), design::chroma(design::toLab(design::tone(key, barLab.L))));
+        if (c.scheme == design::ColourScheme::Mono)
+            EXPECT_LT(design::chroma(barLab), 1.5);
+        else if (c.scheme != design::ColourScheme::Tonal)
+            EXPECT_GE(design::chroma(barLab), 0.7 * allowed - 1.0);
+        if (c.key)
+            EXPECT_LT(design::deltaE(key, design::toLab(*c.key)), 0.5);
         // Who said what: outgoing and incoming messages stay apart.
         const ColourSlots colours = readColourSlots(made.sheet, c.profile);
         EXPECT_GE(design::deltaE(design::toLab(colours[0]), design::toLab(colours[1])), 20.0);
