@@ -36,10 +36,7 @@ int stdoutError = 0;
 
 int profileByLabel(const QString &label)
 {
-    for (const Profile &p : allProfiles())
-        if (label == p.labelText())
-            return p.index;
-    return 0;
+    return profileIndexByLabel(label);
 }
 
 void declareForce(QCommandLineParser &parser, const QString &meaning)

@@ -50,6 +50,14 @@ const Profile *profileByIndex(int index)
     return &kProfiles[index - 1];
 }
 
+int profileIndexByLabel(const QString &label)
+{
+    for (const Profile &p : kProfiles)
+        if (label == QLatin1String(p.label))
+            return p.index;
+    return 0;
+}
+
 int profileIndexByWidth(int sheetWidth)
 {
     for (const Profile &p : kProfiles) {

@@ -73,6 +73,8 @@ struct ColourRowOrigin {
 const Profile *profileByIndex(int index);
 // 1..6 for a known sheet width, 0 for any other width.
 int profileIndexByWidth(int sheetWidth);
+// 1..6 for a profile's label ("240x320"), 0 for anything else.
+int profileIndexByLabel(const QString &label);
 
 const PictureInfo &pictureInfo(int picture);  // picture 0..8
 std::optional<PictureRect> pictureRect(int picture, int profile);

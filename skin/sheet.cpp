@@ -4,6 +4,7 @@
 
 #include "profiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -109,12 +110,11 @@ bool meansTruncated(const QStringList &warnings)
 // the missing rows undefined. True when the file is shorter than its headers
 // promise: the offset of the pixels plus their size (stated for compressed
 // bitmaps, computed from width, height and depth for plain ones).
-bool bitmapCutShort(const QString &path)
+bool bitmapCutShort(QIODevice &device)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!device.seek(0))
         return true;
-    const QByteArray h = file.read(54);
+    const QByteArray h = device.read(54);
     if (h.size() < 26 || !h.startsWith("BM"))
         return true;
     const auto *d = reinterpret_cast<const uchar *>(h.constData());
@@ -137,7 +137,7 @@ bool bitmapCutShort(const QString &path)
     const bool plain = compression == 0 || compression == 3 || compression == 6;  // RGB, bit fields
     // Sizes were checked by the decoder, which allocated the image: no overflow here.
     const qint64 pixels = plain ? (width * bits + 31) / 32 * 4 * height : stated;
-    return file.size() < offset + pixels;
+    return device.size() < offset + pixels;
 }
 
 } // namespace
@@ -149,19 +149,36 @@ QImage readImageFile(const QString &path, QString &error)
 
 QImage readImageFile(const QString &path, QString &error, const ImageReadBounds &bounds)
 {
-    const QString shown = QDir::toNativeSeparators(path);
     // A pipe or a device would block the reader, a folder is no picture.
     if (QFileInfo::exists(path) && !leadsToRegularFile(path)) {
         error = QStringLiteral("Не удаётся прочитать файл «%1»: это не обычный файл (папка, канал или устройство).")
-                    .arg(shown);
+                    .arg(native(path));
         return {};
     }
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(native(path), file.errorString());
+        return {};
+    }
+    return readImage(file, native(path), error, bounds);
+}
+
+QImage readImageData(const QByteArray &bytes, const QString &shownName, QString &error, const ImageReadBounds &bounds)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readImage(buffer, shownName, error, bounds);
+}
+
+QImage readImage(QIODevice &device, const QString &shown, QString &error, const ImageReadBounds &bounds)
+{
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QSize claimed = bounds.maxPixels > 0 || bounds.atLeast.isValid() ? reader.size() : QSize();
     if (bounds.maxPixels > 0 && claimed.isValid() && qint64(claimed.width()) * claimed.height() > bounds.maxPixels) {
         error = QStringLiteral("Картинка в файле «%1» слишком велика: %2 x %3 точек.")
-                    .arg(QDir::toNativeSeparators(path))
+                    .arg(shown)
                     .arg(claimed.width())
                     .arg(claimed.height());
         return {};
@@ -184,7 +201,7 @@ QImage readImageFile(const QString &path, QString &error, const ImageReadBounds 
     t_readWarnings = nullptr;
     if (image.isNull()) {
         error = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(shown, reader.errorString());
-    } else if (meansTruncated(warnings) || (format == "bmp" && bitmapCutShort(path))) {
+    } else if (meansTruncated(warnings) || (format == "bmp" && bitmapCutShort(device))) {
         error = QStringLiteral("Файл «%1» обрезан: картинка в нём неполная.").arg(shown);
         image = QImage();
     }

@@ -4,11 +4,14 @@
 // so the editor, the tests and the tools share them. (A sheet's profile is
 // decided by its width alone: profileIndexByWidth in profiles.h.)
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 #include <array>
+
+class QIODevice;
 
 namespace zelkor {
 
@@ -47,6 +50,12 @@ struct ImageReadBounds {
 };
 // readImageFile within `bounds`.
 QImage readImageFile(const QString &path, QString &error, const ImageReadBounds &bounds);
+// The same for a file's bytes held in memory (a picture inside an archive),
+// named `shownName` in messages; the same bytes give the same pixels as the file.
+QImage readImageData(const QByteArray &bytes, const QString &shownName, QString &error,
+                     const ImageReadBounds &bounds = {});
+// The same from an open, seekable device.
+QImage readImage(QIODevice &device, const QString &shownName, QString &error, const ImageReadBounds &bounds);
 
 // The sheet as the editor keeps it: 24-bit RGB, so a colour written reads back exactly.
 QImage normalisedSheet(const QImage &loaded);

@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev          # Qt 6 Widgets; Qt's JPEG reader uses the system libjpeg-turbo
+    libzip-dev                      # the project file (.zskin) is a ZIP archive
     fonts-liberation2               # stands in for "MS Sans Serif" and "Tahoma"
     qt6-translations-l10n           # Qt's own dialogs and buttons in Russian
     desktop-file-utils appstream shared-mime-info   # validate the installed desktop files

@@ -1,0 +1,137 @@
+#include "projectfile.h"
+
+#include "ziparchive.h"
+
+#include "skin/profiles.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+
+namespace zelkor {
+
+namespace {
+
+const QString kMimetypeEntry = QStringLiteral("mimetype");
+const QString kJsonEntry = QStringLiteral("project.json");
+const QString kThumbnailEntry = QStringLiteral("thumbnail.png");
+
+QByteArray png(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+} // namespace
+
+Status readProjectBytes(const QByteArray &bytes, const QString &path, SkinProject &out, QStringList &notices)
+{
+    UnzippedArchive archive;
+    if (Status s = unzipArchive(bytes, path, ZipLimits{}, archive); !s)
+        return s;
+    const auto mimetype = archive.entries.find(kMimetypeEntry);
+    const auto json = archive.entries.find(kJsonEntry);
+    if (json == archive.entries.end()
+        || (mimetype != archive.entries.end() && mimetype->second != QByteArray(kProjectMimeType)))
+        return Status::failure(QStringLiteral("Файл «%1» — не проект скина.").arg(native(path)));
+    SkinProject project;
+    std::map<int, QString> sheetEntries;
+    if (Status s = parseProjectJson(json->second, path, project, sheetEntries); !s)
+        return s;
+    QStringList said;
+    // A sheet that cannot be read is left out; pictures taken from it fall back below.
+    std::erase_if(project.sheets, [&](ImportedSheet &sheet) {
+        const auto entry = archive.entries.find(sheetEntries[sheet.profile]);
+        QString why;
+        if (entry != archive.entries.end())
+            sheet.sheet = normalisedSheet(readImageData(entry->second, sheetEntries[sheet.profile], why));
+        const Profile *p = profileByIndex(sheet.profile);
+        if (!sheet.sheet.isNull() && sheet.sheet.width() == p->screenWidth)
+            return false;
+        said << QStringLiteral("В проекте «%1» нет читаемого листа скина %2 (%3); картинки из него взяты из шаблона.")
+                    .arg(native(path), p->labelText(), sheetEntries[sheet.profile]);
+        return true;
+    });
+    for (int i = 0; i < kPictureCount; ++i) {
+        PictureSource &source = project.pictures[size_t(i)];
+        bool lost = false;
+        if (source.kind == PictureSourceKind::Sheet && project.sheets.empty()) {
+            lost = true;
+        } else if (source.kind == PictureSourceKind::File) {
+            const auto entry = archive.entries.find(pictureEntryName(source.file));
+            if (entry == archive.entries.end() || sha256Hex(entry->second) != source.file) {
+                said << QStringLiteral("В проекте «%1» нет картинки %2 (%3) или она повреждена; картинка «%4» взята из шаблона.")
+                            .arg(native(path), pictureEntryName(source.file), QLatin1String(pictureInfo(i).name),
+                                 QString::fromUtf8(pictureInfo(i).caption));
+                lost = true;
+            } else {
+                project.pictureFiles.emplace(source.file, entry->second);
+            }
+        }
+        if (lost) {
+            source.kind = PictureSourceKind::Template;
+            source.file.clear();
+            source.overrides.clear();
+        }
+    }
+    out = std::move(project);
+    notices = said;
+    return Status::success();
+}
+
+Status readProjectFile(const QString &path, SkinProject &out, QStringList &notices)
+{
+    if (!leadsToRegularFile(path))
+        return Status::failure(QStringLiteral("Файл «%1» не найден или это не обычный файл.").arg(native(path)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1».").arg(native(path)),
+                               describeSystemWords(file.errorString()));
+    if (file.size() > kMaxProjectFileBytes)
+        return Status::failure(QStringLiteral("Файл «%1» слишком велик для проекта.").arg(native(path)));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Status::failure(QStringLiteral("Не удаётся прочитать файл «%1».").arg(native(path)),
+                               describeSystemWords(file.errorString()));
+    return readProjectBytes(bytes, path, out, notices);
+}
+
+Status projectFileBytes(const SkinProject &project, const QImage &thumbnail, const QString &path, QByteArray &out)
+{
+    std::vector<ZipEntry> entries;
+    entries.push_back({kMimetypeEntry, QByteArray(kProjectMimeType), false});
+    entries.push_back({kJsonEntry, projectJson(project), true});
+    for (const ImportedSheet &sheet : project.sheets)
+        entries.push_back({sheetEntryName(sheet.profile), png(sheet.sheet), false});
+    // Each file once, however many pictures use it; compressed formats are stored as they are.
+    for (const auto &[hash, bytes] : project.pictureFiles)
+        entries.push_back({pictureEntryName(hash), bytes, false});
+    if (!thumbnail.isNull())
+        entries.push_back({kThumbnailEntry, png(thumbnail), false});
+    return zipArchive(entries, path, out);
+}
+
+Status writeProjectFile(const QString &path, const SkinProject &project, const QImage &thumbnail, IfExists ifExists)
+{
+    QByteArray bytes;
+    if (Status s = projectFileBytes(project, thumbnail, path, bytes); !s)
+        return s;
+    return writeFileWhole(path, bytes, ifExists);
+}
+
+bool isProjectFile(const QString &path)
+{
+    if (!leadsToRegularFile(path))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // A local file header, "mimetype" as its name, the type as its stored data.
+    const QByteArray head = file.read(38 + qsizetype(qstrlen(kProjectMimeType)));
+    return head.startsWith("PK\x03\x04") && head.mid(30, 8) == "mimetype" && head.mid(38) == kProjectMimeType;
+}
+
+} // namespace zelkor

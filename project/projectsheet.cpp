@@ -1,0 +1,141 @@
+#include "projectsheet.h"
+
+#include "design/frompicture.h"
+#include "skin/port.h"
+#include "skin/profiles.h"
+
+#include <future>
+#include <set>
+
+namespace zelkor {
+
+namespace {
+
+// How large a picture file must be decoded for every size's placement of it
+// to read from at least as many pixels as it shows; invalid: whole.
+QSize sizeNeeded(const SkinProject &project, const QString &hash)
+{
+    QSize needed(1, 1);
+    for (int i = 0; i < kPictureCount; ++i) {
+        const PictureSource &source = project.pictures[size_t(i)];
+        if (source.kind != PictureSourceKind::File || source.file != hash)
+            continue;
+        for (const Profile &p : allProfiles()) {
+            const SourcePlacement &placement = source.placementAt(p.index);
+            if (placement.mode == FitMode::AsIs)  // unscaled: every source pixel counts
+                return {};
+            const QSize rect = pictureRect(i, p.index)->rect().size();
+            needed = needed.expandedTo(QSize(int(std::ceil(rect.width() * placement.zoom)),
+                                             int(std::ceil(rect.height() * placement.zoom))));
+        }
+    }
+    return needed;
+}
+
+} // namespace
+
+ProjectSheets::ProjectSheets(TemplateReader readTemplate, SourceDetail detail)
+    : m_readTemplate(std::move(readTemplate)), m_detail(detail)
+{
+}
+
+Status ProjectSheets::templateSheet(int profile, QImage &out)
+{
+    if (const auto it = m_templates.find(profile); it != m_templates.end()) {
+        out = it->second;
+        return Status::success();
+    }
+    QImage sheet;
+    if (Status s = m_readTemplate(profile, sheet); !s)
+        return s;
+    out = templateCanvas(sheet, profile);
+    if (out.isNull())
+        return Status::failure(QStringLiteral("Шаблон размера %1 не подходит к нему.").arg(profileByIndex(profile)->labelText()));
+    m_templates.emplace(profile, out);
+    return Status::success();
+}
+
+Status ProjectSheets::decodeSources(const SkinProject &project)
+{
+    std::set<QString> wanted;
+    for (const PictureSource &p : project.pictures)
+        if (p.kind == PictureSourceKind::File && !m_sources.count(p.file))
+            wanted.insert(p.file);
+    struct Decoded {
+        QString hash;
+        QImage image;
+        QString error;
+    };
+    std::vector<std::future<Decoded>> running;
+    for (const QString &hash : wanted) {
+        const auto bytes = project.pictureFiles.find(hash);
+        if (bytes == project.pictureFiles.end())
+            return Status::failure(QStringLiteral("В проекте нет картинки %1.").arg(pictureEntryName(hash)));
+        const ImageReadBounds bounds{design::kMaxPicturePixels,
+                                     m_detail == SourceDetail::Preview ? sizeNeeded(project, hash) : QSize()};
+        running.push_back(std::async(std::launch::async, [hash, data = bytes->second, bounds] {
+            Decoded d{hash, {}, {}};
+            d.image = readImageData(data, pictureEntryName(hash), d.error, bounds);
+            return d;
+        }));
+    }
+    Status status;
+    for (auto &r : running) {
+        Decoded d = r.get();
+        if (d.image.isNull() && status)
+            status = Status::failure(d.error);
+        else
+            m_sources.emplace(d.hash, std::move(d.image));
+    }
+    return status;
+}
+
+Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out)
+{
+    if (!profileByIndex(profile))
+        return Status::failure(QStringLiteral("Нет размера %1.").arg(profile));
+    const ImportedSheet *own = project.sheetAt(profile);
+    bool needTemplate = !own;
+    for (const PictureSource &p : project.pictures)
+        needTemplate = needTemplate || p.kind != PictureSourceKind::Sheet;
+    QImage base;
+    if (needTemplate)
+        if (Status s = templateSheet(profile, base); !s)
+            return s;
+    if (Status s = decodeSources(project); !s)
+        return s;
+    QImage canvas;
+    const bool onTemplate = !own && project.sheets.empty();
+    if (own)
+        canvas = own->sheet;
+    else if (!project.sheets.empty())
+        canvas = portSheet(project.sheets.front().sheet, project.sheets.front().profile, base, profile);
+    else
+        canvas = base;
+    for (int i = 0; i < kPictureCount; ++i) {
+        const PictureSource &source = project.pictures[size_t(i)];
+        if (source.kind == PictureSourceKind::Sheet)
+            continue;
+        const QImage under = cutOutPicture(base, profile, i);
+        if (source.kind == PictureSourceKind::Template) {
+            if (!onTemplate)
+                writeBackPicture(canvas, profile, i, under);
+            continue;
+        }
+        const QImage &image = m_sources.at(source.file);
+        const Placement placement = source.placementAt(profile).placementFor(image.size(), under.size());
+        writeBackPicture(canvas, profile, i, placeImage(image, under, placement));
+    }
+    for (int slot = 0; slot < kColourSlotCount; ++slot)
+        writeColourSlot(canvas, profile, slot, project.colourAt(profile, slot));
+    out = canvas;
+    return Status::success();
+}
+
+QImage projectThumbnail(const QImage &sheet, int profile, const IconSheets &icons)
+{
+    const NamedScreen &contacts = *findNamedScreen(QStringLiteral("contacts-1"));
+    return paintBoxPicture(contacts, skinPreviewInput(sheet, profile, icons, contacts.columns));
+}
+
+} // namespace zelkor

@@ -1,0 +1,54 @@
+#pragma once
+// The sheet of one size made from a project. Every picture is made for that
+// size from its own source, never scaled from another size's pixels:
+// - from the template: the size's template picture;
+// - from a picture file: the file placed into the size's template picture by
+//   its placement at that size, exactly as set-picture places a file;
+// - from the imported sheet: its pixels at its own size; a size without an
+//   imported sheet has them ported (scaled) from the first one, until the
+//   author gives a source.
+// The colours are the project's, with that size's overrides.
+//
+// Picture files are decoded once and kept, so switching size only places them.
+
+#include "project.h"
+
+#include "preview/screenimage.h"
+
+#include <QImage>
+
+#include <functional>
+#include <map>
+
+namespace zelkor {
+
+// Reads the template sheet of a profile (through the converter, as New does).
+using TemplateReader = std::function<Status(int profile, QImage &sheet)>;
+
+enum class SourceDetail {
+    Full,     // decoded whole: what an export writes
+    Preview,  // decoded only as large as any size's picture needs (a JPEG scaled in its decoder): for the screen
+};
+
+class ProjectSheets {
+public:
+    explicit ProjectSheets(TemplateReader readTemplate, SourceDetail detail = SourceDetail::Full);
+
+    // The sheet of `profile` (1..6).
+    Status sheet(const SkinProject &project, int profile, QImage &out);
+    // Decodes every picture file of the project not decoded yet, two at a time.
+    Status decodeSources(const SkinProject &project);
+    // The template sheet of `profile`, read on first use.
+    Status templateSheet(int profile, QImage &out);
+
+private:
+    TemplateReader m_readTemplate;
+    SourceDetail m_detail;
+    std::map<int, QImage> m_templates;
+    std::map<QString, QImage> m_sources;  // by the file's hash
+};
+
+// The contact list of `sheet` as the project's thumbnail shows it.
+QImage projectThumbnail(const QImage &sheet, int profile, const IconSheets &icons);
+
+} // namespace zelkor
