@@ -3,6 +3,7 @@
 // as the skin is or as a save depth gives it back; --fix writes the skin with
 // every failing colour moved in lightness as the editor's "Исправить" does.
 #include "command.h"
+#include "projectinput.h"
 #include "session.h"
 
 #include "design/legibility.h"
@@ -50,7 +51,8 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("no-scrim"), QStringLiteral("с --fix: только цвета, без подложки под текстами")});
     declareOutput(parser, kFixOutput);
     declareForce(parser);
-    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
+    declareProjectSizes(parser);
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов или проектов (.zskin)"),
                                  QStringLiteral("СКИН.mbm…"));
 }
 
@@ -199,10 +201,12 @@ std::vector<SlotFix> fixSlots(SkinImage &skin, const IconSheets &icons, const Le
     return fixes;
 }
 
-bool checkSkin(Session &session, const QString &path, const Request &request, FileResult &result)
+bool checkSkin(Session &session, ProjectReader &projects, const SkinInput &input, const Request &request,
+               FileResult &result)
 {
+    const QString &path = input.path;
     SkinImage skin;
-    const IconSheets *icons = session.readSkinToDraw(path, skin);
+    const IconSheets *icons = projects.readToDraw(input, skin);
     if (!icons)
         return false;
     // A sheet that ends above its colour row has no colours to measure:
@@ -213,7 +217,7 @@ bool checkSkin(Session &session, const QString &path, const Request &request, Fi
                             .arg(row.row));
         return false;
     }
-    result.file = path;
+    result.file = input.profile ? input.shown() : path;
     result.profile = skin.profile;
     result.measure = measureSkinLegibility(skin.sheet, skin.profile, *icons, request.depth);
     if (!request.fix)
@@ -262,14 +266,20 @@ int run(const QCommandLineParser &parser, Session &session)
         return session.usageError(QStringLiteral("-o нужен только вместе с --fix."));
     }
 
+    ProjectReader projects(session);
+    const auto inputs = projects.inputs(skins, parser);
+    if (!inputs)
+        return UsageError;
+    if (request.fix && inputs->front().profile)
+        return session.usageError(QStringLiteral("--fix исправляет файл скина, а не проект."));
     int code = Success;
     QJsonArray files;
-    for (const QString &path : skins) {
+    for (const SkinInput &input : *inputs) {
         FileResult result;
-        if (!checkSkin(session, path, request, result)) {
+        if (!checkSkin(session, projects, input, request, result)) {
             code = SkinProblem;
             if (request.json)
-                files.append(QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("error"), true}});
+                files.append(QJsonObject{{QStringLiteral("file"), input.shown()}, {QStringLiteral("error"), true}});
             continue;
         }
         if (code == Success && failsAnywhere(result.verdict(), request.minContrast))

@@ -31,5 +31,7 @@ extern const Command setColourCommand;
 extern const Command galleryCommand;
 extern const Command checkCommand;
 extern const Command fromPictureCommand;
+extern const Command projectCommand;
+extern const Command exportCommand;
 
 } // namespace zelkor::cli

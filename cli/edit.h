@@ -10,9 +10,13 @@
 
 #include <functional>
 
+namespace zelkor {
+struct SkinProject;
+}
+
 namespace zelkor::cli {
 
-// Declares -o, --depth and --force.
+// Declares -o, --depth, --force, and --size for a project.
 void declareEditOutput(QCommandLineParser &parser);
 
 // Reads `skinPath`, applies `edit` (which reports its own problems and
@@ -20,5 +24,11 @@ void declareEditOutput(QCommandLineParser &parser);
 // depth the skin file was saved at. Nothing is written when anything fails.
 int runEdit(const QCommandLineParser &parser, Session &session, const QString &skinPath,
             const std::function<bool(SkinImage &skin)> &edit);
+
+// The same for a project (.zskin), written as a project: `edit` gets the
+// size of --size (an override for that size only) or 0 (every size); --depth
+// becomes the project's export depth.
+int runProjectEdit(const QCommandLineParser &parser, Session &session, const QString &projectPath,
+                   const std::function<bool(SkinProject &project, int size)> &edit);
 
 } // namespace zelkor::cli

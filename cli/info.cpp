@@ -1,6 +1,7 @@
 // zelkor-skin info: what the editor would show of each skin -- its profile,
 // its sheet, and the thirteen colours as the colour panel lists them.
 #include "command.h"
+#include "projectinput.h"
 #include "session.h"
 
 #include "design/legibility.h"
@@ -22,7 +23,8 @@ void declare(QCommandLineParser &parser)
         "тринадцать цветов в виде #rrggbb с подписями из панели цветов редактора и одной строкой\n"
         "читаемость: наименьший контраст текстов и цвета ниже 4,5 : 1 (подробно — zelkor-skin check).\n"
         "Код выхода 0, когда все скины читаются, 1, когда хотя бы один нет."));
-    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
+    declareProjectSizes(parser);
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов или проектов (.zskin)"),
                                  QStringLiteral("СКИН.mbm…"));
 }
 
@@ -65,13 +67,25 @@ int run(const QCommandLineParser &parser, Session &session)
     const QStringList skins = parser.positionalArguments();
     if (skins.isEmpty())
         return session.usageError(QStringLiteral("не указан ни один файл скина."));
+    ProjectReader projects(session);
+    const auto inputs = projects.inputs(skins, parser);
+    if (!inputs)
+        return UsageError;
     int code = Success;
-    for (qsizetype i = 0; i < skins.size(); ++i) {
+    for (size_t i = 0; i < inputs->size(); ++i) {
+        const SkinInput &input = (*inputs)[i];
         if (i > 0)
             session.print(QStringLiteral("\n"));
-        session.print(skins[i] + u'\n');
+        session.print((input.profile ? input.shown() : input.path) + u'\n');
         SkinImage skin;
-        const Status read = session.readSkin(skins[i], skin);
+        if (input.profile) {
+            if (projects.read(input, skin))
+                session.print(describe(skin, session.iconSheets()));
+            else
+                code = SkinProblem;
+            continue;
+        }
+        const Status read = session.readSkin(input.path, skin);
         if (read)
             session.print(describe(skin, session.iconSheets()));
         else {

@@ -22,9 +22,9 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 9> kCommands{&infoCommand,       &renderCommand,    &overviewCommand,
-                                               &portCommand,       &galleryCommand,   &checkCommand,
-                                               &setPictureCommand, &setColourCommand, &fromPictureCommand};
+const std::array<const Command *, 11> kCommands{
+    &infoCommand,       &renderCommand,    &overviewCommand,    &portCommand,    &galleryCommand, &checkCommand,
+    &setPictureCommand, &setColourCommand, &fromPictureCommand, &projectCommand, &exportCommand};
 
 const Command *findCommand(const QString &name)
 {

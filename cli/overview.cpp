@@ -1,5 +1,6 @@
 // zelkor-skin overview: every screen of one skin side by side on one picture.
 #include "command.h"
+#include "projectinput.h"
 #include "scale.h"
 #include "session.h"
 
@@ -21,7 +22,10 @@ void declare(QCommandLineParser &parser)
     declareOutput(parser, kOutput);
     declareScale(parser);
     declareForce(parser);
-    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
+    declareProjectSizes(parser);
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"),
+                                 QStringLiteral("файл скина или проекта (.zskin); у проекта с несколькими размерами —\n"
+                                                "картинка на размер, ФАЙЛ-WxH.png"));
 }
 
 int run(const QCommandLineParser &parser, Session &session)
@@ -36,14 +40,33 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!scale)
         return UsageError;
 
-    if (!session.mayWrite({*output}))
+    ProjectReader projects(session);
+    const auto inputs = projects.inputs({*skinFile}, parser);
+    if (!inputs)
+        return UsageError;
+    // One size, or one picture per size beside the name given.
+    QStringList outputs;
+    const QFileInfo given(*output);
+    for (const SkinInput &input : *inputs)
+        outputs << (inputs->size() == 1 ? *output
+                                        : given.dir().filePath(QStringLiteral("%1-%2.png")
+                                                                   .arg(given.completeBaseName(),
+                                                                        profileByIndex(input.profile)->labelText())));
+    if (!session.mayWrite(outputs))
         return SkinProblem;
-    SkinImage skin;
-    const IconSheets *icons = session.readSkinToDraw(*skinFile, skin);
-    if (!icons)
-        return SkinProblem;
-    const QImage picture = sheetOverview(QFileInfo(*skinFile).fileName(), skin.sheet, skin.profile, *icons);
-    return session.writePng(enlargedByWholePixels(picture, *scale), *output) ? Success : SkinProblem;
+    for (size_t i = 0; i < inputs->size(); ++i) {
+        const SkinInput &input = (*inputs)[i];
+        SkinImage skin;
+        const IconSheets *icons = projects.readToDraw(input, skin);
+        if (!icons)
+            return SkinProblem;
+        const QString title = QFileInfo(input.path).fileName()
+                              + (input.profile ? u' ' + profileByIndex(input.profile)->labelText() : QString());
+        const QImage picture = sheetOverview(title, skin.sheet, skin.profile, *icons);
+        if (!session.writePng(enlargedByWholePixels(picture, *scale), outputs[qsizetype(i)]))
+            return SkinProblem;
+    }
+    return Success;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // zelkor-skin render: one PNG per preview screen, exactly what the editor's
 // preview shows, optionally on the phone picture and enlarged for publishing.
 #include "command.h"
+#include "projectinput.h"
 #include "scale.h"
 #include "session.h"
 
@@ -43,7 +44,8 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("phone"), QStringLiteral("экран на картинке телефона, там же, где в окне")});
     declareScale(parser);
     declareForce(parser);
-    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов"),
+    declareProjectSizes(parser);
+    parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файлы скинов или проектов (.zskin)"),
                                  QStringLiteral("СКИН.mbm…"));
 }
 
@@ -58,10 +60,11 @@ struct Request {
     int scale = 1;
 };
 
-bool renderSkin(Session &session, const QString &path, const QString &folder, const Request &request)
+bool renderSkin(Session &session, ProjectReader &projects, const SkinInput &input, const QString &folder,
+                const Request &request)
 {
     SkinImage skin;
-    const IconSheets *icons = session.readSkinToDraw(path, skin);
+    const IconSheets *icons = projects.readToDraw(input, skin);
     if (!icons)
         return false;
     QImage photo;
@@ -114,11 +117,15 @@ int run(const QCommandLineParser &parser, Session &session)
 
     // Several skins each get a subfolder named after the file; two files of
     // one name would write over each other's pictures.
+    ProjectReader projects(session);
+    const auto inputs = projects.inputs(skins, parser);
+    if (!inputs)
+        return UsageError;
     QStringList folders;
     QStringList files;
-    for (const QString &skin : skins) {
-        const QString name = QFileInfo(skin).completeBaseName();
-        const QString folder = skins.size() == 1 ? output : Session::entryPath(output, name);
+    for (const SkinInput &input : *inputs) {
+        const QString name = input.baseName();
+        const QString folder = inputs->size() == 1 ? output : Session::entryPath(output, name);
         if (folders.contains(folder))
             return session.usageError(
                 QStringLiteral("два скина с именем «%1»: их картинки легли бы в одну папку.").arg(name));
@@ -131,8 +138,8 @@ int run(const QCommandLineParser &parser, Session &session)
         return SkinProblem;
 
     int code = Success;
-    for (qsizetype i = 0; i < skins.size(); ++i)
-        if (!renderSkin(session, skins[i], folders[i], request))
+    for (size_t i = 0; i < inputs->size(); ++i)
+        if (!renderSkin(session, projects, (*inputs)[i], folders[qsizetype(i)], request))
             code = SkinProblem;
     return code;
 }

@@ -2,6 +2,7 @@
 #include "command.h"
 #include "edit.h"
 
+#include "project/projectfile.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
@@ -54,6 +55,12 @@ int run(const QCommandLineParser &parser, Session &session)
             return session.usageError(QStringLiteral("цвет «%1» не в виде #rrggbb.").arg(args[i + 1]));
         edits.emplace_back(slot, QColor::fromString(args[i + 1]).rgb());
     }
+    if (isProjectFile(args.first()))
+        return runProjectEdit(parser, session, args.first(), [&](SkinProject &project, int size) {
+            for (const auto &[slot, colour] : edits)
+                project.setColour(slot, colour, size);
+            return true;
+        });
     return runEdit(parser, session, args.first(), [&](SkinImage &skin) {
         for (const auto &[slot, colour] : edits)
             if (!writeColourSlot(skin.sheet, skin.profile, slot, colour)) {

@@ -4,10 +4,14 @@
 #include "edit.h"
 
 #include "imaging/nametable.h"
+#include "project/projectfile.h"
 #include "skin/placement.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 
+#include <QFile>
+
+#include <cmath>
 #include <vector>
 
 namespace zelkor::cli {
@@ -20,14 +24,20 @@ void declare(QCommandLineParser &parser)
         "Заменяет картинки скина картинками любого размера (PNG, JPEG, BMP и другие), по порядку.\n"
         "Картинки скина: menuline, contacts, select1, select2, settings_top, settings_el,\n"
         "settings_select, chat, account_sel.\n"
-        "--fit и --focus указываются один раз для всех картинок или по разу для каждой, по порядку."));
+        "--fit, --focus и --zoom указываются один раз для всех картинок или по разу для каждой, по порядку.\n"
+        "В проект (.zskin) картинка ложится как источник со своим размещением для всех размеров\n"
+        "(с --size — только для этого размера), и каждый размер делается из неё заново."));
     parser.addOption({QStringLiteral("fit"),
                       QStringLiteral("as-is (как есть, от левого верхнего угла), cover (заполнить, по умолчанию), "
                                      "contain (вписать), stretch (растянуть)"),
                       QStringLiteral("РЕЖИМ")});
     parser.addOption({QStringLiteral("focus"),
-                      QStringLiteral("для cover: точка картинки X,Y (в её пикселях), которая окажется в середине"),
+                      QStringLiteral("для cover: точка картинки X,Y, которая окажется в середине: в её пикселях "
+                                     "или доли от 0 до 1 с точкой (0.5,0.3)"),
                       QStringLiteral("X,Y")});
+    parser.addOption({QStringLiteral("zoom"),
+                      QStringLiteral("для cover: увеличение от 1 (вся картинка) — 2 показывает половину её ширины"),
+                      QStringLiteral("Z")});
     declareEditOutput(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
     parser.addPositionalArgument(QStringLiteral("КАРТИНКА ФАЙЛ"), QStringLiteral("какую картинку чем заменить; пар может быть несколько"),
@@ -50,7 +60,13 @@ int pictureByName(const QString &name)
     return -1;
 }
 
-std::optional<QPointF> parseFocus(const QString &text)
+struct Focus {
+    QPointF at;
+    bool relative = false;  // fractions of the picture's width and height
+};
+
+// "900,400" in pixels; "0.5,0.25" (both within 0..1, written with a point) relative.
+std::optional<Focus> parseFocus(const QString &text)
 {
     const QStringList parts = text.split(u',');
     bool okX = false, okY = false;
@@ -58,15 +74,40 @@ std::optional<QPointF> parseFocus(const QString &text)
     const double y = parts.size() == 2 ? parts[1].trimmed().toDouble(&okY) : 0;
     if (!okX || !okY || !std::isfinite(x) || !std::isfinite(y))
         return std::nullopt;
-    return QPointF(x, y);
+    const bool relative = text.contains(u'.') && x >= 0 && x <= 1 && y >= 0 && y <= 1;
+    return Focus{QPointF(x, y), relative};
 }
 
 struct Edit {
     int picture;
     QString file;
     FitMode mode = FitMode::Cover;
-    std::optional<QPointF> focus;
+    std::optional<Focus> focus;
+    double zoom = 1.0;
+
+    // The focus in the pixels of a `size`d picture.
+    std::optional<QPointF> focusIn(const QSize &size) const
+    {
+        if (!focus)
+            return std::nullopt;
+        return focus->relative ? QPointF(focus->at.x() * size.width(), focus->at.y() * size.height()) : focus->at;
+    }
 };
+
+// The picture file's bytes and its picture; false after reporting why not.
+bool readPictureFile(Session &session, const QString &path, QByteArray &bytes, QImage &image)
+{
+    QString error;
+    image = readImageFile(path, error);
+    QFile file(path);
+    if (!image.isNull() && file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (image.isNull() || bytes.isEmpty()) {
+        session.problem(image.isNull() ? error : QStringLiteral("Не удаётся прочитать файл «%1».").arg(native(path)));
+        return false;
+    }
+    return true;
+}
 
 int run(const QCommandLineParser &parser, Session &session)
 {
@@ -83,9 +124,11 @@ int run(const QCommandLineParser &parser, Session &session)
     // One value for every picture, or one each in order.
     const QStringList fits = parser.values(QStringLiteral("fit"));
     const QStringList focuses = parser.values(QStringLiteral("focus"));
-    for (const QStringList *values : {&fits, &focuses})
+    const QStringList zooms = parser.values(QStringLiteral("zoom"));
+    for (const QStringList *values : {&fits, &focuses, &zooms})
         if (values->size() > 1 && values->size() != qsizetype(edits.size()))
-            return session.usageError(QStringLiteral("--fit и --focus указываются один раз или по разу для каждой картинки."));
+            return session.usageError(
+                QStringLiteral("--fit, --focus и --zoom указываются один раз или по разу для каждой картинки."));
     for (size_t i = 0; i < edits.size(); ++i) {
         if (!fits.isEmpty()) {
             const QString &key = fits.size() == 1 ? fits.first() : fits[qsizetype(i)];
@@ -105,7 +148,30 @@ int run(const QCommandLineParser &parser, Session &session)
             if (edits[i].mode != FitMode::Cover)
                 return session.usageError(QStringLiteral("--focus бывает только с --fit cover."));
         }
+        if (!zooms.isEmpty()) {
+            const QString &text = zooms.size() == 1 ? zooms.first() : zooms[qsizetype(i)];
+            bool ok = false;
+            edits[i].zoom = text.toDouble(&ok);
+            if (!ok || !(edits[i].zoom >= 1.0) || !std::isfinite(edits[i].zoom))
+                return session.usageError(QStringLiteral("--zoom ждёт число не меньше 1, а не «%1».").arg(text));
+            if (edits[i].mode != FitMode::Cover)
+                return session.usageError(QStringLiteral("--zoom бывает только с --fit cover."));
+        }
     }
+    if (isProjectFile(args.first()))
+        return runProjectEdit(parser, session, args.first(), [&](SkinProject &project, int size) {
+            for (const Edit &e : edits) {
+                QByteArray bytes;
+                QImage image;
+                if (!readPictureFile(session, e.file, bytes, image))
+                    return false;
+                SourcePlacement placement{e.mode, {}, e.zoom, {}, {}};
+                if (const auto at = e.focusIn(image.size()))
+                    placement.focus = relativeFocus(*at, image.size());
+                project.setPictureFile(e.picture, bytes, placement, size);
+            }
+            return true;
+        });
     return runEdit(parser, session, args.first(), [&](SkinImage &skin) {
         for (const Edit &e : edits) {
             QString error;
@@ -115,7 +181,8 @@ int run(const QCommandLineParser &parser, Session &session)
                 return false;
             }
             const QSize place = pictureRect(e.picture, skin.profile)->rect().size();
-            const QRect crop = e.focus ? coverCrop(image.size(), place, e.focus) : QRect();
+            const QRect crop = e.focus || e.zoom != 1.0 ? coverCrop(image.size(), place, e.focusIn(image.size()), e.zoom)
+                                                        : QRect();
             placePicture(skin.sheet, skin.profile, e.picture, image, {e.mode, crop});
         }
         return true;

@@ -1,9 +1,11 @@
 #include "project.h"
 
 #include "skin/profiles.h"
+#include "skin/filewrite.h"
 #include "skin/savename.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -106,6 +108,20 @@ bool isHashName(const QString &hash)
 
 } // namespace
 
+QPointF relativeFocus(const QPointF &pixels, const QSize &size)
+{
+    auto fraction = [](double px, int side) {
+        if (side <= 0)
+            return 0.5;
+        double r = px / side;
+        // The nearest double may multiply back a hair off; step to one that does not.
+        for (int i = 0; i < 4 && r * side != px; ++i)
+            r = std::nextafter(r, r * side < px ? 2.0 : -1.0);
+        return r;
+    };
+    return {fraction(pixels.x(), size.width()), fraction(pixels.y(), size.height())};
+}
+
 Placement SourcePlacement::placementFor(const QSize &source, const QSize &target) const
 {
     Placement p{mode, {}, margin};
@@ -190,6 +206,7 @@ void SkinProject::dropUnusedFiles()
     for (const PictureSource &p : pictures)
         if (p.kind == PictureSourceKind::File)
             used.insert(p.file);
+    used.insert(generatorPictureHash(*this));
     std::erase_if(pictureFiles, [&](const auto &entry) { return !used.count(entry.first); });
 }
 
@@ -209,6 +226,18 @@ SkinProject projectFromSheet(int profile, const QImage &sheet, const QString &na
     for (PictureSource &source : p.pictures)
         source.kind = PictureSourceKind::Sheet;
     return p;
+}
+
+QString exportedSkinPath(const QString &folder, const QString &name, int profile)
+{
+    return saveTarget(QDir(folder).filePath(singleEntryName(name)), profile).targetPath;
+}
+
+QString generatorPictureHash(const SkinProject &project)
+{
+    const QString entry = project.generator.value(QStringLiteral("picture")).toString();
+    const QString hash = entry.mid(int(qstrlen("pictures/")));
+    return entry == pictureEntryName(hash) && isHashName(hash) ? hash : QString();
 }
 
 QString pictureEntryName(const QString &hash)

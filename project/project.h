@@ -46,6 +46,10 @@ struct SourcePlacement {
     bool operator==(const SourcePlacement &) const = default;
 };
 
+// A focus given in the pixels of a `size`d source, relative: chosen so that
+// multiplying back by the size gives exactly the pixels again.
+QPointF relativeFocus(const QPointF &pixels, const QSize &size);
+
 enum class PictureSourceKind { Template, Sheet, File };
 
 struct PictureSource {
@@ -122,9 +126,15 @@ QByteArray projectJson(const SkinProject &project);
 Status parseProjectJson(const QByteArray &json, const QString &shownPath, SkinProject &out,
                         std::map<int, QString> &sheetEntries);
 
+// Where export writes the skin of `profile`: in `folder`, named as Save names
+// a skin called `name` ("extskin_240x320_name.mbm").
+QString exportedSkinPath(const QString &folder, const QString &name, int profile);
+
 // Entry names in the archive.
 QString pictureEntryName(const QString &hash);
 QString sheetEntryName(int profile);
 QString sha256Hex(const QByteArray &bytes);
+// The picture the generator made the design from (kept in the archive), empty for none.
+QString generatorPictureHash(const SkinProject &project);
 
 } // namespace zelkor

@@ -77,6 +77,9 @@ Status readProjectBytes(const QByteArray &bytes, const QString &path, SkinProjec
             source.overrides.clear();
         }
     }
+    if (const QString hash = generatorPictureHash(project); !hash.isEmpty())
+        if (const auto entry = archive.entries.find(pictureEntryName(hash)); entry != archive.entries.end())
+            project.pictureFiles.emplace(hash, entry->second);
     out = std::move(project);
     notices = said;
     return Status::success();

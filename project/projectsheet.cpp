@@ -48,10 +48,11 @@ Status ProjectSheets::templateSheet(int profile, QImage &out)
     QImage sheet;
     if (Status s = m_readTemplate(profile, sheet); !s)
         return s;
-    out = templateCanvas(sheet, profile);
-    if (out.isNull())
-        return Status::failure(QStringLiteral("Шаблон размера %1 не подходит к нему.").arg(profileByIndex(profile)->labelText()));
-    m_templates.emplace(profile, out);
+    if (templateCanvas(sheet, profile).isNull())
+        return Status::failure(
+            QStringLiteral("Шаблон размера %1 не подходит к нему.").arg(profileByIndex(profile)->labelText()));
+    m_templates.emplace(profile, sheet);
+    out = sheet;
     return Status::success();
 }
 
@@ -99,9 +100,11 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
     for (const PictureSource &p : project.pictures)
         needTemplate = needTemplate || p.kind != PictureSourceKind::Sheet;
     QImage base;
-    if (needTemplate)
+    if (needTemplate) {
         if (Status s = templateSheet(profile, base); !s)
             return s;
+        base = templateCanvas(base, profile);
+    }
     if (Status s = decodeSources(project); !s)
         return s;
     QImage canvas;

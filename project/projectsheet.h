@@ -38,7 +38,7 @@ public:
     Status sheet(const SkinProject &project, int profile, QImage &out);
     // Decodes every picture file of the project not decoded yet, two at a time.
     Status decodeSources(const SkinProject &project);
-    // The template sheet of `profile`, read on first use.
+    // The template sheet of `profile` as New reads it, read on first use.
     Status templateSheet(int profile, QImage &out);
 
 private:
