@@ -106,20 +106,40 @@ bool isHashName(const QString &hash)
     return hex.match(hash).hasMatch();
 }
 
+QJsonObject sizeSourceJson(const SizeSource &source)
+{
+    QJsonObject p = source.extra;
+    p.insert(QStringLiteral("source"), QLatin1String(kindKey(source.kind)));
+    if (source.kind == PictureSourceKind::File) {
+        p.insert(QStringLiteral("file"), pictureEntryName(source.file));
+        p.insert(QStringLiteral("placement"), placementJson(source.placement));
+    }
+    return p;
+}
+
+bool readSizeSource(const QJsonObject &o, bool haveSheets, SizeSource &source)
+{
+    const QString kind = o.value(QStringLiteral("source")).toString(QStringLiteral("template"));
+    source.extra = unknownFields(o, kPictureKeys);
+    if (kind == QLatin1String("template"))
+        return true;
+    if (kind == QLatin1String("sheet")) {
+        source.kind = PictureSourceKind::Sheet;
+        return haveSheets;
+    }
+    const QString file = o.value(QStringLiteral("file")).toString();
+    const QString hash = file.mid(int(qstrlen("pictures/")));
+    source.kind = PictureSourceKind::File;
+    source.file = hash;
+    return kind == QLatin1String("file") && file == pictureEntryName(hash) && isHashName(hash)
+           && readPlacement(o.value(QStringLiteral("placement")).toObject(), source.placement);
+}
+
 } // namespace
 
 QPointF relativeFocus(const QPointF &pixels, const QSize &size)
 {
-    auto fraction = [](double px, int side) {
-        if (side <= 0)
-            return 0.5;
-        double r = px / side;
-        // The nearest double may multiply back a hair off; step to one that does not.
-        for (int i = 0; i < 4 && r * side != px; ++i)
-            r = std::nextafter(r, r * side < px ? 2.0 : -1.0);
-        return r;
-    };
-    return {fraction(pixels.x(), size.width()), fraction(pixels.y(), size.height())};
+    return {size.width() > 0 ? pixels.x() / size.width() : 0.5, size.height() > 0 ? pixels.y() / size.height() : 0.5};
 }
 
 Placement SourcePlacement::placementFor(const QSize &source, const QSize &target) const
@@ -127,17 +147,20 @@ Placement SourcePlacement::placementFor(const QSize &source, const QSize &target
     Placement p{mode, {}, margin};
     if (mode == FitMode::Cover) {
         std::optional<QPointF> at;
+        // On a grid of 1/1024 pixel: a focus given in pixels comes back exactly,
+        // not a hair off (which would round a half-pixel crop the other way).
+        auto pixels = [](double fraction, int side) { return std::round(fraction * side * 1024.0) / 1024.0; };
         if (focus)
-            at = QPointF(focus->x() * source.width(), focus->y() * source.height());
+            at = QPointF(pixels(focus->x(), source.width()), pixels(focus->y(), source.height()));
         p.crop = coverCrop(source, target, at, zoom);
     }
     return p;
 }
 
-const SourcePlacement &PictureSource::placementAt(int profile) const
+const SizeSource &PictureSource::at(int profile) const
 {
     const auto it = overrides.find(profile);
-    return it == overrides.end() ? placement : it->second;
+    return it == overrides.end() ? *this : it->second;
 }
 
 QRgb SkinProject::colourAt(int profile, int slot) const
@@ -189,12 +212,11 @@ void SkinProject::setPictureFile(int picture, const QByteArray &bytes, const Sou
 {
     const QString hash = addPictureFile(bytes);
     PictureSource &source = pictures[size_t(picture)];
-    if (size != 0 && source.kind == PictureSourceKind::File && source.file == hash) {
-        source.overrides[size] = placement;
+    const SizeSource given{PictureSourceKind::File, hash, placement, {}};
+    if (size != 0) {
+        source.overrides[size] = given;
     } else {
-        source.kind = PictureSourceKind::File;
-        source.file = hash;
-        source.placement = placement;
+        static_cast<SizeSource &>(source) = given;
         source.overrides.clear();
     }
     dropUnusedFiles();
@@ -203,9 +225,11 @@ void SkinProject::setPictureFile(int picture, const QByteArray &bytes, const Sou
 void SkinProject::dropUnusedFiles()
 {
     std::set<QString> used;
-    for (const PictureSource &p : pictures)
-        if (p.kind == PictureSourceKind::File)
-            used.insert(p.file);
+    for (const PictureSource &p : pictures) {
+        used.insert(p.file);
+        for (const auto &[size, source] : p.overrides)
+            used.insert(source.file);
+    }
     used.insert(generatorPictureHash(*this));
     std::erase_if(pictureFiles, [&](const auto &entry) { return !used.count(entry.first); });
 }
@@ -283,17 +307,12 @@ QByteArray projectJson(const SkinProject &project)
     QJsonObject pictures;
     for (int i = 0; i < kPictureCount; ++i) {
         const PictureSource &source = project.pictures[size_t(i)];
-        QJsonObject p = source.extra;
-        p.insert(QStringLiteral("source"), QLatin1String(kindKey(source.kind)));
-        if (source.kind == PictureSourceKind::File) {
-            p.insert(QStringLiteral("file"), pictureEntryName(source.file));
-            p.insert(QStringLiteral("placement"), placementJson(source.placement));
-            QJsonObject bySize;
-            for (const auto &[size, placement] : source.overrides)
-                bySize.insert(sizeLabel(size), placementJson(placement));
-            if (!bySize.isEmpty())
-                p.insert(QStringLiteral("overrides"), bySize);
-        }
+        QJsonObject p = sizeSourceJson(source);
+        QJsonObject bySize;
+        for (const auto &[size, other] : source.overrides)
+            bySize.insert(sizeLabel(size), sizeSourceJson(other));
+        if (!bySize.isEmpty())
+            p.insert(QStringLiteral("overrides"), bySize);
         pictures.insert(QLatin1String(pictureInfo(i).name), p);
     }
     o.insert(QStringLiteral("pictures"), pictures);
@@ -370,28 +389,13 @@ Status parseProjectJson(const QByteArray &json, const QString &shownPath, SkinPr
         const QString name = QLatin1String(pictureInfo(i).name);
         const QJsonObject po = pictures.value(name).toObject();
         PictureSource &source = p.pictures[size_t(i)];
-        const QString kind = po.value(QStringLiteral("source")).toString(QStringLiteral("template"));
-        source.extra = unknownFields(po, kPictureKeys);
-        if (kind == QLatin1String("template"))
-            continue;
-        if (kind == QLatin1String("sheet")) {
-            if (p.sheets.empty())
-                return broken(QStringLiteral("картинка %1 берётся из листа скина, которого нет").arg(name));
-            source.kind = PictureSourceKind::Sheet;
-            continue;
-        }
-        const QString file = po.value(QStringLiteral("file")).toString();
-        const QString hash = file.mid(int(qstrlen("pictures/")));
-        if (kind != QLatin1String("file") || file != pictureEntryName(hash) || !isHashName(hash)
-            || !readPlacement(po.value(QStringLiteral("placement")).toObject(), source.placement))
+        if (!readSizeSource(po, !p.sheets.empty(), source))
             return broken(QStringLiteral("источник картинки %1 не читается").arg(name));
-        source.kind = PictureSourceKind::File;
-        source.file = hash;
         const QJsonObject bySize = po.value(QStringLiteral("overrides")).toObject();
         for (auto it = bySize.begin(); it != bySize.end(); ++it) {
             const int size = profileIndexByLabel(it.key());
-            if (!size || !readPlacement(it.value().toObject(), source.overrides[size]))
-                return broken(QStringLiteral("размещение картинки %1 для «%2» не читается").arg(name, it.key()));
+            if (!size || !readSizeSource(it.value().toObject(), !p.sheets.empty(), source.overrides[size]))
+                return broken(QStringLiteral("источник картинки %1 для «%2» не читается").arg(name, it.key()));
         }
     }
     p.generator = o.value(QStringLiteral("generator")).toObject();

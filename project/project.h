@@ -46,20 +46,25 @@ struct SourcePlacement {
     bool operator==(const SourcePlacement &) const = default;
 };
 
-// A focus given in the pixels of a `size`d source, relative: chosen so that
-// multiplying back by the size gives exactly the pixels again.
+// A focus given in the pixels of a `size`d source, relative to it.
 QPointF relativeFocus(const QPointF &pixels, const QSize &size);
 
 enum class PictureSourceKind { Template, Sheet, File };
 
-struct PictureSource {
+// Where a picture comes from.
+struct SizeSource {
     PictureSourceKind kind = PictureSourceKind::Template;
-    QString file;                // File: the SHA-256 (hex) of the source's bytes
-    SourcePlacement placement;   // File: at every size without an override
-    std::map<int, SourcePlacement> overrides;  // File: profile -> its placement at that size
+    QString file;               // File: the SHA-256 (hex) of the source's bytes
+    SourcePlacement placement;  // File
     QJsonObject extra;
+    bool operator==(const SizeSource &) const = default;
+};
 
-    const SourcePlacement &placementAt(int profile) const;
+// A picture's source at every size, and what one size has instead.
+struct PictureSource : SizeSource {
+    std::map<int, SizeSource> overrides;  // profile -> its source at that size
+
+    const SizeSource &at(int profile) const;
     bool operator==(const PictureSource &) const = default;
 };
 
@@ -101,9 +106,7 @@ struct SkinProject {
     // for `profile` only when it is not 0.
     void setColour(int slot, QRgb colour, int profile = 0);
     // Makes picture `picture` the file `bytes` with `placement`, for every
-    // size, or as an override for `profile` only (when the picture already
-    // has that file as its source; otherwise the file becomes the source of
-    // every size with that placement).
+    // size (dropping its overrides), or for `profile` only when that is not 0.
     void setPictureFile(int picture, const QByteArray &bytes, const SourcePlacement &placement, int profile = 0);
     // Picture files no picture uses any more are dropped.
     void dropUnusedFiles();

@@ -55,27 +55,26 @@ Status readProjectBytes(const QByteArray &bytes, const QString &path, SkinProjec
                     .arg(native(path), p->labelText(), sheetEntries[sheet.profile]);
         return true;
     });
-    for (int i = 0; i < kPictureCount; ++i) {
-        PictureSource &source = project.pictures[size_t(i)];
-        bool lost = false;
-        if (source.kind == PictureSourceKind::Sheet && project.sheets.empty()) {
-            lost = true;
-        } else if (source.kind == PictureSourceKind::File) {
+    // A source whose file is missing or altered, or whose sheet is gone, falls back to the template.
+    auto keep = [&](SizeSource &source, int picture) {
+        if (source.kind == PictureSourceKind::File) {
             const auto entry = archive.entries.find(pictureEntryName(source.file));
-            if (entry == archive.entries.end() || sha256Hex(entry->second) != source.file) {
-                said << QStringLiteral("В проекте «%1» нет картинки %2 (%3) или она повреждена; картинка «%4» взята из шаблона.")
-                            .arg(native(path), pictureEntryName(source.file), QLatin1String(pictureInfo(i).name),
-                                 QString::fromUtf8(pictureInfo(i).caption));
-                lost = true;
-            } else {
+            if (entry != archive.entries.end() && sha256Hex(entry->second) == source.file) {
                 project.pictureFiles.emplace(source.file, entry->second);
+                return;
             }
+            said << QStringLiteral("В проекте «%1» нет картинки %2 или она повреждена; «%3» (%4) взята из шаблона.")
+                        .arg(native(path), pictureEntryName(source.file), QString::fromUtf8(pictureInfo(picture).caption),
+                             QLatin1String(pictureInfo(picture).name));
+        } else if (source.kind != PictureSourceKind::Sheet || !project.sheets.empty()) {
+            return;
         }
-        if (lost) {
-            source.kind = PictureSourceKind::Template;
-            source.file.clear();
-            source.overrides.clear();
-        }
+        source = SizeSource{};
+    };
+    for (int i = 0; i < kPictureCount; ++i) {
+        keep(project.pictures[size_t(i)], i);
+        for (auto &[size, source] : project.pictures[size_t(i)].overrides)
+            keep(source, i);
     }
     if (const QString hash = generatorPictureHash(project); !hash.isEmpty())
         if (const auto entry = archive.entries.find(pictureEntryName(hash)); entry != archive.entries.end())

@@ -17,11 +17,11 @@ QSize sizeNeeded(const SkinProject &project, const QString &hash)
 {
     QSize needed(1, 1);
     for (int i = 0; i < kPictureCount; ++i) {
-        const PictureSource &source = project.pictures[size_t(i)];
-        if (source.kind != PictureSourceKind::File || source.file != hash)
-            continue;
         for (const Profile &p : allProfiles()) {
-            const SourcePlacement &placement = source.placementAt(p.index);
+            const SizeSource &source = project.pictures[size_t(i)].at(p.index);
+            if (source.kind != PictureSourceKind::File || source.file != hash)
+                continue;
+            const SourcePlacement &placement = source.placement;
             if (placement.mode == FitMode::AsIs)  // unscaled: every source pixel counts
                 return {};
             const QSize rect = pictureRect(i, p.index)->rect().size();
@@ -60,8 +60,9 @@ Status ProjectSheets::decodeSources(const SkinProject &project)
 {
     std::set<QString> wanted;
     for (const PictureSource &p : project.pictures)
-        if (p.kind == PictureSourceKind::File && !m_sources.count(p.file))
-            wanted.insert(p.file);
+        for (const Profile &size : allProfiles())
+            if (const SizeSource &s = p.at(size.index); s.kind == PictureSourceKind::File && !m_sources.count(s.file))
+                wanted.insert(s.file);
     struct Decoded {
         QString hash;
         QImage image;
@@ -98,7 +99,7 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
     const ImportedSheet *own = project.sheetAt(profile);
     bool needTemplate = !own;
     for (const PictureSource &p : project.pictures)
-        needTemplate = needTemplate || p.kind != PictureSourceKind::Sheet;
+        needTemplate = needTemplate || p.at(profile).kind != PictureSourceKind::Sheet;
     QImage base;
     if (needTemplate) {
         if (Status s = templateSheet(profile, base); !s)
@@ -116,7 +117,7 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
     else
         canvas = base;
     for (int i = 0; i < kPictureCount; ++i) {
-        const PictureSource &source = project.pictures[size_t(i)];
+        const SizeSource &source = project.pictures[size_t(i)].at(profile);
         if (source.kind == PictureSourceKind::Sheet)
             continue;
         const QImage under = cutOutPicture(base, profile, i);
@@ -126,7 +127,7 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
             continue;
         }
         const QImage &image = m_sources.at(source.file);
-        const Placement placement = source.placementAt(profile).placementFor(image.size(), under.size());
+        const Placement placement = source.placement.placementFor(image.size(), under.size());
         writeBackPicture(canvas, profile, i, placeImage(image, under, placement));
     }
     for (int slot = 0; slot < kColourSlotCount; ++slot)
