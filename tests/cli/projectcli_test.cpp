@@ -1,0 +1,120 @@
+// Skin projects on the command line: made from a skin or a template, edited,
+// exported; the bytes exported are those the skin commands write, run after
+// run; mistakes in the command line and refused files give their exit codes.
+#include "skin/profiles.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+class ProjectCliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QDir program(programFolder());
+        for (const char *name : {"zelkor-skin", "bmconv", "icons.bmp", "skn/176x208.mbm", "skn/240x320.mbm"})
+            if (!QFileInfo::exists(program.filePath(QString::fromLatin1(name))))
+                GTEST_SKIP() << name << " is not in the program folder; build zelkor-skin, bmconv and zelkor_data first";
+        ASSERT_TRUE(tmp.isValid());
+        ASSERT_TRUE(QDir::setCurrent(tmp.path()));
+    }
+    ProcessOutcome cli(const QStringList &arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), QDir(tmp.path()).filePath(QStringLiteral("cache")));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(tmp.path());
+        process.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")), arguments);
+        return finishProcess(process, 60000);
+    }
+    QString templateCopy(int profile)
+    {
+        const QString copy = QStringLiteral("скин %1.mbm").arg(profileByIndex(profile)->label);
+        QFile::copy(QDir(programFolder()).filePath(QString::fromUtf8(profileByIndex(profile)->templateName)),
+                    QDir(tmp.path()).filePath(copy));
+        return copy;
+    }
+    QTemporaryDir tmp;
+};
+
+TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryRun)
+{
+    QImage picture(1200, 900, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 255 / 1200, y * 255 / 900, (x * y) & 0xff));
+    ASSERT_TRUE(picture.save(QStringLiteral("фото.jpg"), "jpeg", 90));
+    const QString skin240 = templateCopy(3), skin176 = templateCopy(1);
+    // Two files that exist and hold the same bytes.
+    auto same = [](const QString &a, const QString &b) {
+        const QByteArray bytes = fileBytes(a);
+        EXPECT_FALSE(bytes.isEmpty()) << a.toStdString();
+        EXPECT_EQ(bytes, fileBytes(b)) << a.toStdString() << " and " << b.toStdString();
+    };
+    auto ok = [&](const QStringList &args) {
+        const ProcessOutcome o = cli(args);
+        EXPECT_EQ(o.code, 0) << args.join(u' ').toStdString() << "\n" << o.err.toStdString();
+    };
+
+    // A project from a skin exports that size as a save of the skin at its depth does.
+    ok({"project", "new", "--from-skin", skin240, "-o", "из скина.zskin"});
+    ok({"export", "из скина.zskin", "--size", "240x320", "-o", "out"});
+    ok({"set-colour", skin240, "0", "#1c5aa6", "-o", "resaved.mbm"});
+    same("out/extskin_240x320_скин 240x320.mbm", "resaved.mbm");
+
+    // A picture given to a project, exported at a size, is what set-picture
+    // writes into that size's template; a focus in pixels or relative alike.
+    ok({"project", "new", "--template", "176x208", "-o", "p.zskin"});
+    ok({"set-picture", "p.zskin", "chat", "фото.jpg", "contacts", "фото.jpg", "--focus", "0.25,0.5", "--focus",
+        "700,451", "--zoom", "1.5", "-o", "q.zskin"});
+    ok({"set-picture", skin176, "chat", "фото.jpg", "contacts", "фото.jpg", "--focus", "300,450", "--focus", "700,451",
+        "--zoom", "1.5", "--depth", "c24", "-o", "direct.mbm"});
+    ok({"export", "q.zskin", "--depth", "c24", "-o", "a"});
+    same("a/extskin_176x208_p.mbm", "direct.mbm");
+
+    // Every size again: the same bytes.
+    ok({"export", "q.zskin", "--depth", "c24", "-o", "b"});
+    const QStringList names = QDir(QStringLiteral("a")).entryList(QDir::Files);
+    EXPECT_EQ(names.size(), 6);
+    for (const QString &name : names)
+        same("a/" + name, "b/" + name);
+
+    // Mistakes and refusals.
+    struct Case {
+        QStringList args;
+        int code;
+        const char *said;  // on stderr, or stdout for success
+    };
+    const std::vector<Case> cases{
+        {{"project", "new", "-o", "x.zskin"}, 2, "ровно одно"},
+        {{"project", "new", "--template", "100x100", "-o", "x.zskin"}, 2, "100x100"},
+        {{"export", "q.zskin"}, 2, "-o"},
+        {{"export", "q.zskin", "--size", "240x320,1x1", "-o", "c"}, 2, "1x1"},
+        {{"export", "q.zskin", "-o", "a"}, 1, "--force"},
+        {{"set-colour", "q.zskin", "--size", "9x9", "0", "#000000", "-o", "z.zskin"}, 2, "9x9"},
+        {{"set-colour", skin176, "--size", "176x208", "0", "#000000", "-o", "z.mbm"}, 2, "--size"},
+        {{"check", "--fix", "-o", "f.mbm", "q.zskin"}, 2, "проект"},
+        {{"info", "q.zskin", "--size", "208x176"}, 0, "q.zskin [208x176]"},
+        {{"export", "resaved.mbm", "-o", "c"}, 1, "не архив"},
+    };
+    for (const Case &c : cases) {
+        const ProcessOutcome o = cli(c.args);
+        EXPECT_EQ(o.code, c.code) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE((o.err + o.out).contains(QString::fromUtf8(c.said))) << o.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("c")));
+}
+
+} // namespace
