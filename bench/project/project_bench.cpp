@@ -1,0 +1,209 @@
+// A skin project with four 12-megapixel JPEG sources (4000 x 3000, made here:
+// gradients, shapes and grain): opened and its first size shown, a switch to
+// another size once the sources are decoded, and `zelkor-skin export --size
+// all` as a whole process. The counters give the project file's size against
+// its sources.
+#include "preview/canvas.h"
+#include "project/projectfile.h"
+#include "project/projectsheet.h"
+#include "skin/programfiles.h"
+#include "skin/skindocument.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+using namespace zelkor;
+
+namespace {
+
+QByteArray photoJpeg(int seed)
+{
+    QImage photo(4000, 3000, QImage::Format_RGB32);
+    quint32 grain = 12345u + quint32(seed);
+    for (int y = 0; y < photo.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            grain = grain * 1664525u + 1013904223u;
+            const int n = int(grain >> 28) - 8;
+            line[x] = qRgb(qBound(0, 40 * seed + y / 20 + n, 255), qBound(0, 90 + x / 40 + n, 255),
+                           qBound(0, 200 - y / 25 + n, 255));
+        }
+    }
+    QPainter p(&photo);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(250, 200 - 30 * seed, 60));
+    p.drawEllipse(QPoint(900 + 600 * seed, 900), 500, 500);
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    photo.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
+struct Fixture {
+    QTemporaryDir folder;
+    ProgramFiles files = programFilesIn(QString::fromUtf8(ZELKOR_BENCH_PROGRAM_DIR));
+    QString path;
+    IconSheets icons;
+    std::map<int, QImage> templates;
+    qint64 sourceBytes = 0;
+    bool ok = false;
+
+    Fixture()
+    {
+        path = QDir(folder.path()).filePath(QStringLiteral("design.zskin"));
+        if (!readIconSheets(files, icons).ok())
+            return;
+        for (const Profile &p : allProfiles())
+            if (!readTemplate(p.index, templates[p.index]))
+                return;
+        SkinProject project = projectFromTemplate(3, templates[3], QStringLiteral("design"));
+        const int pictures[] = {Contacts, Chat, SettingsEl, Menuline};
+        for (int i = 0; i < 4; ++i) {
+            const QByteArray jpeg = photoJpeg(i);
+            sourceBytes += jpeg.size();
+            project.setPictureFile(pictures[i], jpeg, {FitMode::Cover, QPointF(0.4 + 0.05 * i, 0.5), 1.0, {}, {}});
+        }
+        ProjectSheets sheets(reader());
+        QImage first;
+        ok = sheets.sheet(project, project.profile, first).ok()
+             && writeProjectFile(path, project, projectThumbnail(first, project.profile, icons), IfExists::Replace).ok();
+    }
+    bool readTemplate(int profile, QImage &out)
+    {
+        SkinImage base;
+        const QString work = QDir(folder.path()).filePath(QStringLiteral("work"));
+        const QString name = files.dataPath(QString::fromUtf8(profileByIndex(profile)->templateName));
+        const bool read = readSkinFile(files, work, name, base).ok();
+        out = base.sheet;
+        return read;
+    }
+    // Templates as the editor keeps them once read.
+    TemplateReader reader()
+    {
+        return [this](int profile, QImage &out) {
+            out = templates.at(profile);
+            return Status::success();
+        };
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+QImage contactList(const QImage &sheet, int profile, const IconSheets &icons)
+{
+    return projectThumbnail(sheet, profile, icons);
+}
+
+// Reading the file, decoding the sources as large as the screen needs, reading
+// the first size's template through the converter, and drawing its contact list.
+void BM_OpenAndShowFirstSize(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    if (!f.ok) {
+        state.SkipWithError("no project");
+        return;
+    }
+    for (auto _ : state) {
+        SkinProject project;
+        QStringList notices;
+        if (!readProjectFile(f.path, project, notices))
+            state.SkipWithError("not read");
+        ProjectSheets sheets([&f](int profile, QImage &out) {
+            return f.readTemplate(profile, out) ? Status::success() : Status::failure({});
+        }, SourceDetail::Preview);
+        QImage sheet;
+        if (!sheets.sheet(project, project.profile, sheet))
+            state.SkipWithError("no sheet");
+        benchmark::DoNotOptimize(contactList(sheet, project.profile, f.icons));
+    }
+    state.counters["file_kb"] = double(QFile(f.path).size()) / 1024.0;
+    state.counters["sources_kb"] = double(f.sourceBytes) / 1024.0;
+}
+BENCHMARK(BM_OpenAndShowFirstSize)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The sources decoded once: each switch places them for the next size and draws it.
+void BM_SwitchSize(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    SkinProject project;
+    QStringList notices;
+    if (!f.ok || !readProjectFile(f.path, project, notices)) {
+        state.SkipWithError("no project");
+        return;
+    }
+    ProjectSheets sheets(f.reader(), SourceDetail::Preview);
+    if (!sheets.decodeSources(project)) {
+        state.SkipWithError("sources not decoded");
+        return;
+    }
+    int profile = 0;
+    for (auto _ : state) {
+        profile = profile % kProfileCount + 1;
+        QImage sheet;
+        if (!sheets.sheet(project, profile, sheet))
+            state.SkipWithError("no sheet");
+        benchmark::DoNotOptimize(contactList(sheet, profile, f.icons));
+    }
+}
+BENCHMARK(BM_SwitchSize)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+double childCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+void BM_ExportAllWholeProcess(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    if (!f.ok) {
+        state.SkipWithError("no project");
+        return;
+    }
+    const QString cli = QDir(QString::fromUtf8(ZELKOR_BENCH_PROGRAM_DIR)).filePath(QStringLiteral("zelkor-skin"));
+    const QString out = QDir(f.folder.path()).filePath(QStringLiteral("skins"));
+    const double cpuBefore = childCpuMs();
+    for (auto _ : state) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(cli, {QStringLiteral("export"), f.path, QStringLiteral("--size"), QStringLiteral("all"),
+                            QStringLiteral("-o"), out, QStringLiteral("--force")});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            state.SkipWithError("zelkor-skin export failed");
+        process.readAllStandardOutput();
+    }
+    state.counters["child_cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+}
+BENCHMARK(BM_ExportAllWholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+    QImageReader::setAllocationLimit(512);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
