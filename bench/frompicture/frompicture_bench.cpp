@@ -1,6 +1,8 @@
 // A photograph-sized JPEG (4000 x 3000, made here: gradients, soft shapes and
 // grain) to one skin of 416 x 352, and in the core also to 208 x 176, whose
 // status line drawn over the last contact makes the tones the hardest to find.
+#include "programbench.h"
+
 #include "design/frompicture.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"
@@ -105,33 +107,13 @@ void BM_ReadPictureScaled(benchmark::State &state)
 }
 BENCHMARK(BM_ReadPictureScaled)->Unit(benchmark::kMillisecond);
 
-double childCpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-// Wall time per run; "child_cpu_ms" is the CPU time of zelkor-skin and its
-// converter together, which a busy machine disturbs less.
 void BM_WholeProcess(benchmark::State &state)
 {
     Fixture &f = fixture();
-    const QString cli = QDir(QString::fromUtf8(ZELKOR_BENCH_PROGRAM_DIR)).filePath(QStringLiteral("zelkor-skin"));
-    const double cpuBefore = childCpuMs();
-    static int run = 0;  // the library calls this more than once; every run writes a new file
-    for (auto _ : state) {
-        const QString out = QDir(f.folder.path()).filePath(QStringLiteral("skin%1.mbm").arg(run++));
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(cli, {QStringLiteral("from-picture"), f.picture, QStringLiteral("--size"),
-                            QStringLiteral("416x352"), QStringLiteral("-o"), out});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0)
-            state.SkipWithError("zelkor-skin from-picture failed");
-        process.readAllStandardOutput();
-    }
-    state.counters["child_cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+    bench::timeZelkorSkin(state, [&f](int run) {
+        return QStringList{QStringLiteral("from-picture"), f.picture, QStringLiteral("--size"), QStringLiteral("416x352"),
+                           QStringLiteral("-o"), QDir(f.folder.path()).filePath(QStringLiteral("skin%1.mbm").arg(run))};
+    });
 }
 BENCHMARK(BM_WholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -139,12 +121,5 @@ BENCHMARK(BM_WholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    installFontSubstitutions();
-    QImageReader::setAllocationLimit(512);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

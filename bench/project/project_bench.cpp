@@ -3,7 +3,8 @@
 // another size once the sources are decoded, and `zelkor-skin export --size
 // all` as a whole process. The counters give the project file's size against
 // its sources.
-#include "preview/canvas.h"
+#include "programbench.h"
+
 #include "project/projectfile.h"
 #include "project/projectsheet.h"
 #include "skin/programfiles.h"
@@ -163,14 +164,6 @@ void BM_SwitchSize(benchmark::State &state)
 }
 BENCHMARK(BM_SwitchSize)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-double childCpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
 void BM_ExportAllWholeProcess(benchmark::State &state)
 {
     Fixture &f = fixture();
@@ -178,19 +171,11 @@ void BM_ExportAllWholeProcess(benchmark::State &state)
         state.SkipWithError("no project");
         return;
     }
-    const QString cli = QDir(QString::fromUtf8(ZELKOR_BENCH_PROGRAM_DIR)).filePath(QStringLiteral("zelkor-skin"));
-    const QString out = QDir(f.folder.path()).filePath(QStringLiteral("skins"));
-    const double cpuBefore = childCpuMs();
-    for (auto _ : state) {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(cli, {QStringLiteral("export"), f.path, QStringLiteral("--size"), QStringLiteral("all"),
-                            QStringLiteral("-o"), out, QStringLiteral("--force")});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0)
-            state.SkipWithError("zelkor-skin export failed");
-        process.readAllStandardOutput();
-    }
-    state.counters["child_cpu_ms"] = (childCpuMs() - cpuBefore) / double(state.iterations());
+    bench::timeZelkorSkin(state, [&f](int) {
+        return QStringList{QStringLiteral("export"), f.path, QStringLiteral("--size"), QStringLiteral("all"),
+                           QStringLiteral("-o"), QDir(f.folder.path()).filePath(QStringLiteral("skins")),
+                           QStringLiteral("--force")};
+    });
 }
 BENCHMARK(BM_ExportAllWholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -198,12 +183,5 @@ BENCHMARK(BM_ExportAllWholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    installFontSubstitutions();
-    QImageReader::setAllocationLimit(512);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }
