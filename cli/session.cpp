@@ -159,11 +159,16 @@ void endOnQuitSignals()
         int signalNumber = 0;
         if (sigwait(&quitSignals, &signalNumber) != 0)
             return;
-        killRunningConverters();
+        // Nothing starts or is made in the work folder after this.
+        stopConverterWork();
         {
             const std::lock_guard guard(workFolderLock);
-            if (!currentWorkFolder.isEmpty())
-                QDir(currentWorkFolder).removeRecursively();
+            // A file being written into a folder already listed keeps it
+            // for a moment; no new folder can appear any more.
+            for (int tries = 0; !currentWorkFolder.isEmpty() && QFileInfo::exists(currentWorkFolder) && tries < 100;
+                 ++tries)
+                if (!QDir(currentWorkFolder).removeRecursively())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         writeText(stderr, QStringLiteral("zelkor-skin: прервано сигналом %1; записанные файлы целы, "
                                          "недописанные не остались.\n")
@@ -180,6 +185,10 @@ Session::~Session()
 QString Session::workFolder()
 {
     if (!m_work) {
+        // Not made at all once a quit signal has stopped the work.
+        const ConverterWorkGuard guard;
+        if (!guard.allowed())
+            return {};
         m_work = std::make_unique<WorkFolder>();
         if (!m_work->isValid()) {
             problem(Status::failure(m_work->error()));

@@ -8,7 +8,9 @@
 #include <QTimer>
 
 #include <mutex>
+#include <optional>
 #include <set>
+#include <shared_mutex>
 
 #include <signal.h>
 
@@ -149,9 +151,11 @@ QStringList packArguments(const QString &outputName, const QString &depthOption,
 
 namespace {
 
-// The converters running now, by process id.
+// The converters running now, by process id, and whether work has stopped.
 std::mutex runningLock;
 std::set<qint64> running;
+std::shared_mutex workLock;
+bool workStopped = false;  // under workLock
 
 struct Running {
     explicit Running(qint64 pid) : pid(pid)
@@ -169,11 +173,28 @@ struct Running {
 
 } // namespace
 
-void killRunningConverters()
+void stopConverterWork()
 {
+    const std::unique_lock stop(workLock);
+    workStopped = true;
     const std::lock_guard guard(runningLock);
     for (const qint64 pid : running)
         ::kill(pid_t(pid), SIGKILL);
+}
+
+ConverterWorkGuard::ConverterWorkGuard()
+{
+    workLock.lock_shared();
+}
+
+ConverterWorkGuard::~ConverterWorkGuard()
+{
+    workLock.unlock_shared();
+}
+
+bool ConverterWorkGuard::allowed() const
+{
+    return !workStopped;
 }
 
 Status runConverter(const QString &program, const ConverterJob &job, ConverterProgress *progress, int timeoutMs)
@@ -190,11 +211,17 @@ Status runConverter(const QString &program, const ConverterJob &job, ConverterPr
     process.setArguments(job.arguments);
     if (!job.workingFolder.isEmpty())
         process.setWorkingDirectory(job.workingFolder);
-    process.start(QIODevice::ReadOnly);
-    if (!process.waitForStarted(timeoutMs))
-        return failed(head, QStringLiteral("Не удаётся запустить конвертер «%1».").arg(native(program)),
-                      process.errorString());
-    const Running registered(process.processId());
+    std::optional<Running> registered;
+    {
+        const ConverterWorkGuard guard;
+        if (!guard.allowed())
+            return failed(head, QStringLiteral("Программа завершается: конвертер не запущен."));
+        process.start(QIODevice::ReadOnly);
+        if (!process.waitForStarted(timeoutMs))
+            return failed(head, QStringLiteral("Не удаётся запустить конвертер «%1».").arg(native(program)),
+                          process.errorString());
+        registered.emplace(process.processId());
+    }
 
     // Wait in an event loop so the window keeps painting; poll for a
     // cancellation and the time limit.

@@ -58,8 +58,21 @@ QStringList packArguments(const QString &outputName, const QString &depthOption,
 Status runConverter(const QString &converter, const ConverterJob &job, ConverterProgress *progress = nullptr,
                     int timeoutMs = kConverterTimeoutMs);
 
-// Kills every converter this process runs at the moment, from any thread: a
-// program ending on a signal leaves none behind.
-void killRunningConverters();
+// For a program ending on a signal, from any thread: from here on no
+// converter starts and no scratch folder is made, and every converter running
+// now is killed. When it returns, nothing more can be started or made.
+void stopConverterWork();
+
+// Held while a converter is started or a scratch folder made, so that
+// stopConverterWork() waits for that step to end; allowed() is false once
+// work has been stopped, and the step must then not be taken.
+class ConverterWorkGuard {
+public:
+    ConverterWorkGuard();
+    ~ConverterWorkGuard();
+    ConverterWorkGuard(const ConverterWorkGuard &) = delete;
+    ConverterWorkGuard &operator=(const ConverterWorkGuard &) = delete;
+    bool allowed() const;
+};
 
 } // namespace zelkor

@@ -33,6 +33,9 @@ namespace {
 // A scratch folder for one operation below the work folder, removed when done.
 Status scratchFolder(const QString &workFolder, std::unique_ptr<QTemporaryDir> &dir)
 {
+    const ConverterWorkGuard guard;
+    if (!guard.allowed())
+        return Status::failure(QStringLiteral("Программа завершается: временная папка не создана."));
     QDir().mkpath(workFolder);
     dir = std::make_unique<QTemporaryDir>(QDir(workFolder).filePath(QStringLiteral("step-XXXXXX")));
     if (dir->isValid())
