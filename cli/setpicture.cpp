@@ -3,6 +3,7 @@
 #include "command.h"
 #include "edit.h"
 
+#include "design/frompicture.h"
 #include "imaging/nametable.h"
 #include "project/projectfile.h"
 #include "skin/placement.h"
@@ -175,7 +176,8 @@ int run(const QCommandLineParser &parser, Session &session)
     return runEdit(parser, session, args.first(), [&](SkinImage &skin) {
         for (const Edit &e : edits) {
             QString error;
-            const QImage image = readImageFile(e.file, error);
+            // Bounded as from-picture bounds a picture: a huge one is said to be so.
+            const QImage image = readImageFile(e.file, error, ImageReadBounds{design::kMaxPicturePixels});
             if (image.isNull()) {
                 session.problem(error);
                 return false;

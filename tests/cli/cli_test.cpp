@@ -15,6 +15,7 @@
 #include "skin/skindocument.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
@@ -613,6 +615,19 @@ TEST_F(CliTest, HostileNamesFilesAndNumbers)
     QFile plain(file(QStringLiteral("файл")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly) && plain.write("x") == 1);
     plain.close();
+    // A JPEG that claims 30000 x 30000 pixels in its frame header.
+    QImage tiny(8, 8, QImage::Format_RGB32);
+    tiny.fill(Qt::gray);
+    QByteArray huge;
+    QBuffer hugeBuffer(&huge);
+    ASSERT_TRUE(hugeBuffer.open(QIODevice::WriteOnly) && tiny.save(&hugeBuffer, "JPEG"));
+    const qsizetype frame = huge.indexOf(QByteArray("\xff\xc0", 2));
+    ASSERT_GT(frame, 0);
+    for (const int at : {5, 7})  // height, then width, big-endian
+        qToBigEndian<quint16>(30000, huge.data() + frame + at);
+    QFile hugeFile(file(QStringLiteral("огромная.bmp")));
+    ASSERT_TRUE(hugeFile.open(QIODevice::WriteOnly) && hugeFile.write(huge) == huge.size());
+    hugeFile.close();
     QImage photo(64, 48, QImage::Format_RGB32);
     photo.fill(qRgb(200, 120, 40));
     ASSERT_TRUE(photo.save(file(QStringLiteral("фото.png"))));
@@ -641,6 +656,7 @@ TEST_F(CliTest, HostileNamesFilesAndNumbers)
         {"port|%skin|--to|all|-o|%file", false, 1, "не папка, а файл", ""},
         {"set-colour|%skin|-1|#000000|-o|%folder/s.mbm", false, 2, "«-1»", ""},
         {"from-picture|%photo|-o|%folder/f.mbm", false, 2, "--size", ""},
+        {"set-picture|%skin|chat|%huge|-o|%folder/h.mbm", false, 1, "слишком велика", ""},
     };
     for (const Case &c : cases) {
         if (c.needsRoot && !root)
@@ -653,6 +669,7 @@ TEST_F(CliTest, HostileNamesFilesAndNumbers)
                                           .replace(QStringLiteral("%latin1"), QFile::decodeName(latin1Name))
                                           .replace(QStringLiteral("%file"), plain.fileName())
                                           .replace(QStringLiteral("%photo"), file(QStringLiteral("фото.png")))
+                                          .replace(QStringLiteral("%huge"), hugeFile.fileName())
                                           .replace(QStringLiteral("%folder"), folder)
                                           .split(u'|');
         const std::string what = arguments.join(u' ').toStdString();
