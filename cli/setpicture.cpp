@@ -4,6 +4,7 @@
 #include "edit.h"
 
 #include "design/frompicture.h"
+#include "design/scrim.h"
 #include "imaging/nametable.h"
 #include "project/projectfile.h"
 #include "skin/placement.h"
@@ -39,6 +40,10 @@ void declare(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("zoom"),
                       QStringLiteral("для cover: увеличение от 1 (вся картинка) — 2 показывает половину её ширины"),
                       QStringLiteral("Z")});
+    parser.addOption({QStringLiteral("scrim"),
+                      QStringLiteral("подложка под текстами на этих картинках: смягчить их только под текстами, "
+                                     "к чёрному или белому, с силой S от 0 до 1"),
+                      QStringLiteral("S")});
     declareEditOutput(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
     parser.addPositionalArgument(QStringLiteral("КАРТИНКА ФАЙЛ"), QStringLiteral("какую картинку чем заменить; пар может быть несколько"),
@@ -159,6 +164,17 @@ int run(const QCommandLineParser &parser, Session &session)
                 return session.usageError(QStringLiteral("--zoom бывает только с --fit cover."));
         }
     }
+    double scrim = 0;
+    if (parser.isSet(QStringLiteral("scrim"))) {
+        bool isNumber = false;
+        scrim = parser.value(QStringLiteral("scrim")).toDouble(&isNumber);
+        if (!isNumber || !(scrim >= 0 && scrim <= 1))
+            return session.usageError(
+                QStringLiteral("сила подложки «%1» — не число от 0 до 1.").arg(parser.value(QStringLiteral("scrim"))));
+    }
+    // A project keeps its sources and their placements; a scrim is not yet one of them.
+    if (scrim > 0 && isProjectFile(args.first()))
+        return session.usageError(QStringLiteral("--scrim пока только для файла скина .mbm."));
     if (isProjectFile(args.first()))
         return runProjectEdit(parser, session, args.first(), [&](SkinProject &project, int size) {
             for (const Edit &e : edits) {
@@ -186,6 +202,13 @@ int run(const QCommandLineParser &parser, Session &session)
             const QRect crop = e.focus || e.zoom != 1.0 ? coverCrop(image.size(), place, e.focusIn(image.size()), e.zoom)
                                                         : QRect();
             placePicture(skin.sheet, skin.profile, e.picture, image, {e.mode, crop});
+        }
+        if (scrim > 0) {
+            const IconSheets *icons = session.iconSheets();
+            if (!icons)
+                return false;
+            for (const Edit &e : edits)
+                skin.sheet = design::scrimUnderTexts(skin.sheet, skin.profile, *icons, e.picture, scrim);
         }
         return true;
     });

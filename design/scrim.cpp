@@ -52,18 +52,23 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
                 continue;
             // The ink's box on each picture it lies on, in the sheet's pixels.
             std::array<QRect, kPictureCount> boxes{};
+            std::array<int, kPictureCount> counts{};
             for (const InkPixel &p : record.ink(op)) {
                 if (p.underOp < 0 || record.ops()[size_t(p.underOp)].kind != PaintOp::SheetBlock)
                     continue;
                 const QPoint at = QPoint(p.x, p.y) + record.ops()[size_t(p.underOp)].sourceOffset;
                 for (int i = 0; i < kPictureCount; ++i)
-                    if (pictures[size_t(i)].contains(at))
+                    if (pictures[size_t(i)].contains(at)) {
                         boxes[size_t(i)] |= QRect(at, QSize(1, 1));
+                        ++counts[size_t(i)];
+                    }
             }
             for (int i = 0; i < kPictureCount; ++i)
                 if (!boxes[size_t(i)].isNull())
-                    bands.push_back({i, boxes[size_t(i)].adjusted(-kBandGrowth, -kBandGrowth, kBandGrowth, kBandGrowth)
-                                           & pictures[size_t(i)]});
+                    bands.push_back({i,
+                                     boxes[size_t(i)].adjusted(-kBandGrowth, -kBandGrowth, kBandGrowth, kBandGrowth)
+                                         & pictures[size_t(i)],
+                                     step.colour, counts[size_t(i)]});
         }
     }
     return bands;
@@ -93,6 +98,18 @@ QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb t
         }
     }
     return out;
+}
+
+QImage scrimUnderTexts(const QImage &sheet, int profile, const IconSheets &icons, int picture, double strength)
+{
+    std::vector<TextBand> bands = textBands(sheet, profile, icons, kEveryText);
+    bands.erase(std::remove_if(bands.begin(), bands.end(), [&](const TextBand &b) { return b.picture != picture; }),
+                bands.end());
+    long long towardBlack = 0;
+    for (const TextBand &b : bands)
+        towardBlack += contrastRatio(b.ink, qRgb(0, 0, 0)) >= contrastRatio(b.ink, qRgb(255, 255, 255)) ? b.pixels
+                                                                                                      : -b.pixels;
+    return withScrim(sheet, bands, towardBlack >= 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255), strength);
 }
 
 ScrimFix fixSlotWithScrim(const QImage &sheet, int profile, const IconSheets &icons, int slot, double minContrast,

@@ -19,6 +19,8 @@ namespace zelkor::design {
 struct TextBand {
     int picture = -1;
     QRect rect;
+    QRgb ink = 0;     // the colour of the text over it
+    int pixels = 0;   // how many of its ink pixels lie on the picture
 };
 
 // How far a band reaches beyond its text's ink, in pixels.
@@ -36,6 +38,10 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
 // (0 keeps the picture, 1 makes the bands flat `tone`), each pixel once
 // however many bands cover it; the rest of the sheet as it is.
 QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength);
+
+// `sheet` with a scrim of `strength` (0..1) under every text on `picture`:
+// toward black where most of their ink parts more from black, else toward white.
+QImage scrimUnderTexts(const QImage &sheet, int profile, const IconSheets &icons, int picture, double strength);
 
 struct ScrimFix {
     bool found = false;

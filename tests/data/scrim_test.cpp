@@ -89,3 +89,43 @@ TEST(Scrim, LeastScrimUnderTheTextsSavesEveryText)
 
 } // namespace
 } // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+// set-picture --scrim: nothing at 0; at 1 every band on the picture is flat
+// black or white, and at any strength the pixels outside the bands and the
+// other pictures stay as they were.
+TEST(Scrim, UnderTextsOnOnePictureOnly)
+{
+    IconSheets icons;
+    ASSERT_TRUE(readIconSheets(programFilesIn(test::programFile(QString())), icons).ok());
+    const int profile = 3;
+    QImage sheet = test::templateSheet(profile).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(sheet.isNull());
+    const QRect chat = pictureRect(Chat, profile)->rect();
+    writeBackPicture(sheet, profile, Chat, generated(chat.size(), [](int x, int y) { return qRgb(x % 256, y % 256, 90); }));
+    std::vector<design::TextBand> bands = design::textBands(sheet, profile, icons, design::kEveryText);
+    bands.erase(std::remove_if(bands.begin(), bands.end(), [](const design::TextBand &b) { return b.picture != Chat; }),
+                bands.end());
+    ASSERT_FALSE(bands.empty());
+    for (const double strength : {0.0, 0.35, 1.0}) {
+        SCOPED_TRACE(strength);
+        const QImage made = design::scrimUnderTexts(sheet, profile, icons, Chat, strength);
+        int changed = 0;
+        for (int y = 0; y < sheet.height(); ++y)
+            for (int x = 0; x < sheet.width(); ++x) {
+                const bool inBand = std::any_of(bands.begin(), bands.end(),
+                                                [&](const design::TextBand &b) { return b.rect.contains(x, y); });
+                if (!inBand || strength == 0)
+                    ASSERT_EQ(made.pixel(x, y), sheet.pixel(x, y)) << x << "," << y;
+                else if (strength == 1)
+                    ASSERT_TRUE(made.pixel(x, y) == qRgb(0, 0, 0) || made.pixel(x, y) == qRgb(255, 255, 255));
+                changed += made.pixel(x, y) != sheet.pixel(x, y);
+            }
+        EXPECT_EQ(changed > 0, strength > 0);
+    }
+}
+
+} // namespace
+} // namespace zelkor
