@@ -1,5 +1,7 @@
 #include "legibilitydock.h"
 
+#include "desktop/preferences.h"
+
 #include "design/legibilitytext.h"
 #include "skin/colourslots.h"
 
@@ -9,7 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -17,7 +18,7 @@ namespace zelkor {
 
 namespace {
 
-const QString kMinContrastKey = QStringLiteral("legibility/minContrast");
+static_assert(prefs::minContrast.defaultValue() == design::kDefaultMinContrast);
 
 enum Column { RatioColumn, TextColumn, ScreenColumn, SlotColumn, ColumnCount };
 
@@ -79,7 +80,7 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
             emit textChosen(item->data(RatioColumn, Qt::UserRole).toInt());
     });
     connect(m_threshold, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-        QSettings().setValue(kMinContrastKey, value);
+        prefs::minContrast.set(value);
         emit minContrastChanged(value);
     });
     updateFixButton();
@@ -87,9 +88,7 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
 
 double LegibilityDock::savedMinContrast()
 {
-    bool ok = false;
-    const double value = QSettings().value(kMinContrastKey, design::kDefaultMinContrast).toDouble(&ok);
-    return ok && value >= 1.0 && value <= 21.0 ? value : design::kDefaultMinContrast;
+    return prefs::minContrast;
 }
 
 double LegibilityDock::minContrast() const

@@ -2,11 +2,11 @@
 #include "quitsignals.h"
 #include "skin/desktoprecent.h"
 #include "skin/recovery.h"
-#include "skin/settingscheck.h"
+#include "desktop/settingscheck.h"
 #include "skin/workfolder.h"
 #include "skin/programfiles.h"
 #include "startup.h"
-#include "tform1.h"
+#include "mainwindow/tform1.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,5 +1,7 @@
 #include "placementdialog.h"
 
+#include "desktop/preferences.h"
+
 #include "cropview.h"
 #include "radiogroup.h"
 #include "seams.h"
@@ -11,7 +13,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -20,7 +21,6 @@
 namespace zelkor {
 
 namespace {
-const QString kModeKey = QStringLiteral("placement/fit");
 constexpr double kZoomPerNotch = 1.25;
 
 int modeIndex(FitMode mode)
@@ -35,12 +35,12 @@ int modeIndex(FitMode mode)
 
 FitMode PlacementDialog::rememberedMode()
 {
-    return fitModeByKey(QSettings().value(kModeKey).toString()).value_or(FitMode::Cover);
+    return fitModeByKey(prefs::placementFit).value_or(FitMode::Cover);
 }
 
 void PlacementDialog::rememberMode(FitMode mode)
 {
-    QSettings().setValue(kModeKey, QString::fromLatin1(fitModeNames()[modeIndex(mode)].key));
+    prefs::placementFit.set(QString::fromLatin1(fitModeNames()[modeIndex(mode)].key));
 }
 
 PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QImage &loaded, QWidget *parent)

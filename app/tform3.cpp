@@ -4,6 +4,7 @@
 #include "logo.h"
 #include "radiogroup.h"
 #include "seams.h"
+#include "desktop/preferences.h"
 #include "editing/picturefiles.h"
 #include "editing/workingfilewatcher.h"
 #include "skin/filewrite.h"
@@ -72,7 +73,8 @@ TForm3::TForm3(SkinDocument &document, WorkingFileWatcher &watcher, QWidget *par
     Label2->move(8, 478);
     Label2->adjustSize();
 
-    Edit1 = new QLineEdit(rememberedEditorPath(), this);
+    const QString editor = prefs::imageEditor;
+    Edit1 = new QLineEdit(editor.isEmpty() ? defaultEditorPath() : editor, this);
     Edit1->setGeometry(8, 496, 465, 21);
     Edit1->setAccessibleName(QStringLiteral("Путь к редактору картинок"));
 
@@ -166,13 +168,13 @@ void TForm3::BitBtn1Click()
         seams().critical(this, QStringLiteral("Не удаётся запустить редактор «%1»").arg(program), QString());
         return;
     }
-    rememberEditorPath(program);
+    prefs::imageEditor.set(program);
 }
 
 void TForm3::CheckBox1Click()
 {
     m_watcher.setEnabled(CheckBox1->isChecked());
-    setFollowEditorChanges(CheckBox1->isChecked());
+    prefs::followEditor.set(CheckBox1->isChecked());
 }
 
 void TForm3::Button1Click()
@@ -183,15 +185,15 @@ void TForm3::Button1Click()
     if (chosen.isEmpty())
         return;
     Edit1->setText(QDir::toNativeSeparators(chosen));
-    rememberEditorPath(Edit1->text());
+    prefs::imageEditor.set(Edit1->text());
 }
 
 void TForm3::BitBtn2Click()
 {
-    const QString chosen = seams().openFile(this, QString(), rememberedPictureFolder(), openiFilter());
+    const QString chosen = seams().openFile(this, QString(), pictureFolderOrDefault(), openiFilter());
     if (chosen.isEmpty())
         return;
-    rememberPictureFolder(QFileInfo(chosen).absolutePath());
+    prefs::pictureFolder.set(QFileInfo(chosen).absolutePath());
     // Decoded in memory: nothing is written beside the user's file.
     QString error;
     const QImage loaded = readImageFile(chosen, error);

@@ -5,6 +5,7 @@
 #include "placementdialog.h"
 #include "radiogroup.h"
 #include "seams.h"
+#include "desktop/preferences.h"
 #include "editing/picturefiles.h"
 #include "skin/placement.h"
 #include "skin/profiles.h"
@@ -76,7 +77,7 @@ void TForm3::BitBtn3Click()
     const QImage cut = cutOutPicture(m_doc.sheet(), m_doc.profile(), picture);
     if (cut.isNull())
         return;
-    const QString proposed = QDir(rememberedPictureFolder()).filePath(QString::fromUtf8(pictureInfo(picture).name) + QStringLiteral(".png"));
+    const QString proposed = QDir(pictureFolderOrDefault()).filePath(QString::fromUtf8(pictureInfo(picture).name) + QStringLiteral(".png"));
     const QString chosen = seams().saveFile(this, QStringLiteral("Сохранить картинку"), proposed, savePictureFilter());
     if (chosen.isEmpty())
         return;
@@ -85,7 +86,7 @@ void TForm3::BitBtn3Click()
         seams().critical(this, error, QString());
         return;
     }
-    rememberPictureFolder(QFileInfo(chosen).absolutePath());
+    prefs::pictureFolder.set(QFileInfo(chosen).absolutePath());
 }
 
 void TForm3::BitBtn4Click()

@@ -1,7 +1,7 @@
 #include "tform4.h"
 
 #include "logo.h"
-#include "tform1.h"
+#include "windowfont.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -24,7 +24,7 @@ QFont fontPx(const char *family, int px, bool bold)
 TForm4::TForm4(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Редактор сконов для Zelkor "));
-    setFont(TForm1::windowFont());
+    setFont(windowFont());
     setFixedSize(648, 279);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace zelkor {
@@ -81,47 +80,6 @@ QString defaultEditorPath()
     }
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     return opener.isEmpty() ? QStringLiteral("xdg-open") : opener;
-}
-
-namespace {
-const QString kEditorKey = QStringLiteral("editing/editor");
-const QString kFollowKey = QStringLiteral("editing/followEditor");
-const QString kPictureFolderKey = QStringLiteral("editing/pictureFolder");
-} // namespace
-
-QString rememberedEditorPath()
-{
-    const QString program = QSettings().value(kEditorKey).toString();
-    return program.isEmpty() ? defaultEditorPath() : program;
-}
-
-void rememberEditorPath(const QString &program)
-{
-    QSettings().setValue(kEditorKey, program);
-}
-
-bool followEditorChanges()
-{
-    return QSettings().value(kFollowKey, true).toBool();
-}
-
-void setFollowEditorChanges(bool on)
-{
-    QSettings().setValue(kFollowKey, on);
-}
-
-QString rememberedPictureFolder()
-{
-    const QString folder = QSettings().value(kPictureFolderKey).toString();
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        return folder;
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
-}
-
-void rememberPictureFolder(const QString &folder)
-{
-    QSettings().setValue(kPictureFolderKey, folder);
 }
 
 } // namespace zelkor

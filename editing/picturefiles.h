@@ -27,16 +27,4 @@ QString notPlainWorkingFile(const QString &path);
 // paint programs found on the PATH, else the desktop's opener.
 QString defaultEditorPath();
 
-// Kept in the user's settings between runs: the editor the author last
-// started or chose (defaultEditorPath() until there is one), and whether
-// saves of the editor are taken into the sheet (on until turned off).
-QString rememberedEditorPath();
-void rememberEditorPath(const QString &program);
-bool followEditorChanges();
-void setFollowEditorChanges(bool on);
-// The folder pictures were last loaded from or saved to (the user's pictures
-// folder, else home, until there is one that still exists).
-QString rememberedPictureFolder();
-void rememberPictureFolder(const QString &folder);
-
 } // namespace zelkor

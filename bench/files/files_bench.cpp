@@ -2,7 +2,7 @@
 // them: dialogs answered at once, the real converter started and waited for,
 // the sheet adopted and the preview rendered.
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tests/common/tform1testaccess.h"
 #include "skin/converter.h"
 #include "skin/skindocument.h"
 #include "app/tform2.h"
@@ -75,7 +75,7 @@ void BM_New(benchmark::State &state)
 {
     Setup s;
     for (auto _ : state) {
-        s.form->N2Click();
+        ui(*s.form).N2Click();
         if (s.failed(state))
             break;
     }
@@ -87,7 +87,7 @@ void BM_Load(benchmark::State &state)
     Setup s;
     s.answer = QDir(s.folder).filePath(kTemplate);
     for (auto _ : state) {
-        s.form->N3Click();
+        ui(*s.form).N3Click();
         if (s.failed(state))
             break;
     }
@@ -97,11 +97,11 @@ void BM_Load(benchmark::State &state)
 void BM_Save(benchmark::State &state)
 {
     Setup s;
-    s.form->N2Click();
+    ui(*s.form).N2Click();
     s.answer = QDir(s.scratch).filePath(QStringLiteral("new skin"));
     const QString saved = QDir(s.scratch).filePath(QStringLiteral("extskin_416x352_new skin.mbm"));
     for (auto _ : state) {
-        s.form->N6Click();
+        ui(*s.form).N6Click();
         if (s.failed(state))
             break;
         state.PauseTiming();

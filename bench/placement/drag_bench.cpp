@@ -4,7 +4,7 @@
 #include "photograph.h"
 #include "app/placementdialog.h"
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tests/common/tform1testaccess.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
@@ -26,7 +26,7 @@ void dragStep(benchmark::State &state)
     QImage sheet(p->screenWidth, p->layoutRows, QImage::Format_RGB32);
     sheet.fill(Qt::gray);
     main.document().adoptUnsaved(sheet, QStringLiteral("bench.mbm"));
-    main.RadioGroup1->setItemIndex(1);
+    ui(main)->RadioGroup1->setItemIndex(1);
     const QImage &photo = photograph();
     PlacementDialog step(main.document(), Contacts, photo, &main);
     step.setMode(FitMode::Cover);

@@ -4,7 +4,7 @@
 // settings of the test's own; and helpers the editing tests share.
 
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tform1testaccess.h"
 #include "app/tform3.h"
 #include "editing/workingfilewatcher.h"
 #include "skin/profiles.h"

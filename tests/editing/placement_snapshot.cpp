@@ -4,7 +4,7 @@
 // pictures. Usage: placement_snapshot <output folder> [mode key] (under Xvfb).
 #include "app/placementdialog.h"
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tests/common/tform1testaccess.h"
 #include "app/tform3.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"
@@ -33,7 +33,7 @@ int main(int argc, char **argv)
     sheet.fill(QColor(90, 110, 160));
     TForm1 main(programFilesIn(folder.path()), QDir(folder.path()).filePath(QStringLiteral("work")));
     main.document().adoptUnsaved(sheet, QStringLiteral("synthetic.mbm"));
-    main.RadioGroup1->setItemIndex(1);
+    ui(main)->RadioGroup1->setItemIndex(1);
     main.show();
 
     // A picture with a horizon, a sun and a frame, so the crop is easy to read.

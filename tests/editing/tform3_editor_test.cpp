@@ -1,5 +1,6 @@
 // Starting the image editor on a working file, choosing it, its default, and
 // what the dialog remembers of it.
+#include "desktop/preferences.h"
 #include "fixture.h"
 
 #include "app/radiogroup.h"
@@ -110,15 +111,15 @@ TEST_F(EditingFixture, EachOpeningStartsWithContactsAndTheAuthorsEditorAndFollow
         }
         return 0;
     };
-    main->Button1Click();
-    main->Button1Click();
+    ui(*main).Button1Click();
+    ui(*main).Button1Click();
     EXPECT_EQ(items, (QList<int>{Contacts, Contacts}));
     EXPECT_EQ(editors, (QStringList{defaultEditorPath(), QStringLiteral("/somewhere/else")}));
     EXPECT_EQ(following, (QList<bool>{true, false}));
     EXPECT_FALSE(main->watcher().isEnabled());
     // What the next run of the program starts with.
-    EXPECT_EQ(rememberedEditorPath(), QStringLiteral("/somewhere/else"));
-    EXPECT_FALSE(followEditorChanges());
+    EXPECT_EQ(prefs::imageEditor.get(), QStringLiteral("/somewhere/else"));
+    EXPECT_FALSE(prefs::followEditor.get());
 }
 
 class DefaultEditorTest : public ::testing::Test {

@@ -32,11 +32,11 @@ TEST_P(FollowTest, EditorSavesReachTheSheetAndThePreview)
     const FollowCase c = GetParam();
     setSkin(1);
     // Only the document's change may refresh the preview, not the one-second timer.
-    main->Timer1->stop();
-    main->RadioGroup1->setItemIndex(ContactListScreen);
+    ui(*main)->Timer1->stop();
+    ui(*main)->RadioGroup1->setItemIndex(ContactListScreen);
     main->show();  // the preview surface takes its size when shown
-    main->renderPreview();
-    ASSERT_FALSE(main->PaintBox1->canvasImage().isNull());
+    ui(*main).renderPreview();
+    ASSERT_FALSE(ui(*main)->PaintBox1->canvasImage().isNull());
     main->watcher().setPatience(1500);
 
     // The picture's own size: taken as it is (another size goes through the
@@ -57,7 +57,7 @@ TEST_P(FollowTest, EditorSavesReachTheSheetAndThePreview)
     answerOpenFile(editor);
     d->Button1Click();
     const QImage sheetBefore = doc().sheet();
-    const QImage previewBefore = main->PaintBox1->canvasImage().copy();
+    const QImage previewBefore = ui(*main)->PaintBox1->canvasImage().copy();
     d->BitBtn1Click();
     if (!c.dialogOpen)
         d.reset();
@@ -80,10 +80,10 @@ TEST_P(FollowTest, EditorSavesReachTheSheetAndThePreview)
     }
     test::expectOnlyRectangleChanged(sheetBefore, doc().sheet(), pictureRect(Contacts, 1)->rect(), replacement);
     // The preview already shows the new sheet: rendering it again changes nothing.
-    const QImage previewAfter = main->PaintBox1->canvasImage().copy();
+    const QImage previewAfter = ui(*main)->PaintBox1->canvasImage().copy();
     EXPECT_NE(previewAfter, previewBefore);
-    main->renderPreview();
-    EXPECT_EQ(main->PaintBox1->canvasImage(), previewAfter);
+    ui(*main).renderPreview();
+    EXPECT_EQ(ui(*main)->PaintBox1->canvasImage(), previewAfter);
     if (d)
         EXPECT_EQ(d->picture().convertToFormat(QImage::Format_RGB32), replacement);
 

@@ -3,7 +3,7 @@
 // command and saves screenshots before and after the main window's next
 // refresh. Usage: tform3_snapshot <output folder> (run it under Xvfb).
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tests/common/tform1testaccess.h"
 #include "app/tform3.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"
@@ -47,8 +47,8 @@ int main(int argc, char **argv)
 
     TForm1 main(programFilesIn(folder.path()), QDir(folder.path()).filePath(QStringLiteral("work")));
     main.document().adoptUnsaved(syntheticSheet(3), QStringLiteral("synthetic.mbm"));
-    main.RadioGroup1->setItemIndex(1);  // the contact list shows the contacts picture
-    main.PaintBox1->resize(240, 320);
+    ui(main)->RadioGroup1->setItemIndex(1);  // the contact list shows the contacts picture
+    ui(main)->PaintBox1->resize(240, 320);
     main.show();
 
     QImage photo(240, 304, QImage::Format_RGB32);

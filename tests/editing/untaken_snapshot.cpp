@@ -3,7 +3,7 @@
 // Usage: untaken_snapshot <output folder> <program folder> (run it under Xvfb
 // with ImageMagick's import on the PATH).
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "app/mainwindow/tform1.h"
 #include "app/tform3.h"
 #include "editing/picturefiles.h"
 #include "editing/workingfilewatcher.h"

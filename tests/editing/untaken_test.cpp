@@ -16,7 +16,7 @@ struct UntakenCase {
     const char *name;
     QSize save;                 // the editor's save; the place is 176 x 188
     bool following;
-    void (TForm1::*command)();  // nullptr: the save alone
+    void (TForm1TestAccess::*command)() const;  // nullptr: the save alone
     QStringList answers;        // buttons chosen, in order
     const char *asked;          // texts the questions hold, '|' between them
     bool taken, wentOn;         // in the sheet; the command went past its question
@@ -65,7 +65,7 @@ TEST_P(UntakenTest, CountsAsAChangeUntilTheAuthorChose)
     const QByteArray saved = test::fileBytes(path);
     ASSERT_TRUE(test::waitUntil([&] { return main->isWindowModified() || !asked.isEmpty(); }, 3000));
     if (c.command)
-        (main.get()->*c.command)();
+        (ui(*main).*c.command)();
     test::waitUntil([] { return false; }, 300);  // and nothing more comes of it
 
     EXPECT_EQ(asked.size(), c.answers.size()) << asked.join(u'\n').toStdString();
@@ -78,7 +78,7 @@ TEST_P(UntakenTest, CountsAsAChangeUntilTheAuthorChose)
         EXPECT_EQ(doc().sheet(), before);
         if (!c.wentOn) {  // still a change; a picture dialog opened again leaves the file alone
             EXPECT_TRUE(main->isWindowModified());
-            EXPECT_EQ(main->modifiedField->text(), QStringLiteral("Изменён"));
+            EXPECT_EQ(ui(*main)->modifiedField->text(), QStringLiteral("Изменён"));
             TForm3(doc(), main->watcher(), main.get()).FormShow();
         }
         EXPECT_EQ(test::fileBytes(path), saved);
@@ -94,22 +94,22 @@ TEST_P(UntakenTest, CountsAsAChangeUntilTheAuthorChose)
 INSTANTIATE_TEST_SUITE_P(
     Saves, UntakenTest,
     ::testing::Values(
-        UntakenCase{"exit_cancelled", {176, 188}, false, &TForm1::N4Click, {kCancel},
+        UntakenCase{"exit_cancelled", {176, 188}, false, &TForm1TestAccess::N4Click, {kCancel},
                     "«Фоновая картинка в контактах» (contacts.bmp) изменена в редакторе", false, false},
-        UntakenCase{"exit_discarded", {176, 188}, false, &TForm1::N4Click, {QStringLiteral("Не сохранять")},
+        UntakenCase{"exit_discarded", {176, 188}, false, &TForm1TestAccess::N4Click, {QStringLiteral("Не сохранять")},
                     "не взята в скин", false, true},
-        UntakenCase{"exit_taken_then_kept", {176, 188}, false, &TForm1::N4Click, {kTake, kCancel},
+        UntakenCase{"exit_taken_then_kept", {176, 188}, false, &TForm1TestAccess::N4Click, {kTake, kCancel},
                     "не взята в скин|Скин изменён. Сохранить изменения?", true, false},
-        UntakenCase{"new_cancelled", {176, 188}, false, &TForm1::N2Click, {kCancel}, "не взята в скин", false, false},
-        UntakenCase{"load_cancelled", {176, 188}, false, &TForm1::N3Click, {kCancel}, "не взята в скин", false, false},
+        UntakenCase{"new_cancelled", {176, 188}, false, &TForm1TestAccess::N2Click, {kCancel}, "не взята в скин", false, false},
+        UntakenCase{"load_cancelled", {176, 188}, false, &TForm1TestAccess::N3Click, {kCancel}, "не взята в скин", false, false},
         // Saving takes the picture in first: the skin keeps it when Save As is cancelled.
-        UntakenCase{"load_save_cancelled", {176, 188}, false, &TForm1::N3Click, {QStringLiteral("Сохранить")},
+        UntakenCase{"load_save_cancelled", {176, 188}, false, &TForm1TestAccess::N3Click, {QStringLiteral("Сохранить")},
                     "не взята в скин", true, false},
-        UntakenCase{"port_double_size_placed", {352, 376}, false, &TForm1::N7Click, {kTake, kPlace, kCancel},
+        UntakenCase{"port_double_size_placed", {352, 376}, false, &TForm1TestAccess::N7Click, {kTake, kPlace, kCancel},
                     "352 x 376|176 x 188|Скин изменён", true, false},
         UntakenCase{"following_tiny_placed", {10, 10}, true, nullptr, {kPlace}, "10 x 10|176 x 188", true, false},
-        UntakenCase{"following_double_declined", {352, 376}, true, &TForm1::N4Click,
+        UntakenCase{"following_double_declined", {352, 376}, true, &TForm1TestAccess::N4Click,
                     {QStringLiteral("Не брать"), kCancel}, "352 x 376|не взята в скин", false, false},
         // A quit by signal asks nothing and takes the save, so the recovery copy has it.
-        UntakenCase{"signal_quit_taken", {176, 188}, false, &TForm1::quitWithoutAsking, {}, "", true, true}),
+        UntakenCase{"signal_quit_taken", {176, 188}, false, &TForm1TestAccess::quitWithoutAsking, {}, "", true, true}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -1,7 +1,8 @@
 // The main window's start-up, its states before and after a skin exists, the
 // about box, and adopting a sheet.
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "app/windowfont.h"
+#include "tform1testaccess.h"
 #include "app/tform4.h"
 #include "skin/skindocument.h"
 #include "skin/profiles.h"
@@ -73,28 +74,28 @@ TEST_F(MainWindowTest, StartsWithoutASkinAndTicksDrawNothing)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Универсальный редактор skin-ов для Zelkor"));
     EXPECT_FALSE(w.document().hasSkin());
     EXPECT_EQ(w.document().screenSize(), QSize());
-    EXPECT_EQ(w.smallIcons.size(), QSize(32, 1520));
-    EXPECT_EQ(w.largeIcons.size(), QSize(64, 3040));
-    EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.Timer1->interval(), 1000);
+    EXPECT_EQ(ui(w)->smallIcons.size(), QSize(32, 1520));
+    EXPECT_EQ(ui(w)->largeIcons.size(), QSize(64, 3040));
+    EXPECT_TRUE(ui(w)->Timer1->isActive());
+    EXPECT_EQ(ui(w)->Timer1->interval(), 1000);
 
     w.show();
-    EXPECT_FALSE(w.RadioGroup1->isVisible());
-    EXPECT_FALSE(w.RadioGroup2->isVisible());
-    EXPECT_FALSE(w.Button1->isVisible());
-    EXPECT_FALSE(w.Panel1->isVisible());
-    EXPECT_TRUE(w.PaintBox1->isVisible());
-    EXPECT_EQ(w.PaintBox1->geometry(), QRect(w.phone->pos() + QPoint(42, 91), QSize(176, 208)));
+    EXPECT_FALSE(ui(w)->RadioGroup1->isVisible());
+    EXPECT_FALSE(ui(w)->RadioGroup2->isVisible());
+    EXPECT_FALSE(ui(w)->Button1->isVisible());
+    EXPECT_FALSE(ui(w)->Panel1->isVisible());
+    EXPECT_TRUE(ui(w)->PaintBox1->isVisible());
+    EXPECT_EQ(ui(w)->PaintBox1->geometry(), QRect(ui(w)->phone->pos() + QPoint(42, 91), QSize(176, 208)));
 
-    const QImage before = w.PaintBox1->canvasImage().copy();
-    const QRgb swatch = w.dx[4]->color();
+    const QImage before = ui(w)->PaintBox1->canvasImage().copy();
+    const QRgb swatch = ui(w)->dx[4]->color();
     for (int i = 0; i < 3; ++i) {
-        w.Timer1Timer();
-        w.FormPaint();
-        w.FormShow();
+        ui(w).Timer1Timer();
+        ui(w).FormPaint();
+        ui(w).FormShow();
     }
-    EXPECT_EQ(w.PaintBox1->canvasImage(), before);
-    EXPECT_EQ(w.dx[4]->color(), swatch);
+    EXPECT_EQ(ui(w)->PaintBox1->canvasImage(), before);
+    EXPECT_EQ(ui(w)->dx[4]->color(), swatch);
     EXPECT_TRUE(errors.isEmpty());
 }
 
@@ -102,14 +103,14 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
 {
     writeIcons(true, true);
     TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
-    EXPECT_EQ(w.RadioGroup1->geometry(), QRect(0, 0, 161, 241));
-    EXPECT_EQ(w.RadioGroup1->count(), 6);
-    EXPECT_EQ(w.RadioGroup1->itemIndex(), 0);
-    EXPECT_EQ(w.RadioGroup2->geometry(), QRect(168, 8, 161, 49));
-    EXPECT_EQ(w.RadioGroup2->itemIndex(), 0);
-    EXPECT_EQ(w.Button1->geometry(), QRect(168, 64, 185, 25));
-    EXPECT_EQ(w.Button1->text(), QStringLiteral("Редактировать картинки"));
-    EXPECT_EQ(w.Panel1->geometry(), QRect(1, 248, 353, 465));
+    EXPECT_EQ(ui(w)->RadioGroup1->geometry(), QRect(0, 0, 161, 241));
+    EXPECT_EQ(ui(w)->RadioGroup1->count(), 6);
+    EXPECT_EQ(ui(w)->RadioGroup1->itemIndex(), 0);
+    EXPECT_EQ(ui(w)->RadioGroup2->geometry(), QRect(168, 8, 161, 49));
+    EXPECT_EQ(ui(w)->RadioGroup2->itemIndex(), 0);
+    EXPECT_EQ(ui(w)->Button1->geometry(), QRect(168, 64, 185, 25));
+    EXPECT_EQ(ui(w)->Button1->text(), QStringLiteral("Редактировать картинки"));
+    EXPECT_EQ(ui(w)->Panel1->geometry(), QRect(1, 248, 353, 465));
 
     // Menu texts without their mnemonic marks.
     const auto plain = [](const QAction *a) { return QString(a->text()).remove(u'&'); };
@@ -131,7 +132,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
         items << plain(a);
     EXPECT_EQ(items, (QStringList{QStringLiteral("Руководство"), QStringLiteral("О программе")}));
     // Without a skin nothing can be saved or ported; every command says what it does.
-    for (QAction *a : {w.N6, w.N10, w.N7}) {
+    for (QAction *a : {ui(w)->N6, ui(w)->N10, ui(w)->N7}) {
         EXPECT_FALSE(a->isEnabled()) << plain(a).toStdString();
         EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Сначала создайте или загрузите скин")));
     }
@@ -146,10 +147,10 @@ TEST_F(MainWindowTest, MissingSmallIconSheetIsReportedOnceAndStartUpGoesOn)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("icons.bmp")));
     // The large sheet is not read once the small one failed.
-    EXPECT_TRUE(w.smallIcons.isNull());
-    EXPECT_TRUE(w.largeIcons.isNull());
+    EXPECT_TRUE(ui(w)->smallIcons.isNull());
+    EXPECT_TRUE(ui(w)->largeIcons.isNull());
     w.show();
-    w.Timer1Timer();
+    ui(w).Timer1Timer();
     EXPECT_EQ(errors.size(), 1);
 }
 
@@ -163,8 +164,8 @@ TEST_F(MainWindowTest, UnreadableLargeIconSheetIsReportedByName)
     TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("icons32.bmp")));
-    EXPECT_FALSE(w.smallIcons.isNull());
-    EXPECT_TRUE(w.largeIcons.isNull());
+    EXPECT_FALSE(ui(w)->smallIcons.isNull());
+    EXPECT_TRUE(ui(w)->largeIcons.isNull());
 }
 
 TEST_F(MainWindowTest, OnAScreenTooSmallTheClientScrollsAndTheFrameStaysOnIt)
@@ -177,10 +178,10 @@ TEST_F(MainWindowTest, OnAScreenTooSmallTheClientScrollsAndTheFrameStaysOnIt)
     auto *scroll = w.findChild<QScrollArea *>(QStringLiteral("controlsArea"));
     ASSERT_NE(scroll, nullptr);
     // The bottom swatch can be scrolled into view.
-    w.showSkinControls();
-    scroll->ensureWidgetVisible(w.dx[12]);
+    ui(w).showSkinControls();
+    scroll->ensureWidgetVisible(ui(w)->dx[12]);
     EXPECT_TRUE(scroll->viewport()->rect().contains(
-        QRect(w.dx[12]->mapTo(scroll->viewport(), QPoint(0, 0)), w.dx[12]->size())));
+        QRect(ui(w)->dx[12]->mapTo(scroll->viewport(), QPoint(0, 0)), ui(w)->dx[12]->size())));
 }
 
 TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
@@ -200,8 +201,8 @@ TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
     file->close();
 
     // Tab leads from the button through the thirteen swatches in panel order.
-    w.Button1->setFocus();
-    for (ColourSwatch *swatch : w.dx) {
+    ui(w)->Button1->setFocus();
+    for (ColourSwatch *swatch : ui(w)->dx) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), swatch) << swatch->tag();
     }
@@ -213,7 +214,7 @@ TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
         return QColor();
     };
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A})
-        QTest::keyClick(w.dx[5], key);
+        QTest::keyClick(ui(w)->dx[5], key);
     EXPECT_EQ(asked, 3);
 }
 
@@ -225,13 +226,13 @@ TEST_F(MainWindowTest, SwatchesAreNamedAfterTheirLabelsAndAWhiteOneShowsItsEdge)
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
     for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(accessibleName(w.dx[i]), w.dxLabels[i]->text().trimmed()) << i;
-    EXPECT_FALSE(accessibleName(w.PaintBox1).isEmpty());
-    EXPECT_FALSE(accessibleName(w.phone).isEmpty());
+        EXPECT_EQ(accessibleName(ui(w)->dx[i]), ui(w)->dxLabels[i]->text().trimmed()) << i;
+    EXPECT_FALSE(accessibleName(ui(w)->PaintBox1).isEmpty());
+    EXPECT_FALSE(accessibleName(ui(w)->phone).isEmpty());
 
-    w.dx[3]->setColor(qRgb(255, 255, 255));
-    const QImage white = w.dx[3]->grab().toImage();
-    EXPECT_NE(white.pixel(0, 0), w.Panel1->palette().color(QPalette::Window).rgb());
+    ui(w)->dx[3]->setColor(qRgb(255, 255, 255));
+    const QImage white = ui(w)->dx[3]->grab().toImage();
+    EXPECT_NE(white.pixel(0, 0), ui(w)->Panel1->palette().color(QPalette::Window).rgb());
     EXPECT_NE(white.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(white.pixel(12, 12), qRgb(255, 255, 255));
 }
@@ -240,7 +241,7 @@ TEST_F(MainWindowTest, AboutBoxShowsItsVersionWholeAndItsLinksOpen)
 {
     TForm4 about;
     about.show();
-    EXPECT_EQ(about.font(), TForm1::windowFont());
+    EXPECT_EQ(about.font(), windowFont());
     int links = 0;
     for (QLabel *l : about.findChildren<QLabel *>()) {
         if (l->text() == QStringLiteral("Версия 0.0.1alpha")) {
@@ -275,8 +276,8 @@ TEST_F(MainWindowTest, AboutBoxIsANewBoxEachTimeAndCloses)
         EXPECT_EQ(d->result(), QDialog::Accepted);
         return d->result();
     };
-    w.N5Click();
-    w.N5Click();
+    ui(w).N5Click();
+    ui(w).N5Click();
     ASSERT_EQ(shown.size(), 2u);
 }
 
@@ -286,7 +287,7 @@ TEST_F(MainWindowTest, ExitClosesTheWindow)
     TForm1 w(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
     w.show();
     ASSERT_TRUE(w.isVisible());
-    w.N4Click();
+    ui(w).N4Click();
     EXPECT_FALSE(w.isVisible());
 }
 
@@ -298,8 +299,8 @@ TEST_F(MainWindowTest, A176x500SheetIsProfileOneAndItsColoursShowAtOnce)
     ASSERT_TRUE(w.document().adoptUnsaved(test::coordinateSheet(176, 500), QStringLiteral("a.mbm")));
     EXPECT_EQ(w.document().profile(), 1);
     EXPECT_EQ(w.document().screenSize(), QSize(176, 208));
-    EXPECT_EQ(w.PaintBox1->geometry(), QRect(w.phone->pos() + QPoint(42, 91), QSize(176, 208)));
-    EXPECT_EQ(w.dx[7]->color(), test::coordinateColour(232, 97));
+    EXPECT_EQ(ui(w)->PaintBox1->geometry(), QRect(ui(w)->phone->pos() + QPoint(42, 91), QSize(176, 208)));
+    EXPECT_EQ(ui(w)->dx[7]->color(), test::coordinateColour(232, 97));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("a.mbm[*] — Универсальный редактор skin-ов для Zelkor"));
     EXPECT_TRUE(w.isWindowModified());
 }
@@ -312,9 +313,9 @@ TEST_F(MainWindowTest, AMissingPhotographIsReportedAndTheSkinStillShows)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("320x240.jpg")));
     EXPECT_EQ(w.document().profile(), 4);
-    EXPECT_TRUE(w.phone->pixmap().isNull());
-    EXPECT_EQ(w.PaintBox1->geometry(), QRect(w.phone->pos() + QPoint(59, 121), QSize(320, 240)));
-    EXPECT_TRUE(w.Panel1->isVisibleTo(&w));
+    EXPECT_TRUE(ui(w)->phone->pixmap().isNull());
+    EXPECT_EQ(ui(w)->PaintBox1->geometry(), QRect(ui(w)->phone->pos() + QPoint(59, 121), QSize(320, 240)));
+    EXPECT_TRUE(ui(w)->Panel1->isVisibleTo(&w));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // and remembered, and the dock of all screens following edits and undo.
 #include "app/allscreensdock.h"
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tform1testaccess.h"
 #include "app/zoomview.h"
 #include "app/tform3.h"
 #include "preview/overview.h"
@@ -65,10 +65,10 @@ protected:
 TEST_F(ViewTest, TheWindowGrowsAndZoomFollowsTheKeyboardAndIsRemembered)
 {
     EXPECT_EQ(w->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    const QSize before = w->previewArea->size();
+    const QSize before = ui(*w)->previewArea->size();
     w->resize(w->size() + QSize(300, 200));
     QApplication::processEvents();
-    EXPECT_GT(w->previewArea->width(), before.width());
+    EXPECT_GT(ui(*w)->previewArea->width(), before.width());
 
     struct Step {
         QKeySequence keys;
@@ -79,63 +79,63 @@ TEST_F(ViewTest, TheWindowGrowsAndZoomFollowsTheKeyboardAndIsRemembered)
                           {QKeySequence(Qt::CTRL | Qt::Key_Minus), 1}, {QKeySequence(Qt::CTRL | Qt::Key_Equal), 2}};
     for (const Step &s : steps) {
         QTest::keySequence(w.get(), s.keys);
-        EXPECT_EQ(w->previewArea->zoom(), s.zoom) << s.keys.toString().toStdString();
-        EXPECT_EQ(w->PaintBox1->size(), QSize(176, 208) * s.zoom);
-        EXPECT_TRUE(w->zoomActions[s.zoom]->isChecked());
+        EXPECT_EQ(ui(*w)->previewArea->zoom(), s.zoom) << s.keys.toString().toStdString();
+        EXPECT_EQ(ui(*w)->PaintBox1->size(), QSize(176, 208) * s.zoom);
+        EXPECT_TRUE(ui(*w)->zoomActions[s.zoom]->isChecked());
     }
     // The fitting factor is the largest whose whole picture fits.
-    w->setZoomMode(ZoomView::kFitWindow);
-    const int fit = w->previewArea->zoom();
-    const QSize room = w->previewArea->maximumViewportSize();
-    EXPECT_LE(w->previewArea->widget()->width(), room.width());
-    EXPECT_LE(w->previewArea->widget()->height(), room.height());
+    ui(*w).setZoomMode(ZoomView::kFitWindow);
+    const int fit = ui(*w)->previewArea->zoom();
+    const QSize room = ui(*w)->previewArea->maximumViewportSize();
+    EXPECT_LE(ui(*w)->previewArea->widget()->width(), room.width());
+    EXPECT_LE(ui(*w)->previewArea->widget()->height(), room.height());
     if (fit < ZoomView::kMaxZoom) {
-        w->setZoomMode(fit + 1);
-        EXPECT_FALSE(w->previewArea->widget()->width() <= room.width() && w->previewArea->widget()->height() <= room.height());
+        ui(*w).setZoomMode(fit + 1);
+        EXPECT_FALSE(ui(*w)->previewArea->widget()->width() <= room.width() && ui(*w)->previewArea->widget()->height() <= room.height());
     }
 
-    w->setZoomMode(3);
+    ui(*w).setZoomMode(3);
     TForm1 next(programFilesIn(dir.path()), test::workFolderIn(dir.path()));
-    EXPECT_EQ(next.previewArea->zoom(), 3);
+    EXPECT_EQ(ui(next)->previewArea->zoom(), 3);
     // Without a skin there is no photograph: the white frame still holds the screen.
-    EXPECT_TRUE(next.Shape1->geometry().contains(next.PaintBox1->geometry()))
-        << next.PaintBox1->geometry().x() << "," << next.PaintBox1->geometry().y();
+    EXPECT_TRUE(ui(next)->Shape1->geometry().contains(ui(next)->PaintBox1->geometry()))
+        << ui(next)->PaintBox1->geometry().x() << "," << ui(next)->PaintBox1->geometry().y();
 }
 
 TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
 {
-    ASSERT_TRUE(w->allScreens->isVisible());
-    const QImage before = w->allScreens->picture();
+    ASSERT_TRUE(ui(*w)->allScreens->isVisible());
+    const QImage before = ui(*w)->allScreens->picture();
     ASSERT_FALSE(before.isNull());
     const auto fresh = [&] {
         std::array<QImage, kNamedScreenCount> screens;
         for (int i = 0; i < kNamedScreenCount; ++i)
-            screens[i] = paintBoxPicture(namedScreens()[i], w->previewInput());
+            screens[i] = paintBoxPicture(namedScreens()[i], ui(*w).previewInput());
         return composeOverview(w->document().displayName(), 1, screens);
     };
     EXPECT_EQ(before, fresh());
 
     ASSERT_TRUE(w->document().setColourSlot(6, qRgb(255, 0, 0)));
-    EXPECT_NE(w->allScreens->picture(), before);
-    EXPECT_EQ(w->allScreens->picture(), fresh());
+    EXPECT_NE(ui(*w)->allScreens->picture(), before);
+    EXPECT_EQ(ui(*w)->allScreens->picture(), fresh());
     w->document().undoStack()->undo();
-    EXPECT_EQ(w->allScreens->picture(), before);
+    EXPECT_EQ(ui(*w)->allScreens->picture(), before);
     // A save depth redraws it as the phone would show it, and back.
-    w->RadioGroup3->setItemIndex(2);
-    w->RadioGroup3Click();
-    EXPECT_NE(w->allScreens->picture(), before);
-    EXPECT_EQ(w->allScreens->picture(), fresh());
-    w->RadioGroup3->setItemIndex(0);
-    w->RadioGroup3Click();
-    EXPECT_EQ(w->allScreens->picture(), before);
+    ui(*w)->RadioGroup3->setItemIndex(2);
+    ui(*w).RadioGroup3Click();
+    EXPECT_NE(ui(*w)->allScreens->picture(), before);
+    EXPECT_EQ(ui(*w)->allScreens->picture(), fresh());
+    ui(*w)->RadioGroup3->setItemIndex(0);
+    ui(*w).RadioGroup3Click();
+    EXPECT_EQ(ui(*w)->allScreens->picture(), before);
 
     const OverviewLayout layout = overviewLayout(w->document().displayName(), 1, QSize(176, 208));
-    auto *picture = w->allScreens->findChild<QScrollArea *>()->widget();
+    auto *picture = ui(*w)->allScreens->findChild<QScrollArea *>()->widget();
     for (int i : {2, 3, 0}) {
         QTest::mouseClick(picture, Qt::LeftButton, {}, layout.screens[i].center());
-        EXPECT_EQ(w->RadioGroup1->itemIndex(), namedScreens()[i].screen) << i;
-        EXPECT_EQ(w->RadioGroup2->itemIndex(), namedScreens()[i].columns) << i;
-        EXPECT_EQ(w->PaintBox1->canvasImage(), paintBoxPicture(namedScreens()[i], w->previewInput())) << i;
+        EXPECT_EQ(ui(*w)->RadioGroup1->itemIndex(), namedScreens()[i].screen) << i;
+        EXPECT_EQ(ui(*w)->RadioGroup2->itemIndex(), namedScreens()[i].columns) << i;
+        EXPECT_EQ(ui(*w)->PaintBox1->canvasImage(), paintBoxPicture(namedScreens()[i], ui(*w).previewInput())) << i;
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
@@ -151,10 +151,10 @@ void mouse(QWidget *target, QEvent::Type type, QPoint pixel, int zoom)
 
 TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper)
 {
-    w->setZoomMode(2);
-    w->RadioGroup1->setItemIndex(ContactListScreen);
-    w->RadioGroup1Click();
-    const PaintRecord &record = w->paintRecord();
+    ui(*w).setZoomMode(2);
+    ui(*w)->RadioGroup1->setItemIndex(ContactListScreen);
+    ui(*w).RadioGroup1Click();
+    const PaintRecord &record = ui(*w)->record;
     // A nick's ink, and a pixel of the contacts picture.
     QPoint nick(-1, -1), background(-1, -1);
     QString nickText;
@@ -172,12 +172,12 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     ASSERT_GE(background.x(), 0);
     const PixelSource bg = record.sourceAt(background.x(), background.y());
 
-    mouse(w->PaintBox1, QEvent::MouseMove, nick, 2);
+    mouse(ui(*w)->PaintBox1, QEvent::MouseMove, nick, 2);
     EXPECT_EQ(w->statusBar()->currentMessage(), colourSlotLabel(6) + QStringLiteral(" — «") + nickText + u'»');
-    mouse(w->PaintBox1, QEvent::MouseMove, background, 2);
+    mouse(ui(*w)->PaintBox1, QEvent::MouseMove, background, 2);
     EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Фоновая картинка в контактах, %1, %2")
                                                     .arg(bg.picturePixel.x()).arg(bg.picturePixel.y()));
-    mouse(w->phone, QEvent::MouseMove, QPoint(3, 5), 2);
+    mouse(ui(*w)->phone, QEvent::MouseMove, QPoint(3, 5), 2);
     EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Картинка телефона, 3, 5"));
 
     // Click selects, double-click opens the colour dialog or the picture's
@@ -188,31 +188,31 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
         if (record.sourceAt(x, nickBox.center().y()).kind == PixelSource::Picture)
             between = QPoint(x, nickBox.center().y());
     ASSERT_GE(between.x(), 0);
-    mouse(w->PaintBox1, QEvent::MouseButtonPress, between, 2);
-    EXPECT_EQ(w->selectedSlot(), 6);
-    w->selectSlot(-1);
-    mouse(w->PaintBox1, QEvent::MouseButtonPress, nick, 2);
-    EXPECT_EQ(w->selectedSlot(), 6);
+    mouse(ui(*w)->PaintBox1, QEvent::MouseButtonPress, between, 2);
+    EXPECT_EQ(ui(*w)->selectedSlot, 6);
+    ui(*w).selectSlot(-1);
+    mouse(ui(*w)->PaintBox1, QEvent::MouseButtonPress, nick, 2);
+    EXPECT_EQ(ui(*w)->selectedSlot, 6);
     for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(w->dx[i]->isSelected(), i == 6) << i;
+        EXPECT_EQ(ui(*w)->dx[i]->isSelected(), i == 6) << i;
     seams().pickColour = [](QWidget *, const QColor &, const QString &, const QRect &, const std::function<void(const QColor &)> &) {
         return QColor(1, 2, 3);
     };
-    mouse(w->PaintBox1, QEvent::MouseButtonDblClick, nick, 2);
+    mouse(ui(*w)->PaintBox1, QEvent::MouseButtonDblClick, nick, 2);
     EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));
     int editedPicture = -1;
     seams().execDialog = [&](QDialog *d) {
         editedPicture = qobject_cast<TForm3 *>(d)->RadioGroup1->itemIndex();
         return int(QDialog::Rejected);
     };
-    mouse(w->PaintBox1, QEvent::MouseButtonDblClick, background, 2);
+    mouse(ui(*w)->PaintBox1, QEvent::MouseButtonDblClick, background, 2);
     EXPECT_EQ(editedPicture, int(Contacts));
 
     // The eyedropper takes a phone pixel into the selected slot, as one undo step.
     const int steps = w->document().undoStack()->count();
-    w->eyedropper->trigger();
-    mouse(w->phone, QEvent::MouseButtonPress, QPoint(3, 5), 2);
-    EXPECT_EQ(w->document().colourSlots()[6], w->previewArea->photo().pixel(3, 5));
+    ui(*w)->eyedropper->trigger();
+    mouse(ui(*w)->phone, QEvent::MouseButtonPress, QPoint(3, 5), 2);
+    EXPECT_EQ(w->document().colourSlots()[6], ui(*w)->previewArea->photo().pixel(3, 5));
     EXPECT_EQ(w->document().undoStack()->count(), steps + 1);
     w->document().undoStack()->undo();
     EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));

@@ -28,7 +28,7 @@ protected:
     }
     void click(int slot)
     {
-        ColourSwatch *s = form->dx[slot];
+        ColourSwatch *s = ui(*form)->dx[slot];
         const QPointF at(5, 5);
         QMouseEvent press(QEvent::MouseButtonPress, at, s->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
@@ -49,14 +49,14 @@ TEST_F(ColourPanelTest, SwatchesAndLabels)
     };
     for (int i = 0; i < 13; ++i) {
         SCOPED_TRACE(i);
-        const ColourSwatch *s = form->dx[i];
-        EXPECT_EQ(s->parentWidget(), form->Panel1);
+        const ColourSwatch *s = ui(*form)->dx[i];
+        EXPECT_EQ(s->parentWidget(), ui(*form)->Panel1);
         EXPECT_EQ(s->objectName(), QStringLiteral("dx%1").arg(i));
         EXPECT_EQ(s->tag(), i);
         EXPECT_EQ(s->geometry(), QRect(8, 8 + 32 * i, 25, 25));
         EXPECT_EQ(s->cursor().shape(), Qt::PointingHandCursor);
-        const QLabel *l = form->dxLabels[i];
-        EXPECT_EQ(l->parentWidget(), form->Panel1);
+        const QLabel *l = ui(*form)->dxLabels[i];
+        EXPECT_EQ(l->parentWidget(), ui(*form)->Panel1);
         EXPECT_EQ(l->text(), QString::fromUtf8(labels[i]));
         EXPECT_EQ(l->pos(), QPoint(40, 16 + 32 * i));
         EXPECT_EQ(l->font().family(), QStringLiteral("Tahoma"));
@@ -77,7 +77,7 @@ TEST_P(PickTest, ChangesExactlyOneSheetPixel)
     const auto [profile, slot] = GetParam();
     useSheet(profile);
     const QImage before = form->document().sheet().copy();
-    const ColourSlots swatchesBefore = form->swatchColours();
+    const ColourSlots swatchesBefore = ui(*form).swatchColours();
     const QRgb chosen = qRgb(0x12, 0xab, 0xef);
     colourAnswer = QColor::fromRgb(chosen);
     click(slot);
@@ -95,7 +95,7 @@ TEST_P(PickTest, ChangesExactlyOneSheetPixel)
     EXPECT_EQ(changed, 1);
     EXPECT_EQ(form->document().sheet().pixel(target), chosen);
     for (int i = 0; i < 13; ++i)
-        EXPECT_EQ(form->dx[i]->color(), i == slot ? chosen : swatchesBefore[i]) << "swatch " << i;
+        EXPECT_EQ(ui(*form)->dx[i]->color(), i == slot ? chosen : swatchesBefore[i]) << "swatch " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(ProfilesAndSlots, PickTest,
@@ -107,12 +107,12 @@ TEST_F(ColourPanelTest, CancellingChangesNothing)
 {
     useSheet(3);
     const QImage before = form->document().sheet().copy();
-    const ColourSlots swatches = form->swatchColours();
+    const ColourSlots swatches = ui(*form).swatchColours();
     colourAnswer = QColor();
     click(4);
     EXPECT_EQ(shown, QStringList{QStringLiteral("colour")});
     EXPECT_EQ(form->document().sheet(), before);
-    EXPECT_EQ(form->swatchColours(), swatches);
+    EXPECT_EQ(ui(*form).swatchColours(), swatches);
 }
 
 // The dialog opens on the slot's colour under the slot's label; the preview
@@ -122,11 +122,11 @@ TEST_F(ColourPanelTest, DialogOpensOnTheSlotAndThePreviewFollowsIt)
 {
     useSheet(3);
     form->show();
-    form->RadioGroup1->button(ContactListScreen)->click();
+    ui(*form)->RadioGroup1->button(ContactListScreen)->click();
     for (bool ok : {false, true}) {
         SCOPED_TRACE(ok);
         const QImage sheet = form->document().sheet().copy();
-        const QImage canvas = form->PaintBox1->canvasImage().copy();
+        const QImage canvas = ui(*form)->PaintBox1->canvasImage().copy();
         const int steps = form->document().undoStack()->count();
         colourTrials = {QColor(Qt::red), QColor(0x12, 0x34, 0x56)};
         trialCanvases.clear();
@@ -139,12 +139,12 @@ TEST_F(ColourPanelTest, DialogOpensOnTheSlotAndThePreviewFollowsIt)
         EXPECT_NE(trialCanvases[1], trialCanvases[0]);
         EXPECT_EQ(form->document().undoStack()->count(), steps + (ok ? 1 : 0));
         if (ok) {
-            EXPECT_EQ(form->PaintBox1->canvasImage(), trialCanvases[1]);
-            EXPECT_EQ(form->dx[6]->color(), colourAnswer.rgb());
+            EXPECT_EQ(ui(*form)->PaintBox1->canvasImage(), trialCanvases[1]);
+            EXPECT_EQ(ui(*form)->dx[6]->color(), colourAnswer.rgb());
         } else {
-            EXPECT_EQ(form->PaintBox1->canvasImage(), canvas);
+            EXPECT_EQ(ui(*form)->PaintBox1->canvasImage(), canvas);
             EXPECT_EQ(form->document().sheet(), sheet);
-            EXPECT_EQ(form->dx[6]->color(), sheet.pixel(colourRow(3)->firstColumn + 6, colourRow(3)->row));
+            EXPECT_EQ(ui(*form)->dx[6]->color(), sheet.pixel(colourRow(3)->firstColumn + 6, colourRow(3)->row));
         }
     }
 }
@@ -165,15 +165,15 @@ TEST_F(ColourPanelTest, UndoAndRedoOfAPickRestoreTheExactPixel)
     colourAnswer = QColor(1, 2, 3);
     click(11);
     const QImage picked = form->document().sheet().copy();
-    ASSERT_TRUE(form->undoAction->isEnabled());
-    EXPECT_FALSE(form->redoAction->isEnabled());
-    form->undoAction->trigger();
+    ASSERT_TRUE(ui(*form)->undoAction->isEnabled());
+    EXPECT_FALSE(ui(*form)->redoAction->isEnabled());
+    ui(*form)->undoAction->trigger();
     EXPECT_EQ(form->document().sheet(), original);
-    EXPECT_EQ(form->swatchColours(), readColourSlots(original, 4));
-    EXPECT_FALSE(form->undoAction->isEnabled());
-    form->redoAction->trigger();
+    EXPECT_EQ(ui(*form).swatchColours(), readColourSlots(original, 4));
+    EXPECT_FALSE(ui(*form)->undoAction->isEnabled());
+    ui(*form)->redoAction->trigger();
     EXPECT_EQ(form->document().sheet(), picked);
-    EXPECT_EQ(form->dx[11]->color(), qRgb(1, 2, 3));
+    EXPECT_EQ(ui(*form)->dx[11]->color(), qRgb(1, 2, 3));
 }
 
 TEST_F(ColourPanelTest, APickOnASheetWithoutItsColourRowSaysSo)

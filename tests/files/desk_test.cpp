@@ -38,17 +38,17 @@ TEST_F(DeskTest, RecentFilesAreTheTenNewestAndAMissingOneLeavesWithOneMessage)
     QStringList newest;
     for (int i : {5, 11, 10, 9, 8, 7, 6, 4, 3, 2})
         newest << skin(i);
-    EXPECT_EQ(TForm1::recentFiles(), newest);
-    emit form->recentMenu->aboutToShow();
-    ASSERT_EQ(form->recentMenu->actions().size(), 10);
-    EXPECT_EQ(form->recentMenu->actions()[1]->toolTip(), skin(11));
+    EXPECT_EQ(RecentFiles().files(), newest);
+    emit ui(*form)->recentMenu->aboutToShow();
+    ASSERT_EQ(ui(*form)->recentMenu->actions().size(), 10);
+    EXPECT_EQ(ui(*form)->recentMenu->actions()[1]->toolTip(), skin(11));
 
     ASSERT_TRUE(QFile::remove(skin(11)));
-    form->recentMenu->actions()[1]->trigger();
+    ui(*form)->recentMenu->actions()[1]->trigger();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(skin(11))) << errors[0].toStdString();
     newest.removeAt(1);
-    EXPECT_EQ(TForm1::recentFiles(), newest);
+    EXPECT_EQ(RecentFiles().files(), newest);
     EXPECT_EQ(form->document().filePath(), skin(5));
 
     QFile desktopList(scratchFile(QStringLiteral("recent.xbel")));
@@ -70,9 +70,9 @@ TEST_F(DeskTest, ChoicesAndPlaceComeBackInTheNextRunButNeverOffTheScreen)
     const QRect avail = form->screen()->availableGeometry();
     form->resize(form->size() - QSize(40, 30));
     form->move(form->pos() + QPoint(7, 5));
-    form->RadioGroup1->setItemIndex(ContactListScreen);
-    form->RadioGroup2->setItemIndex(1);
-    form->RadioGroup3->setItemIndex(2);
+    ui(*form)->RadioGroup1->setItemIndex(ContactListScreen);
+    ui(*form)->RadioGroup2->setItemIndex(1);
+    ui(*form)->RadioGroup3->setItemIndex(2);
     const QRect placed = form->geometry();
     form->close();
 
@@ -84,9 +84,9 @@ TEST_F(DeskTest, ChoicesAndPlaceComeBackInTheNextRunButNeverOffTheScreen)
         form = std::make_unique<TForm1>(programFilesIn(folder), work);
         form->restoreWindowState();
         form->show();
-        EXPECT_EQ(form->RadioGroup1->itemIndex(), int(ContactListScreen));
-        EXPECT_EQ(form->RadioGroup2->itemIndex(), 1);
-        EXPECT_EQ(form->RadioGroup3->itemIndex(), 2);
+        EXPECT_EQ(ui(*form)->RadioGroup1->itemIndex(), int(ContactListScreen));
+        EXPECT_EQ(ui(*form)->RadioGroup2->itemIndex(), 1);
+        EXPECT_EQ(ui(*form)->RadioGroup3->itemIndex(), 2);
         if (offScreen)
             EXPECT_TRUE(avail.contains(form->frameGeometry()));
         else

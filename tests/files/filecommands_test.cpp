@@ -95,16 +95,16 @@ TEST_P(NewSkinTest, TemplateBecomesTheSheet)
     EXPECT_EQ(form->document().sheet().width(), p->screenWidth);
     EXPECT_GE(form->document().sheet().height(), p->layoutRows);
     EXPECT_EQ(form->document().screenSize(), p->screenSize());
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + p->previewOffset, p->screenSize()));
-    EXPECT_EQ(form->phone->pixmap().size(), QImageReader(programFile(QString::fromUtf8(p->photoName))).size());
-    EXPECT_FALSE(form->RadioGroup1->isHidden());
-    EXPECT_TRUE(form->RadioGroup1->isEnabled());
-    EXPECT_FALSE(form->Button1->isHidden());
-    EXPECT_FALSE(form->Panel1->isHidden());
+    EXPECT_EQ(ui(*form)->PaintBox1->geometry(), QRect(ui(*form)->phone->pos() + p->previewOffset, p->screenSize()));
+    EXPECT_EQ(ui(*form)->phone->pixmap().size(), QImageReader(programFile(QString::fromUtf8(p->photoName))).size());
+    EXPECT_FALSE(ui(*form)->RadioGroup1->isHidden());
+    EXPECT_TRUE(ui(*form)->RadioGroup1->isEnabled());
+    EXPECT_FALSE(ui(*form)->Button1->isHidden());
+    EXPECT_FALSE(ui(*form)->Panel1->isHidden());
     EXPECT_EQ(strayFiles(), QStringList());
     // The next tick shows the template's colours on the swatches.
-    form->Timer1Timer();
-    EXPECT_EQ(form->swatchColours(), readColourSlots(form->document().sheet(), profile));
+    ui(*form).Timer1Timer();
+    EXPECT_EQ(ui(*form).swatchColours(), readColourSlots(form->document().sheet(), profile));
 }
 
 INSTANTIATE_TEST_SUITE_P(Profiles, NewSkinTest, ::testing::Range(1, 7));
@@ -184,11 +184,11 @@ TEST_F(FileCommandsTest, LoadOpensInTheTemplateFolderForSkinFiles)
 {
     openAnswer.clear();
     const Snapshot before = snapshot();
-    form->N3Click();
+    ui(*form).N3Click();
     EXPECT_EQ(openDir, programFile(QStringLiteral("skn")));
     EXPECT_EQ(openFilter, QStringLiteral("Symbian Multibitmaps (*.mbm)"));
     expectUnchanged(before);
-    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_TRUE(ui(*form)->Panel1->isHidden());
     EXPECT_EQ(errors, QStringList());
 }
 
@@ -198,8 +198,8 @@ TEST_F(FileCommandsTest, ClosingTheResolutionDialogChangesNothing)
     const Snapshot before = snapshot();
     newSkin(5);
     expectUnchanged(before);
-    EXPECT_TRUE(form->RadioGroup1->isHidden());
-    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_TRUE(ui(*form)->RadioGroup1->isHidden());
+    EXPECT_TRUE(ui(*form)->Panel1->isHidden());
     EXPECT_EQ(shown, QStringList{QStringLiteral("zelkor::TForm2")});
     EXPECT_EQ(errors, QStringList());
     EXPECT_EQ(strayFiles(), QStringList());
@@ -234,7 +234,7 @@ TEST_F(FileCommandsTest, ANarrowTallSheetIsProfileOne)
     EXPECT_EQ(errors, QStringList());
     EXPECT_EQ(form->document().profile(), 1);
     EXPECT_EQ(form->document().screenSize(), QSize(176, 208));
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + QPoint(42, 91), QSize(176, 208)));
+    EXPECT_EQ(ui(*form)->PaintBox1->geometry(), QRect(ui(*form)->phone->pos() + QPoint(42, 91), QSize(176, 208)));
 }
 
 // ---------------------------------------------------------------- failures
@@ -387,7 +387,7 @@ TEST_F(FileCommandsTest, SaveWritesTheOwnFileAgainAtItsDepth)
     ASSERT_EQ(errors, QStringList());
     shown.clear();
     ASSERT_TRUE(form->document().setColourSlot(2, qRgb(10, 20, 30)));
-    EXPECT_TRUE(form->N6Click());
+    EXPECT_TRUE(ui(*form).N6Click());
     EXPECT_EQ(shown, QStringList());
     EXPECT_EQ(skinFileDepth(own), QStringLiteral("/c16"));
     EXPECT_FALSE(form->document().isModified());
@@ -397,7 +397,7 @@ TEST_F(FileCommandsTest, SaveWritesTheOwnFileAgainAtItsDepth)
     shown.clear();
     saveAnswer = scratchFile(QStringLiteral("новый"));
     form5Item = 1;
-    EXPECT_TRUE(form->N6Click());
+    EXPECT_TRUE(ui(*form).N6Click());
     EXPECT_EQ(shown, (QStringList{QStringLiteral("save"), QStringLiteral("zelkor::TForm5")}));
     EXPECT_EQ(form->document().filePath(), scratchFile(QStringLiteral("extskin_240x320_новый.mbm")));
     EXPECT_EQ(form->document().fileDepth(), QStringLiteral("/c8"));
@@ -471,11 +471,11 @@ TEST_P(PromptTest, AModifiedSkinIsOfferedForSaving)
     openAnswer = scratchFile(QStringLiteral("скин.mbm"));
     form->show();
     if (command == Command::New)
-        form->N2Click();
+        ui(*form).N2Click();
     else if (command == Command::Load)
-        form->N3Click();
+        ui(*form).N3Click();
     else
-        form->N4Click();
+        ui(*form).N4Click();
     EXPECT_EQ(asked, QStringList{QStringLiteral("Скин изменён. Сохранить изменения?")});
     EXPECT_EQ(errors, QStringList());
     // "Сохранить" writes the loaded skin's own file.
@@ -503,16 +503,16 @@ TEST_F(FileCommandsTest, APreviewDepthDrawsTheSavedSheetAndSwatchesKeepTheTruth)
     NEED_DATA(3);
     loadSkin();
     form->show();
-    form->RadioGroup1->button(ContactListScreen)->click();
-    const ColourSlots truth = form->swatchColours();
-    ASSERT_TRUE(form->RadioGroup3->isVisibleTo(form.get()));
-    form->RadioGroup3->button(2)->click();  // 8 bpp
-    PreviewInput in = form->previewInput();
+    ui(*form)->RadioGroup1->button(ContactListScreen)->click();
+    const ColourSlots truth = ui(*form).swatchColours();
+    ASSERT_TRUE(ui(*form)->RadioGroup3->isVisibleTo(form.get()));
+    ui(*form)->RadioGroup3->button(2)->click();  // 8 bpp
+    PreviewInput in = ui(*form).previewInput();
     const QImage atDepth = sheetAtDepth(form->document().sheet(), QStringLiteral("/c8"));
     in.sheet = &atDepth;
     in.colours = readColourSlots(atDepth, 3);
-    EXPECT_EQ(form->PaintBox1->canvasImage(), composeContactList(in));
-    EXPECT_EQ(form->swatchColours(), truth);
+    EXPECT_EQ(ui(*form)->PaintBox1->canvasImage(), composeContactList(in));
+    EXPECT_EQ(ui(*form).swatchColours(), truth);
 }
 
 TEST_F(FileCommandsTest, ADepthThatMergesColoursDrawnTogetherAsksFirst)
@@ -540,15 +540,15 @@ TEST_F(FileCommandsTest, PortingMakesAnUnsavedSkinOfTheOtherSize)
     loadSkin();
     const ColourSlots colours = form->document().colourSlots();
     form2Item = 5;
-    form->N7Click();
+    ui(*form).N7Click();
     ASSERT_EQ(errors, QStringList());
     EXPECT_EQ(shown, QStringList{QStringLiteral("zelkor::TForm2")});
     EXPECT_EQ(form->document().profile(), 6);
     EXPECT_EQ(form->document().colourSlots(), colours);
     EXPECT_TRUE(form->document().isModified());
-    EXPECT_FALSE(form->undoAction->isEnabled());
+    EXPECT_FALSE(ui(*form)->undoAction->isEnabled());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("extskin_416x352_скин.mbm[*] — ") + TForm1::baseCaption());
-    EXPECT_EQ(form->PaintBox1->geometry(), QRect(form->phone->pos() + QPoint(166, 78), QSize(416, 352)));
+    EXPECT_EQ(ui(*form)->PaintBox1->geometry(), QRect(ui(*form)->phone->pos() + QPoint(166, 78), QSize(416, 352)));
 }
 
 // Every replacement of the skin (port, Load, New) leaves Undo, Redo and the
@@ -566,11 +566,11 @@ TEST_F(FileCommandsTest, HistoryAndModifiedStateThroughPortLoadAndNew)
     const auto change = [&] { ASSERT_TRUE(form->document().setColourSlot(2, qRgb(++colour, 2, 3))); };
     const auto port = [&] {
         form2Item = 5;
-        form->N7Click();
+        ui(*form).N7Click();
     };
     const auto newSkin = [&] {
         form2Item = 2;
-        form->N2Click();
+        ui(*form).N2Click();
     };
     struct Step {
         const char *what;
@@ -579,14 +579,14 @@ TEST_F(FileCommandsTest, HistoryAndModifiedStateThroughPortLoadAndNew)
     };
     const Step steps[] = {
         {"colour", change, true, false, true},
-        {"undo", [&] { form->undoAction->trigger(); }, false, true, false},
-        {"redo", [&] { form->redoAction->trigger(); }, true, false, true},
+        {"undo", [&] { ui(*form)->undoAction->trigger(); }, false, true, false},
+        {"redo", [&] { ui(*form)->redoAction->trigger(); }, true, false, true},
         {"port", port, false, false, true},
-        {"undo after port", [&] { form->undoAction->trigger(); }, false, false, true},
+        {"undo after port", [&] { ui(*form)->undoAction->trigger(); }, false, false, true},
         {"colour of the ported skin", change, true, false, true},
-        {"its undo", [&] { form->undoAction->trigger(); }, false, true, true},
-        {"load", [&] { form->N3Click(); }, false, false, false},
-        {"colour, undo", [&] { change(), form->undoAction->trigger(); }, false, true, false},
+        {"its undo", [&] { ui(*form)->undoAction->trigger(); }, false, true, true},
+        {"load", [&] { ui(*form).N3Click(); }, false, false, false},
+        {"colour, undo", [&] { change(), ui(*form)->undoAction->trigger(); }, false, true, false},
         {"new", newSkin, false, false, false},
         {"port again", port, false, false, true},
         {"new after port", newSkin, false, false, false},
@@ -594,8 +594,8 @@ TEST_F(FileCommandsTest, HistoryAndModifiedStateThroughPortLoadAndNew)
     for (const Step &step : steps) {
         step.act();
         EXPECT_EQ(errors, QStringList()) << step.what;
-        EXPECT_EQ(form->undoAction->isEnabled(), step.undo) << step.what;
-        EXPECT_EQ(form->redoAction->isEnabled(), step.redo) << step.what;
+        EXPECT_EQ(ui(*form)->undoAction->isEnabled(), step.undo) << step.what;
+        EXPECT_EQ(ui(*form)->redoAction->isEnabled(), step.redo) << step.what;
         EXPECT_EQ(form->document().isModified(), step.modified) << step.what;
         EXPECT_EQ(form->isWindowModified(), step.modified) << step.what;
     }

@@ -80,7 +80,7 @@ void FilesTest::SetUp()
         // The colours the user tries before answering, and what the preview showed for each.
         for (const QColor &c : colourTrials) {
             changed(c);
-            trialCanvases << form->PaintBox1->canvasImage().copy();
+            trialCanvases << ui(*form)->PaintBox1->canvasImage().copy();
         }
         return colourAnswer;
     };
@@ -135,28 +135,28 @@ void FilesTest::pack(const QImage &image, const QString &mbmPath, const QString 
 void FilesTest::newSkin(int profile)
 {
     form2Item = profile - 1;
-    form->N2Click();
+    ui(*form).N2Click();
 }
 
 void FilesTest::load(const QString &file)
 {
     openAnswer = file;
-    form->N3Click();
+    ui(*form).N3Click();
 }
 
 void FilesTest::save(const QString &chosen, int depthItem)
 {
     saveAnswer = chosen;
     form5Item = depthItem;
-    form->N10Click();
+    ui(*form).N10Click();
 }
 
 FilesTest::Snapshot FilesTest::snapshot() const
 {
-    const QPixmap photo = form->phone->pixmap();
+    const QPixmap photo = ui(*form)->phone->pixmap();
     const SkinDocument &doc = form->document();
     return {doc.sheet().copy(), doc.profile(), doc.screenSize(), doc.filePath(), doc.isModified(),
-            form->PaintBox1->geometry(), form->PaintBox1->canvasImage().copy(), photo.size()};
+            ui(*form)->PaintBox1->geometry(), ui(*form)->PaintBox1->canvasImage().copy(), photo.size()};
 }
 
 void FilesTest::expectUnchanged(const Snapshot &before) const

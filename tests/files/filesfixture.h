@@ -3,7 +3,7 @@
 // path) holding the real converter and data, and a main window on it whose
 // dialogs are answered by the test.
 
-#include "app/tform1.h"
+#include "tform1testaccess.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"
 

@@ -38,7 +38,7 @@ protected:
     {
         std::vector<int> marked;
         for (int i = 0; i < kColourSlotCount; ++i)
-            if (form->legibilityMarks[size_t(i)]->isVisibleTo(form->Panel1))
+            if (ui(*form)->legibilityMarks[size_t(i)]->isVisibleTo(ui(*form)->Panel1))
                 marked.push_back(i);
         return marked;
     }
@@ -48,25 +48,25 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
 {
     useSheet();
     EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
-    EXPECT_EQ(form->dx[11]->toolTip(),
+    EXPECT_EQ(ui(*form)->dx[11]->toolTip(),
               QStringLiteral("1,1 : 1 — «Проверка на обновление» на экране настроек; нужно не меньше 4,5 : 1"));
-    EXPECT_EQ(form->legibilityMarks[11]->toolTip(), form->dx[11]->toolTip());
-    EXPECT_TRUE(form->dx[1]->toolTip().isEmpty());
+    EXPECT_EQ(ui(*form)->legibilityMarks[11]->toolTip(), ui(*form)->dx[11]->toolTip());
+    EXPECT_TRUE(ui(*form)->dx[1]->toolTip().isEmpty());
 
     // Worst first: the two pale settings captions (1.16), then the grey chat line (2.85).
-    LegibilityDock &dock = *form->legibilityDock;
+    LegibilityDock &dock = *ui(*form)->legibilityDock;
     ASSERT_EQ(dock.rowCount(), 3);
     const auto chosen = [&](int row) {
         dock.chooseRow(row);
-        return form->legibility().texts[size_t(dock.currentText())];
+        return ui(*form)->legibility.texts[size_t(dock.currentText())];
     };
     const design::TextLegibility settings = chosen(0);
-    EXPECT_EQ(form->RadioGroup1->itemIndex(), SettingsScreen);
-    EXPECT_EQ(form->legibilityOutline(), settings.ink);
+    EXPECT_EQ(ui(*form)->RadioGroup1->itemIndex(), SettingsScreen);
+    EXPECT_EQ(ui(*form).legibilityOutline(), settings.ink);
     const design::TextLegibility chat = chosen(2);
     EXPECT_EQ(chat.text, QStringLiteral("[13:34]-> Привет!"));
-    EXPECT_EQ(form->RadioGroup1->itemIndex(), ChatScreen);
-    EXPECT_EQ(form->legibilityOutline(), chat.ink);
+    EXPECT_EQ(ui(*form)->RadioGroup1->itemIndex(), ChatScreen);
+    EXPECT_EQ(ui(*form).legibilityOutline(), chat.ink);
 
     // The nearest grey that reads at 4.5 : 1 on white, as one named undo step.
     dock.fixButton()->click();
@@ -79,10 +79,10 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     form->document().undoStack()->redo();
 
     // #767676 comes back from 12 bits as #777777, which falls short again.
-    form->RadioGroup3->button(3)->click();
-    ASSERT_EQ(form->previewDepth(), QStringLiteral("/c12"));
+    ui(*form)->RadioGroup3->button(3)->click();
+    ASSERT_EQ(ui(*form).previewDepth(), QStringLiteral("/c12"));
     EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
-    form->RadioGroup3->button(0)->click();
+    ui(*form)->RadioGroup3->button(0)->click();
     EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
 
     // Save at 12 bits warns of that text (not of the settings, pale at any depth); "Отмена" writes nothing.

@@ -6,7 +6,7 @@
 // Usage: newfrompicture_snapshot PICTURE [SECONDS [PROFILE]]
 #include "app/newfrompicture.h"
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tform1testaccess.h"
 #include "preview/canvas.h"
 #include "testsupport.h"
 
@@ -42,7 +42,7 @@ int main(int argc, char **argv)
         }
         return exec(d);
     };
-    QTimer::singleShot(200, &main, [&main] { main.N8Click(); });
+    QTimer::singleShot(200, &main, [&main] { ui(main).N8Click(); });
     QTimer::singleShot((seconds + 3) * 1000, &app, &QApplication::quit);
     return app.exec();
 }

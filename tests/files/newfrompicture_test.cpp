@@ -33,7 +33,7 @@ TEST_F(FilesTest, NewFromPictureMakesAnUnsavedSkinNamedAfterThePicture)
     newSkin(3);
     ASSERT_TRUE(form->document().setColourSlot(0, qRgb(1, 2, 3)).ok());
     askAnswer = 2;  // "Отмена": nothing else happens
-    form->N8Click();
+    ui(*form).N8Click();
     EXPECT_EQ(shown.filter(QStringLiteral("NewFromPictureDialog")).size(), 0);
 
     askAnswer = 1;  // "Не сохранять"
@@ -57,7 +57,7 @@ TEST_F(FilesTest, NewFromPictureMakesAnUnsavedSkinNamedAfterThePicture)
         made = *dialog->result();
         return int(QDialog::Accepted);
     };
-    form->N8Click();
+    ui(*form).N8Click();
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors.first().contains(QStringLiteral("обрезан"))) << errors.first().toStdString();
     EXPECT_FALSE(dark.isNull() || light.isNull() || dark == light);

@@ -61,7 +61,7 @@ TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
         bool copyLeft;
     } cases[] = {
         {"a crash", [] {}, true},
-        {"a clean save", [&] { EXPECT_TRUE(form->N6Click()); }, false},
+        {"a clean save", [&] { EXPECT_TRUE(ui(*form).N6Click()); }, false},
         {"New, not saved", [&] { askAnswer = 1, newSkin(3); }, false},
         {"Load, not saved", [&] { askAnswer = 1, load(skin); }, false},
         {"an undo to the saved state", [&] { form->document().undoStack()->undo(); }, false},
@@ -77,10 +77,10 @@ TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
         if (round == 1)
             EXPECT_TRUE(waitFor([&] { return QFileInfo::exists(copyOf("instance-a")); }));
         else
-            ASSERT_TRUE(form->recoveryKeeper()->writeNow());
+            ASSERT_TRUE(ui(*form)->recovery->writeNow());
         c.act();
         EXPECT_EQ(QFileInfo::exists(copyOf("instance-a")), c.copyLeft);
-        form->recoveryKeeper()->keep();  // ends as a killed editor would: nothing removed
+        ui(*form)->recovery->keep();  // ends as a killed editor would: nothing removed
         form = start("instance-b");
         asked.clear();
         askAnswer = 0;
@@ -104,9 +104,9 @@ TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
     std::unique_ptr<TForm1> editors[2] = {start("instance-ended"), start("instance-running")};
     for (auto &editor : editors) {
         ASSERT_TRUE(editor->document().adoptUnsaved(coordinateSheet(p->screenWidth, p->layoutRows), QStringLiteral("a.mbm")));
-        ASSERT_TRUE(editor->recoveryKeeper()->writeNow());
+        ASSERT_TRUE(ui(*editor)->recovery->writeNow());
     }
-    editors[0]->recoveryKeeper()->keep();
+    ui(*editors[0])->recovery->keep();
     editors[0].reset();
     // Neither a link nor a pipe planted among the copies is offered.
     ASSERT_TRUE(QFile::link(scratchFile(QStringLiteral("мой скин.mbm")), copyOf("instance-link")));

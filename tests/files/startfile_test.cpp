@@ -30,11 +30,11 @@ TEST(DroppedFile, OnlyOneLocalSkinFileIsTaken)
     for (const auto &c : cases) {
         QMimeData data;
         data.setUrls(c.urls);
-        EXPECT_EQ(TForm1::droppedSkinFile(&data), c.taken) << c.urls.size();
+        EXPECT_EQ(TForm1TestAccess::droppedSkinFile(&data), c.taken) << c.urls.size();
     }
     QMimeData text;
     text.setText(QStringLiteral("/tmp/a.mbm"));
-    EXPECT_EQ(TForm1::droppedSkinFile(&text), QString());
+    EXPECT_EQ(TForm1TestAccess::droppedSkinFile(&text), QString());
 }
 
 class StartFileTest : public FilesTest {};
@@ -59,7 +59,7 @@ TEST_F(StartFileTest, ADroppedSkinLoadsAsTheLoadCommandWould)
 
     load(skin);
     EXPECT_EQ(form->document().sheet(), dropped);
-    EXPECT_FALSE(form->Panel1->isHidden());
+    EXPECT_FALSE(ui(*form)->Panel1->isHidden());
 }
 
 TEST_F(StartFileTest, AMissingFileIsReportedByNameAndChangesNothing)
@@ -71,7 +71,7 @@ TEST_F(StartFileTest, AMissingFileIsReportedByNameAndChangesNothing)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(missing)) << errors[0].toStdString();
     expectUnchanged(before);
-    EXPECT_TRUE(form->Panel1->isHidden());
+    EXPECT_TRUE(ui(*form)->Panel1->isHidden());
 }
 
 } // namespace

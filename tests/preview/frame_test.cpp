@@ -1,7 +1,7 @@
 // The preview frame: preview bitmap, masked icons, the render dispatch and the
 // main window's two selectors around it.
 #include "app/seams.h"
-#include "app/tform1.h"
+#include "tform1testaccess.h"
 #include "preview/screenimage.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -136,8 +136,8 @@ protected:
         seams().critical = [this](QWidget *, const QString &text, const QString &) { messages << text; };
         form = std::make_unique<TForm1>(programFilesIn(programFolder()), workFolderIn(work.path()));
         // A synthetic 240 x 320 skin put in place the way adopting a sheet does.
-        form->smallIcons = iconSheet(16, 95);
-        form->largeIcons = iconSheet(32, 95);
+        ui(*form)->smallIcons = iconSheet(16, 95);
+        ui(*form)->largeIcons = iconSheet(32, 95);
         ASSERT_TRUE(form->document().adoptUnsaved(coordinateSheet(240, 740), QStringLiteral("synthetic.mbm")));
         form->show();
         QApplication::processEvents();
@@ -147,7 +147,7 @@ protected:
         form.reset();
         resetSeams();
     }
-    void clickScreen(int index) { form->RadioGroup1->button(index)->click(); }
+    void clickScreen(int index) { ui(*form)->RadioGroup1->button(index)->click(); }
     // Changes one pixel of the contacts picture through the document.
     void setContactsPixel(int x, int y, QRgb colour)
     {
@@ -155,10 +155,10 @@ protected:
         picture.setPixel(x, y, colour);
         ASSERT_TRUE(form->document().writeBackPicture(Contacts, picture));
     }
-    void clickColumns(int index) { form->RadioGroup2->button(index)->click(); }
+    void clickColumns(int index) { ui(*form)->RadioGroup2->button(index)->click(); }
     QImage contactList(int columns)
     {
-        PreviewInput in = form->previewInput();
+        PreviewInput in = ui(*form).previewInput();
         in.columns = columns;
         return composeContactList(in);
     }
@@ -170,19 +170,19 @@ protected:
 
 TEST_F(MainWindowPreview, ColumnSelectorShowsOnlyWithContactListAndKeepsItsIndex)
 {
-    EXPECT_FALSE(form->RadioGroup2->isVisible());
+    EXPECT_FALSE(ui(*form)->RadioGroup2->isVisible());
     clickScreen(ContactListScreen);
-    EXPECT_TRUE(form->RadioGroup2->isVisible());
+    EXPECT_TRUE(ui(*form)->RadioGroup2->isVisible());
     clickColumns(1);
-    EXPECT_EQ(form->PaintBox1->canvasImage(), contactList(1));
+    EXPECT_EQ(ui(*form)->PaintBox1->canvasImage(), contactList(1));
 
     clickScreen(ChatScreen);
-    EXPECT_FALSE(form->RadioGroup2->isVisible());
-    EXPECT_EQ(form->RadioGroup2->itemIndex(), 1);
+    EXPECT_FALSE(ui(*form)->RadioGroup2->isVisible());
+    EXPECT_EQ(ui(*form)->RadioGroup2->itemIndex(), 1);
     clickScreen(ContactListScreen);
-    EXPECT_TRUE(form->RadioGroup2->isVisible());
-    EXPECT_TRUE(form->RadioGroup2->button(1)->isChecked());
-    EXPECT_EQ(form->PaintBox1->canvasImage(), contactList(1));
+    EXPECT_TRUE(ui(*form)->RadioGroup2->isVisible());
+    EXPECT_TRUE(ui(*form)->RadioGroup2->button(1)->isChecked());
+    EXPECT_EQ(ui(*form)->PaintBox1->canvasImage(), contactList(1));
     EXPECT_NE(contactList(1), contactList(0));
 }
 
@@ -191,8 +191,8 @@ TEST_F(MainWindowPreview, PopupMenuShowsTheChosenColumns)
     clickScreen(ContactListScreen);
     clickColumns(1);
     clickScreen(PopupMenuScreen);
-    EXPECT_FALSE(form->RadioGroup2->isVisible());
-    const QImage &shown = form->PaintBox1->canvasImage();
+    EXPECT_FALSE(ui(*form)->RadioGroup2->isVisible());
+    const QImage &shown = ui(*form)->PaintBox1->canvasImage();
     const QImage two = contactList(1), one = contactList(0);
     // Outside the menu window (x from 120 on, in 240 x 320) the contact list shows.
     int sameAsTwo = 0, sameAsOne = 0, total = 0;
@@ -212,20 +212,20 @@ TEST_F(MainWindowPreview, PopupMenuShowsTheChosenColumns)
 TEST_F(MainWindowPreview, EveryTriggerRendersTheSelectedScreen)
 {
     clickScreen(ContactListScreen);
-    QImage &canvas = form->PaintBox1->canvasImage();
+    QImage &canvas = ui(*form)->PaintBox1->canvasImage();
     // A picture change reaches the preview at the next tick without any user action.
     setContactsPixel(3, 0, qRgb(1, 2, 3));
-    form->Timer1Timer();
+    ui(*form).Timer1Timer();
     EXPECT_EQ(canvas.pixel(3, 0), qRgb(1, 2, 3));
     setContactsPixel(3, 0, qRgb(4, 5, 6));
-    form->FormPaint();
+    ui(*form).FormPaint();
     EXPECT_EQ(canvas.pixel(3, 0), qRgb(4, 5, 6));
     clickColumns(0);
     EXPECT_EQ(canvas, contactList(0));
     // Screen 5 keeps what the last render put there.
     const QImage before = canvas.copy();
     clickScreen(MessageIndicatorScreen);
-    form->Timer1Timer();
+    ui(*form).Timer1Timer();
     EXPECT_EQ(canvas, before);
 }
 
@@ -246,20 +246,20 @@ TEST_F(MainWindowPreview, UnchangedScreenCausesNoRepaint)
         clickScreen(screen);
         QApplication::processEvents();
         PaintCounter box, window;
-        form->PaintBox1->installEventFilter(&box);
+        ui(*form)->PaintBox1->installEventFilter(&box);
         form->installEventFilter(&window);
         for (int tick = 0; tick < 3; ++tick) {
-            form->Timer1Timer();
+            ui(*form).Timer1Timer();
             QApplication::processEvents();
         }
         EXPECT_EQ(box.paints, 0) << screen;
         EXPECT_EQ(window.paints, 0) << screen;
         // A real change repaints the preview.
         setContactsPixel(3, 0, qRgb(9, 9, 9 + screen));
-        form->Timer1Timer();
+        ui(*form).Timer1Timer();
         QApplication::processEvents();
         EXPECT_GE(box.paints, 1) << screen;
-        form->PaintBox1->removeEventFilter(&box);
+        ui(*form)->PaintBox1->removeEventFilter(&box);
         form->removeEventFilter(&window);
     }
 }
@@ -270,11 +270,11 @@ TEST_F(MainWindowPreview, NoSkinDrawsNothingAndReportsNothing)
     messages.clear();
     fresh.show();
     QApplication::processEvents();
-    QImage before = fresh.PaintBox1->canvasImage().copy();
-    fresh.Timer1Timer();
-    fresh.FormPaint();
-    fresh.RadioGroup1->button(PopupMenuScreen)->click();
-    EXPECT_EQ(fresh.PaintBox1->canvasImage(), before);
+    QImage before = ui(fresh)->PaintBox1->canvasImage().copy();
+    ui(fresh).Timer1Timer();
+    ui(fresh).FormPaint();
+    ui(fresh)->RadioGroup1->button(PopupMenuScreen)->click();
+    EXPECT_EQ(ui(fresh)->PaintBox1->canvasImage(), before);
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -308,20 +308,20 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         TForm1 form(files, workFolderIn(work.path()));
         form.show();
         QApplication::processEvents();
-        form.N3Click();
+        ui(form).N3Click();
         ASSERT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
         ASSERT_EQ(form.document().profile(), p);
-        EXPECT_EQ(form.PaintBox1->geometry(), QRect(form.phone->pos() + profile->previewOffset, profile->screenSize()));
+        EXPECT_EQ(ui(form)->PaintBox1->geometry(), QRect(ui(form)->phone->pos() + profile->previewOffset, profile->screenSize()));
         const PreviewInput in = skinPreviewInput(form.document().sheet(), p, icons, 0);
         for (const NamedScreen &shot : namedScreens()) {
             // The column choice is made on the contact list, where the selector shows.
-            form.RadioGroup1->button(ContactListScreen)->click();
-            form.RadioGroup2->button(shot.columns)->click();
-            form.RadioGroup1->button(shot.screen)->click();
+            ui(form)->RadioGroup1->button(ContactListScreen)->click();
+            ui(form)->RadioGroup2->button(shot.columns)->click();
+            ui(form)->RadioGroup1->button(shot.screen)->click();
             QApplication::processEvents();
-            form.Timer1Timer();
+            ui(form).Timer1Timer();
             const QImage expected = paintBoxPicture(shot, in);
-            const QImage &shown = form.PaintBox1->canvasImage();
+            const QImage &shown = ui(form)->PaintBox1->canvasImage();
             ASSERT_EQ(shown.size(), expected.size());
             EXPECT_TRUE(shown == expected) << "profile " << p << ", " << shot.name;
             if (!shots.isEmpty())
@@ -329,17 +329,17 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         }
         QImage photo;
         ASSERT_TRUE(readPhonePicture(files, p, photo).ok());
-        const QImage onPhone = onPhonePicture(photo, p, form.PaintBox1->canvasImage());
+        const QImage onPhone = onPhonePicture(photo, p, ui(form)->PaintBox1->canvasImage());
         // The preview area's own picture, not the window: the window scrolls it.
         // At every zoom it is the phone as at x1, enlarged by whole pixels.
         for (int zoom : {1, 3}) {
-            form.setZoomMode(zoom);
+            ui(form).setZoomMode(zoom);
             const QImage window =
-                form.phone->parentWidget()->grab(QRect(form.phone->pos(), onPhone.size() * zoom)).toImage();
+                ui(form)->phone->parentWidget()->grab(QRect(ui(form)->phone->pos(), onPhone.size() * zoom)).toImage();
             EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == enlargedByWholePixels(onPhone, zoom))
                 << "profile " << p << " x" << zoom;
         }
-        form.setZoomMode(1);
+        ui(form).setZoomMode(1);
     }
     resetSeams();
 }

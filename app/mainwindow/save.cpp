@@ -2,31 +2,25 @@
 // its depth without a question; otherwise the file dialog, the replace
 // question and the depth dialog decide where and how.
 #include "tform1.h"
+#include "tform1private.h"
 
-#include "busycursor.h"
+#include "app/busycursor.h"
 #include "preview/colourpairs.h"
-#include "seams.h"
+#include "app/seams.h"
 #include "skin/savedepth.h"
 #include "skin/savename.h"
 #include "skin/skindocument.h"
-#include "tform5.h"
+#include "app/tform5.h"
+#include "desktop/preferences.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace zelkor {
 
-namespace {
-// The author's choices kept between runs.
-const QString kSaveFolderKey = QStringLiteral("save/folder");
-const QString kSaveDepthKey = QStringLiteral("save/depth");
-const QString kSmoothKey = QStringLiteral("save/smoothPictures");
-} // namespace
-
 bool TForm1::smoothPreview()
 {
-    return QSettings().value(kSmoothKey, false).toBool();
+    return prefs::smoothPictures;
 }
 
 QString TForm1::saveAsFilter()
@@ -36,33 +30,32 @@ QString TForm1::saveAsFilter()
 
 bool TForm1::N6Click()
 {
-    if (!m_doc->hasSkin()) {
+    if (!d->doc->hasSkin()) {
         reportError(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
         return false;
     }
     // A file at a depth that is none of the save depths has no depth to keep.
-    if (!m_doc->hasOwnFile() || m_doc->fileDepth().isEmpty())
+    if (!d->doc->hasOwnFile() || d->doc->fileDepth().isEmpty())
         return N10Click();
-    return writeSkin(m_doc->filePath(), m_doc->fileDepth(), m_doc->fileSmoothed(), IfExists::Replace);
+    return writeSkin(d->doc->filePath(), d->doc->fileDepth(), d->doc->fileSmoothed(), IfExists::Replace);
 }
 
 bool TForm1::N10Click()
 {
-    if (!m_doc->hasSkin()) {
+    if (!d->doc->hasSkin()) {
         reportError(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
         return false;
     }
-    QSettings settings;
     // Start where the skin's file is, else where the last save went, with the
     // skin's name (none after New: the template's name is no name for a skin).
-    const QString folder = m_doc->hasOwnFile() ? QFileInfo(m_doc->filePath()).absolutePath()
-                                               : settings.value(kSaveFolderKey).toString();
-    const QString name = m_doc->hasOwnFile() || m_doc->filePath().isEmpty() ? m_doc->displayName() : QString();
+    const QString folder = d->doc->hasOwnFile() ? QFileInfo(d->doc->filePath()).absolutePath()
+                                               : prefs::saveFolder.get();
+    const QString name = d->doc->hasOwnFile() || d->doc->filePath().isEmpty() ? d->doc->displayName() : QString();
     const QString start = folder.isEmpty() ? name : QDir(folder).filePath(name);
     const QString chosen = seams().saveFile(this, QStringLiteral("Сохранить скин как"), start, saveAsFilter());
     if (chosen.isEmpty())
         return false;
-    const QString target = saveTarget(QFileInfo(chosen).absoluteFilePath(), m_doc->profile()).targetPath;
+    const QString target = saveTarget(QFileInfo(chosen).absoluteFilePath(), d->doc->profile()).targetPath;
     IfExists existing = IfExists::Refuse;
     if (QFileInfo::exists(target)) {
         if (seams().ask(this, QStringLiteral("Файл «%1» уже существует. Заменить?").arg(QDir::toNativeSeparators(target)),
@@ -73,19 +66,19 @@ bool TForm1::N10Click()
 
     TForm5 depth(this);
     depth.colorgl->setItemIndex(preselectedDepthItem(
-        {m_doc->fileDepth(), settings.value(kSaveDepthKey).toString(), previewDepth()}));
-    depth.setSmoothing(settings.value(kSmoothKey, false).toBool());
-    depth.setFileSizes(depthFileSizes(m_doc->sheet(), m_doc->profile()));
+        {d->doc->fileDepth(), prefs::saveDepth.get(), previewDepth()}));
+    depth.setSmoothing(prefs::smoothPictures);
+    depth.setFileSizes(depthFileSizes(d->doc->sheet(), d->doc->profile()));
     // Esc or "Отмена" cancels the save.
     if (seams().execDialog(&depth) != QDialog::Accepted)
         return false;
     const QString option = depth.depthOption();
-    settings.setValue(kSaveDepthKey, option);
+    prefs::saveDepth.set(option);
     if (canSmooth(option))
-        settings.setValue(kSmoothKey, depth.smoothing());
+        prefs::smoothPictures.set(depth.smoothing());
     if (!writeSkin(target, option, depth.smoothing(), existing))
         return false;
-    settings.setValue(kSaveFolderKey, QFileInfo(target).absolutePath());
+    prefs::saveFolder.set(QFileInfo(target).absolutePath());
     return true;
 }
 
@@ -101,7 +94,7 @@ bool TForm1::writeSkin(const QString &target, const QString &option, bool smooth
     Status status;
     {
         const BusyCursor busy;
-        status = m_doc->saveTo(target, option, existing, smooth);
+        status = d->doc->saveTo(target, option, existing, smooth);
     }
     report(this, status);
     return status.ok();

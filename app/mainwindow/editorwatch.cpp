@@ -5,11 +5,13 @@
 // declined) is a change of the skin like any other: the caption shows it, and
 // whatever would replace the skin asks about it first.
 #include "tform1.h"
+#include "tform1private.h"
 
+#include "desktop/preferences.h"
 #include "editing/picturefiles.h"
 #include "editing/workingfilewatcher.h"
-#include "placementdialog.h"
-#include "seams.h"
+#include "app/placementdialog.h"
+#include "app/seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
@@ -29,28 +31,26 @@ QWidget *topDialog(QWidget *window)
 
 void TForm1::createWatcher()
 {
-    m_watcher = new WorkingFileWatcher(*m_doc, m_doc);
-    m_watcher->setEnabled(followEditorChanges());
-    m_watcher->setPlacer([this](int picture, const QImage &image, const QString &path) {
+    d->watcher = new WorkingFileWatcher(*d->doc, d->doc);
+    d->watcher->setEnabled(prefs::followEditor);
+    d->watcher->setPlacer([this](int picture, const QImage &image, const QString &path) {
         return placeEditorSave(picture, image, path);
     });
-    connect(m_watcher, &WorkingFileWatcher::failed, this,
+    connect(d->watcher, &WorkingFileWatcher::failed, this,
             [this](const QString &text) { seams().critical(topDialog(this), text, QString()); });
-    connect(m_watcher, &WorkingFileWatcher::untakenChanged, this, [this] {
+    connect(d->watcher, &WorkingFileWatcher::untakenChanged, this, [this] {
         updateCaption();
-        if (modifiedField)
-            updateDesk();
     });
 }
 
 bool TForm1::isModified() const
 {
-    return m_doc->isModified() || (m_doc->hasSkin() && m_watcher && !m_watcher->untakenPictures().empty());
+    return d->doc->isModified() || (d->doc->hasSkin() && d->watcher && !d->watcher->untakenPictures().empty());
 }
 
 std::optional<QImage> TForm1::placeEditorSave(int picture, const QImage &image, const QString &path)
 {
-    const auto place = pictureRect(picture, m_doc->profile());
+    const auto place = pictureRect(picture, d->doc->profile());
     if (!place)
         return std::nullopt;
     QWidget *parent = topDialog(this);
@@ -66,7 +66,7 @@ std::optional<QImage> TForm1::placeEditorSave(int picture, const QImage &image, 
         {QStringLiteral("Разместить…"), QStringLiteral("Не брать")});
     if (answer != 0)
         return std::nullopt;
-    PlacementDialog step(*m_doc, picture, image, parent);
+    PlacementDialog step(*d->doc, picture, image, parent);
     if (seams().execDialog(&step) != QDialog::Accepted)
         return std::nullopt;
     PlacementDialog::rememberMode(step.mode());
@@ -78,11 +78,11 @@ bool TForm1::askAboutUntaken(const std::vector<int> &pictures)
     QStringList names;
     for (int picture : pictures)
         names << QStringLiteral("«%1» (%2)").arg(QString::fromUtf8(pictureInfo(picture).caption),
-                                               QFileInfo(workingFilePath(m_doc->workFolder(), picture)).fileName());
+                                               QFileInfo(workingFilePath(d->doc->workFolder(), picture)).fileName());
     QString text = pictures.size() == 1
                        ? QStringLiteral("Картинка %1 изменена в редакторе и не взята в скин.").arg(names.first())
                        : QStringLiteral("Картинки %1 изменены в редакторе и не взяты в скин.").arg(names.join(QStringLiteral(", ")));
-    if (m_doc->isModified())
+    if (d->doc->isModified())
         text += QStringLiteral(" Скин тоже изменён.");
     text += QStringLiteral(" Сохранить изменения?");
     const int answer = seams().ask(this, text,
@@ -94,7 +94,7 @@ bool TForm1::askAboutUntaken(const std::vector<int> &pictures)
         return false;
     // Each picture one undo step, as following takes it.
     for (int picture : pictures) {
-        const Status status = m_watcher->takeNow(picture);
+        const Status status = d->watcher->takeNow(picture);
         if (!status) {
             report(this, status);
             return false;

@@ -1,4 +1,5 @@
 #include "tform1.h"
+#include "tform1private.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,7 +1,8 @@
 #include "settingscheck.h"
 
-#include "filewrite.h"
-#include "userfile.h"
+#include "preferences.h"
+#include "skin/filewrite.h"
+#include "skin/userfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -65,16 +66,13 @@ QString settingsWriteProblem()
 {
     if (!guardMessage().isEmpty())
         return guardMessage();
-    QSettings settings;
-    // A value set, even an unchanged one, makes sync() write the file; a
+    // A value set, even an unchanged one, makes the sync write the file; a
     // removal of a key that was never there would not.
-    settings.setValue(QStringLiteral("lastVersion"), QCoreApplication::applicationVersion());
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
+    if (prefs::lastVersion.setNow(QCoreApplication::applicationVersion()))
         return {};
     return QStringLiteral("Не удаётся записать настройки в «%1». Выбранное в этом сеансе (например, редактор "
                           "картинок) не будет запомнено.")
-        .arg(QDir::toNativeSeparators(settings.fileName()));
+        .arg(QDir::toNativeSeparators(preferencesFile()));
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #include "tform1.h"
+#include "tform1private.h"
 
-#include "seams.h"
+#include "app/seams.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -16,18 +17,18 @@ void TForm1::createColourPanel()
     labelFont.setPixelSize(15);
     labelFont.setBold(true);
     for (int i = 0; i < 13; ++i) {
-        auto *swatch = new ColourSwatch(i, Panel1);
+        auto *swatch = new ColourSwatch(i, d->Panel1);
         swatch->setObjectName(QStringLiteral("dx%1").arg(i));
         const int y = i < 12 ? 8 + 32 * i : 392;
         swatch->move(8, y);
         connect(swatch, &ColourSwatch::clicked, this, [this](ColourSwatch *s) { dx0Click(s); });
-        dx[i] = swatch;
+        d->dx[i] = swatch;
 
-        auto *label = new QLabel(colourSlotLabel(i), Panel1);
+        auto *label = new QLabel(colourSlotLabel(i), d->Panel1);
         label->setFont(labelFont);
         label->move(40, i < 12 ? 16 + 32 * i : 400);
         label->adjustSize();
-        dxLabels[i] = label;
+        d->dxLabels[i] = label;
     }
 }
 
@@ -35,48 +36,48 @@ ColourSlots TForm1::swatchColours() const
 {
     ColourSlots colours{};
     for (int i = 0; i < 13; ++i)
-        colours[i] = dx[i]->color();
+        colours[i] = d->dx[i]->color();
     return colours;
 }
 
 void TForm1::refreshSlots()
 {
-    if (!m_doc->hasSkin())
+    if (!d->doc->hasSkin())
         return;
-    ColourSlots colours = m_doc->colourSlots();
-    if (m_colourTrial)
-        colours[size_t(m_colourTrial->first)] = m_colourTrial->second;
+    ColourSlots colours = d->doc->colourSlots();
+    if (d->colourTrial)
+        colours[size_t(d->colourTrial->first)] = d->colourTrial->second;
     for (int i = 0; i < 13; ++i)
-        dx[i]->setColor(colours[i]);
+        d->dx[i]->setColor(colours[i]);
 }
 
 void TForm1::dx0Click(ColourSwatch *sender)
 {
     selectSlot(sender->tag());
-    if (!m_doc->hasSkin())
+    if (!d->doc->hasSkin())
         return;
     const int slot = sender->tag();
     // The dialog opens on the slot's colour and the preview follows the
     // colour under choice; the sheet changes only on "Ok", as one step, so
     // "Отмена" leaves it exactly as it was.
     const QColor chosen = seams().pickColour(
-        this, QColor::fromRgb(m_doc->colourSlot(slot)),
+        this, QColor::fromRgb(d->doc->colourSlot(slot)),
         QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()),
-        QRect(PaintBox1->mapToGlobal(QPoint(0, 0)), PaintBox1->size()), [this, slot](const QColor &c) {
+        QRect(d->PaintBox1->mapToGlobal(QPoint(0, 0)), d->PaintBox1->size()), [this, slot](const QColor &c) {
             if (!c.isValid())
                 return;
-            m_colourTrial = {slot, c.rgb()};
+            d->colourTrial = {slot, c.rgb()};
             refreshSlots();
             renderPreview();
         });
-    m_colourTrial.reset();
+    d->colourTrial.reset();
     if (!chosen.isValid()) {
         refreshSlots();
         renderPreview();
         return;
     }
     // The document's change signal renders the preview and refreshes the swatches.
-    const Status status = m_doc->setColourSlot(slot, chosen.rgb());
+    const Status status = d->doc->setColourSlot(slot, chosen.rgb());
     refreshSlots();
     renderPreview();
     report(this, status);

@@ -1,11 +1,12 @@
 #include "tform1.h"
+#include "tform1private.h"
 
-#include "busycursor.h"
+#include "app/busycursor.h"
 #include "editing/workingfilewatcher.h"
-#include "seams.h"
+#include "app/seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
-#include "tform2.h"
+#include "app/tform2.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,9 +15,9 @@ namespace zelkor {
 
 bool TForm1::maybeSave()
 {
-    if (const auto untaken = m_doc->hasSkin() ? m_watcher->untakenPictures() : std::vector<int>(); !untaken.empty())
+    if (const auto untaken = d->doc->hasSkin() ? d->watcher->untakenPictures() : std::vector<int>(); !untaken.empty())
         return askAboutUntaken(untaken);
-    if (!m_doc->isModified())
+    if (!d->doc->isModified())
         return true;
     const int answer = seams().ask(this, QStringLiteral("Скин изменён. Сохранить изменения?"),
                                    {QStringLiteral("Сохранить"), QStringLiteral("Не сохранять"),
@@ -41,7 +42,7 @@ void TForm1::N2Click()
     Status status;
     {
         const BusyCursor busy;
-        status = m_doc->newFromTemplate(dialog.chosenProfile());
+        status = d->doc->newFromTemplate(dialog.chosenProfile());
     }
     report(this, status);
 }
@@ -51,7 +52,7 @@ bool TForm1::openSkinFile(const QString &path)
     Status status;
     {
         const BusyCursor busy;
-        status = m_doc->load(path);
+        status = d->doc->load(path);
     }
     report(this, status);
     return status.ok();
@@ -66,7 +67,7 @@ void TForm1::N3Click()
 {
     if (!maybeSave())
         return;
-    const QString chosen = seams().openFile(this, QString(), m_doc->programFiles().dataPath(QStringLiteral("skn")),
+    const QString chosen = seams().openFile(this, QString(), d->doc->programFiles().dataPath(QStringLiteral("skn")),
                                             openDialogFilter());
     if (chosen.isEmpty())
         return;
@@ -75,16 +76,16 @@ void TForm1::N3Click()
 
 void TForm1::N7Click()
 {
-    if (!m_doc->hasSkin() || !maybeSave())
+    if (!d->doc->hasSkin() || !maybeSave())
         return;
     TForm2 dialog(this);
-    dialog.offerPortFrom(m_doc->profile());
-    if (seams().execDialog(&dialog) != QDialog::Accepted || dialog.chosenProfile() == m_doc->profile())
+    dialog.offerPortFrom(d->doc->profile());
+    if (seams().execDialog(&dialog) != QDialog::Accepted || dialog.chosenProfile() == d->doc->profile())
         return;
     Status status;
     {
         const BusyCursor busy;
-        status = m_doc->portTo(dialog.chosenProfile());
+        status = d->doc->portTo(dialog.chosenProfile());
     }
     report(this, status);
 }

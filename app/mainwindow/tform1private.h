@@ -1,0 +1,109 @@
+#pragma once
+// The main window's controls and state, held by TForm1 as `d`. Only the
+// window's own files (and the tests, through TForm1TestAccess) include this.
+
+#include "app/colourswatch.h"
+#include "app/paintbox.h"
+#include "app/radiogroup.h"
+#include "app/zoomview.h"
+#include "design/legibility.h"
+#include "desktop/recentfiles.h"
+#include "preview/paintrecord.h"
+#include "preview/preview.h"
+#include "skin/depthpreview.h"
+
+#include <QImage>
+#include <QMargins>
+#include <QRect>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <utility>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace zelkor {
+
+class AllScreensDock;
+class ConverterProgressDialog;
+class LegibilityDock;
+class RecoveryKeeper;
+class SkinDocument;
+class TextOutline;
+class WorkingFileWatcher;
+
+struct TForm1Private {
+    TForm1Private();
+    ~TForm1Private();
+
+    // --- controls ---
+    QFrame *Shape1 = nullptr;
+    QLabel *phone = nullptr;
+    PaintBox *PaintBox1 = nullptr;
+    RadioGroup *RadioGroup1 = nullptr;  // "Экран": which screen the preview shows
+    RadioGroup *RadioGroup2 = nullptr;  // "Колонок": one or two contact columns
+    RadioGroup *RadioGroup3 = nullptr;  // "Глубина цвета": the preview as a save at that depth gives it back
+    QPushButton *Button1 = nullptr;     // "Редактировать картинки"
+    QFrame *Panel1 = nullptr;           // the colour panel
+    std::array<ColourSwatch *, 13> dx{};
+    std::array<QLabel *, 13> dxLabels{};
+    QTimer *Timer1 = nullptr;
+    QAction *N2 = nullptr;   // Файл / Новый
+    QAction *N8 = nullptr;   // Файл / Новый из картинки…
+    QAction *N3 = nullptr;   // Файл / Загрузить
+    QAction *N6 = nullptr;   // Файл / Сохранить
+    QAction *N10 = nullptr;  // Файл / Сохранить как…
+    QMenu *recentMenu = nullptr;  // Файл / Недавние файлы
+    QAction *N7 = nullptr;   // Файл / Перенести на разрешение…
+    QAction *N4 = nullptr;   // Файл / Выход
+    QAction *N5 = nullptr;   // Справка / О программе
+    QAction *N9 = nullptr;   // Справка / Руководство
+    QAction *undoAction = nullptr;  // Правка / Отменить
+    QAction *redoAction = nullptr;  // Правка / Повторить
+    // The status bar's permanent fields: file, profile, depth, modified.
+    QLabel *fileField = nullptr;
+    QLabel *profileField = nullptr;
+    QLabel *depthField = nullptr;
+    QLabel *modifiedField = nullptr;
+    ZoomView *previewArea = nullptr;       // the phone and PaintBox1, enlarged and scrolled
+    AllScreensDock *allScreens = nullptr;  // "Все экраны"
+    QMenu *viewMenu = nullptr;             // "Вид"
+    // Вид / Масштаб: "По размеру окна", then ×1 to ×4 (index = ZoomView's zoom mode).
+    std::array<QAction *, 5> zoomActions{};
+    QAction *eyedropper = nullptr;             // Вид / Пипетка: a click on the preview takes its colour
+    LegibilityDock *legibilityDock = nullptr;  // "Читаемость": texts below the contrast threshold
+    QAction *legibilityAction = nullptr;       // Вид / Читаемость (F7): shows and hides the dock
+    std::array<QLabel *, 13> legibilityMarks{};  // a warning on a swatch whose texts read badly
+    std::array<QAction *, 13> legibilityFixes{};  // "Исправить" in each swatch's context menu
+    TextOutline *textOutline = nullptr;
+
+    QImage smallIcons;  // icons.bmp
+    QImage largeIcons;  // icons32.bmp
+
+    // --- state ---
+    SkinDocument *doc = nullptr;
+    WorkingFileWatcher *watcher = nullptr;  // a child of the document
+    std::unique_ptr<ConverterProgressDialog> progress;
+    RecentFiles recentFiles;
+    RecoveryKeeper *recovery = nullptr;
+    int photoProfile = 0;    // the profile whose phone picture `phone` shows
+    DepthPreview depthPreview;
+    QImage shownSheet;       // the sheet the last render drew from
+    PaintRecord record;      // what the last render drew
+    int selectedSlot = -1;   // the swatch the eyedropper fills, -1 for none
+    design::Legibility legibility;  // the last measure of the skin
+    std::optional<std::pair<int, QRgb>> colourTrial;  // slot and colour under choice in the colour dialog
+    QMargins fittedFrame;           // the frame that the last fit assumed
+    std::optional<QRect> keptGeometry;  // the frame's place and the window's size from the last run
+    bool remembersState = false;    // restoreWindowState ran: closing keeps the state
+    bool quitting = false;          // quitWithoutAsking ran: closing asks nothing
+    bool settingsReported = false;  // unwritable settings were reported
+};
+
+} // namespace zelkor
