@@ -9,7 +9,8 @@ namespace zelkor {
 
 QStringList RecentFiles::files() const
 {
-    return prefs::recentFiles.get();
+    // A list planted or left longer than we keep shows what we keep.
+    return prefs::recentFiles.get().mid(0, kCapacity);
 }
 
 void RecentFiles::add(const QString &path)

@@ -3,6 +3,8 @@
 #include "tform1.h"
 #include "tform1private.h"
 
+#include "skin/userfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -51,8 +53,10 @@ void TForm1::openRecentFile(const QString &path)
 {
     if (!QFileInfo(path).isFile()) {
         d->recentFiles.remove(path);
-        reportError(QStringLiteral("Файл «%1» не найден. Он убран из списка недавних файлов.")
-                        .arg(QDir::toNativeSeparators(path)));
+        const QString kind = specialFileKind(path);
+        reportError((kind.isEmpty() ? QStringLiteral("Файл «%1» не найден.").arg(QDir::toNativeSeparators(path))
+                                    : notAFileMessage(path, kind)) +
+                    QStringLiteral(" Он убран из списка недавних файлов."));
         return;
     }
     loadSkinFile(path);

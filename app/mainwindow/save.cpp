@@ -12,6 +12,7 @@
 #include "skin/skindocument.h"
 #include "app/tform5.h"
 #include "desktop/preferences.h"
+#include "skin/userfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,6 +38,19 @@ bool TForm1::N6Click()
     // A file at a depth that is none of the save depths has no depth to keep.
     if (!d->doc->hasOwnFile() || d->doc->fileDepth().isEmpty())
         return N10Click();
+    // Another program's work (or a file this editor never saw, after a
+    // recovery) is not replaced without the author's word.
+    if (d->doc->ownFileChangedOnDisk()) {
+        const int answer =
+            seams().ask(this,
+                        QStringLiteral("Файл «%1» изменён другой программой после загрузки. Заменить?")
+                            .arg(QDir::toNativeSeparators(d->doc->filePath())),
+                        {QStringLiteral("Заменить"), QStringLiteral("Сохранить как…"), QStringLiteral("Отмена")});
+        if (answer == 1)
+            return N10Click();
+        if (answer != 0)
+            return false;
+    }
     return writeSkin(d->doc->filePath(), d->doc->fileDepth(), d->doc->fileSmoothed(), IfExists::Replace);
 }
 
@@ -56,6 +70,11 @@ bool TForm1::N10Click()
     if (chosen.isEmpty())
         return false;
     const QString target = saveTarget(QFileInfo(chosen).absoluteFilePath(), d->doc->profile()).targetPath;
+    // A folder, a pipe or a device is never replaced: said before any question.
+    if (const QString kind = specialFileKind(target, false); !kind.isEmpty() && !QFileInfo(target).isSymLink()) {
+        reportError(notAFileMessage(target, kind) + QStringLiteral(" Скин не сохранён; выберите другое имя."));
+        return false;
+    }
     IfExists existing = IfExists::Refuse;
     if (QFileInfo::exists(target)) {
         if (seams().ask(this, QStringLiteral("Файл «%1» уже существует. Заменить?").arg(QDir::toNativeSeparators(target)),

@@ -60,6 +60,7 @@ void TForm1::createStatusBar()
         d->dx[i]->setToolTip(QStringLiteral("Выбрать цвет: %1.").arg(colourSlotLabel(i).trimmed()));
 
     d->fileField = new QLabel(this);
+    d->fileField->setTextFormat(Qt::PlainText);  // a skin's name is never markup
     d->profileField = new QLabel(this);
     d->depthField = new QLabel(this);
     d->modifiedField = new QLabel(this);

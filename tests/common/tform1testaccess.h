@@ -26,6 +26,7 @@ struct TForm1TestAccess {
     void N4Click() const { form.N4Click(); }
     void N5Click() const { form.N5Click(); }
     void quitWithoutAsking() const { form.quitWithoutAsking(); }
+    void openRecentFile(const QString &path) const { form.openRecentFile(path); }
     void Button1Click() const { form.Button1Click(); }
     void RadioGroup1Click() const { form.RadioGroup1Click(); }
     void RadioGroup3Click() const { form.RadioGroup3Click(); }

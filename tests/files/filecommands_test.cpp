@@ -1,6 +1,7 @@
 // New, Load and Save through the converter, end to end on a program folder
 // whose path holds blanks and Cyrillic letters.
 #include "app/radiogroup.h"
+#include "desktop/preferences.h"
 #include "filesfixture.h"
 #include "skin/profiles.h"
 #include "preview/preview.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMenu>
 
 #include <functional>
 
@@ -602,6 +604,81 @@ TEST_F(FileCommandsTest, HistoryAndModifiedStateThroughPortLoadAndNew)
     // Asked only where something unsaved stood: before the first port, before
     // the load and before the last new.
     EXPECT_EQ(asked.size(), 3);
+}
+
+} // namespace
+
+namespace {
+
+// Save, Save As and the recent files against what another program or a
+// planted file put there: another program's save is not replaced without a
+// word, a folder is no file to save over, a list longer than the menu keeps
+// shows ten, a device in it is called a device, and a skin's name is text.
+TEST_F(FileCommandsTest, SaveAndRecentFilesAgainstOtherProgramsAndPlantedFiles)
+{
+    NEED_DATA(3);
+    const QString own = scratchFile(QStringLiteral("<b>BOLD<i>свой.mbm"));
+    const QByteArray others = "другая программа";
+    const struct {
+        const char *name;
+        bool otherProgram;  // wrote the file after it was loaded
+        int answer;         // to "изменён другой программой"
+        bool written;
+        bool saveAsOpened;
+    } cases[] = {
+        {"nobody else wrote it", false, -1, true, false},
+        {"Отмена keeps the other program's file", true, 2, false, false},
+        {"Заменить writes over it", true, 0, true, false},
+        {"Сохранить как… opens the dialog instead", true, 1, false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(own);
+        pack(varietySheet(), own, QStringLiteral("/c16"));
+        load(own);
+        ASSERT_TRUE(form->document().setColourSlot(2, qRgb(10, 20, 30)));
+        if (c.otherProgram) {
+            QFile file(own);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(others) == others.size());
+        }
+        asked.clear();
+        shown.clear();
+        askAnswer = c.answer;
+        saveAnswer.clear();  // a Save As dialog is cancelled
+        ui(*form).N6Click();
+        ASSERT_EQ(asked.size(), c.otherProgram ? 1 : 0);
+        if (c.otherProgram)
+            EXPECT_TRUE(asked[0].contains(QStringLiteral("изменён другой программой"))) << asked[0].toStdString();
+        EXPECT_EQ(fileBytes(own) != others, c.written || !c.otherProgram);
+        EXPECT_EQ(shown.contains(QStringLiteral("save")), c.saveAsOpened);
+    }
+    EXPECT_EQ(errors, QStringList());
+    // The skin's name in the status bar is text, not markup.
+    EXPECT_TRUE(ui(*form)->fileField->textFormat() == Qt::PlainText || !Qt::mightBeRichText(ui(*form)->fileField->text()));
+
+    // Save As onto a folder: said at once, before the replace question and the depth.
+    ASSERT_TRUE(QDir().mkpath(scratchFile(QStringLiteral("extskin_240x320_папка.mbm"))));
+    asked.clear();
+    shown.clear();
+    saveAnswer = scratchFile(QStringLiteral("папка"));
+    EXPECT_FALSE(ui(*form).N10Click());
+    EXPECT_EQ(asked, QStringList());
+    EXPECT_FALSE(shown.contains(QStringLiteral("zelkor::TForm5")));
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors.last().contains(QStringLiteral("папка"))) << errors.last().toStdString();
+
+    // A planted list of ten thousand: the menu shows the ten it keeps.
+    QStringList planted;
+    for (int i = 0; i < 10000; ++i)
+        planted << scratchFile(QStringLiteral("%1.mbm").arg(i));
+    prefs::recentFiles.set(planted);
+    emit ui(*form)->recentMenu->aboutToShow();
+    EXPECT_EQ(ui(*form)->recentMenu->actions().size(), 10);
+    // A device in it is called what it is.
+    errors.clear();
+    ui(*form).openRecentFile(QStringLiteral("/dev/zero"));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("устройство"))) << errors[0].toStdString();
 }
 
 } // namespace
