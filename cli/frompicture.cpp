@@ -68,7 +68,6 @@ int run(const QCommandLineParser &parser, Session &session)
     const std::optional<QString> pictureFile = session.oneInput(parser.positionalArguments(), OneInput::Picture);
     if (!pictureFile)
         return UsageError;
-    const QString size = parser.value(QStringLiteral("size"));
     const auto variant = design::variantByKey(parser.value(QStringLiteral("variant")));
     const std::optional<QString> output = session.output(parser, kOutput);
     if (!output)
