@@ -91,6 +91,13 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
     for (const QString &name : names)
         same("a/" + name, "b/" + name);
 
+    // A project from a picture exports what from-picture writes for every size.
+    ok({"project", "new", "--from-picture", "фото.jpg", "-o", "фото.zskin"});
+    ok({"export", "фото.zskin", "-o", "made"});
+    ok({"from-picture", "фото.jpg", "--size", "all", "-o", "direct"});
+    for (const Profile &p : allProfiles())
+        same(QStringLiteral("made/extskin_%1_фото.mbm").arg(p.label), QStringLiteral("direct/extskin_%1_фото.mbm").arg(p.label));
+
     // Mistakes and refusals.
     struct Case {
         QStringList args;
