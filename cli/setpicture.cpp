@@ -104,7 +104,7 @@ struct Edit {
 bool readPictureFile(Session &session, const QString &path, QByteArray &bytes, QImage &image)
 {
     QString error;
-    image = readImageFile(path, error);
+    image = readImageFile(path, error, ImageReadBounds{design::kMaxPicturePixels});
     QFile file(path);
     if (!image.isNull() && file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
