@@ -1,6 +1,6 @@
 #include "cropview.h"
 
-#include "skin/placement.h"
+#include "imaging/placement.h"
 
 #include <QMouseEvent>
 #include <QPainter>

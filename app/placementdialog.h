@@ -7,7 +7,7 @@
 // result() back as one undo step; "Отмена" leaves everything as it was. The
 // mode chosen is remembered for the next time.
 
-#include "skin/placement.h"
+#include "imaging/placement.h"
 
 #include <QDialog>
 #include <QImage>

@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "skin/status.h"
+#include "imaging/status.h"
 
 namespace zelkor {
 

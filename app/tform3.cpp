@@ -1,5 +1,6 @@
 #include "tform3.h"
 
+#include "imaging/picturefile.h"
 #include "cropview.h"
 #include "logo.h"
 #include "radiogroup.h"

@@ -7,7 +7,7 @@
 #include "seams.h"
 #include "desktop/preferences.h"
 #include "editing/picturefiles.h"
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 #include "skin/skindocument.h"

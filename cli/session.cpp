@@ -1,12 +1,12 @@
 #include "session.h"
 
+#include "desktop/workfolder.h"
 #include "imaging/nametable.h"
 #include "skin/converter.h"
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
 #include "skin/userfile.h"
 #include "skin/savename.h"
-#include "skin/workfolder.h"
 
 #include <QBuffer>
 #include <QDir>

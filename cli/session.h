@@ -13,7 +13,7 @@
 #include "preview/screenimage.h"
 #include "skin/programfiles.h"
 #include "skin/skindocument.h"
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QString>
 

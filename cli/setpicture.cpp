@@ -1,13 +1,14 @@
 // zelkor-skin set-picture: pictures of any size put into a skin's pictures,
 // placed by a fit mode as the editor's placement step places them.
+#include "imaging/picturefile.h"
 #include "command.h"
 #include "edit.h"
 
 #include "design/frompicture.h"
 #include "design/scrim.h"
 #include "imaging/nametable.h"
+#include "imaging/placement.h"
 #include "project/projectfile.h"
-#include "skin/placement.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 

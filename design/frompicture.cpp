@@ -10,8 +10,9 @@
 
 #include "imaging/nametable.h"
 #include "preview/paintrecord.h"
+#include "imaging/picturefile.h"
 #include "skin/depthpreview.h"
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/port.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -986,20 +987,7 @@ QSize pictureSizeNeeded(int profile)
 
 Status readPicture(const QString &path, int profile, QImage &out)
 {
-    QString error;
-    const QImage image = readImageFile(path, error, {kMaxPicturePixels, pictureSizeNeeded(profile)});
-    if (image.isNull())
-        return Status::failure(error);
-    if (image.hasAlphaChannel()) {
-        // What is transparent shows white, as on a page.
-        QImage opaque(image.size(), QImage::Format_RGB32);
-        opaque.fill(Qt::white);
-        QPainter(&opaque).drawImage(0, 0, image);
-        out = opaque;
-    } else {
-        out = image.convertToFormat(QImage::Format_RGB32);
-    }
-    return Status::success();
+    return zelkor::readPicture(path, pictureSizeNeeded(profile), out);
 }
 
 QString skinNameForPicture(const QString &picturePath, int profile)

@@ -31,7 +31,8 @@
 #include "palette.h"
 
 #include "preview/screenimage.h"
-#include "skin/status.h"
+#include "imaging/picturefile.h"
+#include "imaging/status.h"
 
 #include <QImage>
 #include <QSize>
@@ -108,14 +109,9 @@ Status makeSkinFromPicture(const QImage &picture, int profile, const QImage &tem
 // tallest of their rectangles.
 QSize pictureSizeNeeded(int profile);
 
-// Reads a picture for `profile` (0: every profile): any format Qt reads, a
-// JPEG decoded scaled down in libjpeg as far as pictureSizeNeeded allows, a
-// file claiming more than kMaxPicturePixels refused before it is decoded, a
-// truncated file refused; transparent parts become white. The failure names
-// the file and the cause.
+// Reads a picture for `profile` (0: every profile) with readPicture of
+// imaging/picturefile.h, decoded as small as pictureSizeNeeded allows.
 Status readPicture(const QString &path, int profile, QImage &out);
-// The largest picture, in pixels, that is read at all (a 12 000 x 8 000 photograph).
-inline constexpr qint64 kMaxPicturePixels = 100'000'000;
 
 // The name Save gives a skin of `profile` made from the picture at
 // `picturePath`: "/photos/sea.jpg" gives "extskin_240x320_sea.mbm".

@@ -1,6 +1,6 @@
 #include "interest.h"
 
-#include "skin/placement.h"
+#include "imaging/placement.h"
 
 #include <algorithm>
 #include <cmath>

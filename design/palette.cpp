@@ -1,6 +1,6 @@
 #include "palette.h"
 
-#include "skin/placement.h"
+#include "imaging/placement.h"
 
 #include <algorithm>
 #include <array>

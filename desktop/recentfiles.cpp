@@ -1,7 +1,7 @@
 #include "recentfiles.h"
 
 #include "preferences.h"
-#include "skin/desktoprecent.h"
+#include "desktop/desktoprecent.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,6 @@
 #include "workingfilewatcher.h"
 
+#include "imaging/picturefile.h"
 #include "picturefiles.h"
 #include "skin/filewrite.h"
 #include "skin/profiles.h"

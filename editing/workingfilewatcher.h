@@ -20,7 +20,7 @@
 // placer (the window's placement step) decides what goes in, or that nothing does.
 
 #include "skin/profiles.h"
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

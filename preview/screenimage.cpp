@@ -1,5 +1,6 @@
 #include "screenimage.h"
 
+#include "imaging/picturefile.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 

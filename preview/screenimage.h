@@ -6,7 +6,7 @@
 
 #include "preview.h"
 #include "skin/programfiles.h"
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QImage>
 #include <QString>

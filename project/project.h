@@ -9,10 +9,10 @@
 //
 // Sizes are profiles 1..6 throughout and their labels ("240x320") in the file.
 
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -2,6 +2,7 @@
 
 #include "ziparchive.h"
 
+#include "imaging/picturefile.h"
 #include "skin/profiles.h"
 
 #include <QBuffer>

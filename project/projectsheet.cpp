@@ -1,6 +1,7 @@
 #include "projectsheet.h"
 
 #include "design/frompicture.h"
+#include "imaging/picturefile.h"
 #include "skin/port.h"
 #include "skin/profiles.h"
 
@@ -73,7 +74,7 @@ Status ProjectSheets::decodeSources(const SkinProject &project)
         const auto bytes = project.pictureFiles.find(hash);
         if (bytes == project.pictureFiles.end())
             return Status::failure(QStringLiteral("В проекте нет картинки %1.").arg(pictureEntryName(hash)));
-        const ImageReadBounds bounds{design::kMaxPicturePixels,
+        const ImageReadBounds bounds{kMaxPicturePixels,
                                      m_detail == SourceDetail::Preview ? sizeNeeded(project, hash) : QSize()};
         running.push_back(std::async(std::launch::async, [hash, data = bytes->second, bounds] {
             Decoded d{hash, {}, {}};

@@ -6,7 +6,7 @@
 // backslash), a link, or an entry bigger than the limits is refused before
 // its data is read, and no entry is ever read past the size it declares.
 
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QString>

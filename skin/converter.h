@@ -11,7 +11,7 @@
 // leaves no output file; the status then carries one Russian message that
 // names the file, with the converter's own words as details.
 
-#include "status.h"
+#include "imaging/status.h"
 
 #include <QString>
 #include <QStringList>

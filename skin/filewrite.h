@@ -5,7 +5,8 @@
 // symbolic link standing at the name is replaced itself, never written
 // through (its target stays untouched).
 
-#include "status.h"
+#include "imaging/filekind.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,15 +14,6 @@
 namespace zelkor {
 
 enum class IfExists { Refuse, Replace };
-
-// Anything stands at `path`: a file, a folder, or a link, dangling or not.
-bool pathTaken(const QString &path);
-// `path` itself is a regular file: not a link, a pipe, a device or a folder.
-// Files we made and hand to other programs are read only when this holds.
-bool isPlainFile(const QString &path);
-// `path` leads to a regular file, through links if need be: opening it
-// cannot block (a pipe would until someone writes to it).
-bool leadsToRegularFile(const QString &path);
 
 // Writes `bytes` to `path`. With IfExists::Refuse anything at that name
 // (a dangling link included) is left alone and reported. The file gets the

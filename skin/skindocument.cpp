@@ -1,5 +1,6 @@
 #include "skindocument.h"
 
+#include "imaging/picturefile.h"
 #include "converter.h"
 #include "filedepth.h"
 #include "filewrite.h"

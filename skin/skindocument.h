@@ -9,7 +9,7 @@
 #include "filewrite.h"
 #include "programfiles.h"
 #include "sheet.h"
-#include "status.h"
+#include "imaging/status.h"
 
 #include <QImage>
 #include <QObject>

@@ -3,7 +3,7 @@
 // reading one whole without ever blocking on a pipe or reading without end
 // from a device.
 
-#include "status.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QString>

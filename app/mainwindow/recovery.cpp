@@ -3,7 +3,7 @@
 
 #include "editing/workingfilewatcher.h"
 #include "app/seams.h"
-#include "skin/recovery.h"
+#include "desktop/recovery.h"
 #include "desktop/settingscheck.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // (decode excluded: the photograph is made in memory). The drag of the crop
 // is timed in drag_bench.cpp.
 #include "photograph.h"
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/profiles.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 // a symbolic link found at one of those names is replaced, never written
 // through.
 
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QString>

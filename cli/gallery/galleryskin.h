@@ -7,7 +7,7 @@
 
 #include "preview/screenimage.h"
 #include "skin/programfiles.h"
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -9,7 +9,7 @@
 #include "gallerysite.h"
 #include "galleryskin.h"
 
-#include "skin/status.h"
+#include "imaging/status.h"
 
 #include <QStringList>
 

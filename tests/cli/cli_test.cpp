@@ -1,6 +1,7 @@
 // zelkor-skin as a user runs it: a separate process without a display, on
 // files in a folder with blanks and Cyrillic in its name. Its pictures must be
 // exactly the core's own; its failures must name the file and the cause.
+#include "imaging/picturefile.h"
 #include "design/legibility.h"
 #include "design/legibilitytext.h"
 #include "design/frompicture.h"
@@ -10,7 +11,7 @@
 #include "skin/converter.h"
 #include "skin/depthpreview.h"
 #include "skin/filedepth.h"
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"

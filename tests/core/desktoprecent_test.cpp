@@ -1,6 +1,6 @@
 // Our entry in the desktop's list of recent files, merged into what other
 // programs left there, and a list we do not understand left alone.
-#include "skin/desktoprecent.h"
+#include "desktop/desktoprecent.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,8 +6,8 @@
 #include "skin/converter.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
-#include "skin/recovery.h"
-#include "skin/workfolder.h"
+#include "desktop/recovery.h"
+#include "desktop/workfolder.h"
 #include "testsupport.h"
 
 #include <QBuffer>

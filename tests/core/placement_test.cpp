@@ -1,6 +1,6 @@
 // Placing a picture of any size into a sheet's picture rectangle, checked
 // against Qt's own scaling and today's unscaled write-back.
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 #include "testsupport.h"
@@ -127,6 +127,8 @@ TEST(Placement, CoverCropIsTheLargestOfTheTargetsProportionsAroundTheFocus)
         {{4000, 3000}, {416, 320}, QPointF(1000, 1000), 2, {25, 250, 1950, 1500}},
         {{4000, 3000}, {416, 320}, {}, 0.5, {50, 0, 3900, 3000}},  // no zoom below 1
         {{300, 900}, {416, 320}, {}, 1, {0, 335, 300, 231}},
+        {{1000, 333}, {416, 320}, {}, 1, {284, 0, 433, 333}},  // 432.9 wide: rounded, not cut
+        {{333, 1000}, {320, 416}, {}, 1, {0, 284, 333, 433}},
         {{10, 10}, {416, 36}, {}, 1, {0, 5, 10, 1}},
         {{0, 10}, {416, 36}, {}, 1, {}},
     };
@@ -140,6 +142,34 @@ TEST(Placement, CoverCropIsTheLargestOfTheTargetsProportionsAroundTheFocus)
     QPainter(&halves).fillRect(0, 0, 200, 100, Qt::red);
     const QImage shown = placeImage(halves, QSize(50, 50), {FitMode::Cover, coverCrop(halves.size(), {50, 50}, QPointF(0, 50))});
     EXPECT_EQ(shown.pixel(49, 49), qRgb(255, 0, 0));
+}
+
+TEST(Placement, ContainPutsTheFittedPictureExactlyWhereTheMarginsSplit)
+{
+    // Odd margins: the extra pixel goes to the far side. A flat source scales
+    // to the same flat colour, so every pixel is known exactly.
+    struct Row {
+        QSize source, target;
+        QRect inside;
+    };
+    const Row rows[] = {
+        {{200, 100}, {100, 101}, {0, 25, 100, 50}},
+        {{100, 200}, {101, 100}, {25, 0, 50, 100}},
+        {{300, 100}, {100, 36}, {0, 1, 100, 33}},
+        {{10, 10}, {176, 20}, {78, 0, 20, 20}},
+    };
+    constexpr QRgb kMargin = 0xff0000ffu, kPicture = 0xffff0000u;
+    for (const Row &r : rows) {
+        QImage flat(r.source, QImage::Format_RGB32);
+        flat.fill(kPicture);
+        const QImage placed = placeImage(flat, r.target, {FitMode::Contain, {}, kMargin});
+        ASSERT_EQ(placed.size(), r.target);
+        for (int y = 0; y < placed.height(); ++y)
+            for (int x = 0; x < placed.width(); ++x)
+                ASSERT_EQ(placed.pixel(x, y), r.inside.contains(x, y) ? kPicture : kMargin)
+                    << r.source.width() << 'x' << r.source.height() << " in " << r.target.width() << 'x'
+                    << r.target.height() << " at " << x << ',' << y;
+    }
 }
 
 } // namespace

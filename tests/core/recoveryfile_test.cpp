@@ -1,7 +1,7 @@
 // A recovery copy read back: a copy planted or damaged by someone else is
 // believed in nothing it says about files, depths or sizes.
 #include "skin/profiles.h"
-#include "skin/recovery.h"
+#include "desktop/recovery.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"
 

@@ -9,7 +9,7 @@
 #include "design/legibility.h"
 #include "design/roles.h"
 #include "design/scrim.h"
-#include "skin/placement.h"
+#include "imaging/placement.h"
 #include "skin/profiles.h"
 #include "skin/programfiles.h"
 #include "testsupport.h"

@@ -5,7 +5,7 @@
 #include "app/placementdialog.h"
 #include "app/radiogroup.h"
 #include "skin/converter.h"
-#include "skin/placement.h"
+#include "imaging/placement.h"
 
 #include <QLabel>
 #include <QRadioButton>

@@ -4,7 +4,7 @@
 #include "filesfixture.h"
 
 #include "skin/profiles.h"
-#include "skin/recovery.h"
+#include "desktop/recovery.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>

@@ -3,6 +3,7 @@
 // leave their folder, hide a link, explode, or come from a newer version.
 #include "testsupport.h"
 
+#include "imaging/picturefile.h"
 #include "project/projectfile.h"
 #include "project/projectsheet.h"
 #include "project/ziparchive.h"

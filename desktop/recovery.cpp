@@ -1,12 +1,12 @@
 #include "recovery.h"
 
-#include "filedepth.h"
-#include "filewrite.h"
-#include "profiles.h"
-#include "savename.h"
-#include "sheet.h"
-#include "skindocument.h"
-#include "userfile.h"
+#include "skin/filedepth.h"
+#include "skin/filewrite.h"
+#include "skin/profiles.h"
+#include "skin/savename.h"
+#include "skin/sheet.h"
+#include "skin/skindocument.h"
+#include "skin/userfile.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -7,7 +7,7 @@
 //
 // Typical use:
 //     QImage background = placeImage(photo, QSize(416, 320), {FitMode::Cover});
-//     placePicture(sheet, profile, Contacts, photo, {FitMode::Contain});
+//     QImage logo = placeImage(picture, QSize(176, 20), {FitMode::Contain});
 
 #include <QImage>
 #include <QPointF>
@@ -84,10 +84,5 @@ public:
 private:
     std::vector<QImage> m_levels;  // [0] the source (32-bit), then each half the one before
 };
-
-// Places `source` into picture `picture` (0..8) of the sheet of `profile`;
-// nothing outside the picture's rectangle changes. False for profile 0, a
-// picture out of range or a null source.
-bool placePicture(QImage &sheet, int profile, int picture, const QImage &source, const Placement &placement);
 
 } // namespace zelkor

@@ -6,7 +6,7 @@
 // copy whose owner is gone. A copy is one PNG of the sheet, lossless, with
 // what else makes the document in its text fields; it is written atomically.
 
-#include "status.h"
+#include "imaging/status.h"
 
 #include <QImage>
 #include <QLockFile>

@@ -1,7 +1,7 @@
 #include "desktoprecent.h"
 
-#include "filewrite.h"
-#include "userfile.h"
+#include "skin/filewrite.h"
+#include "skin/userfile.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,6 @@
 #include "placement.h"
 
-#include "imaging/nametable.h"
-#include "profiles.h"
-#include "sheet.h"
+#include "nametable.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -272,14 +270,6 @@ QImage PlacementSource::place(const QImage &under, const Placement &placement) c
     if (placement.mode == FitMode::Contain && !scaled.margin)
         scaled.margin = meanEdgeColour(full);  // the full edge, so the margins do not flicker
     return placeImage(m_levels[level], under, scaled);
-}
-
-bool placePicture(QImage &sheet, int profile, int picture, const QImage &source, const Placement &placement)
-{
-    const QImage under = cutOutPicture(sheet, profile, picture);
-    if (under.isNull() || source.isNull())
-        return false;
-    return writeBackPicture(sheet, profile, picture, placeImage(source, under, placement));
 }
 
 } // namespace zelkor

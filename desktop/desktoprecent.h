@@ -5,7 +5,7 @@
 // entries are copied through untouched, and a file we cannot read or do not
 // understand is left alone rather than replaced.
 
-#include "status.h"
+#include "imaging/status.h"
 
 #include <QDateTime>
 #include <QString>
