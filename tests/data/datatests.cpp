@@ -1,5 +1,7 @@
 #include "datatests.h"
 
+#include "design/colour.h"
+
 #include "testsupport.h"
 
 #include "skin/converter.h"
@@ -79,45 +81,6 @@ QImage templateSheet(int profile)
     return it->second.first;
 }
 
-namespace {
-double linear(int channel)
-{
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-struct Lab {
-    double l, a, b;
-};
-
-Lab toLab(QRgb c)
-{
-    const double r = linear(qRed(c)), g = linear(qGreen(c)), b = linear(qBlue(c));
-    const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
-    const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
-    const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
-    auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116.0; };
-    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
-}
-} // namespace
-
-double luminance(QRgb c)
-{
-    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
-}
-
-double contrast(QRgb a, QRgb b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-double deltaE(QRgb a, QRgb b)
-{
-    const Lab p = toLab(a), q = toLab(b);
-    return std::sqrt((p.l - q.l) * (p.l - q.l) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
-}
-
 RegionContrast contrastOn(QRgb text, const QImage &image, const QRect &region)
 {
     RegionContrast result{0, 1e9, {}};
@@ -131,7 +94,7 @@ RegionContrast contrastOn(QRgb text, const QImage &image, const QRect &region)
             g += qGreen(px);
             b += qBlue(px);
             ++n;
-            const double c = contrast(text, px);
+            const double c = design::contrastRatio(text, px);
             if (c < result.worst) {
                 result.worst = c;
                 result.worstAt = {x, y};
@@ -142,7 +105,7 @@ RegionContrast contrastOn(QRgb text, const QImage &image, const QRect &region)
         return {0, 0, {}};
     const QRgb mean = qRgb(static_cast<int>(std::lround(r / n)), static_cast<int>(std::lround(g / n)),
                            static_cast<int>(std::lround(b / n)));
-    result.average = contrast(text, mean);
+    result.average = design::contrastRatio(text, mean);
     return result;
 }
 

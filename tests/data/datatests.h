@@ -23,14 +23,8 @@ QImage saveAndLoadWithBmconv(const QImage &sheet, const QString &depthOption, QS
 // fails with the cause and gets a null image.
 QImage templateSheet(int profile);
 
-// WCAG relative luminance (0 black .. 1 white) and the contrast ratio of two
-// colours (1 .. 21).
-double luminance(QRgb c);
-double contrast(QRgb a, QRgb b);
-// CIE76 colour difference in CIELAB: about 2.3 is just noticeable.
-double deltaE(QRgb a, QRgb b);
-
-// What a text colour meets on a background picture region.
+// What a text colour meets on a background picture region, by the WCAG
+// contrast of design/colour.h.
 struct RegionContrast {
     double average;   // against the region's mean colour
     double worst;     // against its least contrasting pixel

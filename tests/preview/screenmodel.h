@@ -84,7 +84,7 @@ class ScreenModel {
 public:
     explicit ScreenModel(const PreviewInput &in)
         : m_in(in), m_w(in.screen.width()), m_h(in.screen.height()),
-          m_colour(size_t(m_w) * m_h, 0xffffffffu), m_glyphSlots(size_t(m_w) * m_h, 0)
+          m_colour(size_t(m_w) * m_h, 0xffffffffu)
     {
     }
 
@@ -108,6 +108,8 @@ public:
                 set(x, y, iconColour(cellSize, cellY) | 0xff000000u);
     }
     // A text; `opaqueSlot` >= 0 fills its cell first, as a solid brush does.
+    // Its ink is the string drawn alone with its cell's top-left at (x, y),
+    // so a text a pixel off, or another string, shows as wrong pixels.
     void text(const QString &s, int x, int y, int points, int slot, int opaqueSlot = -1)
     {
         Canvas probe;
@@ -115,11 +117,17 @@ public:
         const QRect cell(QPoint(x, y), probe.textExtent(s));
         if (opaqueSlot >= 0)
             fill(cell.left(), cell.top(), cell.right() + 1, cell.bottom() + 1, opaqueSlot);
-        // Bold glyphs may reach a pixel or two past their advance.
-        const QRect allowed = cell.adjusted(-2, 0, 2, 0);
-        for (int yy = std::max(allowed.top(), 0); yy <= std::min(allowed.bottom(), m_h - 1); ++yy)
-            for (int xx = std::max(allowed.left(), 0); xx <= std::min(allowed.right(), m_w - 1); ++xx)
-                m_glyphSlots[idx(xx, yy)] |= 1u << slot;
+        QImage alone(m_w, m_h, QImage::Format_RGB32);
+        alone.fill(0xffffffffu);
+        Canvas ink(&alone);
+        ink.setFontPoints(points);
+        ink.setBrushClear();
+        ink.setTextColor(0xff000000u);
+        ink.textOut(x, y, s);
+        for (int yy = 0; yy < m_h; ++yy)
+            for (int xx = 0; xx < m_w; ++xx)
+                if (alone.pixel(xx, yy) != 0xffffffffu)
+                    set(xx, yy, m_in.colours[slot] | 0xff000000u);
         m_texts.push_back({s, x, y, points, slot, cell});
         m_areas.push_back({slot, cell});
     }
@@ -129,7 +137,7 @@ public:
     const std::vector<std::pair<int, QRect>> &slotAreas() const { return m_areas; }
     QRgb expected(int x, int y) const { return m_colour[idx(x, y)]; }
 
-    // Every pixel as modelled; every text visible in its colour inside its cell.
+    // Every pixel exactly as modelled; every text visible in its colour inside its cell.
     void check(const QImage &img) const
     {
         ASSERT_EQ(img.size(), QSize(m_w, m_h));
@@ -138,7 +146,7 @@ public:
             for (int x = 0; x < m_w && bad < 5; ++x) {
                 const QRgb got = img.pixel(x, y) | 0xff000000u;
                 const QRgb want = m_colour[idx(x, y)];
-                if (got == want || isGlyphColour(m_glyphSlots[idx(x, y)], got))
+                if (got == want)
                     continue;
                 ++bad;
                 const SheetCoord g = decodeCoordinate(got), w = decodeCoordinate(want);
@@ -162,23 +170,11 @@ public:
 
 private:
     size_t idx(int x, int y) const { return size_t(y) * m_w + x; }
-    bool isGlyphColour(quint16 slotMask, QRgb got) const
-    {
-        for (int slot = 0; slot < 13; ++slot)
-            if ((slotMask >> slot & 1) && got == (m_in.colours[slot] | 0xff000000u))
-                return true;
-        return false;
-    }
-    void set(int x, int y, QRgb c)
-    {
-        m_colour[idx(x, y)] = c;
-        m_glyphSlots[idx(x, y)] = 0;  // whatever lies on top hides the glyphs below
-    }
+    void set(int x, int y, QRgb c) { m_colour[idx(x, y)] = c; }
 
     PreviewInput m_in;
     int m_w, m_h;
     std::vector<QRgb> m_colour;
-    std::vector<quint16> m_glyphSlots;  // slots whose text glyphs may show here
     std::vector<TextExpect> m_texts;
     std::vector<std::pair<int, QRect>> m_areas;
 };

@@ -1,5 +1,5 @@
 // Loading a replacement picture and writing it back into the sheet.
-#include "fixture.h"
+#include "picturefixture.h"
 
 #include "app/placementdialog.h"
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // Following the image editor: a stand-in editor saves a different picture
 // into the working file it is given, the way real editors save, and the
 // sheet, the preview and the undo history take it up on their own.
-#include "fixture.h"
+#include "picturefixture.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

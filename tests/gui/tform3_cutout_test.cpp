@@ -1,5 +1,5 @@
 // Cutting pictures out into their working files, and the dialog as it opens.
-#include "fixture.h"
+#include "picturefixture.h"
 
 #include "app/radiogroup.h"
 

@@ -1,7 +1,7 @@
 // An image editor's save the sheet has not taken (following off, or another
 // size whose placement was declined) is a change of the skin: the caption
 // says so, what would replace the skin asks, the working file survives.
-#include "fixture.h"
+#include "picturefixture.h"
 
 #include "app/placementdialog.h"
 #include "app/tform2.h"

@@ -1,6 +1,6 @@
 // A loaded picture of another size goes through the placement step; the
 // dialog also saves a picture and restores the template's.
-#include "fixture.h"
+#include "picturefixture.h"
 
 #include "app/placementdialog.h"
 #include "app/radiogroup.h"

@@ -1,7 +1,7 @@
 // Starting the image editor on a working file, choosing it, its default, and
 // what the dialog remembers of it.
 #include "desktop/preferences.h"
-#include "fixture.h"
+#include "picturefixture.h"
 
 #include "app/radiogroup.h"
 #include "editing/picturefiles.h"
