@@ -4,6 +4,7 @@
 // is timed in drag_bench.cpp.
 #include "photograph.h"
 #include "imaging/placement.h"
+#include "skin/sheet.h"
 #include "skin/profiles.h"
 
 #include <QApplication>

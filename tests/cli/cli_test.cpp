@@ -12,6 +12,7 @@
 #include "skin/depthpreview.h"
 #include "skin/filedepth.h"
 #include "imaging/placement.h"
+#include "skin/sheet.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"

@@ -24,7 +24,7 @@ class ContactList : public testing::TestWithParam<Case> {};
 TEST_P(ContactList, MatchesModel)
 {
     const Case c = GetParam();
-    SyntheticSkin skin;
+    ScreenFixture skin;
     const PreviewInput in = skin.input(c.profile, c.columns, c.sheetRows);
     const QImage shot = composeContactList(in);
     ScreenModel model = contactListModel(in);
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(AllProfiles, ContactList, testing::ValuesIn(allCases())
 
 TEST(ContactList, BottomRowOf352x416StaysWhite)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     for (int columns = 0; columns < 2; ++columns) {
         const QImage shot = composeContactList(skin.input(5, columns));
         for (int x = 0; x < 352; ++x)
@@ -60,7 +60,7 @@ TEST(ContactList, BottomRowOf352x416StaysWhite)
 
 TEST(ContactList, SoftKeyBarClippedAtTheBottom)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     // 208 x 176: the 20-row block from y 159 shows its rows 0 to 16 only.
     QImage shot = composeContactList(skin.input(2, 0));
     EXPECT_EQ(decodeCoordinate(shot.pixel(207, 175)).row, 16);
@@ -71,7 +71,7 @@ TEST(ContactList, SoftKeyBarClippedAtTheBottom)
 
 TEST(ContactList, Select2BlockLeavesThePicturesLastColumnOut)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     // The block's width: the first column that the select2 block leaves out.
     const int lastColumn[7] = {0, 88, 103, 119, 159, 176, 208};
     const int selY[7] = {0, 38, 38, 38, 38, 45, 45};
@@ -88,7 +88,7 @@ TEST(ContactList, Select2BlockLeavesThePicturesLastColumnOut)
 
 TEST(ContactList, ProfileZeroComposesNothing)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     PreviewInput in = skin.input(1, 1);
     in.profile = 0;
     in.screen = QSize();
@@ -98,7 +98,7 @@ TEST(ContactList, ProfileZeroComposesNothing)
 TEST(ContactList, ColumnChoiceMovesNothingElse)
 {
     // Switching columns changes only the selection bar and the second column.
-    SyntheticSkin skin;
+    ScreenFixture skin;
     for (int p = 1; p <= 6; ++p) {
         const QImage one = composeContactList(skin.input(p, 0));
         const QImage two = composeContactList(skin.input(p, 1));

@@ -6,7 +6,7 @@
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"
-#include "previewmodel.h"
+#include "screenmodel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -107,7 +107,7 @@ QImage marked(QSize size)
 
 TEST(RenderPreview, ProfileZeroAndScreenFiveDrawNothing)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     for (int screen = 0; screen < 6; ++screen) {
         PreviewInput in = skin.input(3, 1);
         in.profile = 0;

@@ -31,14 +31,13 @@ ScreenModel popupModel(const PreviewInput &in)
 {
     ScreenModel m = contactListModel(in);
     const MenuSteps &s = kMenu[in.profile];
-    const ColourSlots &c = in.colours;
-    m.fill(s.winL, s.winT, s.winR, s.winB, c[3]);
-    m.text(3, s.itemY[0], QString::fromUtf8(kItems[0]), s.points, 10);
-    m.fill(s.selL, s.selT, s.selR, s.selB, c[4]);
-    m.ring(s.selL, s.selT, s.selR, s.selB, c[5]);
-    m.text(3, s.itemY[1], QString::fromUtf8(kItems[1]), s.points, 10, &c[4]);
+    m.fill(s.winL, s.winT, s.winR, s.winB, 3);
+    m.text(QString::fromUtf8(kItems[0]), 3, s.itemY[0], s.points, 10);
+    m.fill(s.selL, s.selT, s.selR, s.selB, 4);
+    m.ring(s.selL, s.selT, s.selR, s.selB, 5);
+    m.text(QString::fromUtf8(kItems[1]), 3, s.itemY[1], s.points, 10, 4);
     for (int i = 2; i < 6; ++i)
-        m.text(3, s.itemY[i], QString::fromUtf8(kItems[i]), s.points, 10, &c[3]);
+        m.text(QString::fromUtf8(kItems[i]), 3, s.itemY[i], s.points, 10, 3);
     return m;
 }
 
@@ -60,7 +59,7 @@ QImage leftover(QSize size)
 TEST_P(PopupMenu, MatchesModelAndLeavesSettings)
 {
     const Case k = GetParam();
-    SyntheticSkin skin;
+    ScreenFixture skin;
     PreviewInput in = skin.input(k.profile, k.columns);
     // The menu window colour differs from the selection ring, so a ring
     // drawn in the wrong slot shows.
@@ -98,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(AllProfiles, PopupMenu, testing::ValuesIn(cases()),
 
 TEST(PopupMenu, ItemOneIsTransparentAndTheOthersOpaque)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     for (int p = 1; p <= 6; ++p) {
         const PreviewInput in = skin.input(p, 0);
         QImage img = leftover(in.screen);
@@ -135,7 +134,7 @@ TEST(PopupMenu, ItemOneIsTransparentAndTheOthersOpaque)
 
 TEST(PopupMenu, ProfileZeroDrawsNothing)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     PreviewInput in = skin.input(3, 1);
     in.profile = 0;
     in.screen = QSize();
@@ -148,7 +147,7 @@ TEST(PopupMenu, ProfileZeroDrawsNothing)
 
 TEST(PopupMenu, SlotFiveChangesOnlyTheSelectionRing)
 {
-    SyntheticSkin skin;
+    ScreenFixture skin;
     PreviewInput in = skin.input(4, 1);
     QImage a = leftover(in.screen), b = leftover(in.screen);
     Canvas ca(&a), cb(&b);

@@ -1,11 +1,12 @@
 #pragma once
-// What a composed screen should look like, pixel by pixel, built from the
-// screen's steps in drawing order: fills, sheet blocks (on a coordinate sheet,
-// so each pixel says which sheet row and column it came from), icons whose
-// cells are one flat colour, and texts. Texts are drawn unsmoothed, so a pixel
-// inside a text's cell is either exactly the text's colour or exactly what lay
-// below; the model allows both there and checks that each text left pixels of
-// its colour.
+// What a composed screen must look like, pixel by pixel: the screen's steps
+// replayed in drawing order on a plain image -- sheet blocks (over a
+// coordinate sheet, so each pixel says which sheet row and column it came
+// from), icons through their masks, fills, rings and texts. A text's ink is
+// the string drawn alone with its cell's top-left corner where the model puts
+// it, so a text a pixel off, or another string, shows as wrong pixels. The
+// tests keep their own tables of each screen's numbers on purpose: a wrong
+// number on either side is a pixel difference.
 
 #include "preview/preview.h"
 #include "skin/profiles.h"
@@ -13,18 +14,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QRegion>
 #include <QString>
 
 #include <algorithm>
+#include <string>
 #include <utility>
-
 #include <vector>
 
 namespace zelkor::test {
 
 // Slot colours that no coordinate sheet pixel can have (its green stays below
-// 0x20 for the sizes used here), all different from each other.
+// 0x20 for the sizes used here) nor an icon (green 0xE0 with a red below 95),
+// all different from each other.
 inline QRgb slotColour(int slot, int variant = 0)
 {
     return qRgb(0x11 * slot, 0x80 + 0x08 * slot + variant, 0x40 + variant);
@@ -37,39 +40,56 @@ inline ColourSlots distinctSlots(int variant = 0)
     return colours;
 }
 
-// Icon sheets whose masks are black all over and whose image cell n is one
-// flat colour naming n, so a drawn icon shows as a square of that colour.
-inline QRgb iconColour(int cellSize, int cellY)
+// Icon sheets whose image pixel names itself (green 0xE0 marks an icon, red
+// the cell row, blue the position in the cell) and whose mask is opaque
+// except on every third diagonal, where the screen must show through.
+inline QRgb iconColour(int cellRow, int cx, int cy)
 {
-    return qRgb(cellY / cellSize, cellSize == 16 ? 0xe0 : 0xf0, 0xff);
+    return qRgb(cellRow & 0xff, 0xE0, (cy * 32 + cx) & 0xff);
 }
-inline QImage flatIconSheet(int cellSize)
+inline bool iconOpaque(int cx, int cy)
 {
-    QImage img(2 * cellSize, 95 * cellSize, QImage::Format_RGB32);
+    return (cx + cy) % 3 != 0;
+}
+inline QImage iconSheet(int cellSize, int rows)
+{
+    QImage img(2 * cellSize, cellSize * rows, QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            img.setPixel(x, y, x < cellSize ? iconColour(cellSize, y / cellSize * cellSize) : 0xff000000u);
+        for (int cx = 0; cx < cellSize; ++cx) {
+            const bool opaque = iconOpaque(cx, y % cellSize);
+            img.setPixel(cx, y, opaque ? iconColour(y / cellSize, cx, y % cellSize) : 0xff000000u);
+            img.setPixel(cellSize + cx, y, opaque ? 0xff000000u : 0xffffffffu);
+        }
     return img;
 }
 
-// A document of one profile: coordinate sheet as high as the layout reaches,
-// distinct slot colours, flat icon sheets.
+// A document of one profile: a coordinate sheet as high as the layout reaches
+// (or `sheetRows`, to try sheets that end early), distinct slot colours and
+// the icon sheets above. `in` points into the fixture: keep it alive.
 struct ScreenFixture {
     QImage sheet;
-    QImage small = flatIconSheet(16);
-    QImage large = flatIconSheet(32);
+    QImage small = iconSheet(16, 95);
+    QImage large = iconSheet(32, 95);
     PreviewInput in;
 
-    explicit ScreenFixture(int profile)
+    ScreenFixture() = default;
+    explicit ScreenFixture(int profile, int columns = 0, int sheetRows = -1) { input(profile, columns, sheetRows); }
+    ScreenFixture(const ScreenFixture &) = delete;
+    ScreenFixture &operator=(const ScreenFixture &) = delete;
+
+    const PreviewInput &input(int profile, int columns = 0, int sheetRows = -1)
     {
         const Profile *p = profileByIndex(profile);
-        sheet = coordinateSheet(p->screenWidth, p->layoutRows);
+        sheet = coordinateSheet(p->screenWidth, sheetRows < 0 ? p->layoutRows : sheetRows);
+        in = PreviewInput{};
         in.sheet = &sheet;
         in.profile = profile;
         in.screen = p->screenSize();
         in.colours = distinctSlots();
         in.smallIcons = &small;
         in.largeIcons = &large;
+        in.columns = columns;
+        return in;
     }
 };
 
@@ -78,38 +98,50 @@ struct TextExpect {
     int x, y, points;
     int slot;
     QRect cell;  // advance x font height at (x, y)
+    int inked;   // ink pixels it put on the screen when drawn
 };
 
 class ScreenModel {
 public:
-    explicit ScreenModel(const PreviewInput &in)
-        : m_in(in), m_w(in.screen.width()), m_h(in.screen.height()),
-          m_colour(size_t(m_w) * m_h, 0xffffffffu)
+    explicit ScreenModel(const PreviewInput &in) : m_in(in), m_expected(in.screen, QImage::Format_RGB32)
     {
+        m_expected.fill(0xffffffffu);
     }
 
-    void fill(int left, int top, int right, int bottom, int slot)
-    {
-        for (int y = std::max(top, 0); y < std::min(bottom, m_h); ++y)
-            for (int x = std::max(left, 0); x < std::min(right, m_w); ++x)
-                set(x, y, m_in.colours[slot] | 0xff000000u);
-        m_areas.push_back({slot, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))});
-    }
+    // Rows of the sheet from `sourceY` copied to `destY`; rows past the
+    // sheet's end copy nothing.
     void block(int sourceY, int width, int height, int destY)
     {
-        for (int y = std::max(destY, 0); y < std::min(destY + height, m_h); ++y)
-            for (int x = 0; x < std::min(width, m_w); ++x)
-                set(x, y, coordinateColour(sourceY + y - destY, x) | 0xff000000u);
+        const QImage &sheet = *m_in.sheet;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (inside(x, destY + y) && x < sheet.width() && sourceY + y >= 0 && sourceY + y < sheet.height())
+                    set(x, destY + y, sheet.pixel(x, sourceY + y));
     }
-    void icon(int cellSize, int cellY, int x0, int y0)
+    // The icon whose cell starts at row `cellY` of the icon sheet, at (x, y).
+    void icon(int cellSize, int cellY, int x, int y)
     {
-        for (int y = y0; y < std::min(y0 + cellSize, m_h); ++y)
-            for (int x = x0; x < std::min(x0 + cellSize, m_w); ++x)
-                set(x, y, iconColour(cellSize, cellY) | 0xff000000u);
+        for (int cy = 0; cy < cellSize; ++cy)
+            for (int cx = 0; cx < cellSize; ++cx)
+                if (inside(x + cx, y + cy) && iconOpaque(cx, cy))
+                    set(x + cx, y + cy, iconColour(cellY / cellSize, cx, cy));
     }
-    // A text; `opaqueSlot` >= 0 fills its cell first, as a solid brush does.
-    // Its ink is the string drawn alone with its cell's top-left at (x, y),
-    // so a text a pixel off, or another string, shows as wrong pixels.
+    // Right and bottom exclusive, as the canvas fills, in a slot's colour.
+    void fill(int l, int t, int r, int b, int slot)
+    {
+        paint(l, t, r, b, m_in.colours[slot]);
+        m_areas.push_back({slot, QRect(QPoint(l, t), QPoint(r - 1, b - 1))});
+    }
+    void ring(int l, int t, int r, int b, int slot)
+    {
+        const QRgb c = m_in.colours[slot];
+        paint(l, t, r, t + 1, c);
+        paint(l, b - 1, r, b, c);
+        paint(l, t, l + 1, b, c);
+        paint(r - 1, t, r, b, c);
+        m_areas.push_back({slot, QRect(QPoint(l, t), QPoint(r - 1, b - 1))});
+    }
+    // A text in `slot`; `opaqueSlot` >= 0 fills its cell first, as a solid brush does.
     void text(const QString &s, int x, int y, int points, int slot, int opaqueSlot = -1)
     {
         Canvas probe;
@@ -117,46 +149,55 @@ public:
         const QRect cell(QPoint(x, y), probe.textExtent(s));
         if (opaqueSlot >= 0)
             fill(cell.left(), cell.top(), cell.right() + 1, cell.bottom() + 1, opaqueSlot);
-        QImage alone(m_w, m_h, QImage::Format_RGB32);
+        QImage alone(m_expected.size(), QImage::Format_RGB32);
         alone.fill(0xffffffffu);
         Canvas ink(&alone);
         ink.setFontPoints(points);
         ink.setBrushClear();
         ink.setTextColor(0xff000000u);
         ink.textOut(x, y, s);
-        for (int yy = 0; yy < m_h; ++yy)
-            for (int xx = 0; xx < m_w; ++xx)
-                if (alone.pixel(xx, yy) != 0xffffffffu)
-                    set(xx, yy, m_in.colours[slot] | 0xff000000u);
-        m_texts.push_back({s, x, y, points, slot, cell});
+        int inked = 0;
+        for (int yy = 0; yy < alone.height(); ++yy)
+            for (int xx = 0; xx < alone.width(); ++xx)
+                if (alone.pixel(xx, yy) != 0xffffffffu) {
+                    set(xx, yy, m_in.colours[slot]);
+                    ++inked;
+                }
+        m_texts.push_back({s, x, y, points, slot, cell, inked});
         m_areas.push_back({slot, cell});
     }
 
     const std::vector<TextExpect> &texts() const { return m_texts; }
-    // Where each slot's colour may show: its fills and its texts' cells.
-    const std::vector<std::pair<int, QRect>> &slotAreas() const { return m_areas; }
-    QRgb expected(int x, int y) const { return m_colour[idx(x, y)]; }
-
-    // Every pixel exactly as modelled; every text visible in its colour inside its cell.
-    void check(const QImage &img) const
+    // How many ink pixels the text put on the screen (before later steps).
+    int inkOf(const QString &s) const
     {
-        ASSERT_EQ(img.size(), QSize(m_w, m_h));
-        int bad = 0;
-        for (int y = 0; y < m_h && bad < 5; ++y)
-            for (int x = 0; x < m_w && bad < 5; ++x) {
-                const QRgb got = img.pixel(x, y) | 0xff000000u;
-                const QRgb want = m_colour[idx(x, y)];
-                if (got == want)
-                    continue;
-                ++bad;
-                const SheetCoord g = decodeCoordinate(got), w = decodeCoordinate(want);
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << " (sheet "
-                              << std::dec << g.row << ", " << g.column << "), want " << std::hex << want
-                              << " (sheet " << std::dec << w.row << ", " << w.column << ")";
-            }
         for (const TextExpect &t : m_texts)
-            EXPECT_GT(countColour(img, t.cell.intersected(img.rect()), m_in.colours[t.slot]), 8)
-                << t.text.toStdString() << " at (" << t.x << ", " << t.y << ") not drawn in slot " << t.slot;
+            if (t.text == s)
+                return t.inked;
+        return 0;
+    }
+    // Where each slot's colour may show: its fills, rings and texts' cells.
+    const std::vector<std::pair<int, QRect>> &slotAreas() const { return m_areas; }
+    QRgb expected(int x, int y) const { return m_expected.pixel(x, y); }
+
+    // Every pixel exactly as modelled; the first few that differ are named.
+    void check(const QImage &actual, const std::string &what = {}) const
+    {
+        ASSERT_EQ(actual.size(), m_expected.size()) << what;
+        int bad = 0;
+        for (int y = 0; y < m_expected.height(); ++y)
+            for (int x = 0; x < m_expected.width(); ++x) {
+                const QRgb got = actual.pixel(x, y) | 0xff000000u;
+                const QRgb want = m_expected.pixel(x, y) | 0xff000000u;
+                if (got == want || ++bad > 5)
+                    continue;
+                const SheetCoord g = decodeCoordinate(got), w = decodeCoordinate(want);
+                ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << got
+                              << " (sheet row " << std::dec << g.row << " col " << g.column << "), expected "
+                              << std::hex << want << " (sheet row " << std::dec << w.row << " col " << w.column
+                              << ")";
+            }
+        EXPECT_EQ(bad, 0) << what << ": pixels differing from the model";
     }
 
     static int countColour(const QImage &img, const QRect &r, QRgb colour)
@@ -169,12 +210,17 @@ public:
     }
 
 private:
-    size_t idx(int x, int y) const { return size_t(y) * m_w + x; }
-    void set(int x, int y, QRgb c) { m_colour[idx(x, y)] = c; }
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < m_expected.width() && y < m_expected.height(); }
+    void set(int x, int y, QRgb c) { m_expected.setPixel(x, y, c | 0xff000000u); }
+    void paint(int l, int t, int r, int b, QRgb c)
+    {
+        for (int y = std::max(t, 0); y < std::min(b, m_expected.height()); ++y)
+            for (int x = std::max(l, 0); x < std::min(r, m_expected.width()); ++x)
+                set(x, y, c);
+    }
 
     PreviewInput m_in;
-    int m_w, m_h;
-    std::vector<QRgb> m_colour;
+    QImage m_expected;
     std::vector<TextExpect> m_texts;
     std::vector<std::pair<int, QRect>> m_areas;
 };
