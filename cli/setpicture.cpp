@@ -105,7 +105,7 @@ struct Edit {
 bool readPictureFile(Session &session, const QString &path, QByteArray &bytes, QImage &image)
 {
     QString error;
-    image = readImageFile(path, error, ImageReadBounds{design::kMaxPicturePixels});
+    image = readImageFile(path, error, ImageReadBounds{kMaxPicturePixels});
     QFile file(path);
     if (!image.isNull() && file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
@@ -194,7 +194,7 @@ int run(const QCommandLineParser &parser, Session &session)
         for (const Edit &e : edits) {
             QString error;
             // Bounded as from-picture bounds a picture: a huge one is said to be so.
-            const QImage image = readImageFile(e.file, error, ImageReadBounds{design::kMaxPicturePixels});
+            const QImage image = readImageFile(e.file, error, ImageReadBounds{kMaxPicturePixels});
             if (image.isNull()) {
                 session.problem(error);
                 return false;

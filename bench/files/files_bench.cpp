@@ -2,7 +2,7 @@
 // them: dialogs answered at once, the real converter started and waited for,
 // the sheet adopted and the preview rendered.
 #include "app/seams.h"
-#include "tests/common/tform1testaccess.h"
+#include "tform1testaccess.h"
 #include "skin/converter.h"
 #include "skin/skindocument.h"
 #include "app/tform2.h"

@@ -4,7 +4,7 @@
 #include "photograph.h"
 #include "app/placementdialog.h"
 #include "app/seams.h"
-#include "tests/common/tform1testaccess.h"
+#include "tform1testaccess.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 

@@ -4,7 +4,7 @@
 // pictures. Usage: placement_snapshot <output folder> [mode key] (under Xvfb).
 #include "app/placementdialog.h"
 #include "app/seams.h"
-#include "tests/common/tform1testaccess.h"
+#include "tform1testaccess.h"
 #include "app/tform3.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"

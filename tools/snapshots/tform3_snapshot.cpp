@@ -3,7 +3,7 @@
 // command and saves screenshots before and after the main window's next
 // refresh. Usage: tform3_snapshot <output folder> (run it under Xvfb).
 #include "app/seams.h"
-#include "tests/common/tform1testaccess.h"
+#include "tform1testaccess.h"
 #include "app/tform3.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"
