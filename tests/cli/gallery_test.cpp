@@ -319,6 +319,30 @@ TEST_F(GalleryTest, HostileInputsAreListedOrTakenSafely)
 // The page in a real browser, each case in a frame of its viewport size: every
 // picture loads, nothing scrolls sideways, the family card shows the size
 // picked on its switcher (or the page's own size), every other card shows one
+// A family whose name is markup: its card names it as text, whichever page.
+TEST_F(GalleryTest, AFamilyNamedAsMarkupIsShownAsText)
+{
+    const QString input = path(QStringLiteral("разметка"));
+    ASSERT_TRUE(QDir().mkpath(input));
+    const QString name = QStringLiteral("<i>&\"Фам'");
+    for (const char *size : {"176x208", "208x176"})
+        ASSERT_TRUE(QFile::copy(QDir(programFolder()).filePath(QStringLiteral("skn/%1.mbm").arg(QLatin1String(size))),
+                                QDir(input).filePath(QStringLiteral("extskin_%1_%2.mbm").arg(QLatin1String(size), name))));
+    const QString site = path(QStringLiteral("сайт"));
+    const Outcome run = gallery(input, site);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QDirIterator it(site, {QStringLiteral("*.html")}, QDir::Files, QDirIterator::Subdirectories);
+    int pages = 0;
+    while (it.hasNext()) {
+        const QString page = QString::fromUtf8(fileBytes(it.next()));
+        ++pages;
+        EXPECT_FALSE(page.contains(QStringLiteral("<i>&"))) << it.filePath().toStdString();
+    }
+    EXPECT_GE(pages, 1);
+    const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
+    EXPECT_TRUE(index.contains(name.toHtmlEscaped())) << index.toStdString();
+}
+
 // size, and every download is a file of the site.
 TEST_F(GalleryTest, BrowserShowsEveryPictureNoSidewaysScrollAndTheChosenSize)
 {
