@@ -122,22 +122,17 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!icons || (all && !session.makeFolder(*output)))
         return SkinProblem;
 
-    int result = Success;
-    for (size_t i = 0; i < profiles.size(); ++i) {
-        const Profile &p = *profileByIndex(profiles[i]);
+    const bool written = session.writeEachSkin(targets, *depth, [&](int i, QImage &sheet) {
+        const Profile &p = *profileByIndex(profiles[size_t(i)]);
         SkinImage base;
+        if (!session.readSkin(session.files().dataPath(QString::fromUtf8(p.templateName)), base))
+            return Status::cancelled();  // reported already
         design::SkinFromPicture made;
-        if (!session.readSkin(session.files().dataPath(QString::fromUtf8(p.templateName)), base)) {
-            result = SkinProblem;
-            continue;
-        }
         const Status status = design::makeSkinFromPicture(picture, p.index, base.sheet, *icons, settings, made);
-        if (!status)
-            session.problem(status);
-        if (!status || !session.writeSkin(made.sheet, *depth, targets[i]))
-            result = SkinProblem;
-    }
-    return result;
+        sheet = made.sheet;
+        return status;
+    });
+    return written ? Success : SkinProblem;
 }
 
 } // namespace

@@ -65,16 +65,13 @@ int run(const QCommandLineParser &parser, Session &session)
     if (!session.mayWrite(targets) || (all && !session.makeFolder(*output)))
         return SkinProblem;
 
-    int result = Success;
-    for (size_t i = 0; i < profiles.size(); ++i) {
+    const bool written = session.writeEachSkin(targets, *depth, [&](int i, QImage &sheet) {
         SkinImage ported;
-        const Status status = portSkin(session.files(), session.workFolder(), skin, profiles[i], ported);
-        if (!status)
-            session.problem(status);
-        if (!status || !session.writeSkin(ported.sheet, *depth, targets[i]))
-            result = SkinProblem;
-    }
-    return result;
+        const Status status = portSkin(session.files(), session.workFolder(), skin, profiles[size_t(i)], ported);
+        sheet = ported.sheet;
+        return status;
+    });
+    return written ? Success : SkinProblem;
 }
 
 } // namespace

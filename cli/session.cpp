@@ -286,6 +286,21 @@ bool Session::writePng(const QImage &image, const QString &path)
     return true;
 }
 
+bool Session::writeEachSkin(const QStringList &targets, const QString &depthOption,
+                            const std::function<Status(int, QImage &)> &make)
+{
+    bool all = true;
+    for (int i = 0; i < targets.size(); ++i) {
+        QImage sheet;
+        const Status status = make(i, sheet);
+        if (!status && !status.isCancelled())  // cancelled: `make` has said why
+            problem(status);
+        if (!status || !writeSkin(sheet, depthOption, targets[i]))
+            all = false;
+    }
+    return all;
+}
+
 bool Session::writeSkin(const QImage &sheet, const QString &depthOption, const QString &path)
 {
     const QString work = workFolder();

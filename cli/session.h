@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -84,6 +85,11 @@ public:
     // Write a PNG file or a skin whole or not at all; false after reporting why not.
     bool writePng(const QImage &image, const QString &path);
     bool writeSkin(const QImage &sheet, const QString &depthOption, const QString &path);
+    // Makes the sheet of each of `targets` with `make(i, sheet)` and writes it
+    // there at `depthOption`; a failure is reported (a cancelled Status: `make`
+    // reported it) and the rest go on. True when every one was made and written.
+    bool writeEachSkin(const QStringList &targets, const QString &depthOption,
+                       const std::function<Status(int, QImage &)> &make);
     // `name`, made from a file's name, as an entry of `folder` that never leaves it.
     static QString entryPath(const QString &folder, const QString &name);
     // Makes `path` and its parents unless it is a folder already.
