@@ -11,12 +11,6 @@
 
 namespace zelkor {
 
-namespace {
-
-constexpr int kMargin = 8;  // white frame around the phone, not enlarged
-
-} // namespace
-
 void PhonePicture::setZoom(int factor)
 {
     m_zoom = std::max(1, factor);

@@ -44,6 +44,7 @@ class ZoomView : public QScrollArea {
 public:
     static constexpr int kMaxZoom = 4;
     static constexpr int kFitWindow = 0;  // the mode that follows the window's size
+    static constexpr int kMargin = 4;     // white frame around the phone, not enlarged
 
     explicit ZoomView(QWidget *parent = nullptr);
 

@@ -36,6 +36,8 @@ public:
     // false when nothing changed since the last update.
     bool update(const QString &skinName, const PreviewInput &in);
     const QImage &image() const { return m_image; }
+    // Where each screen lies on image().
+    const OverviewLayout &layout() const { return m_layout; }
     // The named screen (index into namedScreens()) whose picture holds
     // `point`, or -1.
     int screenAt(QPoint point) const;

@@ -14,13 +14,13 @@ namespace zelkor {
 namespace {
 
 constexpr std::array<NamedScreen, kNamedScreenCount> kNamedScreens{{
-    {"account", AccountSelectionScreen, 0},
-    {"contacts-1", ContactListScreen, 0},
-    {"contacts-2", ContactListScreen, 1},
-    {"popup-1", PopupMenuScreen, 0},
-    {"popup-2", PopupMenuScreen, 1},
-    {"chat", ChatScreen, 0},
-    {"settings", SettingsScreen, 0},
+    {"account", "Выбор аккаунта", AccountSelectionScreen, 0},
+    {"contacts-1", "Контакты", ContactListScreen, 0},
+    {"contacts-2", "Контакты, 2 колонки", ContactListScreen, 1},
+    {"popup-1", "Меню", PopupMenuScreen, 0},
+    {"popup-2", "Меню, 2 колонки", PopupMenuScreen, 1},
+    {"chat", "Чат", ChatScreen, 0},
+    {"settings", "Настройки", SettingsScreen, 0},
 }};
 
 } // namespace

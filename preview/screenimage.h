@@ -19,11 +19,13 @@ namespace zelkor {
 // list and the popup menu over it come once per column choice; the message
 // indicator draws nothing and has no picture.
 struct NamedScreen {
-    const char *name;  // "contacts-2"
-    int screen;        // a PreviewScreen
-    int columns;       // the column selector's index
+    const char *name;   // "contacts-2": the key of the command line and of files
+    const char *title;  // "Контакты, 2 колонки": what the window shows (UTF-8)
+    int screen;         // a PreviewScreen
+    int columns;        // the column selector's index
 
     QString nameText() const { return QString::fromLatin1(name); }
+    QString titleText() const { return QString::fromUtf8(title); }
 };
 
 constexpr int kNamedScreenCount = 7;

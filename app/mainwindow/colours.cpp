@@ -11,6 +11,13 @@
 
 namespace zelkor {
 
+namespace {
+// The thirteen rows close enough that the panel and the selectors above it
+// stay within the height of the phone picture.
+constexpr int kSwatchTop = 6;
+constexpr int kSwatchPitch = 28;
+} // namespace
+
 void TForm1::createColourPanel()
 {
     QFont labelFont(QStringLiteral("Tahoma"));
@@ -19,14 +26,14 @@ void TForm1::createColourPanel()
     for (int i = 0; i < 13; ++i) {
         auto *swatch = new ColourSwatch(i, d->Panel1);
         swatch->setObjectName(QStringLiteral("dx%1").arg(i));
-        const int y = i < 12 ? 8 + 32 * i : 392;
+        const int y = kSwatchTop + kSwatchPitch * i;
         swatch->move(8, y);
         connect(swatch, &ColourSwatch::clicked, this, [this](ColourSwatch *s) { dx0Click(s); });
         d->dx[i] = swatch;
 
         auto *label = new QLabel(colourSlotLabel(i), d->Panel1);
         label->setFont(labelFont);
-        label->move(40, i < 12 ? 16 + 32 * i : 400);
+        label->move(40, y + 8);
         label->adjustSize();
         d->dxLabels[i] = label;
     }

@@ -91,14 +91,18 @@ void TForm1::updateStatusBar()
     const Profile *p = profileByIndex(d->doc->profile());
     d->fileField->setText(!skin ? QStringLiteral("Нет скина")
                        : d->doc->hasOwnFile() ? QDir::toNativeSeparators(d->doc->filePath())
-                                             : d->doc->displayName() + QStringLiteral(" (не сохранён в файл)"));
+                                             : d->doc->displayName());
     d->profileField->setText(p ? p->labelText() : QString());
     const QString depth = d->doc->hasOwnFile() ? d->doc->fileDepth() : QString();
     d->depthField->setText(depth.isEmpty() ? QString()
                                         : depth.mid(2) + QStringLiteral(" bpp") +
                                               (d->doc->fileSmoothed() ? QStringLiteral(", сглажен") : QString()));
-    d->modifiedField->setText(!skin ? QString() : isModified() ? QStringLiteral("Изменён") : QStringLiteral("Сохранён"));
+    // One state: a skin that has no file of its own is unsaved however it
+    // came to be; one with a file is changed or as saved.
+    d->modifiedField->setText(!skin                   ? QString()
+                              : !d->doc->hasOwnFile() ? QStringLiteral("Не сохранён в файл")
+                              : isModified()          ? QStringLiteral("Изменён")
+                                                      : QStringLiteral("Сохранён"));
 }
-
 
 } // namespace zelkor

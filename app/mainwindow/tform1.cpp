@@ -4,6 +4,7 @@
 #include "app/tform3.h"
 #include "app/seams.h"
 #include "skin/profiles.h"
+#include "app/allscreensdock.h"
 #include "app/converterprogress.h"
 #include "skin/savename.h"
 #include "preview/screenimage.h"
@@ -35,8 +36,17 @@ namespace {
 
 // The fixed client of the controls at the left, and the window's first size
 // inside its frame less the menu bar (which shows the preview at ×1 beside them).
-constexpr QSize kControlsSize(361, 713);
+constexpr QSize kControlsSize(361, 623);
 constexpr QSize kWindowClientSize(1016, 684);
+// The largest phone picture at ×1 (416 x 352's is 630 pixels wide, 240 x 320's
+// and 352 x 416's 680 tall): the window opens with room for it beside the
+// controls, so that no phone needs scrolling.
+constexpr QSize kLargestPhone(630, 680);
+// "Все экраны" goes beside the phone when at least this much width is left
+// for it, else it is a strip of this height below.
+constexpr int kDockBeside = 280;
+constexpr int kDockBelow = 150;
+constexpr int kDockSlack = 16;
 
 } // namespace
 
@@ -93,22 +103,45 @@ void TForm1::fitToScreen()
     QMargins frame(4, 32, 4, 4);
     if (windowHandle() && !windowHandle()->frameMargins().isNull())
         frame = windowHandle()->frameMargins();
+    fitToArea(screen->availableGeometry(), frame);
+    // The last run's place counts once the real frame is known; later fits start afresh.
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        d->keptGeometry.reset();
+}
+
+void TForm1::fitToArea(const QRect &available, const QMargins &frame)
+{
     d->fittedFrame = frame;
-    // The window opens at least as large as it always was, and larger on a
-    // large screen, so that the dock of all screens has room; it may then be
-    // resized and maximised. Where the last run left it, it opens again, if
-    // that is on a screen still.
-    const QSize wanted = (kWindowClientSize + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()))
-                             .expandedTo(screen->availableGeometry().size() * 9 / 10);
-    const WindowFit fit = keptOnScreen(screen->availableGeometry(),
-                                       fitWindow(screen->availableGeometry(), wanted, frame,
+    // The window opens with room for the controls and the largest phone at
+    // ×1, and "Все экраны" beside them when the screen is wide enough, else
+    // below; larger on a large screen. It may then be resized and maximised.
+    // Where the last run left it, it opens again, if that is on a screen still.
+    const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    const QSize stage = kLargestPhone + QSize(2 * ZoomView::kMargin, 2 * ZoomView::kMargin);
+    // The dock's separator and frame take a few pixels of their own.
+    const QSize phoneRoom(d->controlsArea->width() + stage.width() + kDockSlack,
+                          std::max(kControlsSize.height(), stage.height()) + bars);
+    const int roomBeside = available.width() - frame.left() - frame.right() - phoneRoom.width();
+    const bool beside = roomBeside >= kDockBeside;
+    const QSize wanted = (beside ? phoneRoom + QSize(kDockBeside, 0) : phoneRoom + QSize(0, kDockBelow))
+                             .expandedTo(kWindowClientSize + QSize(0, bars))
+                             .expandedTo(available.size() * 9 / 10);
+    const WindowFit fit = keptOnScreen(available,
+                                       fitWindow(available, wanted, frame,
                                                  style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)),
                                        frame, d->keptGeometry);
     resize(fit.size);
     move(fit.framePos);
-    // The last run's place counts once the real frame is known; later fits start afresh.
-    if (windowHandle() && !windowHandle()->frameMargins().isNull())
-        d->keptGeometry.reset();
+    // The dock's place and size, unless the last run's were restored.
+    if (d->docksRestored)
+        return;
+    const Qt::DockWidgetArea area = beside ? Qt::RightDockWidgetArea : Qt::BottomDockWidgetArea;
+    if (dockWidgetArea(d->allScreens) != area)
+        addDockWidget(area, d->allScreens);
+    if (beside)
+        resizeDocks({d->allScreens}, {std::max(kDockBeside, fit.size.width() - phoneRoom.width())}, Qt::Horizontal);
+    else
+        resizeDocks({d->allScreens}, {kDockBelow}, Qt::Vertical);
 }
 
 TForm1::~TForm1()
@@ -151,6 +184,7 @@ void TForm1::createControls()
     scroll->viewport()->setAutoFillBackground(false);
     client->setAutoFillBackground(false);
     scroll->setFixedWidth(kControlsSize.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll));
+    d->controlsArea = scroll;
     row->addWidget(scroll);
     d->previewArea = new ZoomView(central);
     row->addWidget(d->previewArea, 1);
@@ -193,7 +227,7 @@ void TForm1::createControls()
     connect(d->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
     d->Panel1 = new QFrame(client);
-    d->Panel1->setGeometry(1, 248, 353, 465);
+    d->Panel1->setGeometry(1, 248, 353, kControlsSize.height() - 248);
     d->Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     d->Panel1->hide();
     createColourPanel();

@@ -127,6 +127,8 @@ private:
     // Sizes and places the window on its screen; the client scrolls when the
     // screen's available area is too small for it.
     void fitToScreen();
+    // The same for a screen whose available area is `available` and a frame of `frame`.
+    void fitToArea(const QRect &available, const QMargins &frame);
 
     // --- file ---
     // Offers to save a modified skin: true when the caller may go on (saved,

@@ -27,6 +27,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace zelkor {
 
@@ -51,6 +52,7 @@ struct TForm1Private {
     RadioGroup *RadioGroup3 = nullptr;  // "Глубина цвета": the preview as a save at that depth gives it back
     QPushButton *Button1 = nullptr;     // "Редактировать картинки"
     QFrame *Panel1 = nullptr;           // the colour panel
+    QScrollArea *controlsArea = nullptr;  // the controls' client, scrolled when the window is short
     std::array<ColourSwatch *, 13> dx{};
     std::array<QLabel *, 13> dxLabels{};
     QTimer *Timer1 = nullptr;
@@ -101,6 +103,7 @@ struct TForm1Private {
     std::optional<std::pair<int, QRgb>> colourTrial;  // slot and colour under choice in the colour dialog
     QMargins fittedFrame;           // the frame that the last fit assumed
     std::optional<QRect> keptGeometry;  // the frame's place and the window's size from the last run
+    bool docksRestored = false;     // the docks' places and sizes came from the last run
     bool remembersState = false;    // restoreWindowState ran: closing keeps the state
     bool quitting = false;          // quitWithoutAsking ran: closing asks nothing
     bool settingsReported = false;  // unwritable settings were reported

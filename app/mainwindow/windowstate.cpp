@@ -34,7 +34,7 @@ void TForm1::restoreWindowState()
     restoreChoice(d->RadioGroup2, prefs::columnsChoice);
     restoreChoice(d->RadioGroup3, prefs::previewDepthChoice);
     d->RadioGroup2->setVisible(d->RadioGroup1->isVisibleTo(this) && d->RadioGroup1->itemIndex() == ContactListScreen);
-    restoreState(prefs::windowDocks);
+    d->docksRestored = restoreState(prefs::windowDocks);
     fitToScreen();
     if (prefs::windowMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -32,6 +32,7 @@ struct TForm1TestAccess {
     void RadioGroup3Click() const { form.RadioGroup3Click(); }
 
     void renderPreview() const { form.renderPreview(); }
+    void fitToArea(const QRect &available, const QMargins &frame) const { form.fitToArea(available, frame); }
     void showSkinControls() const { form.showSkinControls(); }
     void setZoomMode(int mode) const { form.setZoomMode(mode); }
     void selectSlot(int slot) const { form.selectSlot(slot); }

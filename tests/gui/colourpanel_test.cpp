@@ -53,12 +53,12 @@ TEST_F(ColourPanelTest, SwatchesAndLabels)
         EXPECT_EQ(s->parentWidget(), ui(*form)->Panel1);
         EXPECT_EQ(s->objectName(), QStringLiteral("dx%1").arg(i));
         EXPECT_EQ(s->tag(), i);
-        EXPECT_EQ(s->geometry(), QRect(8, 8 + 32 * i, 25, 25));
+        EXPECT_EQ(s->geometry(), QRect(8, 6 + 28 * i, 25, 25));
         EXPECT_EQ(s->cursor().shape(), Qt::PointingHandCursor);
         const QLabel *l = ui(*form)->dxLabels[i];
         EXPECT_EQ(l->parentWidget(), ui(*form)->Panel1);
         EXPECT_EQ(l->text(), QString::fromUtf8(labels[i]));
-        EXPECT_EQ(l->pos(), QPoint(40, 16 + 32 * i));
+        EXPECT_EQ(l->pos(), QPoint(40, 14 + 28 * i));
         EXPECT_EQ(l->font().family(), QStringLiteral("Tahoma"));
         EXPECT_TRUE(l->font().bold());
         EXPECT_EQ(l->font().pixelSize(), 15);

@@ -3,10 +3,14 @@
 #include "filesfixture.h"
 #include "preview/preview.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
+#include <QUndoStack>
 #include <QUrl>
+
+#include <functional>
 
 using namespace zelkor;
 using namespace zelkor::test;
@@ -95,3 +99,35 @@ TEST_F(DeskTest, ChoicesAndPlaceComeBackInTheNextRunButNeverOffTheScreen)
 }
 
 } // namespace
+
+// The status bar tells one state through a skin's life: never "Сохранён" for
+// a skin that has no file of its own.
+TEST_F(DeskTest, StatusBarTellsOneStateThroughNewEditSaveUndoAndLoad)
+{
+    NEED_DATA(3);
+    const QString other = scratchFile(QStringLiteral("другой.mbm"));
+    pack(coordinateSheet(240, 740), other);
+    const struct {
+        const char *step;
+        std::function<void()> run;
+        bool ownFile;
+        const char *state;
+    } steps[] = {
+        {"new", [&] { newSkin(3); }, false, "Не сохранён в файл"},
+        {"edit", [&] { ASSERT_TRUE(form->document().setColourSlot(2, qRgb(1, 2, 3))); }, false, "Не сохранён в файл"},
+        {"save", [&] { save(scratchFile(QStringLiteral("мой.mbm"))); }, true, "Сохранён"},
+        {"edit", [&] { ASSERT_TRUE(form->document().setColourSlot(2, qRgb(4, 5, 6))); }, true, "Изменён"},
+        {"undo", [&] { form->document().undoStack()->undo(); }, true, "Сохранён"},
+        {"load", [&] { load(other); }, true, "Сохранён"},
+    };
+    for (const auto &s : steps) {
+        s.run();
+        ASSERT_EQ(form->document().hasOwnFile(), s.ownFile) << s.step;
+        EXPECT_EQ(ui(*form)->fileField->text(),
+                  s.ownFile ? QDir::toNativeSeparators(form->document().filePath()) : QStringLiteral("240x320.mbm"))
+            << s.step;
+        EXPECT_EQ(ui(*form)->modifiedField->text(), QString::fromUtf8(s.state)) << s.step;
+    }
+    EXPECT_EQ(form->document().filePath(), other);
+    EXPECT_EQ(errors, QStringList());
+}

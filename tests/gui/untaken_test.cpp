@@ -78,7 +78,7 @@ TEST_P(UntakenTest, CountsAsAChangeUntilTheAuthorChose)
         EXPECT_EQ(doc().sheet(), before);
         if (!c.wentOn) {  // still a change; a picture dialog opened again leaves the file alone
             EXPECT_TRUE(main->isWindowModified());
-            EXPECT_EQ(ui(*main)->modifiedField->text(), QStringLiteral("Изменён"));
+            EXPECT_EQ(ui(*main)->modifiedField->text(), QStringLiteral("Не сохранён в файл"));  // a skin without a file of its own
             TForm3(doc(), main->watcher(), main.get()).FormShow();
         }
         EXPECT_EQ(test::fileBytes(path), saved);

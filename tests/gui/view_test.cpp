@@ -2,6 +2,7 @@
 // and remembered, and the dock of all screens following edits and undo.
 #include "app/allscreensdock.h"
 #include "app/seams.h"
+#include "app/allscreensdock.h"
 #include "tform1testaccess.h"
 #include "app/zoomview.h"
 #include "app/tform3.h"
@@ -129,10 +130,17 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
     ui(*w).RadioGroup3Click();
     EXPECT_EQ(ui(*w)->allScreens->picture(), before);
 
-    const OverviewLayout layout = overviewLayout(w->document().displayName(), 1, QSize(176, 208));
-    auto *picture = ui(*w)->allScreens->findChild<QScrollArea *>()->widget();
+    // The thumbnails fit the dock: every one inside it, none over another.
+    QWidget *picture = ui(*w)->allScreens->thumbnails();
+    const ThumbnailGrid grid = thumbnailGrid(picture->size(), QSize(176, 208), picture->fontMetrics().height() + 2);
+    ASSERT_GT(grid.scale, 0);
+    for (int i = 0; i < kNamedScreenCount; ++i) {
+        EXPECT_TRUE(picture->rect().contains(grid.screens[i])) << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_FALSE(grid.screens[i].intersects(grid.screens[j])) << i << " " << j;
+    }
     for (int i : {2, 3, 0}) {
-        QTest::mouseClick(picture, Qt::LeftButton, {}, layout.screens[i].center());
+        QTest::mouseClick(picture, Qt::LeftButton, {}, grid.screens[i].center());
         EXPECT_EQ(ui(*w)->RadioGroup1->itemIndex(), namedScreens()[i].screen) << i;
         EXPECT_EQ(ui(*w)->RadioGroup2->itemIndex(), namedScreens()[i].columns) << i;
         EXPECT_EQ(ui(*w)->PaintBox1->canvasImage(), paintBoxPicture(namedScreens()[i], ui(*w).previewInput())) << i;
