@@ -27,23 +27,23 @@ using namespace zelkor;
 
 namespace {
 
-QByteArray photoJpeg(int seed)
+QByteArray photoJpeg(int which)
 {
     QImage photo(4000, 3000, QImage::Format_RGB32);
-    quint32 grain = 12345u + quint32(seed);
+    quint32 grain = 12345u + quint32(which);
     for (int y = 0; y < photo.height(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
         for (int x = 0; x < photo.width(); ++x) {
             grain = grain * 1664525u + 1013904223u;
             const int n = int(grain >> 28) - 8;
-            line[x] = qRgb(qBound(0, 40 * seed + y / 20 + n, 255), qBound(0, 90 + x / 40 + n, 255),
+            line[x] = qRgb(qBound(0, 40 * which + y / 20 + n, 255), qBound(0, 90 + x / 40 + n, 255),
                            qBound(0, 200 - y / 25 + n, 255));
         }
     }
     QPainter p(&photo);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(250, 200 - 30 * seed, 60));
-    p.drawEllipse(QPoint(900 + 600 * seed, 900), 500, 500);
+    p.setBrush(QColor(250, 200 - 30 * which, 60));
+    p.drawEllipse(QPoint(900 + 600 * which, 900), 500, 500);
     p.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
