@@ -108,6 +108,9 @@ QImage readImage(QIODevice &device, const QString &shown, QString &error, const 
 {
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
+    // A phone's photograph is stored as the sensor saw it and says how to turn
+    // it; the author expects it upright.
+    reader.setAutoTransform(true);
     const QSize claimed = bounds.maxPixels > 0 || bounds.atLeast.isValid() ? reader.size() : QSize();
     if (bounds.maxPixels > 0 && claimed.isValid() && qint64(claimed.width()) * claimed.height() > bounds.maxPixels) {
         error = QStringLiteral("Картинка в файле «%1» слишком велика: %2 x %3 точек.")
@@ -119,7 +122,11 @@ QImage readImage(QIODevice &device, const QString &shown, QString &error, const 
     if (bounds.atLeast.isValid() && claimed.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         for (const int d : {8, 4, 2}) {
             const QSize scaled((claimed.width() + d - 1) / d, (claimed.height() + d - 1) / d);
-            if (scaled.width() >= bounds.atLeast.width() && scaled.height() >= bounds.atLeast.height()) {
+            // The scaled size is the stored picture's, before it is turned.
+            const QSize upright = reader.transformation() & QImageIOHandler::TransformationRotate90
+                                      ? scaled.transposed()
+                                      : scaled;
+            if (upright.width() >= bounds.atLeast.width() && upright.height() >= bounds.atLeast.height()) {
                 reader.setScaledSize(scaled);
                 break;
             }
