@@ -304,17 +304,6 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
     return verdict;
 }
 
-// The measure itself, on the finished sheet: every text of every screen at
-// 24 bits and at the depth, none below its role's target.
-bool legibleEverywhere(const QImage &sheet, int profile, const IconSheets &icons, const QString &depth,
-                       double threshold)
-{
-    const Legibility measured = measureSkinLegibility(sheet, profile, icons, depth);
-    return std::all_of(measured.texts.begin(), measured.texts.end(), [&](const TextLegibility &t) {
-        return t.contrast >= (t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold);
-    });
-}
-
 double towardBy(double from, double to, double step)
 {
     return to > from ? std::min(to, from + step) : std::max(to, from - step);
@@ -815,8 +804,7 @@ struct Generator {
     {
         QImage sheet = veiledSheet(withBars, profile, base(), veils, bands);
         writeColours(sheet, profile, colours());
-        if (legibleEverywhere(sheet, profile, icons, QString(), settings.threshold)
-            && legibleEverywhere(sheet, profile, icons, settings.depthOption, settings.threshold))
+        if (readsAtRoleTargets(sheet, profile, icons, settings.depthOption, settings.threshold))
             return sheet;
         return std::nullopt;
     }

@@ -77,4 +77,16 @@ std::uint16_t surfaceOf(const PixelSource &source)
     }
 }
 
+bool readsAtRoleTargets(const QImage &sheet, int profile, const IconSheets &icons, const QString &depthOption,
+                        double threshold)
+{
+    const auto reads = [&](const QString &depth) {
+        const Legibility measured = measureSkinLegibility(sheet, profile, icons, depth);
+        return std::all_of(measured.texts.begin(), measured.texts.end(), [&](const TextLegibility &t) {
+            return t.contrast >= (t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold);
+        });
+    };
+    return reads(QString()) && (depthOption.isEmpty() || reads(depthOption));
+}
+
 } // namespace zelkor::design

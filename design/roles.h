@@ -50,6 +50,12 @@ inline constexpr double kMessageContrast = 7.0;
 // What the texts of `slot` must reach when the skin's threshold is `threshold`.
 double roleTarget(int slot, double threshold);
 
+// The measure `check` uses, on a finished sheet: does every text of every
+// screen reach its role's target, at 24 bits and, when `depthOption` names
+// one ("/c16"), at the depth the skin will be saved at as well?
+bool readsAtRoleTargets(const QImage &sheet, int profile, const IconSheets &icons, const QString &depthOption,
+                        double threshold);
+
 // The surface a pixel painted by `source` belongs to; 0 for what no tone of
 // the skin makes (an icon, the template between pictures).
 std::uint16_t surfaceOf(const PixelSource &source);

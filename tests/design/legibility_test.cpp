@@ -4,6 +4,7 @@
 #include "design/colour.h"
 #include "design/legibility.h"
 #include "design/lightnessfix.h"
+#include "design/roles.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 
@@ -83,6 +84,25 @@ TEST(Legibility, FlatSheetsOnEveryProfile)
                     EXPECT_TRUE(m.texts[size_t(i)].screen.startsWith(QLatin1String(c.onlyScreen)));
         }
     }
+}
+
+// The gate a generated skin passes before it is written: the save depth
+// counts as much as 24 bits (#767676 reads at 4.54 : 1, but is saved at 12 bits
+// as #777777, 4.47 : 1).
+TEST(Legibility, RoleTargetsHoldAtTheSaveDepthToo)
+{
+    const int profile = 1, settingsText = 11;
+    ASSERT_EQ(roleTarget(settingsText, kDefaultMinContrast), kDefaultMinContrast);
+    const QImage sheet = flatSheet(profile, kWhite, kBlack, {{settingsText, 0xff767676u}});
+    const struct {
+        const char *depth;
+        double threshold;
+        bool reads;
+    } cases[] = {{"", 4.5, true}, {"/c24", 4.5, true}, {"/c16", 4.5, true}, {"/c12", 4.5, false}, {"", 4.6, false}};
+    const IconSheets noIcons;
+    for (const auto &c : cases)
+        EXPECT_EQ(readsAtRoleTargets(sheet, profile, noIcons, QString::fromLatin1(c.depth), c.threshold), c.reads)
+            << c.depth << " at " << c.threshold;
 }
 
 TEST(Legibility, FifthPercentileOfTheInk)
