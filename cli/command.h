@@ -33,5 +33,6 @@ extern const Command checkCommand;
 extern const Command fromPictureCommand;
 extern const Command projectCommand;
 extern const Command exportCommand;
+extern const Command thumbnailCommand;
 
 } // namespace zelkor::cli

@@ -22,9 +22,9 @@ using namespace zelkor::cli;
 namespace {
 
 // The command table: a new command is one more row.
-const std::array<const Command *, 11> kCommands{
+const std::array<const Command *, 12> kCommands{
     &infoCommand,       &renderCommand,    &overviewCommand,    &portCommand,    &galleryCommand, &checkCommand,
-    &setPictureCommand, &setColourCommand, &fromPictureCommand, &projectCommand, &exportCommand};
+    &setPictureCommand, &setColourCommand, &fromPictureCommand, &projectCommand, &exportCommand,  &thumbnailCommand};
 
 const Command *findCommand(const QString &name)
 {

@@ -189,7 +189,7 @@ QString Session::workFolder()
         const ConverterWorkGuard guard;
         if (!guard.allowed())
             return {};
-        m_work = std::make_unique<WorkFolder>();
+        m_work = std::make_unique<WorkFolder>(m_workBase.isEmpty() ? QString() : QDir(m_workBase).filePath(QStringLiteral("zelkor-skin-editor")));
         if (!m_work->isValid()) {
             problem(Status::failure(m_work->error()));
             m_work.reset();

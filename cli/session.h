@@ -69,6 +69,8 @@ public:
     void setListWritten(bool list) { m_listWritten = list; }
 
     const ProgramFiles &files() const { return m_files; }
+    // The scratch folder below `base` instead of the user's cache folder.
+    void setWorkBase(const QString &base) { m_workBase = base; }
 
     // The folder for scratch files, made on first use; empty after reporting why not.
     QString workFolder();
@@ -119,6 +121,7 @@ private:
     ProgramFiles m_files;
     const Command &m_command;
     std::unique_ptr<WorkFolder> m_work;
+    QString m_workBase;
     std::optional<IconSheets> m_icons;
     bool m_iconsFailed = false;
     bool m_replace = false;

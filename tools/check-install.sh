@@ -49,6 +49,31 @@ expected=(
     share/man/man1/zelkor-skin-editor.1.gz
     share/man/man1/bmconv.1.gz
 )
+# thumbnail_as_file_manager: the Exec line of the installed thumbnailer entry,
+# its %i, %o and %s each replaced by one whole argument (a path with blanks
+# and Cyrillic, the output, 128), run with the installed bin/ on PATH, as a
+# file manager runs it; the thumbnail must be a PNG no larger than 128.
+thumbnail_as_file_manager() {
+    local entry="$p/share/thumbnailers/$id.thumbnailer" exec_line word args=()
+    exec_line=$(sed -n 's/^Exec=//p' "$entry")
+    grep -q '^MimeType=.*image/x-symbian-mbm;' "$entry" || { echo "no image/x-symbian-mbm in $entry"; return 1; }
+    local in="$root/мой скин.mbm" out="$root/thumbnail out.png"
+    cp "$p/share/zelkor-skin-editor/skn/176x208.mbm" "$in"
+    for word in $exec_line; do
+        case $word in
+            %i) args+=("$in") ;;
+            %o) args+=("$out") ;;
+            %s) args+=(128) ;;
+            *) args+=("$word") ;;
+        esac
+    done
+    env -u DISPLAY -u WAYLAND_DISPLAY PATH="$p/bin:/usr/bin:/bin" "${args[@]}" || return 1
+    # The PNG signature, then the header's width and height, big-endian.
+    [ "$(head -c 8 "$out" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || { echo "$out is no PNG"; return 1; }
+    local w h
+    read -r w h < <(od -An -tu1 -j16 -N8 "$out" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
+    [ "$h" -eq 128 ] && [ "$w" -gt 0 ] && [ "$w" -le 128 ] || { echo "thumbnail is $w x $h"; return 1; }
+}
 for label in 176x208 208x176 240x320 320x240 352x416 416x352; do
     expected+=(share/zelkor-skin-editor/skn/$label.mbm share/zelkor-skin-editor/devices/$label.jpg)
 done
@@ -58,7 +83,7 @@ done
 built_cli=false
 if [ -e "$build/program/zelkor-skin" ] || [ -e "$p/bin/zelkor-skin" ]; then
     built_cli=true
-    expected+=(bin/zelkor-skin share/man/man1/zelkor-skin.1.gz)
+    expected+=(bin/zelkor-skin share/man/man1/zelkor-skin.1.gz share/thumbnailers/$id.thumbnailer)
 fi
 for f in "${expected[@]}"; do
     check "not installed: $f" test -f "$p/$f"
@@ -77,6 +102,7 @@ if $built_cli; then
     # Reading a skin needs the converter and the data, found from bin/.
     check "the installed zelkor-skin cannot read an installed template" \
         "$p/bin/zelkor-skin" info "$p/share/zelkor-skin-editor/skn/240x320.mbm"
+    check "a file manager cannot make a thumbnail with the installed thumbnailer" thumbnail_as_file_manager
 fi
 
 echo "$((total - failed)) passed, $failed failed"

@@ -124,4 +124,47 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("c")));
 }
 
+// What a file manager shows: the contact list on the phone as render --phone
+// draws it (a project at the size it shows first), never larger than asked
+// and never enlarged; OUT is replaced, as the file manager hands it over.
+TEST_F(ProjectCliTest, ThumbnailIsThePhoneWithTheContactListWithinTheSize)
+{
+    const QString skin = templateCopy(3);
+    auto ok = [&](const QStringList &args) {
+        const ProcessOutcome o = cli(args);
+        ASSERT_EQ(o.code, 0) << args.join(u' ').toStdString() << "\n" << o.err.toStdString();
+    };
+    ok({"project", "new", "--template", "208x176", "-o", "p.zskin"});
+    ok({"render", skin, "p.zskin", "--size", "208x176", "--phone", "--screen", "contacts-1", "-o", "r"});
+    QFile taken(QStringLiteral("taken.png"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly) && taken.write("old") == 3);
+    taken.close();
+
+    struct Case {
+        QString in, out, size;
+        int code;
+        QSize drawn;          // empty: no picture written
+        QString sameAs = {};  // the render it equals pixel for pixel
+    };
+    const std::vector<Case> cases{
+        {skin, "a.png", "128", 0, {68, 128}},
+        {skin, "taken.png", "1024", 0, {362, 680}, "r/скин 240x320/contacts-1.png"},
+        {"p.zskin", "c.png", "256", 0, {207, 256}},
+        {"p.zskin", "d.png", "512", 0, {333, 410}, "r/p-208x176/contacts-1.png"},
+        {"p.zskin", "e.png", "0", 2, {}},
+        {"missing.mbm", "f.png", "128", 1, {}},
+        {"taken.png", "g.png", "128", 1, {}},
+    };
+    for (const Case &c : cases) {
+        const ProcessOutcome o = cli({"thumbnail", c.in, c.out, c.size});
+        EXPECT_EQ(o.code, c.code) << c.in.toStdString() << " " << c.size.toStdString() << "\n" << o.err.toStdString();
+        EXPECT_TRUE(o.out.isEmpty()) << o.out.toStdString();
+        const QImage drawn(c.out);
+        EXPECT_EQ(drawn.isNull() ? QSize() : drawn.size(), c.drawn) << c.in.toStdString() << " " << c.size.toStdString();
+        if (!c.sameAs.isEmpty())
+            EXPECT_EQ(drawn.convertToFormat(QImage::Format_RGB32), QImage(c.sameAs).convertToFormat(QImage::Format_RGB32))
+                << c.in.toStdString();
+    }
+}
+
 } // namespace
