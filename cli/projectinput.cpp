@@ -116,6 +116,12 @@ bool ProjectReader::templateSheet(int profile, QImage &out)
 
 bool ProjectReader::sheet(const SkinProject &project, int profile, QImage &out)
 {
+    if (project.hasScrim()) {
+        const IconSheets *icons = m_session.iconSheets();
+        if (!icons)
+            return false;
+        m_sheets.setIcons(icons);
+    }
     if (const Status s = m_sheets.sheet(project, profile, out); !s) {
         m_session.problem(s);
         return false;

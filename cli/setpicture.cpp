@@ -43,7 +43,7 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("Z")});
     parser.addOption({QStringLiteral("scrim"),
                       QStringLiteral("подложка под текстами на этих картинках: смягчить их только под текстами, "
-                                     "к чёрному или белому, с силой S от 0 до 1"),
+                                     "к чёрному или белому, с силой S от 0 до 1; в проекте хранится с размещением"),
                       QStringLiteral("S")});
     declareEditOutput(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
@@ -173,9 +173,6 @@ int run(const QCommandLineParser &parser, Session &session)
             return session.usageError(
                 QStringLiteral("сила подложки «%1» — не число от 0 до 1.").arg(parser.value(QStringLiteral("scrim"))));
     }
-    // A project keeps its sources and their placements; a scrim is not yet one of them.
-    if (scrim > 0 && isProjectFile(args.first()))
-        return session.usageError(QStringLiteral("--scrim пока только для файла скина .mbm."));
     if (isProjectFile(args.first()))
         return runProjectEdit(parser, session, args.first(), [&](SkinProject &project, int size) {
             for (const Edit &e : edits) {
@@ -183,7 +180,7 @@ int run(const QCommandLineParser &parser, Session &session)
                 QImage image;
                 if (!readPictureFile(session, e.file, bytes, image))
                     return false;
-                SourcePlacement placement{e.mode, {}, e.zoom, {}, {}};
+                SourcePlacement placement{e.mode, {}, e.zoom, {}, scrim, {}};
                 if (const auto at = e.focusIn(image.size()))
                     placement.focus = relativeFocus(*at, image.size());
                 project.setPictureFile(e.picture, bytes, placement, size);

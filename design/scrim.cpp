@@ -74,7 +74,12 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
     return bands;
 }
 
-QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength)
+namespace {
+
+// `sheet` with the bands veiled, each toward `toneOf(band)`; a pixel under
+// several bands is veiled once, by the first.
+template <typename ToneOf>
+QImage veiledBands(const QImage &sheet, const std::vector<TextBand> &bands, ToneOf toneOf, double strength)
 {
     QImage out = sheet.convertToFormat(QImage::Format_RGB32);
     if (bands.empty() || strength <= 0)
@@ -82,6 +87,7 @@ QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb t
     strength = std::min(strength, 1.0);
     std::vector<bool> done(size_t(out.width()) * size_t(out.height()), false);
     for (const TextBand &band : bands) {
+        const QRgb tone = toneOf(band);
         const QRect r = band.rect & out.rect();
         for (int y = r.top(); y <= r.bottom(); ++y) {
             QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
@@ -100,16 +106,27 @@ QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb t
     return out;
 }
 
+} // namespace
+
+QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength)
+{
+    return veiledBands(sheet, bands, [tone](const TextBand &) { return tone; }, strength);
+}
+
 QImage scrimUnderTexts(const QImage &sheet, int profile, const IconSheets &icons, int picture, double strength)
 {
     std::vector<TextBand> bands = textBands(sheet, profile, icons, kEveryText);
     bands.erase(std::remove_if(bands.begin(), bands.end(), [&](const TextBand &b) { return b.picture != picture; }),
                 bands.end());
-    long long towardBlack = 0;
-    for (const TextBand &b : bands)
-        towardBlack += contrastRatio(b.ink, qRgb(0, 0, 0)) >= contrastRatio(b.ink, qRgb(255, 255, 255)) ? b.pixels
-                                                                                                      : -b.pixels;
-    return withScrim(sheet, bands, towardBlack >= 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255), strength);
+    // Each band toward the end of the scale its own text parts from more: a
+    // light clock and dark names on one picture each get what they need.
+    return veiledBands(sheet, bands,
+                       [](const TextBand &b) {
+                           return contrastRatio(b.ink, qRgb(0, 0, 0)) >= contrastRatio(b.ink, qRgb(255, 255, 255))
+                                      ? qRgb(0, 0, 0)
+                                      : qRgb(255, 255, 255);
+                       },
+                       strength);
 }
 
 ScrimFix fixSlotWithScrim(const QImage &sheet, int profile, const IconSheets &icons, int slot, double minContrast,

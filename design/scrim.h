@@ -39,8 +39,9 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
 // however many bands cover it; the rest of the sheet as it is.
 QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength);
 
-// `sheet` with a scrim of `strength` (0..1) under every text on `picture`:
-// toward black where most of their ink parts more from black, else toward white.
+// `sheet` with a scrim of `strength` (0..1) under every text on `picture`,
+// each band toward black under a text that parts more from black (a light
+// one), else toward white.
 QImage scrimUnderTexts(const QImage &sheet, int profile, const IconSheets &icons, int picture, double strength);
 
 struct ScrimFix {

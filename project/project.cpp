@@ -48,7 +48,7 @@ QJsonObject unknownFields(QJsonObject object, std::initializer_list<const char *
 const std::initializer_list<const char *> kTopKeys{"version", "name",     "size",      "colours",   "colour_overrides",
                                                    "sheets",  "pictures", "generator", "export", "threshold"};
 const std::initializer_list<const char *> kPictureKeys{"source", "file", "placement", "overrides"};
-const std::initializer_list<const char *> kPlacementKeys{"mode", "focus", "zoom", "margin"};
+const std::initializer_list<const char *> kPlacementKeys{"mode", "focus", "zoom", "margin", "scrim"};
 const std::initializer_list<const char *> kExportKeys{"depth", "smooth", "sizes"};
 
 QJsonObject placementJson(const SourcePlacement &p)
@@ -63,6 +63,8 @@ QJsonObject placementJson(const SourcePlacement &p)
         o.insert(QStringLiteral("zoom"), p.zoom);
     if (p.margin)
         o.insert(QStringLiteral("margin"), colourText(*p.margin));
+    if (p.scrim > 0)
+        o.insert(QStringLiteral("scrim"), p.scrim);
     return o;
 }
 
@@ -86,6 +88,10 @@ bool readPlacement(const QJsonObject &o, SourcePlacement &p)
         if (!p.margin)
             return false;
     }
+    // Projects written before scrims were kept have none.
+    p.scrim = o.value(QStringLiteral("scrim")).toDouble(0.0);
+    if (!(p.scrim >= 0.0 && p.scrim <= 1.0))
+        return false;
     p.extra = unknownFields(o, kPlacementKeys);
     return true;
 }
@@ -220,6 +226,15 @@ void SkinProject::setPictureFile(int picture, const QByteArray &bytes, const Sou
         source.overrides.clear();
     }
     dropUnusedFiles();
+}
+
+bool SkinProject::hasScrim() const
+{
+    for (const PictureSource &p : pictures)
+        for (const Profile &size : allProfiles())
+            if (const SizeSource &s = p.at(size.index); s.kind == PictureSourceKind::File && s.placement.scrim > 0)
+                return true;
+    return false;
 }
 
 void SkinProject::dropUnusedFiles()

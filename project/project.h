@@ -39,6 +39,9 @@ struct SourcePlacement {
     std::optional<QPointF> focus;  // cover: the point of the source (0..1 across, 0..1 down) kept in the middle
     double zoom = 1.0;             // cover: 1 or more
     std::optional<QRgb> margin;    // contain: the margins' colour; unset: the source's mean edge colour
+    // 0..1: how far the placed picture is softened in a band under each text
+    // over it (design/scrim.h), made again after every re-framing.
+    double scrim = 0.0;
     QJsonObject extra;             // fields this version does not know
 
     // The placement for a `target`-sized rectangle of a `source`-sized image.
@@ -110,6 +113,8 @@ struct SkinProject {
     void setPictureFile(int picture, const QByteArray &bytes, const SourcePlacement &placement, int profile = 0);
     // Picture files no picture uses any more are dropped.
     void dropUnusedFiles();
+    // Whether some picture of some size is placed with a scrim under its texts.
+    bool hasScrim() const;
 };
 
 // A project of `profile` from its template's colours, every picture from the template.

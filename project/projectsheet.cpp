@@ -1,6 +1,7 @@
 #include "projectsheet.h"
 
 #include "design/frompicture.h"
+#include "design/scrim.h"
 #include "imaging/picturefile.h"
 #include "skin/port.h"
 #include "skin/profiles.h"
@@ -133,6 +134,16 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
     }
     for (int slot = 0; slot < kColourSlotCount; ++slot)
         writeColourSlot(canvas, profile, slot, project.colourAt(profile, slot));
+    // Scrims last: they lie under the texts drawn in the size's own colours.
+    for (int i = 0; i < kPictureCount; ++i) {
+        const SizeSource &source = project.pictures[size_t(i)].at(profile);
+        if (source.kind != PictureSourceKind::File || source.placement.scrim <= 0)
+            continue;
+        if (!m_icons)
+            return Status::failure(QStringLiteral("Подложке под текстами картинки «%1» нужны иконки, а они не прочитаны.")
+                                       .arg(QString::fromUtf8(pictureInfo(i).caption)));
+        canvas = design::scrimUnderTexts(canvas, profile, *m_icons, i, source.placement.scrim);
+    }
     out = canvas;
     return Status::success();
 }

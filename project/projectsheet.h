@@ -7,7 +7,9 @@
 // - from the imported sheet: its pixels at its own size; a size without an
 //   imported sheet has them ported (scaled) from the first one, until the
 //   author gives a source.
-// The colours are the project's, with that size's overrides.
+// The colours are the project's, with that size's overrides. A picture file
+// placed with a scrim is then softened under the texts over it, so the scrim
+// follows every re-framing; drawing those texts needs the icon sheets.
 //
 // Picture files are decoded once and kept, so switching size only places them.
 
@@ -40,10 +42,14 @@ public:
     Status decodeSources(const SkinProject &project);
     // The template sheet of `profile` as New reads it, read on first use.
     Status templateSheet(int profile, QImage &out);
+    // The icon sheets the screens are drawn with where a scrim needs its
+    // texts; they must outlive this.
+    void setIcons(const IconSheets *icons) { m_icons = icons; }
 
 private:
     TemplateReader m_readTemplate;
     SourceDetail m_detail;
+    const IconSheets *m_icons = nullptr;
     std::map<int, QImage> m_templates;
     std::map<QString, QImage> m_sources;  // by the file's hash
 };

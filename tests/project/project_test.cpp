@@ -3,6 +3,7 @@
 // leave their folder, hide a link, explode, or come from a newer version.
 #include "testsupport.h"
 
+#include "design/scrim.h"
 #include "imaging/picturefile.h"
 #include "project/projectfile.h"
 #include "project/projectsheet.h"
@@ -197,6 +198,75 @@ TEST_F(ProjectTest, EverySizeIsMadeFromItsOwnSourcesAndTheFileReadsBackAsWritten
     }
 }
 
+// A scrim kept with a placement is made again for every framing and size:
+// the pixels in the bands under the texts are moved toward one tone by its
+// strength, every other pixel is the framing's own; it survives the file.
+TEST_F(ProjectTest, AScrimFollowsEveryFramingAndSize)
+{
+    IconSheets icons;
+    ASSERT_TRUE(readIconSheets(files, icons).ok());
+    const QByteArray jpeg = encoded(photo({1201, 799}), "jpeg");
+    const QSize size(1201, 799);
+    const double strength = 0.5;
+    struct Framing {
+        std::optional<QPointF> focus;
+        double zoom;
+    };
+    for (const Framing &f : {Framing{{}, 1.0}, Framing{QPointF(100, 700), 2.0}, Framing{QPointF(1100, 90), 3.5}}) {
+        SkinProject bare = projectFromTemplate(3, templateOf(3), QStringLiteral("s"));
+        SourcePlacement placement{FitMode::Cover, {}, f.zoom, {}, 0.0, {}};
+        if (f.focus)
+            placement.focus = relativeFocus(*f.focus, size);
+        for (int picture : {int(Contacts), int(Chat)})
+            bare.setPictureFile(picture, jpeg, placement);
+        SkinProject scrimmed = bare;
+        for (int picture : {int(Contacts), int(Chat)})
+            scrimmed.pictures[size_t(picture)].placement.scrim = strength;
+
+        QByteArray bytes;
+        ASSERT_TRUE(projectFileBytes(scrimmed, QImage(), QStringLiteral("p.zskin"), bytes).ok());
+        SkinProject back;
+        QStringList notices;
+        ASSERT_TRUE(readProjectBytes(bytes, QStringLiteral("p.zskin"), back, notices).ok());
+        EXPECT_EQ(back.pictures[Chat].placement.scrim, strength);
+
+        ProjectSheets sheets(reader());
+        sheets.setIcons(&icons);
+        for (const Profile &p : allProfiles()) {
+            SCOPED_TRACE(p.label);
+            QImage plain, veiled;
+            ASSERT_TRUE(sheets.sheet(bare, p.index, plain).ok());
+            ASSERT_TRUE(sheets.sheet(back, p.index, veiled).ok());
+            std::vector<bool> inBand(size_t(plain.width()) * size_t(plain.height()), false);
+            for (const design::TextBand &b : design::textBands(plain, p.index, icons, design::kEveryText))
+                if (b.picture == Contacts || b.picture == Chat)
+                    for (int y = b.rect.top(); y <= b.rect.bottom(); ++y)
+                        for (int x = b.rect.left(); x <= b.rect.right(); ++x)
+                            inBand[size_t(y) * size_t(plain.width()) + size_t(x)] = true;
+            int moved = 0, wrong = 0;
+            for (int y = 0; y < plain.height(); ++y)
+                for (int x = 0; x < plain.width(); ++x) {
+                    const QRgb a = plain.pixel(x, y), b = veiled.pixel(x, y);
+                    if (!inBand[size_t(y) * size_t(plain.width()) + size_t(x)]) {
+                        wrong += a != b;
+                        continue;
+                    }
+                    // Halfway to black or to white, channel by channel.
+                    const auto halfway = [&](int tone) {
+                        for (int shift : {16, 8, 0})
+                            if (std::abs(2 * (int(b >> shift & 0xff) - tone) - (int(a >> shift & 0xff) - tone)) > 2)
+                                return false;
+                        return true;
+                    };
+                    wrong += !(halfway(0) || halfway(255));
+                    moved += a != b;
+                }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_GT(moved, 100);
+        }
+    }
+}
+
 // Sets the Unix mode of every central directory entry of `zip` (a link: 0120777).
 QByteArray withUnixMode(QByteArray zip, quint32 mode)
 {
@@ -234,6 +304,7 @@ TEST_F(ProjectTest, HostileOrBrokenArchivesAreRefusedOrOpenWithTheirLossNamed)
         {"a name leaving the folder", zip({{"mimetype", mimetype}, {"project.json", json}, {"pictures/../../x", picture}}), false, {"../../x"}},
         {"an absolute name", zip({{"project.json", json}, {"/etc/x", picture}}), false, {"/etc/x"}},
         {"a drive name", zip({{"project.json", json}, {"C:x", picture}}), false, {"C:x"}},
+        {"a scrim beyond 1", zip({{"mimetype", mimetype, false}, {"project.json", QByteArray(json).replace("\"mode\": \"cover\"", "\"mode\": \"cover\", \"scrim\": 1.5")}, {pictureEntryName(hash), picture}}), false, {"p.zskin"}},
         {"a link", withUnixMode(zip({{"project.json", json}, {"pictures/l", "/etc/passwd"}}), 0120777), false, {"ссылка"}},
         {"not a ZIP", QByteArray("PK\x03\x04 not really"), false, {"p.zskin"}},
         {"no project.json", zip({{"mimetype", mimetype}}), false, {"не проект"}},
