@@ -25,6 +25,15 @@ QString screenNames()
     return names.join(QStringLiteral(", "));
 }
 
+// The keys with the names the editor shows, one screen a line, for the help.
+QString screenList()
+{
+    QString list;
+    for (const NamedScreen &s : namedScreens())
+        list += QStringLiteral("\n  %1  %2").arg(s.nameText(), -11).arg(s.titleText());
+    return list;
+}
+
 const OutputOption kOutput{"папка для картинок (создаётся, если её нет)", "ПАПКА",
                            "не указана папка для картинок (-o ПАПКА)."};
 
@@ -35,8 +44,8 @@ void declare(QCommandLineParser &parser)
                        "предпросмотр редактора для этого экрана и числа колонок. Файл экрана — ИМЯ.png в папке -o;\n"
                        "при нескольких скинах у каждого своя подпапка по имени его файла. Файлы, которые уже есть,\n"
                        "не трогаются без --force; пути записанных файлов выводятся по одному в строке.\n"
-                       "Экраны: %1.")
-            .arg(screenNames()));
+                       "Экраны: ИМЯ для --screen и для файла, рядом — название экрана в редакторе:%1")
+            .arg(screenList()));
     declareOutput(parser, kOutput);
     parser.addOption({QStringLiteral("screen"),
                       QStringLiteral("только этот экран; можно указать несколько раз (по умолчанию все)"),

@@ -81,7 +81,7 @@ QImage composeOverview(const QString &skinName, int profile, const std::array<QI
         const QPoint at = layout.screens[i].topLeft();
         const int labelTop = at.y() - kLabelGap - labelMetrics.height();
         painter.setPen(QColor::fromRgb(kInk));
-        painter.drawText(at.x(), labelTop + labelMetrics.ascent(), namedScreens()[i].nameText());
+        painter.drawText(at.x(), labelTop + labelMetrics.ascent(), namedScreens()[i].titleText());
         // A frame just outside the screen, so its white edges show on the grey.
         painter.setPen(QColor::fromRgb(kFrame));
         painter.drawRect(at.x() - 1, at.y() - 1, s.width() + 1, s.height() + 1);

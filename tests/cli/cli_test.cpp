@@ -270,7 +270,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
     const Case cases[] = {
         {"--version", 0, "zelkor-skin %version", ""},
         {"--help", 0, "info|render|overview", ""},
-        {"render|--help", 0, "--phone|--scale|contacts-2", ""},
+        {"render|--help", 0, "--phone|--scale|contacts-2   Контакты, 2 колонки", ""},
+        {"thumbnail|--help", 0, "ВХОД|РАЗМЕР", ""},
         {"", 2, "", "--help"},
         {"paint|%skin", 2, "", "paint"},
         {"render|%skin", 2, "", "-o"},
