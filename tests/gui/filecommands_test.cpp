@@ -617,7 +617,10 @@ namespace {
 TEST_F(FileCommandsTest, SaveAndRecentFilesAgainstOtherProgramsAndPlantedFiles)
 {
     NEED_DATA(3);
-    const QString own = scratchFile(QStringLiteral("<b>BOLD<i>свой.mbm"));
+    const QString markup = scratchFile(QStringLiteral("<b>BOLD<i>свой.mbm"));
+    // 255 bytes, the most a name may have: no room for a longer temporary name beside it.
+    const QString longest = scratchFile(QString(251, QLatin1Char('x')) + QStringLiteral(".mbm"));
+    ASSERT_EQ(QFile::encodeName(QFileInfo(longest).fileName()).size(), 255);
     const QByteArray others = "другая программа";
     const struct {
         const char *name;
@@ -625,17 +628,22 @@ TEST_F(FileCommandsTest, SaveAndRecentFilesAgainstOtherProgramsAndPlantedFiles)
         int answer;         // to "изменён другой программой"
         bool written;
         bool saveAsOpened;
+        bool longName = false;
     } cases[] = {
         {"nobody else wrote it", false, -1, true, false},
         {"Отмена keeps the other program's file", true, 2, false, false},
         {"Заменить writes over it", true, 0, true, false},
         {"Сохранить как… opens the dialog instead", true, 1, false, true},
+        {"a name of 255 bytes", false, -1, true, false, true},
     };
+    QString own;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        own = c.longName ? longest : markup;
         QFile::remove(own);
         pack(varietySheet(), own, QStringLiteral("/c16"));
         load(own);
+        const QRgb before = form->document().colourSlot(2);
         ASSERT_TRUE(form->document().setColourSlot(2, qRgb(10, 20, 30)));
         if (c.otherProgram) {
             QFile file(own);
@@ -651,8 +659,15 @@ TEST_F(FileCommandsTest, SaveAndRecentFilesAgainstOtherProgramsAndPlantedFiles)
             EXPECT_TRUE(asked[0].contains(QStringLiteral("изменён другой программой"))) << asked[0].toStdString();
         EXPECT_EQ(fileBytes(own) != others, c.written || !c.otherProgram);
         EXPECT_EQ(shown.contains(QStringLiteral("save")), c.saveAsOpened);
+        if (c.written) {
+            EXPECT_FALSE(form->document().isModified());
+            load(own);
+            EXPECT_NE(form->document().colourSlot(2), before);
+        }
     }
     EXPECT_EQ(errors, QStringList());
+    own = markup;
+    load(own);
     // The skin's name in the status bar is text, not markup.
     EXPECT_TRUE(ui(*form)->fileField->textFormat() == Qt::PlainText || !Qt::mightBeRichText(ui(*form)->fileField->text()));
 
