@@ -42,6 +42,8 @@ expected=(
     lib/zelkor-skin-editor/bmconv
     share/zelkor-skin-editor/icons.bmp
     share/zelkor-skin-editor/icons32.bmp
+    share/zelkor-skin-editor/guide/index.html
+    share/zelkor-skin-editor/guide/pictures/main.png
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/mime/packages/$id.xml

@@ -6,6 +6,7 @@
 #include "skin/profiles.h"
 #include "app/allscreensdock.h"
 #include "app/converterprogress.h"
+#include "app/helpwindow.h"
 #include "skin/savename.h"
 #include "preview/screenimage.h"
 #include "skin/sheet.h"
@@ -276,6 +277,7 @@ void TForm1::createMenu()
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Справка"));
     d->N9 = help->addAction(QStringLiteral("&Руководство"), this, [this] { N9Click(); });
     d->N9->setShortcut(QKeySequence::HelpContents);
+    installGuideKey(this, d->doc->programFiles().dataPath(QStringLiteral("guide")));
     d->N5 = help->addAction(QStringLiteral("&О программе"), this, [this] { N5Click(); });
 }
 
