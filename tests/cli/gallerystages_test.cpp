@@ -1,0 +1,56 @@
+// The gallery's stages run one at a time, so that a skin can be replaced on
+// disk between them, as another program might while a long run draws.
+#include "cli/gallery/gallerystages.h"
+#include "cli/session.h"
+#include "skin/profiles.h"
+#include "skin/programfiles.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace zelkor;
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The card and the download both come from the bytes read when the skin was
+// collected, never from what stands at its name later.
+TEST(GalleryStages, ASkinReplacedDuringTheRunIsShownAndCopiedAsItWasRead)
+{
+    const QDir program(test::programFolder());
+    const QByteArray first = bytesOf(program.filePath(QStringLiteral("skn/240x320.mbm")));
+    const QByteArray second = bytesOf(program.filePath(QStringLiteral("skn/176x208.mbm")));
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+    QTemporaryDir dir;
+    const QString skin = dir.filePath(QStringLiteral("mine.mbm"));
+    QFile file(skin);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(first) == first.size());
+    file.close();
+
+    cli::Session session(programFilesIn(program.path()), cli::galleryCommand);
+    session.setWorkBase(dir.path());
+    cli::GalleryRun run(session, dir.filePath(QStringLiteral("site")));
+    ASSERT_TRUE(cli::collectInputs(run, {skin}).ok());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(second) == second.size());
+    file.close();
+    ASSERT_TRUE(cli::reuseOrDraw(run).ok());
+    ASSERT_TRUE(cli::writePages(run).ok());
+    ASSERT_TRUE(cli::finishSite(run).ok());
+
+    ASSERT_EQ(run.skins.size(), 1u);
+    EXPECT_EQ(run.skins[0].profile, profileIndexByLabel(QStringLiteral("240x320")));
+    EXPECT_EQ(run.skins[0].fileSize, first.size());
+    EXPECT_EQ(bytesOf(dir.filePath(QStringLiteral("site/")) + cli::copyPath(run.skins[0])), first);
+}
+
+} // namespace
