@@ -3,12 +3,13 @@
 #include "desktop/preferences.h"
 
 #include "design/legibilitytext.h"
-#include "skin/colourslots.h"
+#include "preview/screenimage.h"
 
 #include <QAction>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QPainter>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -20,7 +21,24 @@ namespace {
 
 static_assert(prefs::minContrast.defaultValue() == design::kDefaultMinContrast);
 
-enum Column { RatioColumn, TextColumn, ScreenColumn, SlotColumn, ColumnCount };
+enum Column { SwatchColumn, SlotColumn, RatioColumn, ScreenColumn, CountColumn, ColumnCount };
+constexpr int kTextRole = Qt::UserRole, kSlotRole = Qt::UserRole + 1;
+
+QIcon swatchIcon(QRgb colour)
+{
+    QPixmap pixmap(14, 14);
+    pixmap.fill(QColor::fromRgb(colour));
+    QPainter p(&pixmap);
+    p.setPen(Qt::darkGray);
+    p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return QIcon(pixmap);
+}
+
+QString screenTitle(const QString &screen)
+{
+    const NamedScreen *named = findNamedScreen(screen);
+    return named ? named->titleText() : screen;
+}
 
 } // namespace
 
@@ -50,12 +68,21 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
 
     m_list = new QTreeWidget(body);
     m_list->setColumnCount(ColumnCount);
-    m_list->setHeaderLabels({QStringLiteral("Контраст"), QStringLiteral("Текст"), QStringLiteral("Где"),
-                             QStringLiteral("Цвет")});
-    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels({QString(), QStringLiteral("Цвет"), QStringLiteral("Худший"), QStringLiteral("Где"),
+                             QStringLiteral("Всего")});
+    m_list->headerItem()->setToolTip(RatioColumn, QStringLiteral("Наименьший контраст текстов этого цвета"));
+    m_list->headerItem()->setToolTip(CountColumn, QStringLiteral("Сколько текстов этого цвета ниже порога"));
     m_list->setAllColumnsShowFocus(true);
-    m_list->setAccessibleName(QStringLiteral("Плохо читаемые тексты"));
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->setAccessibleName(QStringLiteral("Плохо читаемые тексты по цветам"));
+    // The columns fit the dock: the label and the screen share what the
+    // numbers leave and elide; the full words are in the tooltips.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QHeaderView *header = m_list->header();
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(8);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(SlotColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(ScreenColumn, QHeaderView::Stretch);
     layout->addWidget(m_list, 1);
 
     m_fix = new QPushButton(QStringLiteral("Исправить"), body);
@@ -77,7 +104,7 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         updateFixButton();
         if (item)
-            emit textChosen(item->data(RatioColumn, Qt::UserRole).toInt());
+            emit textChosen(item->data(SwatchColumn, kTextRole).toInt());
     });
     connect(m_threshold, &QDoubleSpinBox::valueChanged, this, [this](double value) {
         prefs::minContrast.set(value);
@@ -103,28 +130,58 @@ void LegibilityDock::showMeasure(const design::Legibility &measure, const QStrin
     m_list->clear();
     const double min = minContrast();
     const std::vector<int> failing = measure.failingTexts(min);
-    for (int i : failing) {
-        const design::TextLegibility &t = measure.texts[size_t(i)];
-        auto *item = new QTreeWidgetItem(m_list);
+    m_failing = int(failing.size());
+    const auto fill = [](QTreeWidgetItem *item, const design::TextLegibility &t, int text, int slot) {
+        item->setData(SwatchColumn, kTextRole, text);
+        item->setData(SwatchColumn, kSlotRole, slot);
         item->setText(RatioColumn, design::ratioText(t.contrast, 1));
-        item->setData(RatioColumn, Qt::UserRole, i);
-        item->setText(SlotColumn, t.slot >= 0 ? colourSlotLabel(t.slot).trimmed() : QStringLiteral("постоянный цвет"));
-        item->setText(TextColumn, QStringLiteral("«%1»").arg(t.text));
-        item->setText(ScreenColumn, design::onScreenText(t.screen));
+        item->setText(ScreenColumn, screenTitle(t.screen));
+        item->setToolTip(ScreenColumn, design::onScreenText(t.screen));
+    };
+    for (const design::SlotGroup &g : design::groupBySlot(measure, failing)) {
+        const design::TextLegibility &worst = measure.texts[size_t(g.texts.front())];
+        auto *row = new QTreeWidgetItem(m_list);
+        fill(row, worst, g.texts.front(), g.slot);
+        if (g.slot >= 0)
+            row->setIcon(SwatchColumn, swatchIcon(worst.colour));
+        row->setText(SlotColumn, design::slotGroupLabel(g.slot));
+        row->setToolTip(SlotColumn, QStringLiteral("%1 — хуже всех «%2»").arg(row->text(SlotColumn), worst.text));
+        row->setText(CountColumn, QString::number(g.texts.size()));
+        row->setTextAlignment(CountColumn, Qt::AlignRight | Qt::AlignVCenter);
+        for (int i : g.texts) {
+            const design::TextLegibility &t = measure.texts[size_t(i)];
+            auto *child = new QTreeWidgetItem(row);
+            fill(child, t, i, g.slot);
+            child->setText(SlotColumn, QStringLiteral("«%1»").arg(t.text));
+            child->setToolTip(SlotColumn, child->text(SlotColumn));
+        }
     }
     const QString at = depthName.isEmpty() ? QString() : QStringLiteral(" (при %1)").arg(depthName);
     m_summary->setText(failing.empty()
                            ? QStringLiteral("Все тексты не ниже %1%2.").arg(design::ratioText(min, 1), at)
-                           : QStringLiteral("Ниже %1%2: текстов — %3.")
-                                 .arg(design::ratioText(min, 1), at)
-                                 .arg(failing.size()));
+                           : QStringLiteral("Ниже %1%2: %3 в %4.")
+                                 .arg(design::ratioText(min, 1), at,
+                                      design::countText(m_failing, QStringLiteral("текст"), QStringLiteral("текста"),
+                                                        QStringLiteral("текстов")),
+                                      design::countText(m_list->topLevelItemCount(), QStringLiteral("цвете"),
+                                                        QStringLiteral("цветах"), QStringLiteral("цветах"))));
     updateFixButton();
 }
 
 int LegibilityDock::currentText() const
 {
     const QTreeWidgetItem *item = m_list->currentItem();
-    return item ? item->data(RatioColumn, Qt::UserRole).toInt() : -1;
+    return item ? item->data(SwatchColumn, kTextRole).toInt() : -1;
+}
+
+bool LegibilityDock::chooseSlot(int slot)
+{
+    for (int row = 0; row < rowCount(); ++row)
+        if (m_list->topLevelItem(row)->data(SwatchColumn, kSlotRole).toInt() == slot) {
+            chooseRow(row);
+            return true;
+        }
+    return false;
 }
 
 void LegibilityDock::chooseRow(int row)

@@ -1,7 +1,9 @@
 #pragma once
-// The "Читаемость" dock: every text of the skin below the contrast threshold,
-// worst first, with the threshold itself (remembered between runs). Choosing
-// a row asks the window to show that text; "Исправить" asks it to fix the
+// The "Читаемость" dock: the texts of the skin below the contrast threshold,
+// one row per colour slot (its swatch, label, worst ratio, where that is and
+// how many texts), worst first and expandable to its texts, with the
+// threshold itself (remembered between runs). Choosing a row asks the window
+// to show that text (a slot's row: its worst); "Исправить" asks it to fix the
 // row's colour slot. The dock only shows what the window measured.
 
 #include "design/legibility.h"
@@ -30,9 +32,13 @@ public:
     void showMeasure(const design::Legibility &measure, const QString &depthName);
     // The text of the current row (an index into the measure shown), -1 for none.
     int currentText() const;
-    // Makes row `row` (0: the worst) current, as a click would.
+    // Makes slot row `row` (0: the worst) current, as a click would.
     void chooseRow(int row);
+    // The same for the row of colour slot `slot`; false when it has none.
+    bool chooseSlot(int slot);
+    // Slot rows, and the texts below the threshold in all of them.
     int rowCount() const;
+    int failingCount() const { return m_failing; }
 
     QTreeWidget *list() const { return m_list; }
     QPushButton *fixButton() const { return m_fix; }
@@ -52,6 +58,7 @@ private:
     QPushButton *m_fix;
     QAction *m_fixRow;
     design::Legibility m_measure;
+    int m_failing = 0;
 };
 
 } // namespace zelkor

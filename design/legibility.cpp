@@ -118,6 +118,19 @@ std::vector<SlotLegibility> Legibility::failingSlots(double minContrast) const
     return failing;
 }
 
+std::vector<SlotGroup> groupBySlot(const Legibility &measure, const std::vector<int> &texts)
+{
+    std::vector<SlotGroup> groups;
+    for (int i : texts) {
+        const int slot = measure.texts[size_t(i)].slot;
+        auto group = std::find_if(groups.begin(), groups.end(), [slot](const SlotGroup &g) { return g.slot == slot; });
+        if (group == groups.end())
+            group = groups.insert(groups.end(), SlotGroup{slot, {}});
+        group->texts.push_back(i);
+    }
+    return groups;
+}
+
 Legibility measureLegibility(PreviewInput in)
 {
     Legibility out;

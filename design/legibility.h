@@ -70,6 +70,17 @@ struct Legibility {
     std::vector<SlotLegibility> failingSlots(double minContrast) const;
 };
 
+// Texts of one colour slot (-1: drawn in a fixed colour), for lists that
+// speak of the colours to change rather than of each text.
+struct SlotGroup {
+    int slot = -1;
+    std::vector<int> texts;  // indices into Legibility::texts, in the order given
+};
+// `texts` (indices into measure.texts) grouped by slot, the groups in the
+// order of their first text: given lowest first, each group's first text is
+// its worst and the worst group comes first.
+std::vector<SlotGroup> groupBySlot(const Legibility &measure, const std::vector<int> &texts);
+
 // Measures every named screen of `in` (its sheet, profile, screen size,
 // colours and icon sheets; its columns and record are set here). To measure a
 // sheet at a save depth, pass the quantised sheet and its colour row, exactly

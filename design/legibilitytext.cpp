@@ -57,6 +57,23 @@ QString ratioText(double ratio, int decimals)
     return QString::number(cutRatio(ratio, decimals), 'f', decimals).replace(u'.', u',') + QStringLiteral(" : 1");
 }
 
+QString thresholdText(double minContrast)
+{
+    return QString::number(cutRatio(minContrast, 1), 'f', 1).replace(u'.', u',');
+}
+
+QString countText(int n, const QString &one, const QString &few, const QString &many)
+{
+    const int tens = n % 100, units = n % 10;
+    const QString &noun = tens >= 11 && tens <= 14 ? many : units == 1 ? one : units >= 2 && units <= 4 ? few : many;
+    return QStringLiteral("%1 %2").arg(n).arg(noun);
+}
+
+QString slotGroupLabel(int slot)
+{
+    return slot >= 0 ? colourSlotLabel(slot).trimmed() : QStringLiteral("постоянный цвет");
+}
+
 QString onScreenText(const QString &screen)
 {
     for (const ScreenWords &w : kScreenWords)
@@ -114,10 +131,23 @@ QString lostTextsMessage(const Legibility &atDepth, const std::vector<LostText> 
     QString text = QStringLiteral("При сохранении с глубиной «%1» станут хуже %2 тексты, которые сейчас "
                                   "читаются:")
                        .arg(depthName, ratioText(minContrast, 1));
+    std::vector<int> texts;
+    std::map<int, double> before;
     for (const LostText &l : lost) {
-        const TextLegibility &t = atDepth.texts[size_t(l.text)];
-        text += QStringLiteral("\n• «%1» %2: %3 вместо %4")
-                    .arg(t.text, onScreenText(t.screen), ratioText(t.contrast, 1), ratioText(l.before, 1));
+        texts.push_back(l.text);
+        before[l.text] = l.before;
+    }
+    for (const SlotGroup &g : groupBySlot(atDepth, texts)) {
+        const int worst = g.texts.front();
+        const TextLegibility &t = atDepth.texts[size_t(worst)];
+        const QString how = g.texts.size() == 1
+                                ? QStringLiteral(": ")
+                                : QStringLiteral(" — %1, хуже всех ")
+                                      .arg(countText(int(g.texts.size()), QStringLiteral("текст"),
+                                                     QStringLiteral("текста"), QStringLiteral("текстов")));
+        text += QStringLiteral("\n• «%1»%2«%3» %4: %5 вместо %6")
+                    .arg(slotGroupLabel(g.slot), how, t.text, onScreenText(t.screen), ratioText(t.contrast, 1),
+                         ratioText(before[worst], 1));
     }
     return text;
 }

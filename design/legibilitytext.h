@@ -15,6 +15,14 @@ QString ratioText(double ratio, int decimals);
 // The same cut as a number, for machine-readable output (4.49).
 double cutRatio(double ratio, int decimals);
 
+// A threshold as the badge names it: "4,5".
+QString thresholdText(double minContrast);
+// `n` with the Russian noun form that agrees with it: countText(86, "надпись",
+// "надписи", "надписей") is "86 надписей".
+QString countText(int n, const QString &one, const QString &few, const QString &many);
+// The colour panel's label of a slot, or "постоянный цвет" for -1.
+QString slotGroupLabel(int slot);
+
 // Where a named screen is, as the end of a sentence: "на экране контактов".
 // The screen's own name for a name that is none of the seven.
 QString onScreenText(const QString &screen);
@@ -36,7 +44,8 @@ struct LostText {
 // The texts that reach `minContrast` in `asIs` but not in `atDepth` (the same
 // skin measured at a save depth), lowest first.
 std::vector<LostText> textsLostAtDepth(const Legibility &asIs, const Legibility &atDepth, double minContrast);
-// One Russian paragraph for Save naming those texts and the depth by
+// One Russian paragraph for Save naming those texts, one line per colour
+// slot (its worst text and how many there are), and the depth by
 // `depthName` ("4 bpp"); empty when `lost` is empty.
 QString lostTextsMessage(const Legibility &atDepth, const std::vector<LostText> &lost, const QString &depthName,
                          double minContrast);

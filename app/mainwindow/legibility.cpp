@@ -1,14 +1,16 @@
 // The window's side of legibility: the skin is measured after every change of
 // its sheet, of the depth selector and of the threshold; the swatches of
 // slots whose texts fall below the threshold carry a warning mark, the
-// "Читаемость" dock lists the texts, and "Исправить" moves a slot's
-// lightness as one undo step.
+// "Читаемость" dock lists the texts by slot, a badge in the status bar counts
+// them, a banner over the preview says when an edit has just brought texts
+// below the threshold, and "Исправить" moves slots' lightness as one undo step.
 #include "tform1.h"
 #include "tform1private.h"
 #include "textoutline.h"
 
 #include "design/legibilitytext.h"
 #include "design/lightnessfix.h"
+#include "app/legibilitybanner.h"
 #include "app/legibilitydock.h"
 #include "preview/colourpairs.h"
 #include "app/seams.h"
@@ -19,11 +21,57 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QEvent>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QStyle>
+#include <QUndoStack>
 
 namespace zelkor {
+
+namespace {
+
+// "После замены картинки «…»" from the step's undo text "замена картинки «…»".
+QString afterStep(const QString &undoText)
+{
+    static const std::pair<QString, QString> nouns[] = {
+        {QStringLiteral("замена"), QStringLiteral("замены")},
+        {QStringLiteral("изменение"), QStringLiteral("изменения")},
+        {QStringLiteral("исправление"), QStringLiteral("исправления")},
+    };
+    const QString first = undoText.section(u' ', 0, 0);
+    for (const auto &[nominative, genitive] : nouns)
+        if (first == nominative)
+            return QStringLiteral("После ") + genitive + undoText.mid(first.size());
+    return QStringLiteral("После изменения скина");
+}
+
+// Keeps the banner across the top of the preview's viewport.
+class BannerPlacer : public QObject {
+public:
+    BannerPlacer(QWidget *banner, QWidget *host) : QObject(banner), m_banner(banner)
+    {
+        host->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            const int width = static_cast<QWidget *>(watched)->width() - 8;
+            m_banner->setGeometry(4, 4, width, m_banner->heightForWidth(width) > 0
+                                                   ? m_banner->heightForWidth(width)
+                                                   : m_banner->sizeHint().height());
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_banner;
+};
+
+} // namespace
 
 void TForm1::createLegibility()
 {
@@ -37,6 +85,49 @@ void TForm1::createLegibility()
     d->legibilityAction->setShortcut(QKeySequence(Qt::Key_F7));
     d->legibilityAction->setToolTip(QStringLiteral("Список текстов, контраст которых с фоном ниже порога"));
     d->viewMenu->addAction(d->legibilityAction);
+
+    const auto openDock = [this] {
+        d->legibilityDock->show();
+        d->legibilityDock->raise();
+    };
+    d->legibilityBadge = new QPushButton(this);
+    d->legibilityBadge->setObjectName(QStringLiteral("legibilityBadge"));
+    d->legibilityBadge->setFlat(true);
+    d->legibilityBadge->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    d->legibilityBadge->setToolTip(QStringLiteral("Надписи, контраст которых с фоном ниже порога: открыть список (F7)"));
+    d->legibilityBadge->hide();
+    statusBar()->addPermanentWidget(d->legibilityBadge);
+    connect(d->legibilityBadge, &QPushButton::clicked, this, openDock);
+
+    QWidget *viewport = d->previewArea->viewport();
+    d->legibilityBanner = new LegibilityBanner(viewport);
+    new BannerPlacer(d->legibilityBanner, viewport);
+    connect(d->legibilityBanner, &LegibilityBanner::showRequested, this, [this, openDock] {
+        openDock();
+        if (!d->bannerSlots.empty())
+            d->legibilityDock->chooseSlot(d->bannerSlots.front());
+    });
+    connect(d->legibilityBanner, &LegibilityBanner::fixRequested, this, [this] {
+        d->legibilityBanner->hide();
+        fixLegibility(d->bannerSlots);
+    });
+    // A new skin has a history of its own: its first step is step 1 again.
+    // The history's index moves after the sheet has changed and been
+    // measured: only a step forward (an edit, a redo) speaks, compared with
+    // the measure at the step before; an undo takes the banner away.
+    connect(d->doc->undoStack(), &QUndoStack::indexChanged, this, [this](int step) {
+        d->legibilityBanner->hide();
+        if (step > d->legibilityStep && d->legibilityBase.profile == d->legibility.profile)
+            noteLostTexts(d->legibilityBase);
+        d->legibilityStep = step;
+        d->legibilityBase = d->legibility;
+    });
+    // A new skin is measured at the sheet change that follows; that measure is its first base.
+    connect(d->doc, &SkinDocument::skinReplaced, this, [this] {
+        d->legibilityStep = d->doc->undoStack()->index();
+        d->legibilityBase = {};
+        d->legibilityBanner->hide();
+    });
 
     const QPixmap warning = style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(14, 14);
     for (int i = 0; i < kColourSlotCount; ++i) {
@@ -60,8 +151,15 @@ void TForm1::createLegibility()
     connect(d->legibilityDock, &LegibilityDock::textChosen, this, [this](int text) { showLegibilityText(text); });
     connect(d->legibilityDock, &LegibilityDock::fixRequested, this, [this](int slot) { fixLegibility(slot); });
     connect(d->legibilityDock, &LegibilityDock::minContrastChanged, this, [this] { showLegibility(); });
-    connect(d->doc, &SkinDocument::sheetChanged, this, [this] { updateLegibility(); });
-    connect(d->RadioGroup3, &RadioGroup::clicked, this, [this] { updateLegibility(); });
+    connect(d->doc, &SkinDocument::sheetChanged, this, [this] {
+        updateLegibility();
+        if (d->legibilityBase.profile == 0)
+            d->legibilityBase = d->legibility;
+    });
+    connect(d->RadioGroup3, &RadioGroup::clicked, this, [this] {
+        updateLegibility();
+        d->legibilityBase = d->legibility;  // another depth is no step of the skin's
+    });
     // Another screen chosen by hand: the frame would stand on the wrong picture.
     for (RadioGroup *group : {d->RadioGroup1, d->RadioGroup2})
         connect(group, &RadioGroup::clicked, this, [this] { d->textOutline->outline({}, {}); });
@@ -86,6 +184,29 @@ void TForm1::updateLegibility()
     showLegibility();
 }
 
+void TForm1::noteLostTexts(const design::Legibility &before)
+{
+    const double min = d->legibilityDock->minContrast();
+    const std::vector<design::LostText> lost = design::textsLostAtDepth(before, d->legibility, min);
+    if (lost.empty())
+        return;
+    std::vector<int> texts;
+    for (const design::LostText &l : lost)
+        texts.push_back(l.text);
+    d->bannerSlots.clear();
+    for (const design::SlotGroup &g : design::groupBySlot(d->legibility, texts))
+        if (g.slot >= 0)
+            d->bannerSlots.push_back(g.slot);
+    const int n = int(lost.size());
+    const bool one = n % 10 == 1 && n % 100 != 11;
+    d->legibilityBanner->fixButton()->setEnabled(!d->bannerSlots.empty());
+    d->legibilityBanner->showMessage(
+        QStringLiteral("%1 %2 %3 хуже %4")
+            .arg(afterStep(d->doc->undoStack()->text(d->doc->undoStack()->index() - 1)),
+                 design::countText(n, QStringLiteral("надпись"), QStringLiteral("надписи"), QStringLiteral("надписей")),
+                 one ? QStringLiteral("читается") : QStringLiteral("читаются"), design::ratioText(min, 1)));
+}
+
 void TForm1::showLegibility()
 {
     const double min = d->legibilityDock->minContrast();
@@ -100,6 +221,10 @@ void TForm1::showLegibility()
     }
     const int depth = d->RadioGroup3->itemIndex();
     d->legibilityDock->showMeasure(d->legibility, depth > 0 ? d->RadioGroup3->button(depth)->text() : QString());
+    const int failing = d->legibilityDock->failingCount();
+    d->legibilityBadge->setText(
+        QStringLiteral("Читаемость: %1 ниже %2").arg(failing).arg(design::thresholdText(min)));
+    d->legibilityBadge->setVisible(failing > 0);
 }
 
 void TForm1::showLegibilityText(int text)
@@ -143,26 +268,44 @@ QString TForm1::saveDepthWarning(const QString &depthOption, bool smooth)
 
 void TForm1::fixLegibility(int slot)
 {
+    fixLegibility(std::vector<int>{slot});
+}
+
+void TForm1::fixLegibility(const std::vector<int> &which)
+{
     if (!d->doc->hasSkin())
         return;
     const double min = d->legibilityDock->minContrast();
-    const QString label = colourSlotLabel(slot).trimmed();
-    const design::LightnessFix fix = design::fixSlotLightness(d->legibility, slot, d->doc->colourSlot(slot), min,
-                                                              design::asDrawnAtDepth(previewDepth()));
-    switch (fix.outcome) {
-    case design::LightnessFix::AlreadyReaches:
-        return;
-    case design::LightnessFix::Fixed:
-        report(this, d->doc->setColourSlot(slot, fix.colour, QStringLiteral("исправление цвета «%1»").arg(label)));
-        return;
-    case design::LightnessFix::Impossible:
-        seams().ask(this,
-                    QStringLiteral("Цвет «%1» не исправить: ни светлее, ни темнее все его тексты не достигают "
-                                   "%2 — сейчас худший %3. Поменяйте фон под ними или снизьте порог.")
-                        .arg(label, design::ratioText(min, 1), design::ratioText(fix.contrast, 1)),
-                    {QStringLiteral("Закрыть")});
-        return;
+    // Every fix is worked out on the measure as it stands, then all are made
+    // as one step.
+    std::vector<std::pair<int, QRgb>> fixes;
+    QStringList impossible;
+    for (int slot : which) {
+        const design::LightnessFix fix = design::fixSlotLightness(d->legibility, slot, d->doc->colourSlot(slot), min,
+                                                                  design::asDrawnAtDepth(previewDepth()));
+        if (fix.outcome == design::LightnessFix::Fixed)
+            fixes.emplace_back(slot, fix.colour);
+        else if (fix.outcome == design::LightnessFix::Impossible)
+            impossible << QStringLiteral("«%1» (сейчас худший %2)")
+                              .arg(colourSlotLabel(slot).trimmed(), design::ratioText(fix.contrast, 1));
     }
+    QUndoStack *undo = d->doc->undoStack();
+    if (fixes.size() > 1)
+        undo->beginMacro(QStringLiteral("исправление цветов"));
+    for (const auto &[slot, colour] : fixes)
+        report(this, d->doc->setColourSlot(slot, colour,
+                                           QStringLiteral("исправление цвета «%1»").arg(colourSlotLabel(slot).trimmed())));
+    if (fixes.size() > 1)
+        undo->endMacro();
+    if (!impossible.isEmpty())
+        seams().ask(this,
+                    QStringLiteral("%1 не исправить: ни светлее, ни темнее все %2 не достигают %3. Поменяйте фон "
+                                   "под ними или снизьте порог.")
+                        .arg(impossible.size() == 1 ? QStringLiteral("Цвет ") + impossible.front()
+                                                    : QStringLiteral("Цвета ") + impossible.join(QStringLiteral(", ")),
+                             impossible.size() == 1 ? QStringLiteral("его тексты") : QStringLiteral("их тексты"),
+                             design::ratioText(min, 1)),
+                    {QStringLiteral("Закрыть")});
 }
 
 } // namespace zelkor

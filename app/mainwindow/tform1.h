@@ -196,6 +196,11 @@ private:
     design::Legibility measureSheet(const QImage &sheet) const;
     void showLegibilityText(int text);
     void fixLegibility(int slot);
+    // The same for several slots, as one undo step; one message for those that cannot be fixed.
+    void fixLegibility(const std::vector<int> &which);
+    // After a new step (an edit or a redo): texts it brought below the
+    // threshold, compared with `before`, go to the banner.
+    void noteLostTexts(const design::Legibility &before);
     // The frame shown around a text on the preview, in screen pixels; empty when none.
     QRect legibilityOutline() const;
     // What Save at `depthOption` should warn of: colours drawn together that

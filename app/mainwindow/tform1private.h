@@ -33,6 +33,7 @@ namespace zelkor {
 
 class AllScreensDock;
 class ConverterProgressDialog;
+class LegibilityBanner;
 class LegibilityDock;
 class RecoveryKeeper;
 class SkinDocument;
@@ -84,6 +85,8 @@ struct TForm1Private {
     std::array<QLabel *, 13> legibilityMarks{};  // a warning on a swatch whose texts read badly
     std::array<QAction *, 13> legibilityFixes{};  // "Исправить" in each swatch's context menu
     TextOutline *textOutline = nullptr;
+    QPushButton *legibilityBadge = nullptr;       // status bar: "Читаемость: 86 ниже 4,5", opens the dock
+    LegibilityBanner *legibilityBanner = nullptr;  // over the preview: an action just made texts hard to read
 
     QImage smallIcons;  // icons.bmp
     QImage largeIcons;  // icons32.bmp
@@ -100,6 +103,9 @@ struct TForm1Private {
     PaintRecord record;      // what the last render drew
     int selectedSlot = -1;   // the swatch the eyedropper fills, -1 for none
     design::Legibility legibility;  // the last measure of the skin
+    int legibilityStep = 0;              // the undo index of the last step seen
+    design::Legibility legibilityBase;   // the measure at that step
+    std::vector<int> bannerSlots;   // the slots of the texts the banner speaks of
     std::optional<std::pair<int, QRgb>> colourTrial;  // slot and colour under choice in the colour dialog
     QMargins fittedFrame;           // the frame that the last fit assumed
     std::optional<QRect> keptGeometry;  // the frame's place and the window's size from the last run

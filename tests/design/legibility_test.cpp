@@ -3,6 +3,7 @@
 // black on white 21, grey #767676 on white 4.54 and #777777 4.48).
 #include "design/colour.h"
 #include "design/legibility.h"
+#include "design/legibilitytext.h"
 #include "design/lightnessfix.h"
 #include "design/roles.h"
 #include "skin/profiles.h"
@@ -173,6 +174,33 @@ TEST(Legibility, FixMovesLightnessTheShorterWay)
         // One step of L* less would fall short: the change is the smallest.
         EXPECT_LT(inkContrast(fromLab({after.L + 0.5, after.a, after.b}), under), c.min);
     }
+}
+
+// The words of the lists: Russian counts agree with their noun, and Save's
+// warning gives one line per slot with its worst text and how many fail.
+TEST(LegibilityWords, CountsAndSlotLines)
+{
+    const struct {
+        int n;
+        const char *expected;
+    } counts[] = {{1, "1 надпись"}, {2, "2 надписи"}, {5, "5 надписей"}, {11, "11 надписей"}, {12, "12 надписей"},
+                  {21, "21 надпись"}, {42, "42 надписи"}, {111, "111 надписей"}, {0, "0 надписей"}};
+    for (const auto &c : counts)
+        EXPECT_EQ(countText(c.n, QStringLiteral("надпись"), QStringLiteral("надписи"), QStringLiteral("надписей")),
+                  QString::fromUtf8(c.expected));
+
+    Legibility m;
+    const auto text = [&m](const char *s, int slot, double contrast) {
+        m.texts.push_back({QStringLiteral("chat"), QString::fromUtf8(s), slot, 0, contrast, {}, {}});
+        return LostText{int(m.texts.size()) - 1, 5.0};
+    };
+    const std::vector<LostText> lost{text("Ник", 6, 2.1), text("Ник2", 6, 3.0), text("12:00", -1, 4.0),
+                                      text("Ник3", 6, 4.2)};
+    const QStringList lines = lostTextsMessage(m, lost, QStringLiteral("8 bpp"), 4.5).split(u'\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("• «цвет ника в списке контактов» — 3 текста, хуже всех «Ник» на экране чата: "
+                                       "2,1 : 1 вместо 5,0 : 1"));
+    EXPECT_EQ(lines[2], QStringLiteral("• «постоянный цвет»: «12:00» на экране чата: 4,0 : 1 вместо 5,0 : 1"));
 }
 
 } // namespace

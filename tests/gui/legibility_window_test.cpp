@@ -1,7 +1,9 @@
-// Legibility in the window: the swatches' marks, the "Читаемость" dock, its
-// fix as one undo step, and the marks following the depth selector. A white
+// Legibility in the window: the swatches' marks, the badge, the "Читаемость"
+// dock grouped by slot, its fix as one undo step, the banner after an edit
+// that makes texts fail, and the marks following the depth selector. A white
 // sheet with black texts reads at 21 : 1; two slots are made to fail. Save warns
 // of a text that its depth brings below the threshold.
+#include "app/legibilitybanner.h"
 #include "app/legibilitydock.h"
 #include "filesfixture.h"
 #include "skin/profiles.h"
@@ -10,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QUndoStack>
 
 using namespace zelkor;
@@ -53,9 +57,14 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     EXPECT_EQ(ui(*form)->legibilityMarks[11]->toolTip(), ui(*form)->dx[11]->toolTip());
     EXPECT_TRUE(ui(*form)->dx[1]->toolTip().isEmpty());
 
-    // Worst first: the two pale settings captions (1.16), then the grey chat line (2.85).
+    // A row per slot, worst first: the two pale settings captions (1.16), then the grey chat line (2.85).
+    EXPECT_EQ(ui(*form)->legibilityBadge->text(), QStringLiteral("Читаемость: 3 ниже 4,5"));
     LegibilityDock &dock = *ui(*form)->legibilityDock;
-    ASSERT_EQ(dock.rowCount(), 3);
+    ASSERT_EQ(dock.rowCount(), 2);
+    EXPECT_EQ(dock.list()->topLevelItem(0)->childCount(), 2);
+    EXPECT_FALSE(dock.isVisibleTo(form.get()));
+    ui(*form)->legibilityBadge->click();
+    EXPECT_TRUE(dock.isVisibleTo(form.get()));
     const auto chosen = [&](int row) {
         dock.chooseRow(row);
         return ui(*form)->legibility.texts[size_t(dock.currentText())];
@@ -63,7 +72,7 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     const design::TextLegibility settings = chosen(0);
     EXPECT_EQ(ui(*form)->RadioGroup1->itemIndex(), SettingsScreen);
     EXPECT_EQ(ui(*form).legibilityOutline(), settings.ink);
-    const design::TextLegibility chat = chosen(2);
+    const design::TextLegibility chat = chosen(1);
     EXPECT_EQ(chat.text, QStringLiteral("[13:34]-> Привет!"));
     EXPECT_EQ(ui(*form)->RadioGroup1->itemIndex(), ChatScreen);
     EXPECT_EQ(ui(*form).legibilityOutline(), chat.ink);
@@ -77,6 +86,24 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     EXPECT_EQ(form->document().colourSlot(0), kGreyOutgoing);
     EXPECT_EQ(markedSlots(), (std::vector<int>{0, 11}));
     form->document().undoStack()->redo();
+    EXPECT_FALSE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
+
+    // A pale nick makes the contact names fail: the banner says so after the
+    // step, and its "Исправить" mends the nick as one more step.
+    ASSERT_TRUE(form->document().setColourSlot(6, kPaleSettings));
+    const int nicks = int(std::count_if(ui(*form)->legibility.texts.begin(), ui(*form)->legibility.texts.end(),
+                                        [](const design::TextLegibility &t) { return t.slot == 6 && t.contrast < 4.5; }));
+    EXPECT_EQ(nicks, 42);
+    EXPECT_TRUE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
+    EXPECT_EQ(ui(*form)->legibilityBanner->message(),
+              QStringLiteral("После изменения цвета 42 надписи читаются хуже 4,5 : 1"));
+    ui(*form)->legibilityBanner->fixButton()->click();
+    EXPECT_FALSE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
+    EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
+    EXPECT_EQ(form->document().undoStack()->undoText(), QStringLiteral("исправление цвета «цвет ника в списке контактов»"));
+    form->document().undoStack()->undo();
+    form->document().undoStack()->undo();
+    EXPECT_FALSE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
 
     // #767676 comes back from 12 bits as #777777, which falls short again.
     ui(*form)->RadioGroup3->button(3)->click();
@@ -88,7 +115,8 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     // Save at 12 bits warns of that text (not of the settings, pale at any depth); "Отмена" writes nothing.
     save(QDir(scratch).filePath(QStringLiteral("a.mbm")), 2);  // "Color 12 bpp"
     ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].contains(QStringLiteral("«[13:34]-> Привет!» на экране чата: 4,4 : 1 вместо 4,5 : 1")))
+    EXPECT_TRUE(asked[0].contains(QStringLiteral(
+        "• «текст исходящих сообщений»: «[13:34]-> Привет!» на экране чата: 4,4 : 1 вместо 4,5 : 1")))
         << asked[0].toStdString();
     EXPECT_FALSE(asked[0].contains(QStringLiteral("Проверка на обновление")));
     EXPECT_TRUE(QDir(scratch).isEmpty());
