@@ -492,6 +492,31 @@ Status SkinDocument::writeBackPicture(int picture, const QImage &replacement, co
     return Status::success();
 }
 
+Status SkinDocument::replaceSheet(const QImage &sheet, const QString &undoText)
+{
+    if (!hasSkin())
+        return Status::failure(QStringLiteral("Скин не создан и не загружен."));
+    if (sheet.size() != m_sheet.size())
+        return Status::failure(QStringLiteral("Картинка скина %1 x %2 не того размера: нужна %3 x %4. Скин не изменён.")
+                                   .arg(sheet.width())
+                                   .arg(sheet.height())
+                                   .arg(m_sheet.width())
+                                   .arg(m_sheet.height()));
+    const QImage after = sheet.convertToFormat(QImage::Format_RGB32);
+    QRect changed;
+    for (int y = 0; y < after.height(); ++y) {
+        const auto *a = reinterpret_cast<const QRgb *>(after.constScanLine(y));
+        const auto *b = reinterpret_cast<const QRgb *>(m_sheet.constScanLine(y));
+        for (int x = 0; x < after.width(); ++x)
+            if (a[x] != b[x])
+                changed |= QRect(x, y, 1, 1);
+    }
+    if (changed.isEmpty())
+        return Status::success();
+    m_undo->push(new SheetEditCommand(this, changed.topLeft(), m_sheet.copy(changed), after.copy(changed), undoText));
+    return Status::success();
+}
+
 void SkinDocument::applyPixels(const QPoint &at, const QImage &pixels)
 {
     for (int y = 0; y < pixels.height(); ++y) {

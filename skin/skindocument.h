@@ -141,6 +141,10 @@ public:
     // One undo step each; `undoText` names a colour change that is more than a pick.
     Status setColourSlot(int slot, QRgb colour, const QString &undoText = {});
     Status writeBackPicture(int picture, const QImage &replacement, const QString &source = {});
+    // `sheet` (the same size, from an edit of the whole sheet such as a scrim
+    // under texts) as one undo step named `undoText`; only the box of the
+    // changed pixels is kept for undo.
+    Status replaceSheet(const QImage &sheet, const QString &undoText);
 
     // A picture being tried out before it is placed (a live preview): the
     // sheet shown has `pixels` in the picture's rectangle, while sheet(), the

@@ -3,7 +3,8 @@
 // slots whose texts fall below the threshold carry a warning mark, the
 // "Читаемость" dock lists the texts by slot, a badge in the status bar counts
 // them, a banner over the preview says when an edit has just brought texts
-// below the threshold, and "Исправить" moves slots' lightness as one undo step.
+// below the threshold, and "Исправить" moves slots' lightness as one undo step;
+// a slot no lightness saves is offered the least scrim under its texts.
 #include "tform1.h"
 #include "tform1private.h"
 #include "textoutline.h"
@@ -11,8 +12,10 @@
 #include "design/legibilitytext.h"
 #include "design/lightnessfix.h"
 #include "app/legibilitybanner.h"
+#include "design/scrim.h"
 #include "app/legibilitydock.h"
 #include "preview/colourpairs.h"
+#include "app/busycursor.h"
 #include "app/seams.h"
 #include "skin/colourslots.h"
 #include "skin/depthpreview.h"
@@ -279,15 +282,14 @@ void TForm1::fixLegibility(const std::vector<int> &which)
     // Every fix is worked out on the measure as it stands, then all are made
     // as one step.
     std::vector<std::pair<int, QRgb>> fixes;
-    QStringList impossible;
+    std::vector<std::pair<int, double>> impossible;  // slot, its worst now
     for (int slot : which) {
         const design::LightnessFix fix = design::fixSlotLightness(d->legibility, slot, d->doc->colourSlot(slot), min,
                                                                   design::asDrawnAtDepth(previewDepth()));
         if (fix.outcome == design::LightnessFix::Fixed)
             fixes.emplace_back(slot, fix.colour);
         else if (fix.outcome == design::LightnessFix::Impossible)
-            impossible << QStringLiteral("«%1» (сейчас худший %2)")
-                              .arg(colourSlotLabel(slot).trimmed(), design::ratioText(fix.contrast, 1));
+            impossible.emplace_back(slot, fix.contrast);
     }
     QUndoStack *undo = d->doc->undoStack();
     if (fixes.size() > 1)
@@ -297,15 +299,52 @@ void TForm1::fixLegibility(const std::vector<int> &which)
                                            QStringLiteral("исправление цвета «%1»").arg(colourSlotLabel(slot).trimmed())));
     if (fixes.size() > 1)
         undo->endMacro();
+    if (!impossible.empty())
+        offerScrims(impossible);
+}
+
+void TForm1::offerScrims(const std::vector<std::pair<int, double>> &failing)
+{
+    const double min = d->legibilityDock->minContrast();
+    // No colour reads over a busy picture; the least scrim under a slot's
+    // texts may. Each is worked out on the sheet with the ones before it.
+    QImage sheet = d->doc->sheet();
+    QStringList offered, impossible, labels;
+    {
+        const BusyCursor busy;
+        for (const auto &[slot, worst] : failing) {
+            const QString label = colourSlotLabel(slot).trimmed();
+            const design::ScrimFix scrim = design::fixSlotWithScrim(sheet, d->doc->profile(), {d->smallIcons, d->largeIcons},
+                                                                    slot, min, previewDepth());
+            if (!scrim.found) {
+                impossible << QStringLiteral("«%1» (сейчас худший %2)").arg(label, design::ratioText(worst, 1));
+                continue;
+            }
+            sheet = scrim.sheet;
+            labels << QStringLiteral("«%1»").arg(label);
+            offered << QStringLiteral("«%1»: %2, худший станет %3")
+                           .arg(label, design::scrimFixText(scrim.strength), design::ratioText(scrim.contrast, 2));
+        }
+    }
+    QString text;
     if (!impossible.isEmpty())
-        seams().ask(this,
-                    QStringLiteral("%1 не исправить: ни светлее, ни темнее все %2 не достигают %3. Поменяйте фон "
-                                   "под ними или снизьте порог.")
-                        .arg(impossible.size() == 1 ? QStringLiteral("Цвет ") + impossible.front()
-                                                    : QStringLiteral("Цвета ") + impossible.join(QStringLiteral(", ")),
-                             impossible.size() == 1 ? QStringLiteral("его тексты") : QStringLiteral("их тексты"),
-                             design::ratioText(min, 1)),
-                    {QStringLiteral("Закрыть")});
+        text = QStringLiteral("%1 не исправить: ни светлее, ни темнее все %2 не достигают %3.")
+                   .arg(impossible.size() == 1 ? QStringLiteral("Цвет ") + impossible.front()
+                                               : QStringLiteral("Цвета ") + impossible.join(QStringLiteral(", ")),
+                        impossible.size() == 1 ? QStringLiteral("его тексты") : QStringLiteral("их тексты"),
+                        design::ratioText(min, 1));
+    if (offered.isEmpty()) {
+        seams().ask(this, text + QStringLiteral(" Поменяйте фон под ними или снизьте порог."), {QStringLiteral("Закрыть")});
+        return;
+    }
+    if (!impossible.isEmpty())
+        text += u' ';
+    text += QStringLiteral("Ни один цвет не читается на картинке под текстами; можно смягчить её только под ними. ")
+            + offered.join(QStringLiteral("; ")) + u'.';
+    const int answer =
+        seams().ask(this, text, {QStringLiteral("Поставить подложку"), QStringLiteral("Отмена")});
+    if (answer == 0)
+        report(this, d->doc->replaceSheet(sheet, QStringLiteral("подложка под тексты %1").arg(labels.join(QStringLiteral(", ")))));
 }
 
 } // namespace zelkor

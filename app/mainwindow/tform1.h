@@ -198,6 +198,9 @@ private:
     void fixLegibility(int slot);
     // The same for several slots, as one undo step; one message for those that cannot be fixed.
     void fixLegibility(const std::vector<int> &which);
+    // Slots (with their worst ratio) that no lightness saves: the least
+    // scrim under each one's texts is offered, and put in as one undo step.
+    void offerScrims(const std::vector<std::pair<int, double>> &failing);
     // After a new step (an edit or a redo): texts it brought below the
     // threshold, compared with `before`, go to the banner.
     void noteLostTexts(const design::Legibility &before);

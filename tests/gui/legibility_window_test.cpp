@@ -26,7 +26,7 @@ constexpr QRgb kPaleSettings = 0xffeeeeeeu, kGreyOutgoing = 0xff999999u;
 
 class LegibilityWindowTest : public FilesTest {
 protected:
-    void useSheet()
+    void useSheet(bool chequeredChat = false)
     {
         const Profile *p = profileByIndex(kProfile);
         QImage sheet(p->screenWidth, p->layoutRows, QImage::Format_RGB32);
@@ -35,6 +35,13 @@ protected:
             writeColourSlot(sheet, kProfile, slot, 0xff000000u);
         writeColourSlot(sheet, kProfile, 11, kPaleSettings);
         writeColourSlot(sheet, kProfile, 0, kGreyOutgoing);
+        if (chequeredChat) {
+            // Black and light grey: no text colour parts from both by 4.5 : 1.
+            const QRect chat = pictureRect(Chat, kProfile)->rect();
+            for (int y = chat.top(); y <= chat.bottom(); ++y)
+                for (int x = chat.left(); x <= chat.right(); ++x)
+                    sheet.setPixel(x, y, (x / 2 + y / 2) % 2 ? 0xff000000u : 0xffc0c0c0u);
+        }
         ASSERT_TRUE(form->document().adoptUnsaved(sheet, QStringLiteral("test.mbm")));
         errors.clear();  // no phone pictures here
     }
@@ -120,6 +127,42 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
         << asked[0].toStdString();
     EXPECT_FALSE(asked[0].contains(QStringLiteral("Проверка на обновление")));
     EXPECT_TRUE(QDir(scratch).isEmpty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
+// A slot no lightness saves is offered the least scrim under its texts:
+// "Отмена" leaves the skin, the offer taken is one undo step that changes
+// only the chat picture and brings the slot to the threshold.
+TEST_F(LegibilityWindowTest, ScrimOfferedWhereNoColourReads)
+{
+    useSheet(true);
+    constexpr int kIncoming = 1;
+    ASSERT_NE(ui(*form)->legibility.slot(kIncoming), nullptr);
+    ASSERT_LT(ui(*form)->legibility.slot(kIncoming)->worst, 4.5);
+    const QImage before = form->document().sheet();
+    const QRect chat = pictureRect(Chat, kProfile)->rect();
+    for (const int answer : {1, 0}) {
+        SCOPED_TRACE(answer);
+        askAnswer = answer;
+        asked.clear();
+        ui(*form)->legibilityFixes[kIncoming]->trigger();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains(QStringLiteral("поставить подложку под тексты (сила 0,"))) << asked[0].toStdString();
+        EXPECT_EQ(form->document().sheet() == before, answer == 1);
+    }
+    const QImage after = form->document().sheet();
+    EXPECT_EQ(form->document().undoStack()->undoText(), QStringLiteral("подложка под тексты «текст входящих сообщений»"));
+    EXPECT_GE(ui(*form)->legibility.slot(kIncoming)->worst, 4.5);
+    int changed = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y)) {
+                ++changed;
+                EXPECT_TRUE(chat.contains(x, y)) << x << "," << y;
+            }
+    EXPECT_GT(changed, 0);
+    form->document().undoStack()->undo();
+    EXPECT_TRUE(form->document().sheet() == before);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
