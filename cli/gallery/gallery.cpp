@@ -1,5 +1,6 @@
 // zelkor-skin gallery: a static site of the skins in some folders, one card
-// per design with a picture of every screen, the colours and a download. The
+// per design with its phone, its colours and a download, and a page per
+// design with every screen. The
 // site is the gallery's own folder: a re-run draws only the skins whose files
 // changed and rewrites only the files whose bytes change.
 #include "command.h"
@@ -21,16 +22,19 @@ const OutputOption kOutput{"папка сайта", "ПАПКА", "не указ
 void declare(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
-        "Делает сайт из скинов в папках: index.html с карточкой на каждый скин (все экраны, цвета,\n"
-        "читаемость текстов, ссылка для скачивания), скины одного оформления разных размеров — на\n"
-        "одной карточке, и по странице на каждый размер экрана. Из папок берутся файлы .mbm и файлы,\n"
+        "Делает сайт из скинов в папках: index.html с карточкой на каждый скин (список контактов на\n"
+        "телефоне, полоска цветов, читаются ли надписи, ссылка для скачивания), скины одного оформления\n"
+        "разных размеров — на одной карточке с переключателем размера, страницу на каждое оформление\n"
+        "со всеми экранами, цветами и подробностями о читаемости и по странице на каждый размер\n"
+        "экрана. Из папок берутся файлы .mbm и файлы,\n"
         "которые начинаются как файл скина; те, что не удалось прочитать, перечислены в конце\n"
         "страницы (код выхода тогда 1). Папка сайта принадлежит команде: повторный запуск рисует\n"
         "заново только изменившиеся скины и переписывает только изменившиеся файлы."));
     declareOutput(parser, kOutput);
     parser.addOption({QStringLiteral("title"), QStringLiteral("заголовок страницы (по умолчанию «%1»)").arg(kDefaultTitle),
                       QStringLiteral("ТЕКСТ"), kDefaultTitle});
-    parser.addOption({QStringLiteral("phone"), QStringLiteral("показать ещё список контактов на картинке телефона")});
+    // Kept for the command lines that give it: the phone is always the card's picture.
+    parser.addOption({QStringLiteral("phone"), QStringLiteral("ничего не меняет: телефон всегда на карточке")});
     parser.addOption({QStringLiteral("min-contrast"),
                       QStringLiteral("наименьший допустимый контраст текста, от 1 до 21 (по умолчанию %1)")
                           .arg(design::kDefaultMinContrast),
@@ -68,7 +72,6 @@ int run(const QCommandLineParser &parser, Session &session)
     if (parser.isSet(QStringLiteral("date")) && !parseDate(parser.value(QStringLiteral("date")), options.date))
         return session.usageError(
             QStringLiteral("дата «%1» — не ГГГГ-ММ-ДД и не today.").arg(parser.value(QStringLiteral("date"))));
-    gallery.phone = parser.isSet(QStringLiteral("phone"));
 
     Status status = collectInputs(gallery, arguments);
     for (Status (*stage)(GalleryRun &) : {reuseOrDraw, writePages, finishSite})

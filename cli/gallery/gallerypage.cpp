@@ -16,11 +16,10 @@ namespace zelkor::cli {
 namespace {
 
 // The whole look of the site (style.css, a resource of the program), put
-// inside each page so it stands alone. Variants of a card show one at a time
-// without a script: the default one (last in the card) unless another is the
-// page's target. Wide pictures scroll inside their
-// own strip, so the page itself never scrolls sideways; they are shown pixel
-// for pixel, and a display that enlarges them keeps the pixels square.
+// inside each page so it stands alone. No script: a card's sizes are radio
+// buttons that show one variant each, a design page's sizes are links to
+// its variants (the default one, the largest, last, unless another is the
+// page's target).
 QString style()
 {
     static const QString text = [] {
@@ -90,19 +89,115 @@ QString sizePageName(int profile)
     return QStringLiteral("size-%1.html").arg(label(profile));
 }
 
-QString legibilityText(const GalleryLegibility &l, double threshold)
+QString designPageName(const GalleryFamily &family)
 {
-    const std::vector<int> failing = l.failing(threshold);
-    const QString text = QStringLiteral("Читаемость текстов: наименьший контраст %1").arg(ratio(l.lowest));
-    if (failing.empty())
-        return QStringLiteral("<p>%1; цвета всех слотов не ниже %2.</p>").arg(text, ratio(threshold));
-    QStringList named;
-    for (int s : failing)
-        named << QStringLiteral("«%1» — %2").arg(esc(colourSlotLabel(s).trimmed()), ratio(l.worst[size_t(s)]));
-    return QStringLiteral("<p class=\"bad\">%1; ниже %2: %3.</p>")
-        .arg(text, ratio(threshold), named.join(QStringLiteral(", ")));
+    return QStringLiteral("design-%1.html").arg(family.id);
 }
 
+// "1 цвет", "3 цвета", "5 цветов".
+QString coloursText(int n)
+{
+    const int tens = n % 100, ones = n % 10;
+    const char *word = tens >= 11 && tens <= 14 ? "цветов" : ones == 1 ? "цвет" : ones >= 2 && ones <= 4 ? "цвета" : "цветов";
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
+}
+
+// The card's verdict in plain words; the details are on the design page.
+QString badge(const GallerySkin &skin, double threshold)
+{
+    if (!skin.legibility)
+        return {};
+    const size_t failing = skin.legibility->failing(threshold).size();
+    if (failing == 0)
+        return QStringLiteral("<p class=\"badge ok\">Все надписи читаются</p>\n");
+    return QStringLiteral("<p class=\"badge bad\">%1 %2 плохо</p>\n")
+        .arg(coloursText(int(failing)), failing % 10 == 1 && failing % 100 != 11 ? QStringLiteral("читается")
+                                                                               : QStringLiteral("читаются"));
+}
+
+QString legibilityDetails(const GalleryLegibility &l, double threshold)
+{
+    const std::vector<int> failing = l.failing(threshold);
+    if (failing.empty())
+        return QStringLiteral("<p>Все надписи читаются: самый низкий контраст текста с фоном — %1, нужно не ниже "
+                              "%2.</p>\n")
+            .arg(ratio(l.lowest), ratio(threshold));
+    QString out = QStringLiteral("<p class=\"bad\">Плохо читаются надписи %1 — контраст с фоном ниже %2:</p>\n<ul>\n")
+                      .arg(coloursText(int(failing.size())), ratio(threshold));
+    for (int s : failing)
+        out += QStringLiteral("<li>«%1» — %2</li>\n").arg(esc(colourSlotLabel(s).trimmed()), ratio(l.worst[size_t(s)]));
+    return out + QStringLiteral("</ul>\n");
+}
+
+QString download(const GallerySkin &skin)
+{
+    return QStringLiteral("<p class=\"get\"><a href=\"%1\" download>Скачать %2</a> (%3)</p>\n")
+        .arg(href(copyPath(skin)), esc(skin.fileName), fileSizeText(skin.fileSize));
+}
+
+QString image(const QString &path, QSize size, const QString &alt)
+{
+    return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"%4\">")
+        .arg(href(path), QString::number(size.width()), QString::number(size.height()), alt);
+}
+
+// The size a family opens on: the page's own size, else the largest screen
+// (of two as large, the later profile).
+const GallerySkin *shownSkin(const GalleryFamily &family, int pageProfile)
+{
+    const GallerySkin *shown = family.sizes.front();
+    for (const GallerySkin *s : family.sizes) {
+        const QSize a = profileByIndex(s->profile)->screenSize(), b = profileByIndex(shown->profile)->screenSize();
+        if (a.width() * a.height() >= b.width() * b.height())
+            shown = s;
+    }
+    for (const GallerySkin *s : family.sizes)
+        if (s->profile == pageProfile)
+            shown = s;
+    return shown;
+}
+
+// A compact card: the contact list on the phone, a strip of the colours, the
+// verdict and the download, per size; the sizes are radio buttons.
+void writeCard(QString &out, const GalleryFamily &family, int pageProfile, const GalleryOptions &options)
+{
+    const QString name = esc(family.name);
+    const QString design = designPageName(family);
+    out += QStringLiteral("<article class=\"card\" id=\"%1\">\n<h2><a href=\"%2\">%3</a></h2>\n")
+               .arg(family.id, design, name);
+    const GallerySkin *shown = shownSkin(family, pageProfile);
+    const bool several = family.sizes.size() > 1;
+    if (several) {
+        for (const GallerySkin *s : family.sizes)
+            out += QStringLiteral("<input type=\"radio\" class=\"pick p%1\" name=\"%2\" id=\"%3\"%4>\n")
+                       .arg(QString::number(s->profile), family.id, variantId(family, *s),
+                            s == shown ? QStringLiteral(" checked") : QString());
+        out += QStringLiteral("<div class=\"sizes\">");
+        for (const GallerySkin *s : family.sizes)
+            out += QStringLiteral("<label for=\"%1\" class=\"p%2\">%3</label>")
+                       .arg(variantId(family, *s), QString::number(s->profile), label(s->profile));
+        out += QStringLiteral("</div>\n");
+    } else {
+        out += QStringLiteral("<div class=\"sizes\"><span>%1</span></div>\n").arg(label(shown->profile));
+    }
+    for (const GallerySkin *s : family.sizes) {
+        const QString size = label(s->profile);
+        out += QStringLiteral("<div class=\"variant p%1%2\" data-size=\"%3\">\n")
+                   .arg(QString::number(s->profile), several ? QString() : QStringLiteral(" only"), size);
+        out += QStringLiteral("<a class=\"phone\" href=\"%1#%2\">%3</a>\n")
+                   .arg(design, variantId(family, *s),
+                        image(phonePath(*s), s->phone,
+                              QStringLiteral("Скин «%1», %2: список контактов на телефоне").arg(name, size)));
+        out += QStringLiteral("<ul class=\"strip\">");
+        for (int c = 0; c < kColourSlotCount; ++c)
+            out += QStringLiteral("<li style=\"--c:%1\" title=\"%2 %1\"><span>%2 %1</span></li>")
+                       .arg(hexColour(s->colours[size_t(c)]), esc(colourSlotLabel(c).trimmed()));
+        out += QStringLiteral("</ul>\n") + badge(*s, options.minContrast) + download(*s) + QStringLiteral("</div>\n");
+    }
+    out += QStringLiteral("</article>\n");
+}
+
+// One size on a design page: every screen, the colours, the legibility.
 void writeVariant(QString &out, const GalleryFamily &family, const GallerySkin &skin, bool isDefault,
                   const GalleryOptions &options)
 {
@@ -111,57 +206,56 @@ void writeVariant(QString &out, const GalleryFamily &family, const GallerySkin &
     out += QStringLiteral("<section class=\"variant%1\" id=\"%2\">\n")
                .arg(isDefault ? QStringLiteral(" default") : QString(), variantId(family, skin));
     if (family.sizes.size() > 1) {
-        out += QStringLiteral("<nav aria-label=\"Размер экрана\">Размер экрана:");
+        out += QStringLiteral("<nav class=\"sizes\" aria-label=\"Размер экрана\">");
         for (const GallerySkin *other : family.sizes)
-            out += other == &skin ? QStringLiteral(" <strong>%1</strong>").arg(label(other->profile))
-                                  : QStringLiteral(" <a href=\"#%1\">%2</a>").arg(variantId(family, *other),
-                                                                                 label(other->profile));
+            out += other == &skin ? QStringLiteral("<strong>%1</strong>").arg(label(other->profile))
+                                  : QStringLiteral("<a href=\"#%1\">%2</a>").arg(variantId(family, *other),
+                                                                                label(other->profile));
         out += QStringLiteral("</nav>\n");
     }
-    out += QStringLiteral("<p>Экран %1: %2</p>\n")
+    out += QStringLiteral("<p>Экран %1: %2</p>\n<div class=\"screens\">\n")
                .arg(size, esc(QString::fromUtf8(profileByIndex(skin.profile)->dialogItem)));
-    out += QStringLiteral("<div class=\"shot\"><img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"Все экраны скина «%4», %5\"></div>\n"
-                          "<div class=\"about\">\n")
-               .arg(href(overviewPath(skin)), QString::number(skin.overview.width()),
-                    QString::number(skin.overview.height()), name, size);
-    if (!skin.phone.isEmpty())
-        out += QStringLiteral("<div class=\"shot\"><img src=\"%1\" width=\"%2\" height=\"%3\" "
-                              "alt=\"Список контактов скина «%4» на телефоне %5\"></div>\n")
-                   .arg(href(phonePath(skin)), QString::number(skin.phone.width()),
-                        QString::number(skin.phone.height()), name, size);
-    out += QStringLiteral("<div class=\"facts\">\n<ul class=\"swatches\">\n");
+    out += QStringLiteral("<figure>%1<figcaption>На телефоне</figcaption></figure>\n")
+               .arg(image(phonePath(skin), skin.phone,
+                          QStringLiteral("Скин «%1», %2: список контактов на телефоне").arg(name, size)));
+    for (const NamedScreen &screen : namedScreens())
+        out += QStringLiteral("<figure class=\"screen\">%1<figcaption>%2</figcaption></figure>\n")
+                   .arg(image(screenPath(skin, screen), skin.screen,
+                              QStringLiteral("Скин «%1», %2: %3").arg(name, size, screen.titleText())),
+                        screen.titleText());
+    out += QStringLiteral("</div>\n<h2>Цвета</h2>\n<ul class=\"swatches\">\n");
     for (int s = 0; s < kColourSlotCount; ++s) {
         const QString hex = hexColour(skin.colours[size_t(s)]);
-        out += QStringLiteral("<li style=\"--c:%1\"><span>%2. %3 <code>%1</code></span></li>\n")
-                   .arg(hex, QString::number(s), esc(colourSlotLabel(s).trimmed()));
+        out += QStringLiteral("<li style=\"--c:%1\"><span>%2 <code>%1</code></span></li>\n")
+                   .arg(hex, esc(colourSlotLabel(s).trimmed()));
     }
     out += QStringLiteral("</ul>\n");
     if (skin.legibility)
-        out += legibilityText(*skin.legibility, options.minContrast) + u'\n';
-    out += QStringLiteral("<p><a href=\"%1\" download>Скачать %2</a> (%3)</p>\n</div>\n</div>\n</section>\n")
-               .arg(href(copyPath(skin)), esc(skin.fileName), fileSizeText(skin.fileSize));
-}
-
-void writeCard(QString &out, const GalleryFamily &family, int shownProfile, const GalleryOptions &options)
-{
-    out += QStringLiteral("<article class=\"card\" id=\"%1\">\n<h2>%2</h2>\n").arg(family.id, esc(family.name));
-    // The card opens at the page's size, else at its smallest profile; that
-    // variant comes last, so a chosen one can hide it.
-    const GallerySkin *shown = family.sizes.front();
-    for (const GallerySkin *s : family.sizes)
-        if (s->profile == shownProfile)
-            shown = s;
-    for (const GallerySkin *s : family.sizes)
-        if (s != shown)
-            writeVariant(out, family, *s, false, options);
-    writeVariant(out, family, *shown, true, options);
-    out += QStringLiteral("</article>\n");
+        out += QStringLiteral("<h2>Читаемость</h2>\n") + legibilityDetails(*skin.legibility, options.minContrast);
+    out += download(skin) + QStringLiteral("</section>\n");
 }
 
 bool hasProfile(const GalleryFamily &family, int profile)
 {
     return std::any_of(family.sizes.begin(), family.sizes.end(),
                        [profile](const GallerySkin *s) { return s->profile == profile; });
+}
+
+QString pageStart(const QString &title)
+{
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                          "<meta name=\"generator\" content=\"zelkor-skin gallery\">\n<title>%1</title>\n"
+                          "<style>\n%2\n</style>\n</head>\n<body>\n<header>\n")
+        .arg(title, style());
+}
+
+QString pageEnd(const GalleryOptions &options)
+{
+    QString out = QStringLiteral("</main>\n<footer>\n<p>Страница сделана командой zelkor-skin gallery");
+    if (!options.date.isEmpty())
+        out += QStringLiteral(" <time datetime=\"%1\">%1</time>").arg(esc(options.date));
+    return out + QStringLiteral(".</p>\n</footer>\n</body>\n</html>\n");
 }
 
 QByteArray page(const std::vector<GalleryFamily> &families, const std::vector<GalleryProblem> &problems,
@@ -172,12 +266,8 @@ QByteArray page(const std::vector<GalleryFamily> &families, const std::vector<Ga
         for (const GallerySkin *s : f.sizes)
             ++counts[s->profile];
     const QString title = esc(options.title);
-    QString out = QStringLiteral("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
-                                 "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                                 "<meta name=\"generator\" content=\"zelkor-skin gallery\">\n<title>%1%2</title>\n"
-                                 "<style>\n%3\n</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n")
-                      .arg(title, profile ? QStringLiteral(" — ") + label(profile) : QString(),
-                           style());
+    QString out = pageStart(title + (profile ? QStringLiteral(" — ") + label(profile) : QString())) +
+                  QStringLiteral("<h1>%1</h1>\n").arg(title);
     int total = 0;
     for (int p = 1; p <= kProfileCount; ++p)
         total += counts[p];
@@ -191,10 +281,11 @@ QByteArray page(const std::vector<GalleryFamily> &families, const std::vector<Ga
     for (int p = 1; p <= kProfileCount; ++p)
         if (counts[p])
             out += u' ' + entry(p == profile, sizePageName(p), QStringLiteral("%1 (%2)").arg(label(p)).arg(counts[p]));
-    out += QStringLiteral("</nav>\n</header>\n<main>\n");
+    out += QStringLiteral("</nav>\n</header>\n<main>\n<div class=\"cards\">\n");
     for (const GalleryFamily &f : families)
         if (!profile || hasProfile(f, profile))
             writeCard(out, f, profile, options);
+    out += QStringLiteral("</div>\n");
     if (families.empty())
         out += QStringLiteral("<p>Скинов нет.</p>\n");
     if (!problems.empty()) {
@@ -204,11 +295,23 @@ QByteArray page(const std::vector<GalleryFamily> &families, const std::vector<Ga
             out += QStringLiteral("<li><b>%1</b>: %2</li>\n").arg(esc(p.fileName), esc(p.reason));
         out += QStringLiteral("</ul>\n</section>\n");
     }
-    out += QStringLiteral("</main>\n<footer>\n<p>Страница сделана командой zelkor-skin gallery");
-    if (!options.date.isEmpty())
-        out += QStringLiteral(" <time datetime=\"%1\">%1</time>").arg(esc(options.date));
-    out += QStringLiteral(".</p>\n</footer>\n</body>\n</html>\n");
-    return out.toUtf8();
+    return (out + pageEnd(options)).toUtf8();
+}
+
+QByteArray designPage(const GalleryFamily &family, const GalleryOptions &options)
+{
+    const QString name = esc(family.name);
+    QString out = pageStart(name + QStringLiteral(" — ") + esc(options.title)) +
+                  QStringLiteral("<nav><a href=\"index.html\">← %1</a></nav>\n<h1>%2</h1>\n</header>\n<main>\n"
+                                 "<article class=\"design\">\n")
+                      .arg(esc(options.title), name);
+    // The variant shown first comes last, so a chosen one can hide it.
+    const GallerySkin *shown = shownSkin(family, 0);
+    for (const GallerySkin *s : family.sizes)
+        if (s != shown)
+            writeVariant(out, family, *s, false, options);
+    writeVariant(out, family, *shown, true, options);
+    return (out + QStringLiteral("</article>\n") + pageEnd(options)).toUtf8();
 }
 
 } // namespace
@@ -272,12 +375,14 @@ std::vector<GalleryPage> galleryPages(const std::vector<GalleryFamily> &families
     for (int p = 1; p <= kProfileCount; ++p)
         if (std::any_of(families.begin(), families.end(), [p](const GalleryFamily &f) { return hasProfile(f, p); }))
             pages.push_back({sizePageName(p), page(families, problems, options, p)});
+    for (const GalleryFamily &f : families)
+        pages.push_back({designPageName(f), designPage(f, options)});
     return pages;
 }
 
-QString overviewPath(const GallerySkin &skin)
+QString screenPath(const GallerySkin &skin, const NamedScreen &screen)
 {
-    return QStringLiteral("pictures/%1.png").arg(skin.key);
+    return QStringLiteral("pictures/%1-%2.png").arg(skin.key, screen.nameText());
 }
 
 QString phonePath(const GallerySkin &skin)
@@ -294,6 +399,14 @@ QString copyPath(const GallerySkin &skin)
         name = (dot > 0 ? name.left(dot) : name) + QStringLiteral(".mbm");
     }
     return QStringLiteral("skins/%1/%2").arg(skin.key, name);
+}
+
+QStringList skinSiteFiles(const GallerySkin &skin)
+{
+    QStringList files{phonePath(skin)};
+    for (const NamedScreen &screen : namedScreens())
+        files << screenPath(skin, screen);
+    return files << copyPath(skin);
 }
 
 } // namespace zelkor::cli

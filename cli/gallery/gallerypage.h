@@ -1,14 +1,16 @@
 #pragma once
 // The pages of a skin gallery: what is known of each skin that was read, the
 // families that one design makes in several screen sizes, and the HTML of the
-// index and of one page per size. Everything here is plain text building: the
-// same skins give the same bytes, in any locale.
+// index, of one page per size and of one page per design. Everything here is
+// plain text building: the same skins give the same bytes, in any locale.
 
+#include "preview/screenimage.h"
 #include "skin/sheet.h"
 
 #include <QByteArray>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -33,8 +35,8 @@ struct GallerySkin {
     int profile = 0;   // 1..6
     ColourSlots colours{};
     qint64 fileSize = 0;
-    QSize overview;  // pixel size of the overview picture
-    QSize phone;     // of the phone picture; empty when there is none
+    QSize screen;  // pixel size of each screen's picture
+    QSize phone;   // of the contact list on the phone, the card's picture
     std::optional<GalleryLegibility> legibility;
 };
 
@@ -43,10 +45,12 @@ struct GalleryProblem {
     QString reason;
 };
 
-// One card: the skins of one design, at most one per screen size.
+// One card: the skins of one design, at most one per screen size. Anything
+// that gives a skin per size (files named as Save names them, a project's
+// sizes) can make one.
 struct GalleryFamily {
     QString name;  // the shared name without the size prefix and ".mbm"
-    QString id;    // the card's anchor
+    QString id;    // the card's anchor and the name of its design page
     std::vector<const GallerySkin *> sizes;  // by profile
 };
 
@@ -69,16 +73,20 @@ struct GalleryPage {
     QByteArray html;
 };
 
-// The index (every family) and one page per screen size that occurs, which
-// shows only the families with that size, opened at it. `problems` are listed
-// at the end of every page.
+// The index (every family, each a compact card opened at its largest size),
+// one page per screen size that occurs (only the families with that size,
+// opened at it) and one page per family with every screen, the colours and
+// the legibility in detail. `problems` are listed at the end of the index
+// and size pages.
 std::vector<GalleryPage> galleryPages(const std::vector<GalleryFamily> &families,
                                       const std::vector<GalleryProblem> &problems, const GalleryOptions &options);
 
 // Where a skin's files lie in the site, relative to its root. The copy for
 // download is named as the file, but always ends in ".mbm".
-QString overviewPath(const GallerySkin &skin);
+QString screenPath(const GallerySkin &skin, const NamedScreen &screen);
 QString phonePath(const GallerySkin &skin);
 QString copyPath(const GallerySkin &skin);
+// All of them.
+QStringList skinSiteFiles(const GallerySkin &skin);
 
 } // namespace zelkor::cli

@@ -4,7 +4,6 @@
 #include "session.h"
 
 #include "design/legibility.h"
-#include "preview/overview.h"
 #include "skin/filedepth.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -20,7 +19,7 @@ namespace {
 
 // Changes whenever what a skin's files hold changes, so an older site's
 // pictures are drawn again rather than reused.
-constexpr char kFormat[] = "zelkor-gallery 3";
+constexpr char kFormat[] = "zelkor-gallery 4";
 
 QJsonArray sizeJson(QSize s)
 {
@@ -35,11 +34,11 @@ QSize sizeFromJson(const QJsonValue &v)
 
 } // namespace
 
-QString galleryKey(const QString &fileName, const QByteArray &bytes, bool phone)
+QString galleryKey(const QString &fileName, const QByteArray &bytes)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(QByteArrayView(kFormat));
-    hash.addData(phone ? QByteArrayView("\nphone\n") : QByteArrayView("\n\n"));
+    hash.addData(QByteArrayView("\n", 1));
     hash.addData(fileName.toUtf8());
     hash.addData(QByteArrayView("\n", 1));
     hash.addData(bytes);
@@ -62,9 +61,8 @@ QByteArray skinRecord(const GallerySkin &skin)
                   {QStringLiteral("profile"), skin.profile},
                   {QStringLiteral("bytes"), skin.fileSize},
                   {QStringLiteral("colours"), colours},
-                  {QStringLiteral("overview"), sizeJson(skin.overview)}};
-    if (!skin.phone.isEmpty())
-        o.insert(QStringLiteral("phone"), sizeJson(skin.phone));
+                  {QStringLiteral("screen"), sizeJson(skin.screen)},
+                  {QStringLiteral("phone"), sizeJson(skin.phone)}};
     if (skin.legibility) {
         QJsonArray worst;
         for (double w : skin.legibility->worst)
@@ -86,10 +84,11 @@ std::optional<GallerySkin> skinFromRecord(const QByteArray &record, const QStrin
     skin.fileName = o.value(QStringLiteral("file")).toString();
     skin.profile = o.value(QStringLiteral("profile")).toInt();
     skin.fileSize = o.value(QStringLiteral("bytes")).toInteger(-1);
-    skin.overview = sizeFromJson(o.value(QStringLiteral("overview")));
+    skin.screen = sizeFromJson(o.value(QStringLiteral("screen")));
     skin.phone = sizeFromJson(o.value(QStringLiteral("phone")));
     const QJsonArray colours = o.value(QStringLiteral("colours")).toArray();
-    if (skin.fileName.isEmpty() || !profileByIndex(skin.profile) || skin.fileSize < 0 || skin.overview.isEmpty() ||
+    if (skin.fileName.isEmpty() || !profileByIndex(skin.profile) || skin.fileSize < 0 || skin.screen.isEmpty() ||
+        skin.phone.isEmpty() ||
         colours.size() != kColourSlotCount)
         return std::nullopt;
     for (int s = 0; s < kColourSlotCount; ++s)
@@ -127,7 +126,6 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
     std::array<QImage, kNamedScreenCount> screens;
     for (int i = 0; i < kNamedScreenCount; ++i)
         screens[size_t(i)] = paintBoxPicture(namedScreens()[size_t(i)], in);
-    const QImage overview = composeOverview(file.fileName, image.profile, screens);
     // The sheet as read is what the phone shows: the converter gave back the
     // colours of the depth the file was saved at.
     const design::Legibility measure = design::measureSkinLegibility(image.sheet, image.profile, *drawing.icons);
@@ -136,18 +134,15 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
     for (const design::SlotLegibility &s : measure.perSlot)
         legibility.worst[size_t(s.slot)] = s.worst;
     skin.legibility = legibility;
-    skin.overview = overview.size();
-    QImage phone;
-    if (drawing.phone) {
-        const QImage contacts = paintBoxPicture(*findNamedScreen(QStringLiteral("contacts-1")), in);
-        phone = onPhonePicture(drawing.phones[size_t(image.profile)], image.profile, contacts);
-        skin.phone = phone.size();
-    }
+    skin.screen = screens[0].size();
+    const QImage phone = onPhonePicture(drawing.phones[size_t(image.profile)], image.profile,
+                                        paintBoxPicture(*findNamedScreen(QStringLiteral("contacts-1")), in));
+    skin.phone = phone.size();
 
     // The record goes last: a skin whose record is there has all its files.
-    std::vector<std::pair<QString, QByteArray>> files{{overviewPath(skin), pngBytes(overview)}};
-    if (!phone.isNull())
-        files.emplace_back(phonePath(skin), pngBytes(phone));
+    std::vector<std::pair<QString, QByteArray>> files{{phonePath(skin), pngBytes(phone)}};
+    for (int i = 0; i < kNamedScreenCount; ++i)
+        files.emplace_back(screenPath(skin, namedScreens()[size_t(i)]), pngBytes(screens[size_t(i)]));
     files.emplace_back(copyPath(skin), copy);
     files.emplace_back(recordPath(skin.key), skinRecord(skin));
     for (const auto &[relative, bytes] : files) {

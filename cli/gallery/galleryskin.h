@@ -28,9 +28,9 @@ struct GalleryFile {
     QString key;       // galleryKey of the above
 };
 
-// Names the pictures, the copy and the record of a skin: the same file name,
-// bytes and choice of pictures give the same key, any change another.
-QString galleryKey(const QString &fileName, const QByteArray &bytes, bool phone);
+// Names the pictures, the copy and the record of a skin: the same file name
+// and bytes give the same key, any change another.
+QString galleryKey(const QString &fileName, const QByteArray &bytes);
 
 // The record of a drawn skin, and the skin again from it. A record of
 // another format, another key or with any field missing gives nothing.
@@ -43,8 +43,7 @@ struct GalleryDrawing {
     ProgramFiles files;
     QString workFolder;
     const IconSheets *icons = nullptr;
-    std::array<QImage, 7> phones;  // by profile 1..6; all null without phone pictures
-    bool phone = false;
+    std::array<QImage, 7> phones;  // by profile 1..6
 };
 
 struct DrawnSkin {
@@ -55,8 +54,8 @@ struct DrawnSkin {
     QStringList written;  // those of them that were written now
 };
 
-// Reads the skin through the converter, draws its overview (and its contact
-// list on the phone), and writes the pictures, the copy and, last, the record.
+// Reads the skin through the converter, draws its screens and its contact
+// list on the phone, and writes the pictures, the copy and, last, the record.
 DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file);
 
 } // namespace zelkor::cli

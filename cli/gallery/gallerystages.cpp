@@ -115,19 +115,19 @@ QStringList folderFiles(GalleryRun &run, const QString &folder)
 
 // A file's bytes, read once, and its key. Only a regular file of at most
 // the largest skin file's size is read.
-Status readInput(const QString &path, bool phone, GalleryFile &file)
+Status readInput(const QString &path, GalleryFile &file)
 {
     if (const Status s = readUserFile(path, maxSkinFileBytes(), file.bytes); !s)
         return s;
     file.path = path;
     file.fileName = QFileInfo(path).fileName();
-    file.key = galleryKey(file.fileName, file.bytes, phone);
+    file.key = galleryKey(file.fileName, file.bytes);
     return Status::success();
 }
 
 // The skin of `key` as an earlier run left it, when its record and all its
 // files are still there; they are then kept.
-std::optional<GallerySkin> reusable(GallerySite &site, const QString &key, bool phone)
+std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
 {
     QFile record(site.path(recordPath(key)));
     if (!site.hasFile(recordPath(key)) || !record.open(QIODevice::ReadOnly))
@@ -135,9 +135,7 @@ std::optional<GallerySkin> reusable(GallerySite &site, const QString &key, bool 
     std::optional<GallerySkin> known = skinFromRecord(record.readAll(), key);
     if (!known)
         return std::nullopt;
-    QStringList files{overviewPath(*known), copyPath(*known), recordPath(key)};
-    if (phone)
-        files << phonePath(*known);
+    const QStringList files = skinSiteFiles(*known) << recordPath(key);
     for (const QString &f : files)
         if (!site.hasFile(f))
             return std::nullopt;
@@ -163,10 +161,9 @@ Status draw(GalleryRun &run, const std::vector<GalleryFile> &toDraw)
     drawing.files = session.files();
     drawing.workFolder = session.workFolder();
     drawing.icons = session.iconSheets();
-    drawing.phone = run.phone;
     if (drawing.workFolder.isEmpty() || !drawing.icons)
         return reported();
-    for (int p = 1; run.phone && p <= kProfileCount; ++p)
+    for (int p = 1; p <= kProfileCount; ++p)
         if (const Status s = readPhonePicture(session.files(), p, drawing.phones[size_t(p)]); !s)
             return s;
     // Each skin on its own thread: the converter runs as a process of its
@@ -222,7 +219,7 @@ Status collectInputs(GalleryRun &run, const QStringList &arguments)
     std::set<QString> keys;
     for (const QString &path : paths) {
         GalleryFile file;
-        if (const Status s = readInput(path, run.phone, file); !s)
+        if (const Status s = readInput(path, file); !s)
             reject(run, s, path);
         else if (keys.insert(file.key).second)
             run.inputs.push_back(std::move(file));
@@ -236,7 +233,7 @@ Status reuseOrDraw(GalleryRun &run)
         return s;
     std::vector<GalleryFile> toDraw;
     for (GalleryFile &file : run.inputs) {
-        if (std::optional<GallerySkin> known = reusable(run.site, file.key, run.phone))
+        if (std::optional<GallerySkin> known = reusable(run.site, file.key))
             run.skins.push_back(std::move(*known));
         else
             toDraw.push_back(std::move(file));

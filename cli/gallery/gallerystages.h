@@ -25,7 +25,6 @@ struct GalleryRun {
 
     Session &session;
     GallerySite site;
-    bool phone = false;  // draw the contact list on the phone too
     GalleryOptions options;
 
     std::vector<GalleryFile> inputs;       // collected, each content once

@@ -125,15 +125,21 @@ protected:
 TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
 {
     const QString site = path(QStringLiteral("сайт"));
-    const Outcome run = gallery(s_input, site, {QStringLiteral("--phone")});
+    const Outcome run = gallery(s_input, site);
     EXPECT_EQ(run.code, 1) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("сломанный.mbm"))) << run.err.toStdString();
 
     const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
     EXPECT_EQ(count(index, QStringLiteral("<article ")), 7);  // six templates and one family
-    const QString sea = index.section(QStringLiteral("<h2>Море</h2>"), 1).section(QStringLiteral("</article>"), 0, 0);
-    EXPECT_EQ(count(sea, QStringLiteral("<section class=\"variant")), kProfileCount);
-    EXPECT_EQ(count(index, QStringLiteral("<img ")), 2 * 12);  // overview and phone of every skin
+    const QString sea = index.section(QStringLiteral("Море</a></h2>"), 1).section(QStringLiteral("</article>"), 0, 0);
+    EXPECT_EQ(count(sea, QStringLiteral("<div class=\"variant")), kProfileCount);
+    EXPECT_EQ(count(index, QStringLiteral("<img ")), 12);  // the phone of every skin
+    // The family's own page: the phone and the seven screens of each size, the
+    // Russian names under them.
+    const QString seaPage = QDir(site).filePath(sea.section(QStringLiteral("href=\""), 1).section(u'#', 0, 0));
+    const QString design = QString::fromUtf8(fileBytes(seaPage));
+    EXPECT_EQ(count(design, QStringLiteral("<img ")), kProfileCount * (1 + kNamedScreenCount)) << seaPage.toStdString();
+    EXPECT_EQ(count(design, QStringLiteral("<figcaption>Контакты, 2 колонки</figcaption>")), kProfileCount);
     const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
     EXPECT_FALSE(broken.contains(s_input)) << "the page names files by their bare names";
     for (const auto &[name, reason] : {std::pair{"сломанный.mbm", "это не файл скина"},
@@ -148,11 +154,14 @@ TEST_F(GalleryTest, GroupsTheFamilyListsTheBrokenFileAndGivesValidPages)
     for (const Profile &p : allProfiles()) {
         const QString page = QDir(site).filePath(QStringLiteral("size-%1.html").arg(p.labelText()));
         EXPECT_EQ(count(QString::fromUtf8(fileBytes(page)), QStringLiteral("<article ")), 2) << p.label;
-        if (!tidy.isEmpty()) {
-            const Outcome check = runProgram(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), page});
-            EXPECT_EQ(check.code, 0) << p.label << ": " << check.err.toStdString();
-        }
     }
+    const QStringList pages = QDir(site).entryList({QStringLiteral("*.html")}, QDir::Files);
+    EXPECT_EQ(pages.size(), 1 + kProfileCount + 7);
+    for (const QString &page : pages)
+        if (!tidy.isEmpty()) {
+            const Outcome check = runProgram(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), QDir(site).filePath(page)});
+            EXPECT_EQ(check.code, 0) << page.toStdString() << ": " << check.err.toStdString();
+        }
     if (tidy.isEmpty())
         GTEST_SKIP() << "tidy is not installed (apt-get install tidy): the pages were not validated";
 }
@@ -177,13 +186,21 @@ TEST_F(GalleryTest, LegibilityVerdictIsTheChecksMeasureAtTheThresholdAsked)
         for (const QString &written : run.out.split(u'\n', Qt::SkipEmptyParts))
             EXPECT_TRUE(written.endsWith(QStringLiteral(".html")) || written.endsWith(QStringLiteral("files")))
                 << written.toStdString();
+        // The card says it in plain words, the design page names the colours.
         const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
-        const QString verdict = index.section(QStringLiteral("<h2>176x208</h2>"), 1)
-                                    .section(QStringLiteral("Читаемость текстов: "), 1)
-                                    .section(QStringLiteral("</p>"), 0, 0);
-        EXPECT_TRUE(verdict.startsWith(QStringLiteral("наименьший контраст ") + design::ratioText(measure.lowest(), 2)))
-            << verdict.toStdString();
-        EXPECT_EQ(count(verdict, QStringLiteral("«")), int(measure.failingSlots(threshold).size())) << verdict.toStdString();
+        const QString card = index.section(QStringLiteral(">176x208</a></h2>"), 0, 1).section(QStringLiteral("<article "), -1);
+        const QString rest = index.section(QStringLiteral(">176x208</a></h2>"), 1).section(QStringLiteral("</article>"), 0, 0);
+        const QString badge = rest.section(QStringLiteral("class=\"badge"), 1).section(QStringLiteral("</p>"), 0, 0);
+        const size_t failing = measure.failingSlots(threshold).size();
+        EXPECT_TRUE(failing ? badge.contains(QStringLiteral(">%1 цвет").arg(failing)) && badge.endsWith(QStringLiteral(" плохо"))
+                            : badge.endsWith(QStringLiteral("Все надписи читаются")))
+            << badge.toStdString();
+        const QString design = QString::fromUtf8(
+            fileBytes(QDir(site).filePath(card.section(QStringLiteral("href=\""), 1).section(u'"', 0, 0))));
+        const QString details = design.section(QStringLiteral("<h2>Читаемость</h2>"), 1).section(QStringLiteral("<p class=\"get\">"), 0, 0);
+        EXPECT_TRUE(details.contains(failing ? design::ratioText(threshold, 2) : design::ratioText(measure.lowest(), 2)))
+            << details.toStdString();
+        EXPECT_EQ(count(details, QStringLiteral("«")), int(failing)) << details.toStdString();
     }
 }
 
@@ -217,11 +234,12 @@ TEST_F(GalleryTest, ReRunsRewriteOnlyWhatChangedAndGiveTheSameBytesAsAFreshRun)
     int gone = 0;
     for (const auto &[name, state] : first)
         gone += second.count(name) == 0;
-    EXPECT_EQ(gone, 3) << "the old overview, copy and record";
-    EXPECT_EQ(differing.size(), 6) << differing.join(u' ').toStdString();
+    EXPECT_EQ(gone, 1 + kNamedScreenCount + 2) << "the old phone, screens, copy and record";
+    EXPECT_EQ(differing.size(), 1 + kNamedScreenCount + 2 + 4) << differing.join(u' ').toStdString();
     for (const QString &name : {QStringLiteral("index.html"), QStringLiteral("size-240x320.html"),
                                 QStringLiteral(".gallery/files")})
         EXPECT_TRUE(differing.contains(name)) << name.toStdString();
+    EXPECT_EQ(differing.filter(QStringLiteral("design-")).size(), 1) << "the page of that design alone";
 
     const QString fresh = path(QStringLiteral("заново"));
     ASSERT_EQ(gallery(input, fresh).code, 0);
@@ -304,21 +322,19 @@ TEST_F(GalleryTest, HostileInputsAreListedOrTakenSafely)
                                                                       !f.startsWith(QStringLiteral(".gallery/")))
             pages << f;
     pages.sort();
-    ASSERT_EQ(pages.size(), 3) << pages.join(u' ').toStdString();
-    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("index.html")));
-    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("size-176x208.html")));
-    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("skins/")) && pages[2].endsWith(QStringLiteral("/evil.mbm")))
-        << pages[2].toStdString();
-    EXPECT_EQ(fileBytes(QDir(site).filePath(pages[2])), skin);
+    ASSERT_EQ(pages.size(), 4) << pages.join(u' ').toStdString();
+    EXPECT_TRUE(pages[0].startsWith(QStringLiteral("design-s-")) && pages[0].endsWith(QStringLiteral(".html")));
+    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("index.html")));
+    EXPECT_TRUE(pages[2].startsWith(QStringLiteral("size-176x208.html")));
+    EXPECT_TRUE(pages[3].startsWith(QStringLiteral("skins/")) && pages[3].endsWith(QStringLiteral("/evil.mbm")))
+        << pages[3].toStdString();
+    EXPECT_EQ(fileBytes(QDir(site).filePath(pages[3])), skin);
     EXPECT_TRUE(index.contains(QStringLiteral("Скачать evil.html")));
 
     EXPECT_EQ(gallery(input, path(QStringLiteral("другой")), {QStringLiteral("--min-contrast"), QStringLiteral("nan")}).code,
               2);
 }
 
-// The page in a real browser, each case in a frame of its viewport size: every
-// picture loads, nothing scrolls sideways, the family card shows the size
-// picked on its switcher (or the page's own size), every other card shows one
 // A family whose name is markup: its card names it as text, whichever page.
 TEST_F(GalleryTest, AFamilyNamedAsMarkupIsShownAsText)
 {
@@ -343,8 +359,13 @@ TEST_F(GalleryTest, AFamilyNamedAsMarkupIsShownAsText)
     EXPECT_TRUE(index.contains(name.toHtmlEscaped())) << index.toStdString();
 }
 
-// size, and every download is a file of the site.
-TEST_F(GalleryTest, BrowserShowsEveryPictureNoSidewaysScrollAndTheChosenSize)
+// The pages in a real browser, each case in a frame of its viewport size:
+// every picture loads, nothing scrolls sideways, the family shows the size
+// picked on its switcher (else the page's own size, else the largest), every
+// other card shows one size, every download is a file of the site; at phone
+// width the cards stand in one column with each phone whole on the screen,
+// and twelve designs take at most four screen heights on a laptop.
+TEST_F(GalleryTest, BrowserShowsEveryPictureTheChosenSizeAndCompactCards)
 {
     QString chromium;
     for (const char *name : {"chromium", "chromium-browser"})
@@ -353,27 +374,41 @@ TEST_F(GalleryTest, BrowserShowsEveryPictureNoSidewaysScrollAndTheChosenSize)
     if (chromium.isEmpty())
         GTEST_SKIP() << "no Chromium on the PATH (apt-get install chromium): the page was not checked in a browser";
     const QString site = path(QStringLiteral("site"));
-    ASSERT_EQ(gallery(s_input, site, {QStringLiteral("--phone")}).code, 1);
+    ASSERT_EQ(gallery(s_input, site).code, 1);
+    const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
+    const QString seaPage = index.section(QStringLiteral("Море</a></h2>"), 0, 0).section(QStringLiteral("href=\""), -1)
+                                .section(u'"', 0, 0);
+    // Twelve designs of every size, one file each.
+    const QString twelveInput = path(QStringLiteral("twelve-in"));
+    ASSERT_TRUE(QDir().mkpath(twelveInput));
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(QFile::copy(QDir(programFolder()).filePath(QString::fromUtf8(profileByIndex(1 + i % 6)->templateName)),
+                                QDir(twelveInput).filePath(QStringLiteral("Дизайн %1.mbm").arg(i + 10))));
+    ASSERT_EQ(gallery(twelveInput, path(QStringLiteral("twelve"))).code, 0);
 
     struct Case {
         int width, height;
-        const char *page;
+        QString page;
         const char *choose;  // a size to click on the family's switcher, or none
-        const char *shown;   // the size the family card then shows
+        const char *shown;   // the size the family then shows; none for a page without it
+        bool compact;        // one column at phone width, four screens at most for twelve cards
     };
     const Case cases[] = {
-        {360, 740, "index.html", "240x320", "240x320"},
-        {1280, 900, "size-416x352.html", "", "416x352"},
-        {1280, 900, "index.html", "", "176x208"},
+        {390, 844, "site/index.html", "240x320", "240x320", true},
+        {1280, 900, "site/size-416x352.html", "", "416x352", false},
+        {1280, 900, "site/index.html", "", "416x352", false},
+        {390, 844, "site/" + seaPage, "", "416x352", false},
+        {1280, 900, "twelve/index.html", "", "", true},
+        {390, 844, "twelve/index.html", "", "", true},
     };
     QString frames, list;
     for (const Case &c : cases) {
         const int i = int(&c - cases);
-        frames += QStringLiteral("<iframe id=\"f%1\" width=\"%2\" height=\"%3\" src=\"site/%4\"></iframe>\n")
+        frames += QStringLiteral("<iframe id=\"f%1\" width=\"%2\" height=\"%3\" src=\"%4\"></iframe>\n")
                       .arg(i)
                       .arg(c.width)
                       .arg(c.height)
-                      .arg(QString::fromLatin1(c.page));
+                      .arg(c.page);
         list += QStringLiteral("{frame: 'f%1', choose: '%2'},").arg(i).arg(QString::fromLatin1(c.choose));
     }
     const QString harness = QStringLiteral(R"(<!DOCTYPE html><html><head><meta charset="utf-8"><title>check</title></head><body>
@@ -381,23 +416,30 @@ TEST_F(GalleryTest, BrowserShowsEveryPictureNoSidewaysScrollAndTheChosenSize)
 <script>
 const cases = [%2];
 const frame = c => document.getElementById(c.frame).contentWindow;
-const family = w => [...w.document.querySelectorAll('.card')].find(k => k.querySelector('h2').textContent === 'Море');
-const shown = (w, card) => [...card.querySelectorAll('.variant')]
-    .filter(v => w.getComputedStyle(v).display !== 'none').map(v => v.id.split('-').pop());
+const family = w => [...w.document.querySelectorAll('.card, .design')]
+    .find(k => k.matches('.design') || k.querySelector('h2').textContent === 'Море');
+const visible = (w, e) => w.getComputedStyle(e).display !== 'none';
+const shown = (w, card) => [...card.querySelectorAll('.variant')].filter(v => visible(w, v))
+    .map(v => v.dataset.size || v.id.split('-').pop());
 addEventListener('load', () => {
   for (const c of cases)
     if (c.choose)
-      [...family(frame(c)).querySelectorAll('a')].find(a => a.textContent === c.choose).click();
+      [...family(frame(c)).querySelectorAll('label')].find(a => a.textContent === c.choose).click();
   setTimeout(() => {
     document.getElementById('result').textContent = JSON.stringify(cases.map(c => {
-      const w = frame(c), d = w.document;
+      const w = frame(c), d = w.document, cards = [...d.querySelectorAll('.card')];
+      const phones = cards.map(k => [...k.querySelectorAll('.variant img')].find(i => i.offsetParent)?.getBoundingClientRect());
+      const f = family(w);
       return {
         width: w.innerWidth,
         overflow: d.documentElement.scrollWidth - d.documentElement.clientWidth,
+        screens: d.documentElement.scrollHeight / w.innerHeight,
+        columns: new Set(cards.map(k => Math.round(k.getBoundingClientRect().left))).size,
+        cut: phones.filter(r => !r || r.left < 0 || r.right > w.innerWidth || r.height > w.innerHeight).length,
         images: d.images.length,
         unloaded: [...d.images].filter(i => !(i.complete && i.naturalWidth > 0)).map(i => i.getAttribute('src')),
-        family: shown(w, family(w)),
-        notOne: [...d.querySelectorAll('.card')].filter(k => shown(w, k).length !== 1).map(k => k.id),
+        family: f ? shown(w, f) : [],
+        notOne: cards.filter(k => shown(w, k).length !== 1).map(k => k.id),
         downloads: [...d.querySelectorAll('a[download]')].map(a => decodeURIComponent(a.getAttribute('href'))),
       };
     }));
@@ -424,29 +466,41 @@ addEventListener('load', () => {
     ASSERT_EQ(results.size(), qsizetype(std::size(cases))) << json.toStdString();
     for (const Case &c : cases) {
         const QJsonObject r = results[&c - cases].toObject();
-        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " " << c.page);
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " " << c.page.toStdString());
         EXPECT_EQ(r[QStringLiteral("width")].toInt(), c.width);
         EXPECT_GT(r[QStringLiteral("images")].toInt(), 0);
         EXPECT_EQ(compact(r[QStringLiteral("unloaded")]), compact(QJsonArray())) << "pictures that did not load";
         EXPECT_LE(r[QStringLiteral("overflow")].toInt(), 0);
-        EXPECT_EQ(compact(r[QStringLiteral("family")]), compact(QJsonArray{QString::fromLatin1(c.shown)}));
+        if (*c.shown)
+            EXPECT_EQ(compact(r[QStringLiteral("family")]), compact(QJsonArray{QString::fromLatin1(c.shown)}));
         EXPECT_EQ(compact(r[QStringLiteral("notOne")]), compact(QJsonArray())) << "cards not showing exactly one size";
+        EXPECT_EQ(r[QStringLiteral("cut")].toInt(), 0) << "cards whose phone is not whole on the screen";
+        if (c.compact && c.width < 500)
+            EXPECT_EQ(r[QStringLiteral("columns")].toInt(), 1);
+        if (c.compact && c.width >= 1280)
+            EXPECT_LE(r[QStringLiteral("screens")].toDouble(), 4.0);
         const QJsonArray downloads = r[QStringLiteral("downloads")].toArray();
         EXPECT_FALSE(downloads.isEmpty());
         for (const QJsonValue &d : downloads)
-            EXPECT_TRUE(QFileInfo(QDir(site).filePath(d.toString())).isFile()) << d.toString().toStdString();
+            EXPECT_TRUE(QFileInfo(QDir(c.page.section(u'/', 0, 0) == QLatin1String("site") ? site : path(QStringLiteral("twelve")))
+                                      .filePath(d.toString())).isFile())
+                << d.toString().toStdString();
     }
 
-    // The picture of the page for the README, from the same browser.
-    const QString shot = QStringLiteral(ZELKOR_GALLERY_SCREENSHOT);
-    QFile::remove(shot);
-    const Outcome screenshot = runProgram(chromium, browser + QStringList{
-        QStringLiteral("--user-data-dir=") + path(QStringLiteral("profile-2")), QStringLiteral("--window-size=1280,900"),
-        QStringLiteral("--screenshot=") + shot, QUrl::fromLocalFile(QDir(site).filePath(QStringLiteral("index.html"))).toString()});
-    EXPECT_EQ(screenshot.code, 0) << screenshot.err.toStdString();
-    const QImage picture(shot);
-    EXPECT_EQ(picture.size(), QSize(1280, 900));
-    EXPECT_GT(picture.convertToFormat(QImage::Format_Indexed8).colorCount(), 16) << "the screenshot is nearly blank";
+    // The pictures of the page for the README and for looking at, from the same browser.
+    for (const QSize size : {QSize(1280, 900), QSize(390, 844)}) {
+        const QString shot = QString::fromUtf8(ZELKOR_GALLERY_SCREENSHOT)
+                                 .replace(QStringLiteral("1280x900"), QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
+        QFile::remove(shot);
+        const Outcome screenshot = runProgram(chromium, browser + QStringList{
+            QStringLiteral("--user-data-dir=") + path(QStringLiteral("profile-%1").arg(size.width())),
+            QStringLiteral("--window-size=%1,%2").arg(size.width()).arg(size.height()),
+            QStringLiteral("--screenshot=") + shot, QUrl::fromLocalFile(QDir(site).filePath(QStringLiteral("index.html"))).toString()});
+        EXPECT_EQ(screenshot.code, 0) << screenshot.err.toStdString();
+        const QImage picture(shot);
+        EXPECT_EQ(picture.size(), size);
+        EXPECT_GT(picture.convertToFormat(QImage::Format_Indexed8).colorCount(), 16) << "the screenshot is nearly blank";
+    }
 }
 
 } // namespace
