@@ -1,6 +1,9 @@
 #include "placementdialog.h"
 
 #include "desktop/preferences.h"
+#include "design/legibility.h"
+#include "design/legibilitytext.h"
+#include "design/scrim.h"
 
 #include "cropview.h"
 #include "radiogroup.h"
@@ -80,6 +83,16 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
             setMargin(chosen.rgb());
     });
 
+    if (!readIconSheets(document.programFiles(), m_icons))
+        m_icons = {};
+    auto *scrimLabel = new QLabel(QStringLiteral("Подложка под текстами:"), this);
+    scrimSlider = new QSlider(Qt::Horizontal, this);
+    scrimSlider->setRange(0, 100);
+    scrimSlider->setAccessibleName(QStringLiteral("Подложка под текстами"));
+    scrimSlider->setToolTip(QStringLiteral("Смягчить картинку только под текстами, к чёрному или белому"));
+    connect(scrimSlider, &QSlider::valueChanged, this, [this](int v) { setScrim(v / 100.0); });
+    failingLabel = new QLabel(this);
+
     shownResult = new QLabel(this);
     shownResult->setAlignment(Qt::AlignCenter);
     shownResult->setMinimumSize(220, 180);
@@ -103,12 +116,15 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     grid->addWidget(zoomLabel, 1, 0);
     grid->addWidget(zoom, 2, 0);
     grid->addWidget(marginButton, 3, 0);
-    grid->addWidget(sizes, 4, 0);
-    grid->addWidget(shownResult, 5, 0);
-    grid->addWidget(view, 0, 1, 6, 1);
-    grid->addWidget(buttons, 6, 0, 1, 2);
+    grid->addWidget(scrimLabel, 4, 0);
+    grid->addWidget(scrimSlider, 5, 0);
+    grid->addWidget(failingLabel, 6, 0);
+    grid->addWidget(sizes, 7, 0);
+    grid->addWidget(shownResult, 8, 0);
+    grid->addWidget(view, 0, 1, 9, 1);
+    grid->addWidget(buttons, 9, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(8, 1);
 
     refresh();
 }
@@ -136,7 +152,26 @@ Placement PlacementDialog::placement() const
 
 QImage PlacementDialog::result() const
 {
-    return placeImage(m_loaded, m_under, placement());
+    return withScrim(placeImage(m_loaded, m_under, placement()));
+}
+
+QImage PlacementDialog::withScrim(const QImage &placed, QImage *sheetOut) const
+{
+    QImage sheet = m_doc.sheet();
+    writeBackPicture(sheet, m_doc.profile(), m_picture, placed);
+    if (m_scrim > 0)
+        sheet = design::scrimUnderTexts(sheet, m_doc.profile(), m_icons, m_picture, m_scrim);
+    if (sheetOut)
+        *sheetOut = sheet;
+    return m_scrim > 0 ? cutOutPicture(sheet, m_doc.profile(), m_picture) : placed;
+}
+
+void PlacementDialog::setScrim(double strength)
+{
+    m_scrim = std::clamp(strength, 0.0, 1.0);
+    const QSignalBlocker quiet(scrimSlider);
+    scrimSlider->setValue(int(std::lround(m_scrim * 100)));
+    refresh();
 }
 
 void PlacementDialog::setMode(FitMode mode)
@@ -180,7 +215,11 @@ void PlacementDialog::refresh()
     }
     zoom->setEnabled(cover);
     marginButton->setEnabled(m_mode == FitMode::Contain);
-    const QImage live = m_source.place(m_under, placement());
+    QImage sheet;
+    const QImage live = withScrim(m_source.place(m_under, placement()), &sheet);
+    const double min = prefs::minContrast;
+    m_failing = int(design::measureSkinLegibility(sheet, m_doc.profile(), m_icons).failingTexts(min).size());
+    failingLabel->setText(QStringLiteral("Текстов ниже %1: %2").arg(design::ratioText(min, 1)).arg(m_failing));
     shownResult->setPixmap(QPixmap::fromImage(CropView::fitted(live, shownResult->minimumSize())));
     m_doc.showTrialPicture(m_picture, live);
 }

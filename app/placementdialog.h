@@ -2,12 +2,14 @@
 // The placement step of "Загрузить": a picture whose size differs from its
 // place in the sheet is shown with the crop rectangle (drag to move it, the
 // wheel or the slider to zoom; it keeps the place's proportions), the four fit
-// modes, and the result live on the main window's phone preview as a trial
-// of the document. Nothing is written here: after "Ok" the caller writes
+// modes, a scrim under the texts over the picture (made again after every
+// re-framing), the count of texts below the legibility threshold, and the
+// result live on the main window's phone preview as a trial of the document. Nothing is written here: after "Ok" the caller writes
 // result() back as one undo step; "Отмена" leaves everything as it was. The
 // mode chosen is remembered for the next time.
 
 #include "imaging/placement.h"
+#include "preview/screenimage.h"
 
 #include <QDialog>
 #include <QImage>
@@ -42,6 +44,10 @@ public:
     void setZoom(double zoom);                // 1 .. kMaxZoom
     void moveCrop(const QPointF &delta);      // in the loaded picture's pixels
     void setMargin(QRgb colour);
+    void setScrim(double strength);           // 0 .. 1
+    double scrim() const { return m_scrim; }
+    // Texts of the skin below the threshold with the picture as now placed.
+    int failingTexts() const { return m_failing; }
 
     static constexpr double kMaxZoom = 8;
 
@@ -51,11 +57,15 @@ public:
     QPushButton *marginButton = nullptr;
     QLabel *sizes = nullptr;
     QLabel *shownResult = nullptr;
+    QSlider *scrimSlider = nullptr;  // per cent
+    QLabel *failingLabel = nullptr;  // "Ниже порога 4,5 : 1: 3 текста"
 
     void done(int result) override;
 
 private:
     void refresh();
+    // `placed` as it goes into the sheet: with the scrim under the texts over it.
+    QImage withScrim(const QImage &placed, QImage *sheet = nullptr) const;
 
     SkinDocument &m_doc;
     int m_picture;
@@ -66,6 +76,9 @@ private:
     QPointF m_focus;
     double m_zoom = 1;
     std::optional<QRgb> m_margin;
+    double m_scrim = 0;
+    IconSheets m_icons;  // empty where the data folder lacks them: the screens then draw no icons
+    int m_failing = 0;
 };
 
 } // namespace zelkor

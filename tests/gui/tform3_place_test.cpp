@@ -5,6 +5,9 @@
 #include "app/placementdialog.h"
 #include "app/radiogroup.h"
 #include "skin/converter.h"
+#include "design/legibility.h"
+#include "design/scrim.h"
+#include "desktop/preferences.h"
 #include "imaging/placement.h"
 
 #include <QLabel>
@@ -41,9 +44,11 @@ TEST_F(EditingFixture, PlacementStepIsLiveThenOneUndoStepOrNothing)
         FitMode mode;
         QPointF drag;
         bool accept;
+        double scrim = 0;
     };
     const Row rows[] = {
         {FitMode::Cover, {5000, 0}, true},  // dragged past the right edge: the right end shows
+        {FitMode::Cover, {5000, 0}, true, 0.8},  // the scrim set before the drag stays under the texts
         {FitMode::Contain, {}, true},
         {FitMode::Stretch, {}, true},
         {FitMode::Stretch, {}, false},
@@ -54,16 +59,24 @@ TEST_F(EditingFixture, PlacementStepIsLiveThenOneUndoStepOrNothing)
     const QString file = user.filePath(QStringLiteral("фото.png"));
     ASSERT_TRUE(photo.save(file, "PNG"));
     const QRect rect = pictureRect(Contacts, 3)->rect();
+    IconSheets icons;  // none in this folder: the dialog draws the screens without them too
+    if (!readIconSheets(doc().programFiles(), icons))
+        icons = {};
+    std::vector<int> failingAfterDrag;
     for (const Row &row : rows) {
         SCOPED_TRACE(fitModeCaption(row.mode).toStdString() + (row.accept ? " Ok" : " Отмена"));
         const FitMode remembered = PlacementDialog::rememberedMode();
         const QImage before = doc().sheet();
         const int steps = doc().undoStack()->index();
         QImage shownLive;
+        int failing[2] = {-1, -1};
         seams().execDialog = [&](QDialog *dialog) {
             auto *step = static_cast<PlacementDialog *>(dialog);
             step->setMode(row.mode);
+            step->setScrim(row.scrim);
+            failing[0] = step->failingTexts();
             step->moveCrop(row.drag);
+            failing[1] = step->failingTexts();
             shownLive = doc().shownSheet();
             return int(row.accept ? QDialog::Accepted : QDialog::Rejected);
         };
@@ -82,7 +95,17 @@ TEST_F(EditingFixture, PlacementStepIsLiveThenOneUndoStepOrNothing)
             continue;
         }
         const QRect crop = row.mode == FitMode::Cover ? QRect(1600 - 947, 0, 947, 1200) : QRect();
-        EXPECT_EQ(doc().sheet().copy(rect), placeImage(photo, before.copy(rect), {row.mode, crop}));
+        QImage expected = before;
+        writeBackPicture(expected, 3, Contacts, placeImage(photo, before.copy(rect), {row.mode, crop}));
+        if (row.scrim > 0)
+            expected = design::scrimUnderTexts(expected, 3, icons, Contacts, row.scrim);
+        EXPECT_EQ(doc().sheet().copy(rect), expected.copy(rect));
+        // The count follows the drag, and the scrim leaves fewer texts below the threshold.
+        failingAfterDrag.push_back(failing[1]);
+        const double min = prefs::minContrast;
+        EXPECT_EQ(failing[1], int(design::measureSkinLegibility(doc().sheet(), 3, icons).failingTexts(min).size()));
+        if (row.scrim > 0)
+            EXPECT_LT(failing[1], failingAfterDrag.front());
         EXPECT_LT(meanDifference(shownLive.copy(rect), doc().sheet().copy(rect)), 1.0)
             << "the live preview differs from the result by more than rounding";
         EXPECT_EQ(doc().undoStack()->index(), steps + 1);
