@@ -69,6 +69,7 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
     createLegibility();
     createStatusBar();
     createRecentMenu();
+    createWelcome();
     setAcceptDrops(true);
     FormCreate();
     fitToScreen();

@@ -21,6 +21,7 @@
 //   editorwatch.cpp  following the image editor's saves
 //   frompicture.cpp  a new skin made from a picture
 //   recovery.cpp     recovery copies, a quit by signal, unwritable settings
+//   welcome.cpp      the empty window's welcome view, thumbnails of skin files
 
 #include "skin/skindocument.h"
 
@@ -124,6 +125,7 @@ private:
     void createLegibility();
     void createStatusBar();
     void createRecentMenu();
+    void createWelcome();
     // Sizes and places the window on its screen; the client scrolls when the
     // screen's available area is too small for it.
     void fitToScreen();
@@ -166,6 +168,9 @@ private:
     QString previewDepth() const;
     // Smoothed pictures in the preview at 4 and 8 bpp, as the last save chose.
     static bool smoothPreview();
+
+    // The contact list on the phone for the skin's file, as saved.
+    QImage skinThumbnail() const;
 
     // --- view ---
     // Вид / Масштаб: 1..4, or 0 for the largest factor that fits the window; remembered.

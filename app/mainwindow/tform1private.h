@@ -38,6 +38,7 @@ class LegibilityDock;
 class RecoveryKeeper;
 class SkinDocument;
 class TextOutline;
+class WelcomeView;
 class WorkingFileWatcher;
 
 struct TForm1Private {
@@ -86,7 +87,8 @@ struct TForm1Private {
     std::array<QAction *, 13> legibilityFixes{};  // "Исправить" in each swatch's context menu
     TextOutline *textOutline = nullptr;
     QPushButton *legibilityBadge = nullptr;       // status bar: "Читаемость: 86 ниже 4,5", opens the dock
-    LegibilityBanner *legibilityBanner = nullptr;  // over the preview: an action just made texts hard to read
+    LegibilityBanner *legibilityBanner = nullptr;
+    WelcomeView *welcome = nullptr;  // the empty window: New, New from picture, Load, recent files  // over the preview: an action just made texts hard to read
 
     QImage smallIcons;  // icons.bmp
     QImage largeIcons;  // icons32.bmp

@@ -1,9 +1,12 @@
 // Our entry in the desktop's list of recent files, merged into what other
 // programs left there, and a list we do not understand left alone.
 #include "desktop/desktoprecent.h"
+#include "desktop/thumbnailcache.h"
 
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -114,6 +117,36 @@ TEST(DesktopRecentList, MergesOurEntryAndLeavesAListItCannotReadAlone)
                 EXPECT_EQ(st.st_mode & 07777, 0440u);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The thumbnail the editor keeps for a skin file: scaled to the cache's
+// size, found again for that file as it is, and no longer once it changed.
+TEST(ThumbnailCache, KeptForTheFileAsItIs)
+{
+    QTemporaryDir dir;
+    const QString skin = dir.filePath(QStringLiteral("мой скин.mbm")), other = dir.filePath(QStringLiteral("b.mbm"));
+    for (const QString &path : {skin, other}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("x") == 1);
+    }
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    EXPECT_FALSE(keepThumbnail(dir.path(), picture));  // a folder has no thumbnail of ours
+    ASSERT_TRUE(keepThumbnail(skin, picture));
+    EXPECT_TRUE(thumbnailPath(skin).contains(QStringLiteral("/thumbnails/normal/")));
+    EXPECT_EQ(cachedThumbnail(skin).size(), QSize(128, 96));
+    EXPECT_TRUE(cachedThumbnail(other).isNull());
+
+    QFile f(skin);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    f.close();
+    EXPECT_TRUE(cachedThumbnail(skin).isNull());
+    QFile::remove(thumbnailPath(skin));
 }
 
 } // namespace

@@ -1,9 +1,14 @@
 // Recent files and the window's state between runs, in settings of the test's own.
 #include "app/radiogroup.h"
+#include "app/welcomeview.h"
+#include "desktop/thumbnailcache.h"
 #include "filesfixture.h"
 #include "preview/preview.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
@@ -131,3 +136,44 @@ TEST_F(DeskTest, StatusBarTellsOneStateThroughNewEditSaveUndoAndLoad)
     EXPECT_EQ(form->document().filePath(), other);
     EXPECT_EQ(errors, QStringList());
 }
+
+namespace {
+
+// The empty window's welcome view: each button leads where the menu does,
+// a loaded skin hides the view and leaves a thumbnail of its file, which the
+// view's recent files then show and open.
+TEST_F(DeskTest, WelcomeViewLeadsToASkinAndShowsRecentFilesWithTheirPictures)
+{
+    NEED_DATA(3);
+    WelcomeView &welcome = *ui(*form)->welcome;
+    ASSERT_TRUE(welcome.isVisibleTo(form.get()));
+    welcome.fromPictureButton()->click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("zelkor::NewFromPictureDialog")});
+    EXPECT_TRUE(welcome.isVisibleTo(form.get()));
+
+    const QString skin = scratchFile(QStringLiteral("лица.mbm"));
+    pack(coordinateSheet(240, 740), skin);
+    openAnswer = skin;
+    welcome.loadButton()->click();
+    EXPECT_EQ(form->document().filePath(), skin);
+    EXPECT_FALSE(welcome.isVisibleTo(form.get()));
+    QCoreApplication::processEvents();  // the thumbnail is drawn once the window has taken the skin
+    const QImage thumbnail = cachedThumbnail(skin);
+    ASSERT_FALSE(thumbnail.isNull());
+    EXPECT_EQ(std::max(thumbnail.width(), thumbnail.height()), kThumbnailSize);
+
+    welcome.setRecentFiles(RecentFiles().files());
+    ASSERT_EQ(welcome.recentList()->count(), 1);
+    QListWidgetItem *item = welcome.recentList()->item(0);
+    EXPECT_EQ(item->text(), QStringLiteral("лица.mbm"));
+    EXPECT_EQ(item->icon().actualSize(QSize(kThumbnailSize, kThumbnailSize)), thumbnail.size());
+    form2Item = 0;
+    welcome.newButton()->click();
+    EXPECT_EQ(form->document().profile(), 1);
+    emit welcome.recentList()->itemActivated(item);
+    EXPECT_EQ(form->document().filePath(), skin);
+    EXPECT_EQ(errors, QStringList());
+    QFile::remove(thumbnailPath(skin));
+}
+
+} // namespace
