@@ -1,6 +1,7 @@
 #include "placementdialog.h"
 
 #include "desktop/preferences.h"
+#include "design/bestframe.h"
 #include "design/legibility.h"
 #include "design/legibilitytext.h"
 #include "design/scrim.h"
@@ -14,7 +15,9 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -25,6 +28,21 @@ namespace zelkor {
 
 namespace {
 constexpr double kZoomPerNotch = 1.25;
+// "Лучший кадр" looks no closer than this.
+constexpr double kBestFrameZoom = 2.0;
+
+// The screen each picture is seen on best.
+const char *screenOf(int picture)
+{
+    switch (picture) {
+    case Chat: return "chat";
+    case SettingsTop:
+    case SettingsEl:
+    case SettingsSelect: return "settings";
+    case AccountSel: return "account";
+    default: return "contacts-1";
+    }
+}
 
 int modeIndex(FitMode mode)
 {
@@ -92,10 +110,15 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     scrimSlider->setToolTip(QStringLiteral("Смягчить картинку только под текстами, к чёрному или белому"));
     connect(scrimSlider, &QSlider::valueChanged, this, [this](int v) { setScrim(v / 100.0); });
     failingLabel = new QLabel(this);
+    bestFrameButton = new QPushButton(QStringLiteral("Лучший кадр"), this);
+    bestFrameButton->setToolTip(
+        QStringLiteral("Кадр, где тексты ложатся на спокойные места и меньше всего их ниже порога"));
+    connect(bestFrameButton, &QPushButton::clicked, this, [this] { bestFrame(); });
 
     shownResult = new QLabel(this);
     shownResult->setAlignment(Qt::AlignCenter);
-    shownResult->setMinimumSize(220, 180);
+    // The screen at x1: the texts over the picture as the phone shows them.
+    shownResult->setMinimumSize(document.screenSize().expandedTo(QSize(220, 180)));
 
     view = new CropView(this);
     view->setMinimumSize(480, 380);
@@ -114,7 +137,10 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     auto *grid = new QGridLayout(this);
     grid->addWidget(modes, 0, 0);
     grid->addWidget(zoomLabel, 1, 0);
-    grid->addWidget(zoom, 2, 0);
+    auto *zoomRow = new QHBoxLayout;
+    zoomRow->addWidget(zoom, 1);
+    zoomRow->addWidget(bestFrameButton);
+    grid->addLayout(zoomRow, 2, 0);
     grid->addWidget(marginButton, 3, 0);
     grid->addWidget(scrimLabel, 4, 0);
     grid->addWidget(scrimSlider, 5, 0);
@@ -164,6 +190,29 @@ QImage PlacementDialog::withScrim(const QImage &placed, QImage *sheetOut) const
     if (sheetOut)
         *sheetOut = sheet;
     return m_scrim > 0 ? cutOutPicture(sheet, m_doc.profile(), m_picture) : placed;
+}
+
+void PlacementDialog::bestFrame()
+{
+    if (m_mode != FitMode::Cover)
+        return;
+    const design::BestFrame best = design::findBestFrame(m_doc.sheet(), m_doc.profile(), m_icons, m_picture, m_loaded,
+                                                         prefs::minContrast, kBestFrameZoom);
+    m_focus = best.focus;
+    setZoom(best.zoom);
+}
+
+QImage PlacementDialog::heatMap(const QImage &sheet, const std::vector<QRect> &failing) const
+{
+    const NamedScreen *screen = findNamedScreen(QString::fromLatin1(screenOf(m_picture)));
+    if (!screen)
+        return {};
+    QImage shown = paintBoxPicture(*screen, skinPreviewInput(sheet, m_doc.profile(), m_icons, screen->columns));
+    QPainter p(&shown);
+    p.setPen(QPen(QColor(255, 0, 64), 1));
+    for (const QRect &ink : failing)
+        p.drawRect(ink.adjusted(-1, -1, 0, 0));
+    return shown;
 }
 
 void PlacementDialog::setScrim(double strength)
@@ -218,9 +267,17 @@ void PlacementDialog::refresh()
     QImage sheet;
     const QImage live = withScrim(m_source.place(m_under, placement()), &sheet);
     const double min = prefs::minContrast;
-    m_failing = int(design::measureSkinLegibility(sheet, m_doc.profile(), m_icons).failingTexts(min).size());
+    const design::Legibility measured = design::measureSkinLegibility(sheet, m_doc.profile(), m_icons);
+    const std::vector<int> failing = measured.failingTexts(min);
+    m_failing = int(failing.size());
     failingLabel->setText(QStringLiteral("Текстов ниже %1: %2").arg(design::ratioText(min, 1)).arg(m_failing));
-    shownResult->setPixmap(QPixmap::fromImage(CropView::fitted(live, shownResult->minimumSize())));
+    std::vector<QRect> outlined;
+    for (int i : failing)
+        if (measured.texts[size_t(i)].screen == QLatin1String(screenOf(m_picture)))
+            outlined.push_back(measured.texts[size_t(i)].ink);
+    bestFrameButton->setEnabled(cover);
+    const QImage shown = heatMap(sheet, outlined);
+    shownResult->setPixmap(QPixmap::fromImage(CropView::fitted(shown.isNull() ? live : shown, shownResult->minimumSize())));
     m_doc.showTrialPicture(m_picture, live);
 }
 

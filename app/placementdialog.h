@@ -14,6 +14,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include <vector>
+
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -45,6 +47,9 @@ public:
     void moveCrop(const QPointF &delta);      // in the loaded picture's pixels
     void setMargin(QRgb colour);
     void setScrim(double strength);           // 0 .. 1
+    // "Лучший кадр": the focus and zoom (cover only) where the texts over the
+    // picture fall on its calmest parts and the fewest read below the threshold.
+    void bestFrame();
     double scrim() const { return m_scrim; }
     // Texts of the skin below the threshold with the picture as now placed.
     int failingTexts() const { return m_failing; }
@@ -58,7 +63,8 @@ public:
     QLabel *sizes = nullptr;
     QLabel *shownResult = nullptr;
     QSlider *scrimSlider = nullptr;  // per cent
-    QLabel *failingLabel = nullptr;  // "Ниже порога 4,5 : 1: 3 текста"
+    QLabel *failingLabel = nullptr;  // "Текстов ниже 4,5 : 1: 3"
+    QPushButton *bestFrameButton = nullptr;
 
     void done(int result) override;
 
@@ -66,6 +72,9 @@ private:
     void refresh();
     // `placed` as it goes into the sheet: with the scrim under the texts over it.
     QImage withScrim(const QImage &placed, QImage *sheet = nullptr) const;
+    // The screen that shows the picture, drawn from `sheet` with every text
+    // below the threshold outlined.
+    QImage heatMap(const QImage &sheet, const std::vector<QRect> &failing) const;
 
     SkinDocument &m_doc;
     int m_picture;

@@ -1,9 +1,15 @@
 // A photograph-sized JPEG (4000 x 3000, made here: gradients, soft shapes and
 // grain) to one skin of 416 x 352, and in the core also to 208 x 176, whose
-// status line drawn over the last contact makes the tones the hardest to find.
+// status line drawn over the last contact makes the tones the hardest to find;
+// and the placement step's "Лучший кадр" and one frame of a drag with the
+// texts measured, for the contact list of 416 x 352.
 #include "programbench.h"
 
+#include "design/bestframe.h"
 #include "design/frompicture.h"
+#include "design/legibility.h"
+#include "imaging/placement.h"
+#include "skin/sheet.h"
 #include "preview/canvas.h"
 #include "skin/profiles.h"
 #include "skin/programfiles.h"
@@ -116,6 +122,50 @@ void BM_WholeProcess(benchmark::State &state)
     });
 }
 BENCHMARK(BM_WholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "Лучший кадр" for the contact list of the largest profile, from the whole
+// 4000 x 3000 photograph as the placement step holds it.
+void BM_BestFrame(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    const QImage sheet = f.ok ? f.templateSheet(kProfile) : QImage();
+    const QImage photo(f.picture);
+    if (sheet.isNull() || photo.isNull()) {
+        state.SkipWithError("no picture, template or icons");
+        return;
+    }
+    for (auto _ : state) {
+        const design::BestFrame best = design::findBestFrame(sheet, kProfile, f.icons, Contacts, photo, 4.5);
+        benchmark::DoNotOptimize(best);
+    }
+}
+BENCHMARK(BM_BestFrame)->Unit(benchmark::kMillisecond);
+
+// One frame of a drag in the placement step on the largest profile: the
+// picture placed from the held source, written into the sheet and every text
+// measured for the count and the outlines.
+void BM_PlacementDragFrame(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    const QImage sheet = f.ok ? f.templateSheet(kProfile) : QImage();
+    const QImage photo(f.picture);
+    if (sheet.isNull() || photo.isNull()) {
+        state.SkipWithError("no picture, template or icons");
+        return;
+    }
+    const PlacementSource source(photo);
+    const QImage under = cutOutPicture(sheet, kProfile, Contacts);
+    int step = 0;
+    for (auto _ : state) {
+        const QPointF focus(1000 + (step++ % 40) * 50, 1500);
+        QImage trial = sheet;
+        writeBackPicture(trial, kProfile, Contacts,
+                         source.place(under, {FitMode::Cover, coverCrop(photo.size(), under.size(), focus, 1.5)}));
+        const design::Legibility measured = design::measureSkinLegibility(trial, kProfile, f.icons);
+        benchmark::DoNotOptimize(measured.texts.data());
+    }
+}
+BENCHMARK(BM_PlacementDragFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

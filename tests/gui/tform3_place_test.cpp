@@ -11,6 +11,7 @@
 #include "imaging/placement.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QUndoStack>
 
@@ -77,6 +78,15 @@ TEST_F(EditingFixture, PlacementStepIsLiveThenOneUndoStepOrNothing)
             failing[0] = step->failingTexts();
             step->moveCrop(row.drag);
             failing[1] = step->failingTexts();
+            // "Лучший кадр" never leaves more texts below the threshold than the
+            // framing it started from, and only frames a cover.
+            const QRect dragged = step->crop();
+            step->bestFrameButton->click();
+            EXPECT_LE(step->failingTexts(), failing[1]);
+            EXPECT_EQ(step->bestFrameButton->isEnabled(), row.mode == FitMode::Cover);
+            step->setZoom(1);
+            step->moveCrop(QRectF(dragged).center() - QRectF(step->crop()).center());
+            EXPECT_EQ(step->crop(), dragged);
             shownLive = doc().shownSheet();
             return int(row.accept ? QDialog::Accepted : QDialog::Rejected);
         };
