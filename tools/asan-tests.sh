@@ -2,9 +2,10 @@
 # Builds with AddressSanitizer and UndefinedBehaviorSanitizer in a folder of
 # its own and runs the tests there.
 #
-#   tools/asan-tests.sh [BUILD_DIR]          the converter and its tests (what CI runs)
+#   tools/asan-tests.sh [BUILD_DIR]          the converter and its tests alone (quick)
 #   tools/asan-tests.sh --all [BUILD_DIR]    everything, and the whole suite: the core's,
 #                                            the command line's and the windows' tests too
+#                                            (what CI runs)
 #
 # BUILD_DIR defaults to build-asan (build-asan-all with --all) in the repository.
 # Run tools/setup.sh once first (it installs what the build needs).
