@@ -152,7 +152,31 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(8, 1);
 
-    refresh();
+    setScrim(scrimKeepingLegibility());
+}
+
+int PlacementDialog::failingWith(const QImage &placed, double strength) const
+{
+    QImage sheet = m_doc.sheet();
+    writeBackPicture(sheet, m_doc.profile(), m_picture, placed);
+    if (strength > 0)
+        sheet = design::scrimUnderTexts(sheet, m_doc.profile(), m_icons, m_picture, strength);
+    return int(design::measureSkinLegibility(sheet, m_doc.profile(), m_icons).failingTexts(prefs::minContrast).size());
+}
+
+double PlacementDialog::scrimKeepingLegibility() const
+{
+    const double min = prefs::minContrast;
+    const int before = int(design::measureSkinLegibility(m_doc.sheet(), m_doc.profile(), m_icons).failingTexts(min).size());
+    const QImage placed = m_source.place(m_under, placement());
+    if (failingWith(placed, 0) <= before || failingWith(placed, 1) > before)
+        return 0;
+    int lo = 0, hi = 100;  // in hundredths: lo loses texts, hi does not
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        (failingWith(placed, mid / 100.0) <= before ? hi : lo) = mid;
+    }
+    return hi / 100.0;
 }
 
 PlacementDialog::~PlacementDialog()
@@ -270,7 +294,7 @@ void PlacementDialog::refresh()
     const design::Legibility measured = design::measureSkinLegibility(sheet, m_doc.profile(), m_icons);
     const std::vector<int> failing = measured.failingTexts(min);
     m_failing = int(failing.size());
-    failingLabel->setText(QStringLiteral("Текстов ниже %1: %2").arg(design::ratioText(min, 1)).arg(m_failing));
+    failingLabel->setText(QStringLiteral("Текстов ниже порога (%1): %2").arg(design::ratioText(min, 1)).arg(m_failing));
     std::vector<QRect> outlined;
     for (int i : failing)
         if (measured.texts[size_t(i)].screen == QLatin1String(screenOf(m_picture)))

@@ -3,7 +3,7 @@
 // place in the sheet is shown with the crop rectangle (drag to move it, the
 // wheel or the slider to zoom; it keeps the place's proportions), the four fit
 // modes, a scrim under the texts over the picture (made again after every
-// re-framing), the count of texts below the legibility threshold, and the
+// re-framing; it starts as strong as keeps the skin as legible as it was), the count of texts below the legibility threshold, and the
 // result live on the main window's phone preview as a trial of the document. Nothing is written here: after "Ok" the caller writes
 // result() back as one undo step; "Отмена" leaves everything as it was. The
 // mode chosen is remembered for the next time.
@@ -72,6 +72,13 @@ private:
     void refresh();
     // `placed` as it goes into the sheet: with the scrim under the texts over it.
     QImage withScrim(const QImage &placed, QImage *sheet = nullptr) const;
+    // Texts of the skin below the threshold with `placed` and a scrim of `strength`.
+    int failingWith(const QImage &placed, double strength) const;
+    // The scrim the step starts with: the least (in hundredths) with which the
+    // picture as first framed leaves no more texts below the threshold than
+    // the sheet had, so re-framing a softened background keeps it legible;
+    // 0 where none is needed or none is enough.
+    double scrimKeepingLegibility() const;
     // The screen that shows the picture, drawn from `sheet` with every text
     // below the threshold outlined.
     QImage heatMap(const QImage &sheet, const std::vector<QRect> &failing) const;

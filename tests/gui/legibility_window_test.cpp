@@ -5,6 +5,7 @@
 // of a text that its depth brings below the threshold.
 #include "app/legibilitybanner.h"
 #include "app/legibilitydock.h"
+#include "app/placementdialog.h"
 #include "filesfixture.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
@@ -164,6 +165,24 @@ TEST_F(LegibilityWindowTest, ScrimOfferedWhereNoColourReads)
     form->document().undoStack()->undo();
     EXPECT_TRUE(form->document().sheet() == before);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
+// A busy photograph placed over a picture whose texts read: the placement
+// step opens with the least scrim that keeps them as legible as before.
+TEST_F(LegibilityWindowTest, PlacementStartsWithTheScrimThatKeepsTheTextsLegible)
+{
+    useSheet();
+    const int before = int(ui(*form)->legibility.failingTexts(4.5).size());
+    QImage photo(500, 700, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, (x / 3 + y / 3) % 2 ? 0xff000000u : 0xffc0c0c0u);
+    PlacementDialog step(form->document(), Contacts, photo);
+    const double opened = step.scrim();
+    ASSERT_GT(opened, 0);
+    EXPECT_LE(step.failingTexts(), before);
+    step.setScrim(opened - 0.01);
+    EXPECT_GT(step.failingTexts(), before);
 }
 
 } // namespace
