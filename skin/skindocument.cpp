@@ -425,13 +425,13 @@ Status SkinDocument::saveTo(const QString &targetPath, const QString &depthOptio
     return Status::success();
 }
 
-Status SkinDocument::adoptUnsaved(const QImage &sheet, const QString &name)
+Status SkinDocument::adoptUnsaved(const QImage &sheet, const QString &name, const QString &depthOption)
 {
     const int profile = profileIndexByWidth(sheet.width());
     if (sheet.isNull() || profile == 0)
         return Status::failure(QStringLiteral("Картинка скина шириной %1 точек не подходит ни к одному телефону.")
                                    .arg(sheet.width()));
-    replaceSkin(normalisedSheet(sheet), profile, QString(), true, name);
+    replaceSkin(normalisedSheet(sheet), profile, QString(), true, name, false, depthOption);
     return Status::success();
 }
 
@@ -442,7 +442,7 @@ Status SkinDocument::portTo(int profile)
     SkinImage ported;
     if (Status s = portSkin(m_files, m_workFolder, {m_sheet, m_profile}, profile, ported, m_progress); !s)
         return s;
-    return adoptUnsaved(ported.sheet, portedName(displayName(), profile));
+    return adoptUnsaved(ported.sheet, portedName(displayName(), profile), m_fileDepth);
 }
 
 Status SkinDocument::setColourSlot(int slot, QRgb colour, const QString &undoText)

@@ -105,7 +105,9 @@ public:
     // copy). False when there is no own file or it is gone.
     bool ownFileChangedOnDisk() const;
     // How the own file was last written: its depth option (empty when
-    // unknown) and whether the pictures were smoothed for it.
+    // unknown) and whether the pictures were smoothed for it. A skin without
+    // a file of its own may carry the depth it was made for (a port keeps
+    // its source's, a skin from a picture is made for one).
     const QString &fileDepth() const { return m_fileDepth; }
     bool fileSmoothed() const { return m_fileSmoothed; }
     // The name shown in the caption: the file's name, or the name a ported skin would be saved under.
@@ -132,7 +134,8 @@ public:
     Status saveTo(const QString &targetPath, const QString &depthOption, IfExists ifExists, bool smooth = false);
     // Replaces the skin by a sheet made here (a port to another profile): the
     // result is unsaved and modified, named `name`, with a fresh history.
-    Status adoptUnsaved(const QImage &sheet, const QString &name);
+    // `depthOption` is the depth it was made for (fileDepth() until saved).
+    Status adoptUnsaved(const QImage &sheet, const QString &name, const QString &depthOption = {});
     // Ports the skin to `profile`: the pictures scaled into that profile's
     // template, the colours carried over. The result is unsaved and named as
     // Save would name it for the new profile; the port itself cannot be undone.

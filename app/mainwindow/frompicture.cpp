@@ -20,7 +20,9 @@ void TForm1::N8Click()
     if (seams().execDialog(&dialog) != QDialog::Accepted || !dialog.result())
         return;
     const design::SkinFromPicture &made = *dialog.result();
-    report(this, d->doc->adoptUnsaved(made.sheet, design::skinNameForPicture(dialog.pictureFile(), made.profile)));
+    // Made so that every text reads at 16 bits: Save offers that depth first.
+    report(this, d->doc->adoptUnsaved(made.sheet, design::skinNameForPicture(dialog.pictureFile(), made.profile),
+                                      design::FromPictureSettings{}.depthOption));
 }
 
 } // namespace zelkor

@@ -182,7 +182,8 @@ void TForm1::updateLegibility()
         d->legibility = {};
     } else {
         // The preview's own sheet: at a depth, the one that depth gives back.
-        d->legibility = measureSheet(d->depthPreview.sheet(d->doc->sheet(), previewDepth()));
+        d->legibility = measureSheet(
+            d->depthPreview.sheet(d->doc->sheet(), previewDepth(), smoothPreview() ? d->doc->profile() : 0));
     }
     showLegibility();
 }

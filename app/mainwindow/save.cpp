@@ -19,8 +19,10 @@
 
 namespace zelkor {
 
-bool TForm1::smoothPreview()
+bool TForm1::smoothPreview() const
 {
+    if (d->doc->hasOwnFile() && !d->doc->fileDepth().isEmpty() && previewDepth() == d->doc->fileDepth())
+        return d->doc->fileSmoothed();
     return prefs::smoothPictures;
 }
 
@@ -101,19 +103,39 @@ bool TForm1::N10Click()
     return true;
 }
 
+bool TForm1::confirmSaveDepth(QString &option, bool &smooth)
+{
+    const QString warning = saveDepthWarning(option, smooth);
+    if (warning.isEmpty())
+        return true;
+    // Below 16 bits, 16 may keep every text as it reads now: offered as the way out.
+    const QString sixteen = QStringLiteral("/c16");
+    const bool offerSixteen = depthItem(option) < depthItem(sixteen) && saveDepthWarning(sixteen).isEmpty();
+    QStringList buttons{QStringLiteral("Сохранить всё равно")};
+    if (offerSixteen)
+        buttons << QStringLiteral("Сохранить в 16 bpp");
+    buttons << QStringLiteral("Отмена");
+    const int answer = seams().ask(this, warning, buttons);
+    if (offerSixteen && answer == 1) {
+        option = sixteen;
+        smooth = false;
+        return true;
+    }
+    return answer == 0;
+}
+
 bool TForm1::writeSkin(const QString &target, const QString &option, bool smooth, IfExists existing)
 {
     // A depth that merges colours drawn over each other, or brings a text
     // below the contrast threshold, makes text vanish on the phone: say
     // which, before anything is written.
-    const QString warning = saveDepthWarning(option, smooth);
-    if (!warning.isEmpty()
-        && seams().ask(this, warning, {QStringLiteral("Сохранить всё равно"), QStringLiteral("Отмена")}) != 0)
+    QString depth = option;
+    if (!confirmSaveDepth(depth, smooth))
         return false;
     Status status;
     {
         const BusyCursor busy;
-        status = d->doc->saveTo(target, option, existing, smooth);
+        status = d->doc->saveTo(target, depth, existing, smooth);
     }
     report(this, status);
     return status.ok();

@@ -166,8 +166,10 @@ private:
     ColourSlots swatchColours() const;
     // The depth option the preview shows ("/c8"), empty for the sheet as it is.
     QString previewDepth() const;
-    // Smoothed pictures in the preview at 4 and 8 bpp, as the last save chose.
-    static bool smoothPreview();
+    // Smoothed pictures in the preview at 4 and 8 bpp when the save it shows
+    // would smooth: Save to the skin's own file at its depth as that file
+    // was written, any other as the last depth dialog chose.
+    bool smoothPreview() const;
 
     // The contact list on the phone for the skin's file, as saved.
     QImage skinThumbnail() const;
@@ -214,6 +216,9 @@ private:
     // What Save at `depthOption` should warn of: colours drawn together that
     // it makes equal, and texts it brings below the threshold; empty for none.
     QString saveDepthWarning(const QString &depthOption, bool smooth = false);
+    // Save's question when that warning is not empty; false when it was
+    // cancelled. `option` may become 16 bpp where that keeps every text.
+    bool confirmSaveDepth(QString &option, bool &smooth);
 
     // --- the image editor ---
     // The placement step for an editor's save of another size (nothing when

@@ -52,6 +52,7 @@ void FilesTest::SetUp()
             return acceptForm2 ? int(QDialog::Accepted) : int(QDialog::Rejected);
         }
         if (auto *f5 = qobject_cast<TForm5 *>(d)) {
+            form5Offered = f5->colorgl->itemIndex();
             f5->colorgl->setItemIndex(form5Item);
             return acceptForm5 ? int(QDialog::Accepted) : int(QDialog::Rejected);
         }

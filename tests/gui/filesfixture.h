@@ -82,6 +82,7 @@ protected:
     int form2Item = 2;
     bool acceptForm5 = true;
     int form5Item = 4;
+    int form5Offered = -1;  // the item the depth dialog opened on
     QString openAnswer;  // empty: cancelled
     QString saveAnswer;  // empty: cancelled
     QColor colourAnswer; // invalid: cancelled

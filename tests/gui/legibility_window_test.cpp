@@ -1,8 +1,9 @@
 // Legibility in the window: the swatches' marks, the badge, the "Читаемость"
 // dock grouped by slot, its fix as one undo step, the banner after an edit
-// that makes texts fail, and the marks following the depth selector. A white
-// sheet with black texts reads at 21 : 1; two slots are made to fail. Save warns
-// of a text that its depth brings below the threshold.
+// that makes texts fail, and the marks following the depth selector. Save
+// warns of a text that its depth brings below the threshold and offers
+// 16 bpp where that keeps it. A white sheet with black texts reads at
+// 21 : 1; two slots are made to fail.
 #include "app/legibilitybanner.h"
 #include "app/legibilitydock.h"
 #include "app/placementdialog.h"
@@ -10,6 +11,7 @@
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,7 +45,8 @@ protected:
                 for (int x = chat.left(); x <= chat.right(); ++x)
                     sheet.setPixel(x, y, (x / 2 + y / 2) % 2 ? 0xff000000u : 0xffc0c0c0u);
         }
-        ASSERT_TRUE(form->document().adoptUnsaved(sheet, QStringLiteral("test.mbm")));
+        // Made for 16 bits, as a skin from a picture is.
+        ASSERT_TRUE(form->document().adoptUnsaved(sheet, QStringLiteral("test.mbm"), QStringLiteral("/c16")));
         errors.clear();  // no phone pictures here
     }
     std::vector<int> markedSlots() const
@@ -128,6 +131,14 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
         << asked[0].toStdString();
     EXPECT_FALSE(asked[0].contains(QStringLiteral("Проверка на обновление")));
     EXPECT_TRUE(QDir(scratch).isEmpty());
+    EXPECT_EQ(form5Offered, 3);  // the depth the skin was made for
+
+    // 16 bits keep that text (#767676 comes back darker), so the warning offers them instead.
+    askAnswer = 1;
+    save(QDir(scratch).filePath(QStringLiteral("a.mbm")), 2);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(form->document().fileDepth(), QStringLiteral("/c16"));
+    EXPECT_TRUE(QFileInfo(form->document().filePath()).isFile());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 

@@ -68,6 +68,7 @@ TEST_F(FilesTest, NewFromPictureMakesAnUnsavedSkinNamedAfterThePicture)
     EXPECT_TRUE(doc.sheet() == made.sheet);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.displayName(), QStringLiteral("extskin_352x416_закат над морем.mbm"));
+    EXPECT_EQ(doc.fileDepth(), QStringLiteral("/c16"));  // what Save offers first
     EXPECT_EQ(doc.undoStack()->count(), 0);
 }
 
