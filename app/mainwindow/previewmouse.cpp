@@ -1,12 +1,15 @@
-// The mouse over the preview: what painted the pixel under it, a click that
+// The mouse over the preview: what painted the pixel under it and its
+// colour, the eyedropper's loupe, a click that
 // selects a colour slot or takes a colour with the eyedropper, a double-click
 // that opens the colour dialog or the picture editing dialog.
 #include "tform1.h"
 #include "tform1private.h"
 
+#include "app/loupe.h"
 #include "app/seams.h"
 #include "app/tform3.h"
 #include "preview/pixelsourcetext.h"
+#include "skin/profiles.h"
 
 #include <QAction>
 #include <QStatusBar>
@@ -48,27 +51,63 @@ QString TForm1::spotText(const PreviewSpot &spot) const
 {
     if (!d->doc->hasSkin())
         return {};
+    QString what;
     switch (spot.where) {
     case PreviewSpot::Screen:
-        return pixelSourceText(screenSource(d->record, d->PaintBox1->canvasImage(), spot.pixel));
-    case PreviewSpot::Phone:
-        return phonePixelText(spot.pixel);
-    case PreviewSpot::Nowhere:
+        what = pixelSourceText(screenSource(d->record, d->PaintBox1->canvasImage(), spot.pixel));
         break;
+    case PreviewSpot::Phone:
+        what = phonePixelText(spot.pixel);
+        break;
+    case PreviewSpot::Nowhere:
+        return {};
     }
-    return {};
+    const QImage &from = spot.where == PreviewSpot::Screen ? d->PaintBox1->canvasImage() : d->previewArea->photo();
+    if (!from.valid(spot.pixel))
+        return what;
+    const QString hex = QColor::fromRgb(from.pixel(spot.pixel)).name();
+    return what.isEmpty() ? hex : hex + QStringLiteral(" — ") + what;
+}
+
+QImage TForm1::loupePatch(const PreviewSpot &spot) const
+{
+    // In the phone picture's pixels, the screen drawn over it where it lies.
+    const QImage &canvas = d->PaintBox1->canvasImage();
+    const QImage &photo = d->previewArea->photo();
+    const Profile *p = profileByIndex(d->doc->profile());
+    const QPoint offset = p && !photo.isNull() ? p->previewOffset : QPoint();
+    const QPoint centre = spot.where == PreviewSpot::Screen ? spot.pixel + offset : spot.pixel;
+    const QPoint corner = centre - QPoint(Loupe::kPixels / 2, Loupe::kPixels / 2);
+    QImage patch(Loupe::kPixels, Loupe::kPixels, QImage::Format_ARGB32);
+    patch.fill(Qt::transparent);
+    for (int y = 0; y < Loupe::kPixels; ++y)
+        for (int x = 0; x < Loupe::kPixels; ++x) {
+            const QPoint at = corner + QPoint(x, y);
+            if (canvas.valid(at - offset))
+                patch.setPixel(x, y, canvas.pixel(at - offset) | 0xff000000u);
+            else if (photo.valid(at))
+                patch.setPixel(x, y, photo.pixel(at) | 0xff000000u);
+        }
+    return patch;
 }
 
 void TForm1::previewHovered(const PreviewSpot &spot, QPoint globalPos)
 {
     const QString text = spotText(spot);
+    if (d->eyedropper->isChecked() && !text.isEmpty())
+        d->loupe->showPatch(loupePatch(spot), mapFromGlobal(globalPos));
+    else
+        d->loupe->hide();
     if (text.isEmpty()) {
         statusBar()->clearMessage();
         QToolTip::hideText();
         return;
     }
     statusBar()->showMessage(text);
-    QToolTip::showText(globalPos, text, spot.where == PreviewSpot::Screen ? static_cast<QWidget *>(d->PaintBox1) : d->phone);
+    // The loupe stands beside the cursor; a tooltip would cover it.
+    if (!d->eyedropper->isChecked())
+        QToolTip::showText(globalPos, text,
+                           spot.where == PreviewSpot::Screen ? static_cast<QWidget *>(d->PaintBox1) : d->phone);
 }
 
 void TForm1::selectSlot(int slot)

@@ -68,7 +68,8 @@ void TForm1::createStatusBar()
     d->profileField->setToolTip(QStringLiteral("Разрешение экрана скина."));
     d->depthField->setToolTip(QStringLiteral("Глубина цвета файла скина."));
     d->modifiedField->setToolTip(QStringLiteral("Есть ли несохранённые изменения."));
-    statusBar()->addPermanentWidget(d->fileField, 1);
+    // No stretch: the messages of the moment (what the mouse points at) need the room at the left.
+    statusBar()->addPermanentWidget(d->fileField);
     for (QLabel *field : {d->profileField, d->depthField, d->modifiedField})
         statusBar()->addPermanentWidget(field);
 

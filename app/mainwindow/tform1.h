@@ -187,7 +187,9 @@ private:
     void previewHovered(const PreviewSpot &spot, QPoint globalPos);
     void previewClicked(const PreviewSpot &spot);
     void previewDoubleClicked(const PreviewSpot &spot);
+    // "#rrggbb — what painted it"; the eyedropper's loupe around the spot.
     QString spotText(const PreviewSpot &spot) const;
+    QImage loupePatch(const PreviewSpot &spot) const;
     void selectSlot(int slot);
     // The picture editing dialog, opened on one picture.
     void editPicture(int picture);

@@ -34,6 +34,7 @@ namespace zelkor {
 class AllScreensDock;
 class ConverterProgressDialog;
 class LegibilityBanner;
+class Loupe;
 class LegibilityDock;
 class RecoveryKeeper;
 class SkinDocument;
@@ -88,7 +89,8 @@ struct TForm1Private {
     TextOutline *textOutline = nullptr;
     QPushButton *legibilityBadge = nullptr;       // status bar: "Читаемость: 86 ниже 4,5", opens the dock
     LegibilityBanner *legibilityBanner = nullptr;
-    WelcomeView *welcome = nullptr;  // the empty window: New, New from picture, Load, recent files  // over the preview: an action just made texts hard to read
+    WelcomeView *welcome = nullptr;
+    Loupe *loupe = nullptr;          // follows the cursor in eyedropper mode  // the empty window: New, New from picture, Load, recent files  // over the preview: an action just made texts hard to read
 
     QImage smallIcons;  // icons.bmp
     QImage largeIcons;  // icons32.bmp

@@ -2,6 +2,8 @@
 #include "tform1.h"
 #include "tform1private.h"
 
+#include "app/loupe.h"
+
 #include "desktop/preferences.h"
 
 #include "app/allscreensdock.h"
@@ -66,7 +68,10 @@ void TForm1::createViewMenu()
         const QCursor cursor = on ? Qt::CrossCursor : Qt::ArrowCursor;
         d->PaintBox1->setCursor(cursor);
         d->phone->setCursor(cursor);
+        if (!on)
+            d->loupe->hide();
     });
+    d->loupe = new Loupe(this);
 
     connect(d->previewArea, &ZoomView::hovered, this, &TForm1::previewHovered);
     connect(d->previewArea, &ZoomView::clicked, this, &TForm1::previewClicked);

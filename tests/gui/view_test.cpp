@@ -2,7 +2,7 @@
 // and remembered, and the dock of all screens following edits and undo.
 #include "app/allscreensdock.h"
 #include "app/seams.h"
-#include "app/allscreensdock.h"
+#include "app/loupe.h"
 #include "tform1testaccess.h"
 #include "app/zoomview.h"
 #include "app/tform3.h"
@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -180,13 +182,19 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     ASSERT_GE(background.x(), 0);
     const PixelSource bg = record.sourceAt(background.x(), background.y());
 
+    // The colour first, as the pixel shows it, then what painted it.
+    const auto hex = [](const QImage &image, QPoint at) { return QColor::fromRgb(image.pixel(at)).name() + u' '; };
+    const QImage &canvas = ui(*w)->PaintBox1->canvasImage();
     mouse(ui(*w)->PaintBox1, QEvent::MouseMove, nick, 2);
-    EXPECT_EQ(w->statusBar()->currentMessage(), colourSlotLabel(6) + QStringLiteral(" — «") + nickText + u'»');
+    EXPECT_EQ(w->statusBar()->currentMessage(),
+              hex(canvas, nick) + QStringLiteral("— ") + colourSlotLabel(6) + QStringLiteral(" — «") + nickText + u'»');
     mouse(ui(*w)->PaintBox1, QEvent::MouseMove, background, 2);
-    EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Фоновая картинка в контактах, %1, %2")
+    EXPECT_EQ(w->statusBar()->currentMessage(), hex(canvas, background) + QStringLiteral("— Фоновая картинка в контактах, %1, %2")
                                                     .arg(bg.picturePixel.x()).arg(bg.picturePixel.y()));
     mouse(ui(*w)->phone, QEvent::MouseMove, QPoint(3, 5), 2);
-    EXPECT_EQ(w->statusBar()->currentMessage(), QStringLiteral("Картинка телефона, 3, 5"));
+    EXPECT_EQ(w->statusBar()->currentMessage(),
+              hex(ui(*w)->previewArea->photo(), QPoint(3, 5)) + QStringLiteral("— Картинка телефона, 3, 5"));
+    EXPECT_FALSE(ui(*w)->loupe->isVisibleTo(w.get()));
 
     // Click selects, double-click opens the colour dialog or the picture's
     // editing dialog. Between a text's strokes a click still means the text.
@@ -216,14 +224,31 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     mouse(ui(*w)->PaintBox1, QEvent::MouseButtonDblClick, background, 2);
     EXPECT_EQ(editedPicture, int(Contacts));
 
-    // The eyedropper takes a phone pixel into the selected slot, as one undo step.
+    // The eyedropper takes a phone pixel into the selected slot, as one undo
+    // step; its loupe shows the pixels around the cursor, the screen's over the
+    // phone's, and the corner beyond the picture empty.
     const int steps = w->document().undoStack()->count();
     ui(*w)->eyedropper->trigger();
+    const QPoint offset = profileByIndex(w->document().profile())->previewOffset;
+    for (const auto &[target, pixel, onPhone] : {std::tuple{static_cast<QWidget *>(ui(*w)->PaintBox1), nick, nick + offset},
+                                                 std::tuple{static_cast<QWidget *>(ui(*w)->phone), QPoint(3, 5), QPoint(3, 5)}}) {
+        mouse(target, QEvent::MouseMove, pixel, 2);
+        ASSERT_TRUE(ui(*w)->loupe->isVisibleTo(w.get()));
+        const QImage &patch = ui(*w)->loupe->patch();
+        EXPECT_EQ(patch.pixel(5, 5), target == ui(*w)->phone ? ui(*w)->previewArea->photo().pixel(pixel) : canvas.pixel(pixel));
+        EXPECT_EQ(qAlpha(patch.pixel(0, 0)), onPhone.x() < 5 ? 0 : 255);
+    }
+    // The screen's pixel right of the screen's left edge, the phone's left of it.
+    mouse(ui(*w)->PaintBox1, QEvent::MouseMove, QPoint(0, 10), 2);
+    EXPECT_EQ(ui(*w)->loupe->patch().pixel(5, 5), canvas.pixel(0, 10));
+    EXPECT_EQ(ui(*w)->loupe->patch().pixel(4, 5), ui(*w)->previewArea->photo().pixel(offset + QPoint(-1, 10)));
     mouse(ui(*w)->phone, QEvent::MouseButtonPress, QPoint(3, 5), 2);
     EXPECT_EQ(w->document().colourSlots()[6], ui(*w)->previewArea->photo().pixel(3, 5));
     EXPECT_EQ(w->document().undoStack()->count(), steps + 1);
     w->document().undoStack()->undo();
     EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));
+    ui(*w)->eyedropper->trigger();
+    EXPECT_FALSE(ui(*w)->loupe->isVisibleTo(w.get()));
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
