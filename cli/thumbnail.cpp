@@ -9,7 +9,7 @@
 #include "project/projectfile.h"
 #include "skin/profiles.h"
 
-#include <QDir>
+#include <QStandardPaths>
 
 namespace zelkor::cli {
 
@@ -44,8 +44,11 @@ int run(const QCommandLineParser &parser, Session &session)
     const QString &out = arguments[1];
     session.setReplaceExisting(true);
     session.setListWritten(false);
-    // A file manager may run us where the home folder cannot be written.
-    session.setWorkBase(QDir::tempPath());
+    // A file manager may run us where the home folder cannot be written. The
+    // runtime folder is the user's own (Qt makes one, private, when the
+    // session has none); a folder of a fixed name in /tmp could be another
+    // user's.
+    session.setWorkBase(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
 
     ProjectReader projects(session);
     SkinInput input{arguments[0], 0};
