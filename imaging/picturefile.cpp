@@ -139,9 +139,12 @@ QImage readImage(QIODevice &device, const QString &shown, QString &error, const 
     QImage image = reader.read();
     qInstallMessageHandler(g_previousHandler);
     t_readWarnings = nullptr;
-    if (image.isNull()) {
+    // A bitmap whose pixels stop short may fail to decode at all; it is the
+    // same fault as one that decodes half, and said the same way.
+    const bool cut = meansTruncated(warnings) || (format == "bmp" && bitmapCutShort(device));
+    if (image.isNull() && !cut) {
         error = QStringLiteral("Не удаётся прочитать файл «%1»: %2").arg(shown, reader.errorString());
-    } else if (meansTruncated(warnings) || (format == "bmp" && bitmapCutShort(device))) {
+    } else if (cut) {
         error = QStringLiteral("Файл «%1» обрезан: картинка в нём неполная.").arg(shown);
         image = QImage();
     }

@@ -152,18 +152,23 @@ TEST(ReadPicture, ScaledWhileDecodingAndBounded)
     ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
     cut.write(jpeg.readAll().left(int(jpeg.size() / 2)));
     cut.close();
-    // A bitmap's header claiming 11 000 x 10 000 pixels, and nothing after it.
-    QByteArray header(54, '\0');
-    header[0] = 'B', header[1] = 'M';
-    qToLittleEndian<quint32>(54, header.data() + 10);
-    qToLittleEndian<quint32>(40, header.data() + 14);
-    qToLittleEndian<qint32>(11000, header.data() + 18);
-    qToLittleEndian<qint32>(10000, header.data() + 22);
-    qToLittleEndian<quint16>(1, header.data() + 26);
-    qToLittleEndian<quint16>(24, header.data() + 28);
-    QFile bomb(dir.filePath(QStringLiteral("bomb.bmp")));
-    ASSERT_TRUE(bomb.open(QIODevice::WriteOnly) && bomb.write(header) == 54);
-    bomb.close();
+    // Bitmap headers claiming 11 000 x 10 000 pixels, and exactly as many as a
+    // picture may have, with nothing after them.
+    const auto header = [&](const char *name, qint32 width, qint32 height) {
+        QByteArray bytes(54, '\0');
+        bytes[0] = 'B', bytes[1] = 'M';
+        qToLittleEndian<quint32>(54, bytes.data() + 10);
+        qToLittleEndian<quint32>(40, bytes.data() + 14);
+        qToLittleEndian<qint32>(width, bytes.data() + 18);
+        qToLittleEndian<qint32>(height, bytes.data() + 22);
+        qToLittleEndian<quint16>(1, bytes.data() + 26);
+        qToLittleEndian<quint16>(24, bytes.data() + 28);
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == 54;
+    };
+    ASSERT_TRUE(header("bomb.bmp", 11000, 10000));
+    ASSERT_TRUE(header("edge.bmp", 10000, 10000));
+    ASSERT_EQ(10000LL * 10000, zelkor::kMaxPicturePixels);
 
     struct Case {
         const char *file;
@@ -174,6 +179,7 @@ TEST(ReadPicture, ScaledWhileDecodingAndBounded)
         {"p.jpg", 1, {400, 300}, ""},   {"p.jpg", 0, {800, 600}, ""},
         {"cut.jpg", 1, {}, "обрезан"},
         {"bomb.bmp", 0, {}, "слишком велика"},
+        {"edge.bmp", 0, {}, "обрезан"},  // not too large: refused only for what is missing
     };
     for (const Case &c : cases) {
         QImage image;
