@@ -122,8 +122,8 @@ QString legibilityDetails(const GalleryLegibility &l, double threshold)
         return QStringLiteral("<p>Все надписи читаются: самый низкий контраст текста с фоном — %1, нужно не ниже "
                               "%2.</p>\n")
             .arg(ratio(l.lowest), ratio(threshold));
-    QString out = QStringLiteral("<p class=\"bad\">Плохо читаются надписи %1 — контраст с фоном ниже %2:</p>\n<ul>\n")
-                      .arg(coloursText(int(failing.size())), ratio(threshold));
+    QString out = QStringLiteral("<p class=\"bad\">Плохо читаются надписи этих цветов — контраст с фоном ниже %1:</p>\n<ul>\n")
+                      .arg(ratio(threshold));
     for (int s : failing)
         out += QStringLiteral("<li>«%1» — %2</li>\n").arg(esc(colourSlotLabel(s).trimmed()), ratio(l.worst[size_t(s)]));
     return out + QStringLiteral("</ul>\n");
