@@ -1,5 +1,8 @@
 #include "newfrompicture.h"
 
+#include "design/colour.h"
+#include "design/interest.h"
+#include "imaging/placement.h"
 #include "preview/overview.h"
 #include "radiogroup.h"
 #include "busycursor.h"
@@ -12,11 +15,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -26,6 +34,13 @@ namespace {
 
 constexpr int kDefaultProfile = 3;  // as the new-skin dialog
 constexpr int kOverviewWidth = 1000;
+constexpr QSize kPhotoBox(280, 180);
+constexpr int kChips = 8;
+
+QString hex(QRgb c)
+{
+    return QColor::fromRgb(c).name();
+}
 
 } // namespace
 
@@ -63,9 +78,57 @@ NewFromPictureDialog::NewFromPictureDialog(const ProgramFiles &files, const QStr
     variantGroup->setItemIndex(int(design::variantNames().size()) - 1);  // авто
     connect(variantGroup, &RadioGroup::clicked, this, [this] { remake(); });
 
+    schemeBox = new QComboBox(this);
+    for (const design::ColourSchemeName &c : design::colourSchemeNames())
+        schemeBox->addItem(QString::fromUtf8(c.caption));
+    connect(schemeBox, &QComboBox::currentIndexChanged, this, [this] {
+        m_settings.scheme = scheme();
+        remake();
+    });
+
+    photoLabel = new QLabel(this);
+    photoLabel->setFixedSize(kPhotoBox);
+    photoLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    photoLabel->setToolTip(QStringLiteral("Щелчок — основной цвет с фото, правой кнопкой — акцент"));
+    photoLabel->installEventFilter(this);
+    auto *keyRow = new QHBoxLayout;
+    keyRow->addWidget(new QLabel(QStringLiteral("Основной:"), this));
+    auto *accentRow = new QHBoxLayout;
+    accentRow->addWidget(new QLabel(QStringLiteral("Акцент:"), this));
+    for (int i = 0; i < kChips; ++i)
+        for (auto [row, chips, accent] : {std::tuple{keyRow, &keyChips, false}, std::tuple{accentRow, &accentChips, true}}) {
+            auto *chip = new QToolButton(this);
+            chip->setFixedSize(26, 26);
+            chip->setCheckable(true);
+            chip->setAutoRaise(false);
+            chip->hide();
+            row->addWidget(chip);
+            chips->push_back(chip);
+            connect(chip, &QToolButton::clicked, this, [this, i, accent] {
+                if (size_t(i) >= m_palette.colours.size())
+                    return;
+                const QRgb c = m_palette.colours[size_t(i)].rgb;
+                accent ? setAccent(c) : setKey(c);
+            });
+        }
+    keyRow->addStretch(1);
+    accentRow->addStretch(1);
+    auto *colours = new QVBoxLayout;
+    colours->addLayout(keyRow);
+    colours->addLayout(accentRow);
+    auto *fromPhoto = new QLabel(QStringLiteral("Цвета с фото: щелчок по картинке — основной, правой кнопкой — акцент."), this);
+    fromPhoto->setWordWrap(true);
+    colours->addWidget(fromPhoto);
+    colours->addStretch(1);
+
     overviewLabel = new QLabel(this);
     overviewLabel->setAlignment(Qt::AlignCenter);
-    overviewLabel->setMinimumSize(kOverviewWidth, 260);
+    // At x1: the screens as the phone shows them, scrolled where the window is narrower.
+    overviewArea = new QScrollArea(this);
+    overviewArea->setWidget(overviewLabel);
+    overviewArea->setWidgetResizable(true);
+    overviewArea->setAlignment(Qt::AlignCenter);
+    overviewArea->setMinimumSize(kOverviewWidth, 260);
     noteLabel = new QLabel(this);
 
     auto *buttons = new QDialogButtonBox(this);
@@ -81,10 +144,18 @@ NewFromPictureDialog::NewFromPictureDialog(const ProgramFiles &files, const QStr
     grid->addWidget(chooseButton, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Экран:"), this), 1, 0);
     grid->addWidget(sizeBox, 1, 1, 1, 2);
-    grid->addWidget(variantGroup, 2, 0, 1, 3);
+    grid->addWidget(variantGroup, 2, 0, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Схема:"), this), 2, 1);
+    grid->addWidget(schemeBox, 2, 2);
+    auto *photoRow = new QHBoxLayout;
+    photoRow->addWidget(photoLabel);
+    photoRow->addLayout(colours, 1);
+    auto *top = new QHBoxLayout;
+    top->addLayout(grid, 1);
+    top->addLayout(photoRow, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(overviewLabel, 1);
+    layout->addLayout(top);
+    layout->addWidget(overviewArea, 1);
     layout->addWidget(noteLabel);
     layout->addWidget(buttons);
 }
@@ -110,6 +181,100 @@ void NewFromPictureDialog::setVariant(design::Variant variant)
         if (design::variantNames()[i].variant == variant)
             variantGroup->setItemIndex(int(i));
     remake();
+}
+
+design::ColourScheme NewFromPictureDialog::scheme() const
+{
+    return design::colourSchemeNames()[size_t(std::max(0, schemeBox->currentIndex()))].scheme;
+}
+
+void NewFromPictureDialog::setScheme(design::ColourScheme scheme)
+{
+    for (size_t i = 0; i < design::colourSchemeNames().size(); ++i)
+        if (design::colourSchemeNames()[i].scheme == scheme)
+            schemeBox->setCurrentIndex(int(i));  // remakes through the signal when it changes
+}
+
+void NewFromPictureDialog::setKey(std::optional<QRgb> colour)
+{
+    m_settings.key = colour;
+    showChips();
+    remake();
+}
+
+void NewFromPictureDialog::setAccent(std::optional<QRgb> colour)
+{
+    m_settings.accent = colour;
+    showChips();
+    remake();
+}
+
+void NewFromPictureDialog::pickFromPicture(const QPoint &at, bool accent)
+{
+    if (!m_picture.valid(at))
+        return;
+    const QRgb c = m_picture.pixel(at) | 0xff000000u;
+    accent ? setAccent(c) : setKey(c);
+}
+
+bool NewFromPictureDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == photoLabel && event->type() == QEvent::MouseButtonPress && !m_picture.isNull()) {
+        const auto *click = static_cast<QMouseEvent *>(event);
+        const QPointF at = click->position() / m_photoScale;
+        pickFromPicture(QPoint(int(at.x()), int(at.y())), click->button() == Qt::RightButton);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void NewFromPictureDialog::showPhoto()
+{
+    if (m_picture.isNull()) {
+        photoLabel->clear();
+        return;
+    }
+    const QSize fitted = m_picture.size().scaled(kPhotoBox, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    m_photoScale = double(fitted.width()) / m_picture.width();
+    QImage shown = smoothScaled(m_picture, fitted).convertToFormat(QImage::Format_RGB32);
+    // The part the contact list shows, as the generator crops it.
+    const QSize place = pictureRect(Contacts, profile())->rect().size();
+    const QRect crop = coverCrop(m_picture.size(), place, design::centreOfInterest(m_picture, place));
+    QPainter p(&shown);
+    p.setPen(QPen(Qt::white, 1, Qt::DashLine));
+    p.drawRect(QRectF(crop.x() * m_photoScale, crop.y() * m_photoScale, crop.width() * m_photoScale - 1,
+                      crop.height() * m_photoScale - 1));
+    p.end();
+    photoLabel->setPixmap(QPixmap::fromImage(shown));
+}
+
+void NewFromPictureDialog::showChips()
+{
+    const auto nearest = [this](const design::Lab &lab) {
+        size_t best = 0;
+        for (size_t i = 1; i < m_palette.colours.size(); ++i)
+            if (design::deltaE(m_palette.colours[i].lab, lab) < design::deltaE(m_palette.colours[best].lab, lab))
+                best = i;
+        return best;
+    };
+    for (auto [chips, chosen, fromPalette] :
+         {std::tuple{&keyChips, m_settings.key, m_palette.key}, std::tuple{&accentChips, m_settings.accent, m_palette.accent}}) {
+        for (size_t i = 0; i < chips->size(); ++i) {
+            QToolButton *chip = (*chips)[i];
+            chip->setVisible(i < m_palette.colours.size());
+            if (i >= m_palette.colours.size())
+                continue;
+            const QRgb c = m_palette.colours[i].rgb;
+            chip->setStyleSheet(QStringLiteral("QToolButton { background: %1; border: 1px solid #808080; }"
+                                               "QToolButton:checked { border: 3px solid palette(highlight); }")
+                                    .arg(hex(c)));
+            chip->setToolTip(QStringLiteral("%1, %2 % картинки")
+                                 .arg(hex(c))
+                                 .arg(QLocale(QLocale::Russian).toString(qRound(m_palette.colours[i].share * 100))));
+            chip->setChecked(chosen ? c == (*chosen | 0xff000000u)
+                                    : !m_palette.colours.empty() && i == nearest(fromPalette));
+        }
+    }
 }
 
 void NewFromPictureDialog::chooseClick()
@@ -138,7 +303,12 @@ bool NewFromPictureDialog::setPicture(const QString &path)
     }
     m_picturePath = QFileInfo(path).absoluteFilePath();
     m_picture = picture;
+    m_palette = design::extractPalette(picture);
+    // Colours chosen for another picture do not carry over.
+    m_settings.key.reset();
+    m_settings.accent.reset();
     pictureEdit->setText(QDir::toNativeSeparators(m_picturePath));
+    showChips();
     remake();
     return true;
 }
@@ -166,22 +336,21 @@ void NewFromPictureDialog::remake()
     createButton->setEnabled(false);
     if (m_picture.isNull())
         return;
+    showPhoto();
     const BusyCursor busy;
     const QImage *base = templateSheet(profile());
     if (!base)
         return;
     design::SkinFromPicture made;
-    const Status status = design::makeSkinFromPicture(m_picture, profile(), *base, m_icons, {variant()}, made);
+    m_settings.variant = variant();
+    const Status status = design::makeSkinFromPicture(m_picture, profile(), *base, m_icons, m_settings, made);
     if (!status) {
         report(this, status);
         return;
     }
     m_result = made;
     m_overview = sheetOverview(design::skinNameForPicture(m_picturePath, profile()), made.sheet, profile(), m_icons);
-    const QImage shown = m_overview.width() > kOverviewWidth
-                             ? m_overview.scaledToWidth(kOverviewWidth, Qt::SmoothTransformation)
-                             : m_overview;
-    overviewLabel->setPixmap(QPixmap::fromImage(shown));
+    overviewLabel->setPixmap(QPixmap::fromImage(m_overview));
     const QLocale ru(QLocale::Russian);
     noteLabel->setText(QStringLiteral("Вариант: %1. Фон смягчён: контакты %2 %, чат %3 %, настройки %4 %.")
                            .arg(design::variantCaption(made.variant), ru.toString(qRound(made.veils[0] * 100)), ru.toString(qRound(made.veils[1] * 100)),

@@ -9,6 +9,9 @@
 
 #include <QFile>
 #include <QPushButton>
+#include <QToolButton>
+
+#include <functional>
 #include <QUndoStack>
 
 namespace zelkor::test {
@@ -54,6 +57,36 @@ TEST_F(FilesTest, NewFromPictureMakesAnUnsavedSkinNamedAfterThePicture)
         dialog->setVariant(design::Variant::Light);
         light = dialog->overview();
         EXPECT_TRUE(dialog->createButton->isEnabled());
+        // Each choice of colours remakes the skin: a chip as the key or the
+        // accent, a pixel of the photograph, the scheme; "монохромная" has
+        // greys alone in its colour row.
+        EXPECT_GE(std::count_if(dialog->keyChips.begin(), dialog->keyChips.end(),
+                                [](QToolButton *c) { return c->isVisibleTo(c->parentWidget()); }),
+                  2);
+        struct Choice {
+            const char *name;
+            std::function<void()> make;
+        };
+        const std::vector<Choice> choices{
+            {"key chip", [&] { dialog->keyChips[1]->click(); }},
+            {"accent chip", [&] { dialog->accentChips[0]->click(); }},
+            {"key from the photograph", [&] { dialog->pickFromPicture(QPoint(290, 5), false); }},
+            {"scheme", [&] { dialog->setScheme(design::ColourScheme::Mono); }},
+        };
+        for (const Choice &c : choices) {
+            SCOPED_TRACE(c.name);
+            const QImage before = dialog->result()->sheet;
+            c.make();
+            EXPECT_TRUE(dialog->result() && !(dialog->result()->sheet == before));
+        }
+        EXPECT_EQ(dialog->settings().key, QImage(picture).pixel(290, 5));  // as decoded
+        if (!dialog->result())
+            return int(QDialog::Rejected);
+        for (QRgb c : readColourSlots(dialog->result()->sheet, 5))
+            EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c)) << QColor(c).name().toStdString();
+        dialog->setScheme(design::ColourScheme::Tonal);
+        dialog->setKey({});
+        dialog->setAccent({});
         made = *dialog->result();
         return int(QDialog::Accepted);
     };
