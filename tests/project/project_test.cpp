@@ -14,6 +14,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -157,6 +160,25 @@ TEST_F(ProjectTest, EverySizeIsMadeFromItsOwnSourcesAndTheFileReadsBackAsWritten
         QByteArray again;
         ASSERT_TRUE(projectFileBytes(back, QImage(), QStringLiteral("p.zskin"), again).ok());
         EXPECT_EQ(again, bytes);
+
+        // What a newer version writes at any level comes back as it was.
+        if (!c.pictures.empty()) {
+            QJsonObject o = QJsonDocument::fromJson(projectJson(project)).object();
+            const QString name = QLatin1String(pictureInfo(c.pictures[0].picture).name);
+            QJsonObject pictures = o[QStringLiteral("pictures")].toObject(), picture = pictures[name].toObject();
+            QJsonObject placement = picture[QStringLiteral("placement")].toObject();
+            QJsonObject exporting = o[QStringLiteral("export")].toObject();
+            for (QJsonObject *level : {&o, &picture, &placement, &exporting})
+                level->insert(QStringLiteral("later"), QJsonArray{1, QStringLiteral("два")});
+            picture[QStringLiteral("placement")] = placement;
+            pictures[name] = picture;
+            o[QStringLiteral("pictures")] = pictures;
+            o[QStringLiteral("export")] = exporting;
+            SkinProject later;
+            std::map<int, QString> entries;
+            ASSERT_TRUE(parseProjectJson(QJsonDocument(o).toJson(), QStringLiteral("p.zskin"), later, entries).ok());
+            EXPECT_EQ(QJsonDocument::fromJson(projectJson(later)).object(), o);
+        }
 
         ProjectSheets sheets(reader()), readBack(reader());
         for (const Profile &p : allProfiles()) {
