@@ -248,16 +248,20 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
 // land exactly on the ratio.
 TEST(ToneSolver, LuminanceFormsAreExact)
 {
-    for (int i = 0; i <= 100; ++i) {
-        const double y = i / 100.0;
+    // Steps of 0.001, so that some ask for a hair more than white (0.301 x 3).
+    for (int i = 0; i <= 1000; ++i) {
+        const double y = i / 1000.0;
         EXPECT_NEAR(luminanceOfLightness(lightnessOfLuminance(y)), y, 1e-12);
-        if (const auto up = lighterLuminance(y, 3.0))
+        if (const auto up = lighterLuminance(y, 3.0)) {
             EXPECT_NEAR((*up + 0.05) / (y + 0.05), 3.0, 1e-12);
-        else
+            EXPECT_LE(*up, 1.0) << y;
+        } else {
             EXPECT_GT(3.0 * (y + 0.05) - 0.05, 1.0);
-        if (const auto down = darkerLuminance(y, 3.0))
+        }
+        if (const auto down = darkerLuminance(y, 3.0)) {
             EXPECT_NEAR((y + 0.05) / (*down + 0.05), 3.0, 1e-12);
-        else
+            EXPECT_GE(*down, 0.0) << y;
+        } else
             EXPECT_LT((y + 0.05) / 3.0 - 0.05, 0.0);
     }
 }
