@@ -131,6 +131,24 @@ std::vector<SlotGroup> groupBySlot(const Legibility &measure, const std::vector<
     return groups;
 }
 
+SlotContrast slotContrast(const Legibility &measure, int slot, QRgb colour)
+{
+    SlotContrast out;
+    for (const TextLegibility &t : measure.texts) {
+        if (t.slot != slot)
+            continue;
+        const double ratio = inkContrast(colour, t.under);
+        if (out.screens.empty() || out.screens.back().screen != t.screen)
+            out.screens.push_back({t.screen, 21, 0});
+        SlotContrast::Screen &screen = out.screens.back();
+        screen.worst = std::min(screen.worst, ratio);
+        ++screen.texts;
+        out.worst = std::min(out.worst, ratio);
+        ++out.texts;
+    }
+    return out;
+}
+
 Legibility measureLegibility(PreviewInput in)
 {
     Legibility out;

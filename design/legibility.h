@@ -81,6 +81,22 @@ struct SlotGroup {
 // its worst and the worst group comes first.
 std::vector<SlotGroup> groupBySlot(const Legibility &measure, const std::vector<int> &texts);
 
+// How a slot's texts would read in another colour, for a readout that
+// follows the colour under choice: the worst of each screen that draws them
+// (in the screen selector's order) and of all; `texts` 0 when the screens
+// draw no text in that slot.
+struct SlotContrast {
+    struct Screen {
+        QString screen;
+        double worst = 21;
+        int texts = 0;
+    };
+    std::vector<Screen> screens;
+    double worst = 21;
+    int texts = 0;
+};
+SlotContrast slotContrast(const Legibility &measure, int slot, QRgb colour);
+
 // Measures every named screen of `in` (its sheet, profile, screen size,
 // colours and icon sheets; its columns and record are set here). To measure a
 // sheet at a save depth, pass the quantised sheet and its colour row, exactly

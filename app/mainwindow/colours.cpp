@@ -1,13 +1,18 @@
 #include "tform1.h"
 #include "tform1private.h"
 
+#include "app/colourdialog.h"
+#include "app/legibilitydock.h"
 #include "app/seams.h"
+#include "app/windowfit.h"
+#include "design/palette.h"
 #include "skin/colourslots.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
 #include <QFrame>
 #include <QLabel>
+#include <QScreen>
 
 namespace zelkor {
 
@@ -67,16 +72,29 @@ void TForm1::dx0Click(ColourSwatch *sender)
     // The dialog opens on the slot's colour and the preview follows the
     // colour under choice; the sheet changes only on "Ok", as one step, so
     // "Отмена" leaves it exactly as it was.
-    const QColor chosen = seams().pickColour(
-        this, QColor::fromRgb(d->doc->colourSlot(slot)),
-        QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()),
-        QRect(d->PaintBox1->mapToGlobal(QPoint(0, 0)), d->PaintBox1->size()), [this, slot](const QColor &c) {
-            if (!c.isValid())
-                return;
-            d->colourTrial = {slot, c.rgb()};
-            refreshSlots();
-            renderPreview();
-        });
+    ColourContext context;
+    context.slot = slot;
+    context.measure = d->legibility;
+    context.minContrast = d->legibilityDock->minContrast();
+    context.asDrawn = design::asDrawnAtDepth(previewDepth());
+    const ColourSlots skin = d->doc->colourSlots();
+    context.skinColours.assign(skin.begin(), skin.end());
+    for (const design::PaletteColour &c : design::extractPalette(d->doc->sheet(), 8).colours)
+        context.paletteColours.push_back(c.rgb);
+    ColourDialog dialog(d->doc->colourSlot(slot), QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()),
+                        std::move(context), this);
+    connect(&dialog, &ColourDialog::colourChanged, this, [this, slot](QRgb c) {
+        d->colourTrial = {slot, c};
+        refreshSlots();
+        renderPreview();
+    });
+    // Beside the preview it changes, when the screen has room.
+    dialog.adjustSize();
+    if (const QScreen *screen = this->screen())
+        if (const auto at = besideRect(screen->availableGeometry(), dialog.size() + QSize(8, 40),
+                                       QRect(d->PaintBox1->mapToGlobal(QPoint(0, 0)), d->PaintBox1->size())))
+            dialog.move(*at);
+    const QColor chosen = seams().execDialog(&dialog) == QDialog::Accepted ? QColor::fromRgb(dialog.colour()) : QColor();
     d->colourTrial.reset();
     if (!chosen.isValid()) {
         refreshSlots();

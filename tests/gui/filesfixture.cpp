@@ -1,5 +1,7 @@
 #include "filesfixture.h"
 
+#include "app/colourdialog.h"
+
 #include "app/seams.h"
 #include "skin/converter.h"
 #include "skin/profiles.h"
@@ -46,6 +48,8 @@ void FilesTest::SetUp()
     };
     s.warning = [this](QWidget *, const QString &text) { warnings << text; };
     s.execDialog = [this](QDialog *d) {
+        if (auto *colour = qobject_cast<ColourDialog *>(d))
+            return answerColourDialog(*colour);
         shown << QString::fromLatin1(d->metaObject()->className());
         if (auto *f2 = qobject_cast<TForm2 *>(d)) {
             f2->RadioGroup1->setItemIndex(form2Item);
@@ -73,21 +77,25 @@ void FilesTest::SetUp()
         asked << text;
         return askAnswer;
     };
-    s.pickColour = [this](QWidget *, const QColor &initial, const QString &title, const QRect &,
-                          const std::function<void(const QColor &)> &changed) {
-        shown << QStringLiteral("colour");
-        colourOffered = initial;
-        colourTitle = title;
-        // The colours the user tries before answering, and what the preview showed for each.
-        for (const QColor &c : colourTrials) {
-            changed(c);
-            trialCanvases << ui(*form)->PaintBox1->canvasImage().copy();
-        }
-        return colourAnswer;
-    };
     work = root.filePath(QStringLiteral("рабочая"));
     form = std::make_unique<TForm1>(programFilesIn(folder), work);
     errors.clear();  // start-up complaints (icon sheets) are not ours
+}
+
+int FilesTest::answerColourDialog(ColourDialog &dialog)
+{
+    shown << QStringLiteral("colour");
+    colourOffered = QColor::fromRgb(dialog.initialColour());
+    colourTitle = dialog.windowTitle();
+    // The colours the user tries before answering, and what the preview showed for each.
+    for (const QColor &c : colourTrials) {
+        dialog.setColour(c.rgb());
+        trialCanvases << ui(*form)->PaintBox1->canvasImage().copy();
+    }
+    if (!colourAnswer.isValid())
+        return int(QDialog::Rejected);
+    dialog.setColour(colourAnswer.rgb());
+    return int(QDialog::Accepted);
 }
 
 void FilesTest::TearDown()

@@ -24,6 +24,10 @@
         GTEST_SKIP() << "bmconv or the data of profile " << (profile) << " are missing from "      \
                      << zelkor::test::programFolder().toStdString()
 
+namespace zelkor {
+class ColourDialog;
+}
+
 namespace zelkor::test {
 
 class FilesTest : public ::testing::Test {
@@ -68,6 +72,8 @@ protected:
     // Files the program folder holds besides the ones we put there (there
     // should be none: the editor writes only into its work folder).
     QStringList strayFiles() const;
+    // Answers the colour dialog as colourTrials and colourAnswer say.
+    int answerColourDialog(ColourDialog &dialog);
 
     QTemporaryDir tmp;
     QString folder;   // the program folder

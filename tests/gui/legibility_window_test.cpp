@@ -4,6 +4,7 @@
 // warns of a text that its depth brings below the threshold and offers
 // 16 bpp where that keeps it. A white sheet with black texts reads at
 // 21 : 1; two slots are made to fail.
+#include "app/colourdialog.h"
 #include "app/legibilitybanner.h"
 #include "app/legibilitydock.h"
 #include "app/placementdialog.h"
@@ -13,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -194,6 +196,50 @@ TEST_F(LegibilityWindowTest, PlacementStartsWithTheScrimThatKeepsTheTextsLegible
     EXPECT_LE(step.failingTexts(), before);
     step.setScrim(opened - 0.01);
     EXPECT_GT(step.failingTexts(), before);
+}
+
+} // namespace
+
+namespace {
+
+// The colour dialog's readout against the texts of slot 0 (the chat's
+// outgoing line on white): known pairs, the AA/AAA marks, the fields kept
+// in step, and the nearest passing colour in one click.
+TEST_F(LegibilityWindowTest, ColourDialogReadsContrastAsTheColourChanges)
+{
+    useSheet();
+    ColourContext context;
+    context.slot = 0;
+    context.measure = ui(*form)->legibility;
+    ColourDialog dialog(kGreyOutgoing, QStringLiteral("Цвет: текст исходящих сообщений"), context);
+    const struct {
+        QRgb colour;
+        const char *readout;
+        bool nearest;
+    } cases[] = {
+        {0xff000000u, "Худший контраст: 21,0 : 1   ✓ AA 4,5 : 1   ✓ AAA 7,0 : 1\n✓ Чат: 21,0 : 1 (1 надпись)", false},
+        {kGreyOutgoing, "Худший контраст: 2,8 : 1   ✗ AA 4,5 : 1   ✗ AAA 7,0 : 1\n✗ Чат: 2,8 : 1 (1 надпись)", true},
+        {0xff767676u, "Худший контраст: 4,5 : 1   ✓ AA 4,5 : 1   ✗ AAA 7,0 : 1\n✓ Чат: 4,5 : 1 (1 надпись)", false},
+    };
+    for (const auto &c : cases) {
+        dialog.setColour(c.colour);
+        EXPECT_EQ(dialog.readout()->text(), QString::fromUtf8(c.readout));
+        EXPECT_EQ(dialog.nearestButton()->isEnabled(), c.nearest);
+    }
+    QList<QRgb> reported;
+    QObject::connect(&dialog, &ColourDialog::colourChanged, [&](QRgb c) { reported << c; });
+    dialog.setColour(kGreyOutgoing);
+    dialog.nearestButton()->click();
+    EXPECT_EQ(dialog.colour(), 0xff767676u);
+    EXPECT_EQ(dialog.hexField()->text(), QStringLiteral("#767676"));
+    dialog.hexField()->setText(QStringLiteral("12345"));
+    emit dialog.hexField()->textEdited(dialog.hexField()->text());  // still typing: nothing changes
+    EXPECT_EQ(dialog.colour(), 0xff767676u);
+    dialog.hexField()->setText(QStringLiteral("#123456"));
+    emit dialog.hexField()->textEdited(dialog.hexField()->text());
+    EXPECT_EQ(dialog.colour(), 0xff123456u);
+    EXPECT_EQ(reported, (QList<QRgb>{kGreyOutgoing, 0xff767676u, 0xff123456u}));
+    EXPECT_EQ(dialog.initialColour(), kGreyOutgoing);
 }
 
 } // namespace

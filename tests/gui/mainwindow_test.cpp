@@ -1,5 +1,6 @@
 // The main window's start-up, its states before and after a skin exists, the
 // about box, and adopting a sheet.
+#include "app/colourdialog.h"
 #include "app/seams.h"
 #include "app/windowfont.h"
 #include "tform1testaccess.h"
@@ -209,9 +210,9 @@ TEST_F(MainWindowTest, KeyboardOpensTheMenuAndReachesEverySwatch)
 
     // Space and Enter on a swatch ask for a colour, as a click does.
     int asked = 0;
-    seams().pickColour = [&](QWidget *, const QColor &, const QString &, const QRect &, const std::function<void(const QColor &)> &) {
-        ++asked;
-        return QColor();
+    seams().execDialog = [&](QDialog *d) {
+        asked += qobject_cast<ColourDialog *>(d) != nullptr;
+        return int(QDialog::Rejected);
     };
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_A})
         QTest::keyClick(ui(w)->dx[5], key);

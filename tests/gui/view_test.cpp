@@ -2,6 +2,7 @@
 // and remembered, and the dock of all screens following edits and undo.
 #include "app/allscreensdock.h"
 #include "app/seams.h"
+#include "app/colourdialog.h"
 #include "app/loupe.h"
 #include "tform1testaccess.h"
 #include "app/zoomview.h"
@@ -211,8 +212,12 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     EXPECT_EQ(ui(*w)->selectedSlot, 6);
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(ui(*w)->dx[i]->isSelected(), i == 6) << i;
-    seams().pickColour = [](QWidget *, const QColor &, const QString &, const QRect &, const std::function<void(const QColor &)> &) {
-        return QColor(1, 2, 3);
+    seams().execDialog = [](QDialog *d) {
+        auto *colour = qobject_cast<ColourDialog *>(d);
+        if (!colour)
+            return int(QDialog::Rejected);
+        colour->setColour(qRgb(1, 2, 3));
+        return int(QDialog::Accepted);
     };
     mouse(ui(*w)->PaintBox1, QEvent::MouseButtonDblClick, nick, 2);
     EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));
