@@ -53,4 +53,23 @@ TEST(GalleryStages, ASkinReplacedDuringTheRunIsShownAndCopiedAsItWasRead)
     EXPECT_EQ(bytesOf(dir.filePath(QStringLiteral("site/")) + cli::copyPath(run.skins[0])), first);
 }
 
+// Names and reasons come from files anyone can name; the title from the
+// command line. None of them may become markup on any page.
+TEST(GalleryPages, TextsFromFilesAndTheCommandLineAreNeverMarkup)
+{
+    cli::GalleryOptions options;
+    options.title = QStringLiteral("<script>title()</script>");
+    const std::vector<cli::GalleryProblem> problems{
+        {QStringLiteral("<script>name()</script>.mbm"), QStringLiteral("«<script>reason()</script>» — не скин")}};
+    const std::vector<cli::GalleryPage> pages = cli::galleryPages({}, problems, options);
+    ASSERT_FALSE(pages.empty());
+    for (const cli::GalleryPage &page : pages) {
+        SCOPED_TRACE(page.fileName.toStdString());
+        EXPECT_FALSE(page.html.contains("<script")) << page.html.toStdString();
+    }
+    const QByteArray index = pages.front().html;
+    for (const char *shown : {"&lt;script&gt;title()", "&lt;script&gt;name()", "&lt;script&gt;reason()"})
+        EXPECT_TRUE(index.contains(shown)) << shown;
+}
+
 } // namespace
