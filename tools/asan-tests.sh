@@ -30,8 +30,10 @@ if ! $all; then
 fi
 
 build=${1:-$repo/build-asan-all}
+# -g1: line tables for the reports, without the full debug information that
+# makes building and linking every test much slower.
 cmake -S "$repo" -B "$build" -DZELKOR_BUILD_TESTS=ON -DZELKOR_BUILD_BENCH=OFF \
-    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize"
 cmake --build "$build" -j"$(nproc)"
 # Qt keeps caches alive until exit that LeakSanitizer would count as leaks;
