@@ -47,6 +47,7 @@ constexpr QSize kLargestPhone(630, 680);
 // for it, else it is a strip of this height below.
 constexpr int kDockBeside = 280;
 constexpr int kDockBelow = 150;
+constexpr int kDockNarrow = 160;
 constexpr int kDockSlack = 16;
 
 } // namespace
@@ -124,7 +125,10 @@ void TForm1::fitToArea(const QRect &available, const QMargins &frame)
     const QSize phoneRoom(d->controlsArea->width() + stage.width() + kDockSlack,
                           std::max(kControlsSize.height(), stage.height()) + bars);
     const int roomBeside = available.width() - frame.left() - frame.right() - phoneRoom.width();
-    const bool beside = roomBeside >= kDockBeside;
+    const int roomBelow = available.height() - frame.top() - frame.bottom() - phoneRoom.height();
+    // Where neither fits (1280 x 720: a large screen at scale factor 2), a
+    // narrower dock beside still leaves the controls and the phone whole.
+    const bool beside = roomBeside >= kDockBeside || (roomBelow < kDockBelow && roomBeside >= kDockNarrow);
     const QSize wanted = (beside ? phoneRoom + QSize(kDockBeside, 0) : phoneRoom + QSize(0, kDockBelow))
                              .expandedTo(kWindowClientSize + QSize(0, bars))
                              .expandedTo(available.size() * 9 / 10);
@@ -141,7 +145,8 @@ void TForm1::fitToArea(const QRect &available, const QMargins &frame)
     if (dockWidgetArea(d->allScreens) != area)
         addDockWidget(area, d->allScreens);
     if (beside)
-        resizeDocks({d->allScreens}, {std::max(kDockBeside, fit.size.width() - phoneRoom.width())}, Qt::Horizontal);
+        resizeDocks({d->allScreens}, {std::max(std::min(kDockBeside, roomBeside), fit.size.width() - phoneRoom.width())},
+                    Qt::Horizontal);
     else
         resizeDocks({d->allScreens}, {kDockBelow}, Qt::Vertical);
 }
