@@ -1,9 +1,9 @@
 #include "bestframe.h"
 
 #include "colour.h"
+#include "scrim.h"
 
 #include "imaging/placement.h"
-#include "preview/paintrecord.h"
 #include "skin/profiles.h"
 
 #include <algorithm>
@@ -16,54 +16,21 @@ std::vector<InkOnPicture> textInkOnPicture(const QImage &sheet, int profile, con
 {
     std::vector<InkOnPicture> texts;
     const auto rect = pictureRect(picture, profile);
-    if (!rect || sheet.isNull())
+    if (!rect)
         return texts;
     const QRect on = rect->rect();
-    PaintRecord record;
-    for (const NamedScreen &shot : namedScreens()) {
-        PreviewInput in = skinPreviewInput(sheet, profile, icons, shot.columns);
-        in.record = &record;
-        paintBoxPicture(shot, in);
-        for (int op = 0; op < int(record.ops().size()); ++op) {
-            const PaintOp &step = record.ops()[size_t(op)];
-            if (step.kind != PaintOp::Text)
-                continue;
-            InkOnPicture text{step.colour, {}};
-            for (const InkPixel &p : record.ink(op)) {
-                if (p.underOp < 0 || record.ops()[size_t(p.underOp)].kind != PaintOp::SheetBlock)
-                    continue;
-                const QPoint at = QPoint(p.x, p.y) + record.ops()[size_t(p.underOp)].sourceOffset;
-                if (on.contains(at))
-                    text.pixels.push_back(at - on.topLeft());
-            }
-            if (!text.pixels.empty())
-                texts.push_back(std::move(text));
-        }
-    }
+    forEachTextOnPictures(sheet, profile, icons, [&](QRgb colour, int, const std::vector<QPoint> &ink) {
+        InkOnPicture text{colour, {}};
+        for (const QPoint &at : ink)
+            if (on.contains(at))
+                text.pixels.push_back(at - on.topLeft());
+        if (!text.pixels.empty())
+            texts.push_back(std::move(text));
+    });
     return texts;
 }
 
 namespace {
-
-// Luminance of every 8-bit channel value, so a candidate costs lookups only.
-const std::array<double, 256> &channelLinear()
-{
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> t{};
-        for (int v = 0; v < 256; ++v) {
-            const double c = v / 255.0;
-            t[size_t(v)] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        }
-        return t;
-    }();
-    return table;
-}
-
-double luminanceOf(QRgb c)
-{
-    const auto &lin = channelLinear();
-    return 0.2126 * lin[size_t(qRed(c))] + 0.7152 * lin[size_t(qGreen(c))] + 0.0722 * lin[size_t(qBlue(c))];
-}
 
 // A text's contrast as the measure takes it: the 5th percentile of its ink's ratios.
 double percentile5(std::vector<double> &ratios)
@@ -80,7 +47,7 @@ FrameScore score(const std::vector<InkOnPicture> &ink, LuminanceAt luminanceAt, 
     std::vector<double> ratios;
     double sum = 0;
     for (const InkOnPicture &text : ink) {
-        const double l = luminanceOf(text.colour);
+        const double l = relativeLuminance(text.colour);
         ratios.clear();
         for (const QPoint &p : text.pixels) {
             const double b = luminanceAt(p);
@@ -103,7 +70,7 @@ bool better(const FrameScore &a, const FrameScore &b)
 
 FrameScore scoreFrame(const std::vector<InkOnPicture> &ink, const QImage &placed, double minContrast)
 {
-    return score(ink, [&](const QPoint &p) { return luminanceOf(placed.pixel(p)); }, minContrast);
+    return score(ink, [&](const QPoint &p) { return relativeLuminance(placed.pixel(p)); }, minContrast);
 }
 
 BestFrame findBestFrame(const QImage &sheet, int profile, const IconSheets &icons, int picture, const QImage &source,
@@ -137,7 +104,7 @@ BestFrame findBestFrame(const QImage &sheet, int profile, const IconSheets &icon
     for (int y = 0; y < small.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(small.constScanLine(y));
         for (int x = 0; x < small.width(); ++x)
-            lum[size_t(y) * size_t(small.width()) + size_t(x)] = float(luminanceOf(line[x]));
+            lum[size_t(y) * size_t(small.width()) + size_t(x)] = float(relativeLuminance(line[x]));
     }
     const double sx = double(small.width()) / source.width(), sy = double(small.height()) / source.height();
     constexpr int kGrid = 9;

@@ -33,44 +33,57 @@ bool reachesAll(const Legibility &measured, int slot, double minContrast, const 
 
 } // namespace
 
-std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot)
+void forEachTextOnPictures(const QImage &sheet, int profile, const IconSheets &icons,
+                           const std::function<void(QRgb, int, const std::vector<QPoint> &)> &visit)
 {
-    std::vector<TextBand> bands;
     if (!profileByIndex(profile) || sheet.isNull())
-        return bands;
-    std::array<QRect, kPictureCount> pictures;
-    for (int i = 0; i < kPictureCount; ++i)
-        pictures[size_t(i)] = pictureRect(i, profile)->rect();
+        return;
     PaintRecord record;
+    std::vector<QPoint> pixels;
     for (const NamedScreen &shot : namedScreens()) {
         PreviewInput in = skinPreviewInput(sheet, profile, icons, shot.columns);
         in.record = &record;
         paintBoxPicture(shot, in);
         for (int op = 0; op < int(record.ops().size()); ++op) {
             const PaintOp &step = record.ops()[size_t(op)];
-            if (step.kind != PaintOp::Text || (slot != kEveryText && step.slot != slot))
+            if (step.kind != PaintOp::Text)
                 continue;
-            // The ink's box on each picture it lies on, in the sheet's pixels.
-            std::array<QRect, kPictureCount> boxes{};
-            std::array<int, kPictureCount> counts{};
-            for (const InkPixel &p : record.ink(op)) {
-                if (p.underOp < 0 || record.ops()[size_t(p.underOp)].kind != PaintOp::SheetBlock)
-                    continue;
-                const QPoint at = QPoint(p.x, p.y) + record.ops()[size_t(p.underOp)].sourceOffset;
-                for (int i = 0; i < kPictureCount; ++i)
-                    if (pictures[size_t(i)].contains(at)) {
-                        boxes[size_t(i)] |= QRect(at, QSize(1, 1));
-                        ++counts[size_t(i)];
-                    }
-            }
-            for (int i = 0; i < kPictureCount; ++i)
-                if (!boxes[size_t(i)].isNull())
-                    bands.push_back({i,
-                                     boxes[size_t(i)].adjusted(-kBandGrowth, -kBandGrowth, kBandGrowth, kBandGrowth)
-                                         & pictures[size_t(i)],
-                                     step.colour, counts[size_t(i)]});
+            pixels.clear();
+            for (const InkPixel &p : record.ink(op))
+                if (p.underOp >= 0 && record.ops()[size_t(p.underOp)].kind == PaintOp::SheetBlock)
+                    pixels.push_back(QPoint(p.x, p.y) + record.ops()[size_t(p.underOp)].sourceOffset);
+            visit(step.colour, step.slot, pixels);
         }
     }
+}
+
+std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconSheets &icons, int slot)
+{
+    std::vector<TextBand> bands;
+    if (!profileByIndex(profile))
+        return bands;
+    std::array<QRect, kPictureCount> pictures;
+    for (int i = 0; i < kPictureCount; ++i)
+        pictures[size_t(i)] = pictureRect(i, profile)->rect();
+    forEachTextOnPictures(sheet, profile, icons, [&](QRgb colour, int textSlot, const std::vector<QPoint> &ink) {
+        if (slot != kEveryText && textSlot != slot)
+            return;
+        // The ink's box on each picture it lies on.
+        std::array<QRect, kPictureCount> boxes{};
+        std::array<int, kPictureCount> counts{};
+        for (const QPoint &at : ink)
+            for (int i = 0; i < kPictureCount; ++i)
+                if (pictures[size_t(i)].contains(at)) {
+                    boxes[size_t(i)] |= QRect(at, QSize(1, 1));
+                    ++counts[size_t(i)];
+                }
+        for (int i = 0; i < kPictureCount; ++i)
+            if (!boxes[size_t(i)].isNull())
+                bands.push_back({i,
+                                 boxes[size_t(i)].adjusted(-kBandGrowth, -kBandGrowth, kBandGrowth, kBandGrowth)
+                                     & pictures[size_t(i)],
+                                 colour, counts[size_t(i)]});
+    });
     return bands;
 }
 

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace zelkor::design {
@@ -27,6 +28,12 @@ struct TextBand {
 inline constexpr int kBandGrowth = 2;
 // For textBands: the texts of every slot and of fixed colours.
 inline constexpr int kEveryText = -2;
+
+// Every text the named screens draw, with those of its ink pixels that lie on
+// the sheet's pictures, in the sheet's pixels: `visit(colour, slot, pixels)`
+// once per text (slot -1 for a fixed colour), in drawing order.
+void forEachTextOnPictures(const QImage &sheet, int profile, const IconSheets &icons,
+                           const std::function<void(QRgb, int, const std::vector<QPoint> &)> &visit);
 
 // The bands under the texts of `slot` (or kEveryText) that lie on the sheet's
 // pictures, on every named screen, each ink box grown by kBandGrowth pixels

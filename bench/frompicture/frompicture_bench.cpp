@@ -65,6 +65,17 @@ struct Fixture {
         ok = photo.save(picture, "JPEG", 90) && readIconSheets(files, icons).ok();
     }
 
+    // The largest profile's template and the whole photograph, as the
+    // placement step holds them; false after skipping the benchmark.
+    bool wholePhotoAndTemplate(benchmark::State &state, QImage &sheet, QImage &photo)
+    {
+        sheet = ok ? templateSheet(kProfile) : QImage();
+        photo = QImage(picture);
+        if (sheet.isNull() || photo.isNull())
+            state.SkipWithError("no picture, template or icons");
+        return !sheet.isNull() && !photo.isNull();
+    }
+
     // The profile's template as New reads it; null when it cannot be read.
     QImage templateSheet(int profile)
     {
@@ -128,12 +139,9 @@ BENCHMARK(BM_WholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_BestFrame(benchmark::State &state)
 {
     Fixture &f = fixture();
-    const QImage sheet = f.ok ? f.templateSheet(kProfile) : QImage();
-    const QImage photo(f.picture);
-    if (sheet.isNull() || photo.isNull()) {
-        state.SkipWithError("no picture, template or icons");
+    QImage sheet, photo;
+    if (!f.wholePhotoAndTemplate(state, sheet, photo))
         return;
-    }
     for (auto _ : state) {
         const design::BestFrame best = design::findBestFrame(sheet, kProfile, f.icons, Contacts, photo, 4.5);
         benchmark::DoNotOptimize(best);
@@ -147,12 +155,9 @@ BENCHMARK(BM_BestFrame)->Unit(benchmark::kMillisecond);
 void BM_PlacementDragFrame(benchmark::State &state)
 {
     Fixture &f = fixture();
-    const QImage sheet = f.ok ? f.templateSheet(kProfile) : QImage();
-    const QImage photo(f.picture);
-    if (sheet.isNull() || photo.isNull()) {
-        state.SkipWithError("no picture, template or icons");
+    QImage sheet, photo;
+    if (!f.wholePhotoAndTemplate(state, sheet, photo))
         return;
-    }
     const PlacementSource source(photo);
     const QImage under = cutOutPicture(sheet, kProfile, Contacts);
     int step = 0;
