@@ -68,6 +68,13 @@ void TForm1::createViewMenu()
         const QCursor cursor = on ? Qt::CrossCursor : Qt::ArrowCursor;
         d->PaintBox1->setCursor(cursor);
         d->phone->setCursor(cursor);
+        // The loupe stands beside the cursor: the preview's own tooltips
+        // would cover it, so they rest while the eyedropper is on.
+        for (QWidget *w : {static_cast<QWidget *>(d->PaintBox1), static_cast<QWidget *>(d->phone)}) {
+            if (on)
+                w->setProperty("restingToolTip", w->toolTip());
+            w->setToolTip(on ? QString() : w->property("restingToolTip").toString());
+        }
         if (!on)
             d->loupe->hide();
     });

@@ -252,8 +252,10 @@ TEST_F(ViewTest, WhatIsUnderTheMouseIsNamedSelectedEditedAndTakenByTheEyedropper
     EXPECT_EQ(w->document().undoStack()->count(), steps + 1);
     w->document().undoStack()->undo();
     EXPECT_EQ(w->document().colourSlots()[6], qRgb(1, 2, 3));
+    EXPECT_TRUE(ui(*w)->PaintBox1->toolTip().isEmpty());  // it would cover the loupe
     ui(*w)->eyedropper->trigger();
     EXPECT_FALSE(ui(*w)->loupe->isVisibleTo(w.get()));
+    EXPECT_FALSE(ui(*w)->PaintBox1->toolTip().isEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
