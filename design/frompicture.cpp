@@ -321,9 +321,9 @@ struct Parts {
     std::array<QImage, 3> backgrounds;
 };
 
-QImage background(const QImage &picture, const QSize &size)
+QImage background(const QImage &picture, const QSize &size, const QPointF &focus)
 {
-    const QRect crop = coverCrop(picture.size(), size, centreOfInterest(picture, size));
+    const QRect crop = coverCrop(picture.size(), size, focus);
     return placeImage(picture, size, {FitMode::Cover, crop, {}});
 }
 
@@ -340,8 +340,8 @@ std::array<QImage, 3> cutBackgrounds(const QImage &picture, int profile)
     std::array<QImage, 3> out;
     for (size_t b = 0; b < kBackgrounds.size(); ++b) {
         const QSize size = pictureRect(kBackgrounds[b], profile)->rect().size();
-        out[b] = kBackgrounds[b] == SettingsEl ? seamlessStrip(background(picture, size))
-                                               : background(picture, size);
+        out[b] = kBackgrounds[b] == SettingsEl ? seamlessStrip(background(picture, size, centreOfCalm(picture, size)))
+                                               : background(picture, size, centreOfInterest(picture, size));
     }
     return out;
 }

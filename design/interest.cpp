@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace zelkor::design {
@@ -33,26 +34,53 @@ std::vector<double> detailProfile(const QImage &grey, bool alongX)
     return sums;
 }
 
-} // namespace
+// Where a crop of `target`'s proportions can slide over `picture`, on a small
+// grey copy: along which side, its span and room there, and the way back to
+// the picture's pixels. Nothing to choose when the crop fills the copy.
+struct Slide {
+    QImage grey;
+    bool alongX = false;
+    int span = 0;
+    int room = 0;
+    double back = 1;
 
-QPointF centreOfInterest(const QImage &picture, const QSize &target)
+    // The picture's point at the middle of the window starting at `start`.
+    QPointF middle(const QImage &picture, int start) const
+    {
+        const double at = (start + span / 2.0) * back;
+        return alongX ? QPointF(at, picture.height() / 2.0) : QPointF(picture.width() / 2.0, at);
+    }
+};
+
+std::optional<Slide> slideOf(const QImage &picture, const QSize &target)
 {
-    const QPointF centre(picture.width() / 2.0, picture.height() / 2.0);
     if (picture.isNull() || target.isEmpty())
-        return centre;
+        return std::nullopt;
     const int longer = std::max(picture.width(), picture.height());
     const double f = std::min(1.0, double(kDetailSide) / longer);
     const QSize smallSize(std::max(1, int(std::lround(picture.width() * f))),
                           std::max(1, int(std::lround(picture.height() * f))));
     const QRect crop = zelkor::coverCrop(smallSize, target);
-    const bool alongX = crop.width() < smallSize.width();
-    const int span = alongX ? crop.width() : crop.height();
-    const int room = (alongX ? smallSize.width() : smallSize.height()) - span;
-    if (room <= 0)
-        return centre;
+    Slide s;
+    s.alongX = crop.width() < smallSize.width();
+    s.span = s.alongX ? crop.width() : crop.height();
+    s.room = (s.alongX ? smallSize.width() : smallSize.height()) - s.span;
+    if (s.room <= 0)
+        return std::nullopt;
+    s.grey = (f < 1.0 ? zelkor::smoothScaled(picture, smallSize) : picture).convertToFormat(QImage::Format_Grayscale8);
+    s.back = s.alongX ? double(picture.width()) / smallSize.width() : double(picture.height()) / smallSize.height();
+    return s;
+}
 
-    const QImage grey = (f < 1.0 ? zelkor::smoothScaled(picture, smallSize) : picture)
-                            .convertToFormat(QImage::Format_Grayscale8);
+} // namespace
+
+QPointF centreOfInterest(const QImage &picture, const QSize &target)
+{
+    const QPointF centre(picture.width() / 2.0, picture.height() / 2.0);
+    const std::optional<Slide> slide = slideOf(picture, target);
+    if (!slide)
+        return centre;
+    const auto &[grey, alongX, span, room, back] = *slide;
     const std::vector<double> profile = detailProfile(grey, alongX);
     double window = 0;
     for (int i = 0; i < span; ++i)
@@ -68,10 +96,43 @@ QPointF centreOfInterest(const QImage &picture, const QSize &target)
             bestDetail = window;
         }
     }
-    const double back = alongX ? double(picture.width()) / smallSize.width()
-                               : double(picture.height()) / smallSize.height();
-    const double middle = (best + span / 2.0) * back;
-    return alongX ? QPointF(middle, centre.y()) : QPointF(centre.x(), middle);
+    return slide->middle(picture, best);
+}
+
+QPointF centreOfCalm(const QImage &picture, const QSize &target)
+{
+    const QPointF centre(picture.width() / 2.0, picture.height() / 2.0);
+    const std::optional<Slide> slide = slideOf(picture, target);
+    if (!slide || slide->alongX)  // a strip repeats down the screen: only its rows matter
+        return centre;
+    const QImage &grey = slide->grey;
+    const int span = slide->span, room = slide->room;
+    // Per row, the lightness steps to the row below; and between two rows.
+    const auto rowStep = [&grey](int a, int b) {
+        const uchar *p = grey.constScanLine(a), *q = grey.constScanLine(b);
+        double sum = 0;
+        for (int x = 0; x < grey.width(); ++x)
+            sum += std::abs(p[x] - q[x]);
+        return sum;
+    };
+    // A window's change down its rows, and the seam from its last row back to its first.
+    const auto change = [&](int start) {
+        double sum = rowStep(start + span - 1, start);
+        for (int y = start; y + 1 < start + span; ++y)
+            sum += rowStep(y, y + 1);
+        return sum;
+    };
+    int best = 0;
+    double least = change(0);
+    auto distance = [room](int start) { return std::abs(2 * start - room); };
+    for (int start = 1; start <= room; ++start) {
+        const double c = change(start);
+        if (c < least || (c == least && distance(start) < distance(best))) {
+            best = start;
+            least = c;
+        }
+    }
+    return slide->middle(picture, best);
 }
 
 } // namespace zelkor::design

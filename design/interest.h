@@ -15,4 +15,9 @@ namespace zelkor::design {
 // `target`'s proportions, or without any detail, gives its centre.
 QPointF centreOfInterest(const QImage &picture, const QSize &target);
 
+// The same for a strip that repeats down the screen: the place whose rows
+// change least from one to the next and from the last back to the first,
+// so the repeats neither step nor saw; the nearest the centre among equals.
+QPointF centreOfCalm(const QImage &picture, const QSize &target);
+
 } // namespace zelkor::design

@@ -138,6 +138,23 @@ TEST(Interest, CropGoesWhereTheDetailIs)
     EXPECT_EQ(centreOfInterest(flat, QSize(100, 100)), QPointF(150, 50));
 }
 
+TEST(Interest, AStripIsCutWhereItsRowsChangeLeast)
+{
+    // A tall picture: a vertical gradient, a checkerboard and a flat band; a
+    // strip of 240 x 33 goes to the flat band, never across the checkerboard.
+    for (const int flatTop : {0, 250, 500}) {
+        QImage picture(240, 600, QImage::Format_RGB32);
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 240; ++x)
+                picture.setPixel(x, y, y >= flatTop && y < flatTop + 100 ? qRgb(40, 60, 40)
+                                       : (y / 100) % 2 ? ((x / 6 + y / 6) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
+                                                       : qRgb(y % 256, 100, 200));
+        const QRect strip = zelkor::coverCrop(picture.size(), QSize(240, 33), centreOfCalm(picture, QSize(240, 33)));
+        EXPECT_GE(strip.top(), flatTop - 6) << flatTop;  // within a row of the small copy it is judged on
+        EXPECT_LE(strip.bottom(), flatTop + 100 + 6) << flatTop;
+    }
+}
+
 // A JPEG is decoded at the smallest of 1/2, 1/4, 1/8 that still covers the
 // largest background of the profile (all profiles for 0: 416 x 376); a file
 // claiming too many pixels, or cut short, is refused.
