@@ -1,6 +1,6 @@
-// zelkor-skin gallery: a static site of the skins in some folders, one card
-// per design with its phone, its colours and a download, and a page per
-// design with every screen. The
+// zelkor-skin gallery: a static site of the skins and skin projects in some
+// folders, one card per design with its phone, its colours and a download,
+// and a page per design with every screen. The
 // site is the gallery's own folder: a re-run draws only the skins whose files
 // changed and rewrites only the files whose bytes change.
 #include "command.h"
@@ -26,10 +26,12 @@ void declare(QCommandLineParser &parser)
         "телефоне, полоска цветов, читаются ли надписи, ссылка для скачивания), скины одного оформления\n"
         "разных размеров — на одной карточке с переключателем размера, страницу на каждое оформление\n"
         "со всеми экранами, цветами и подробностями о читаемости и по странице на каждый размер\n"
-        "экрана. Из папок берутся файлы .mbm и файлы,\n"
-        "которые начинаются как файл скина; те, что не удалось прочитать, перечислены в конце\n"
-        "страницы (код выхода тогда 1). Папка сайта принадлежит команде: повторный запуск рисует\n"
-        "заново только изменившиеся скины и переписывает только изменившиеся файлы."));
+        "экрана. Из папок берутся файлы .mbm и проекты .zskin, а также файлы, которые начинаются\n"
+        "как файл скина или проекта. Проект — одна карточка со всеми размерами из его настроек\n"
+        "экспорта; скачиваются те же файлы, что пишет export. Файлы, которые не удалось прочитать,\n"
+        "перечислены в конце страницы (код выхода тогда 1). Папка сайта принадлежит команде:\n"
+        "повторный запуск рисует заново только изменившиеся скины и проекты и переписывает только\n"
+        "изменившиеся файлы."));
     declareOutput(parser, kOutput);
     parser.addOption({QStringLiteral("title"), QStringLiteral("заголовок страницы (по умолчанию «%1»)").arg(kDefaultTitle),
                       QStringLiteral("ТЕКСТ"), kDefaultTitle});
@@ -43,7 +45,7 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("дата внизу страницы: ГГГГ-ММ-ДД или today (без этого даты нет)"),
                       QStringLiteral("ДАТА")});
     declareForce(parser, QStringLiteral("писать и в непустую папку, сделанную не этой командой"));
-    parser.addPositionalArgument(QStringLiteral("ПАПКА"), QStringLiteral("папка со скинами или файл скина"),
+    parser.addPositionalArgument(QStringLiteral("ПАПКА"), QStringLiteral("папка со скинами, файл скина или проекта"),
                                  QStringLiteral("ПАПКА..."));
 }
 

@@ -7,8 +7,15 @@
 #include "skin/filedepth.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
+#include "skin/savedepth.h"
+#include "skin/userfile.h"
+#include "project/projectfile.h"
+#include "project/projectsheet.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,18 +110,14 @@ std::optional<GallerySkin> skinFromRecord(const QByteArray &record, const QStrin
     return skin;
 }
 
-DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file)
-{
-    DrawnSkin out;
-    SkinImage image;
-    out.status = readSkinBytes(drawing.files, drawing.workFolder, file.bytes, file.path, image);
-    if (!out.status) {
-        out.unreadable = true;
-        return out;
-    }
-    // The download holds the skin and nothing else the file carried.
-    const QByteArray copy = bareSkinFile(file.bytes);
+namespace {
 
+// Draws a skin already read: its screens, its contact list on the phone and
+// its legibility; writes the pictures, `copy` for download and, last, the
+// record. Adds what it wrote to `out`; false when a write failed.
+bool drawReadSkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file,
+                  const SkinImage &image, const QByteArray &copy, DrawnSkin &out)
+{
     GallerySkin skin;
     skin.fileName = file.fileName;
     skin.key = file.key;
@@ -145,18 +148,142 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
         files.emplace_back(screenPath(skin, namedScreens()[size_t(i)]), pngBytes(screens[size_t(i)]));
     files.emplace_back(copyPath(skin), copy);
     files.emplace_back(recordPath(skin.key), skinRecord(skin));
+    if (!writeSiteFiles(site, files, out))
+        return false;
+    out.skins.push_back(std::move(skin));
+    return true;
+}
+
+// The skin export writes for `profile` of `project`: the same sheet, smoothing,
+// depth and converter, so the same bytes.
+Status exportedSkinBytes(const GalleryDrawing &drawing, ProjectSheets &sheets, const SkinProject &project,
+                         int profile, QByteArray &out)
+{
+    QImage sheet;
+    if (const Status s = sheets.sheet(project, profile, sheet); !s)
+        return s;
+    const QString &depth = project.exporting.depthOption;
+    if (project.exporting.smooth)
+        sheet = smoothedSheet(sheet, profile, depth);
+    QTemporaryDir scratch(QDir(drawing.workFolder).filePath(QStringLiteral("gallery-XXXXXX")));
+    if (!scratch.isValid())
+        return Status::failure(QStringLiteral("Не удаётся создать временную папку в «%1».").arg(native(drawing.workFolder)));
+    const QString path = exportedSkinPath(scratch.path(), project.name.isEmpty() ? QStringLiteral("skin") : project.name,
+                                          profile);
+    if (const Status s = writeSkinFile(drawing.files, drawing.workFolder, sheet, depth, path); !s)
+        return s;
+    return readUserFile(path, maxSkinFileBytes(), out);
+}
+
+} // namespace
+
+bool writeSiteFiles(const GallerySite &site, const std::vector<std::pair<QString, QByteArray>> &files, DrawnSkin &out)
+{
     for (const auto &[relative, bytes] : files) {
         bool written = false;
         out.status = site.makeFolder(relative.section(u'/', 0, -2));
         if (out.status)
             out.status = writeFileIfChanged(site.path(relative), bytes, &written);
         if (!out.status)
-            return out;
+            return false;
         out.files << relative;
         if (written)
             out.written << relative;
     }
-    out.skin = std::move(skin);
+    return true;
+}
+
+QString projectSizeKey(const GalleryFile &project, int profile)
+{
+    return galleryKey(project.fileName + u'\n' + profileByIndex(profile)->labelText(), project.bytes);
+}
+
+QByteArray projectRecord(const std::vector<int> &profiles)
+{
+    QJsonArray sizes;
+    for (int p : profiles)
+        sizes.append(p);
+    return QJsonDocument(QJsonObject{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
+                                     {QStringLiteral("sizes"), sizes}})
+               .toJson(QJsonDocument::Compact) +
+           '\n';
+}
+
+std::optional<std::vector<int>> projectFromRecord(const QByteArray &record)
+{
+    const QJsonObject o = QJsonDocument::fromJson(record).object();
+    if (o.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
+        return std::nullopt;
+    std::vector<int> profiles;
+    for (const QJsonValue &v : o.value(QStringLiteral("sizes")).toArray()) {
+        if (!profileByIndex(v.toInt()))
+            return std::nullopt;
+        profiles.push_back(v.toInt());
+    }
+    if (profiles.empty())
+        return std::nullopt;
+    return profiles;
+}
+
+DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file)
+{
+    DrawnSkin out;
+    if (file.project)
+        return drawGalleryProject(drawing, site, file);
+    SkinImage image;
+    out.status = readSkinBytes(drawing.files, drawing.workFolder, file.bytes, file.path, image);
+    if (!out.status) {
+        out.unreadable = true;
+        return out;
+    }
+    // The download holds the skin and nothing else the file carried.
+    drawReadSkin(drawing, site, file, image, bareSkinFile(file.bytes), out);
+    return out;
+}
+
+DrawnSkin drawGalleryProject(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file)
+{
+    DrawnSkin out;
+    SkinProject project;
+    out.status = readProjectBytes(file.bytes, file.path, project, out.notices);
+    if (!out.status) {
+        out.unreadable = true;
+        return out;
+    }
+    ProjectSheets sheets([&drawing](int profile, QImage &sheet) {
+        SkinImage skin;
+        const Status s = readSkinFile(drawing.files, drawing.workFolder,
+                                      drawing.files.dataPath(QString::fromUtf8(profileByIndex(profile)->templateName)),
+                                      skin);
+        sheet = skin.sheet;
+        return s;
+    });
+    if (project.hasScrim())
+        sheets.setIcons(drawing.icons);
+    // Each size as export writes it, read back as the gallery reads any skin:
+    // its pictures show the colours of the depth it is saved at.
+    for (int profile : project.exporting.profiles) {
+        QByteArray bytes;
+        SkinImage image;
+        GalleryFile size{file.path, QString(), {}, projectSizeKey(file, profile)};
+        size.fileName = QFileInfo(exportedSkinPath({}, project.name.isEmpty() ? QStringLiteral("skin") : project.name,
+                                                   profile))
+                            .fileName();
+        out.status = exportedSkinBytes(drawing, sheets, project, profile, bytes);
+        if (out.status)
+            out.status = readSkinBytes(drawing.files, drawing.workFolder, bytes, file.path, image);
+        if (!out.status) {
+            out.unreadable = true;  // the project cannot make this size: listed as a problem
+            out.skins.clear();
+            return out;
+        }
+        if (!drawReadSkin(drawing, site, size, image, bytes, out))
+            return out;
+    }
+    // Last, so that a project whose record is there has all its sizes drawn.
+    std::vector<int> profiles = project.exporting.profiles;
+    if (!writeSiteFiles(site, {{recordPath(file.key), projectRecord(profiles)}}, out))
+        out.skins.clear();
     return out;
 }
 

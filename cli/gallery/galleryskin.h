@@ -16,6 +16,8 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace zelkor::cli {
 
@@ -26,6 +28,7 @@ struct GalleryFile {
     QString fileName;  // its bare name
     QByteArray bytes;
     QString key;       // galleryKey of the above
+    bool project = false;  // a skin project (.zskin): one skin per size it exports
 };
 
 // Names the pictures, the copy and the record of a skin: the same file name
@@ -47,15 +50,30 @@ struct GalleryDrawing {
 };
 
 struct DrawnSkin {
-    std::optional<GallerySkin> skin;  // none when the file is not a skin or a write failed
+    std::vector<GallerySkin> skins;  // one, or a project's sizes; none when the file is not read or a write failed
     Status status;
     bool unreadable = false;  // the converter could not read it as a skin
     QStringList files;    // the skin's files in the site, relative to its root
     QStringList written;  // those of them that were written now
+    QStringList notices;  // what the author must hear of a project that opened
 };
+
+// A project's record lists the sizes drawn of it; each size's skin has its
+// own key (over the project's name and bytes and the size) and record.
+QString projectSizeKey(const GalleryFile &project, int profile);
+QByteArray projectRecord(const std::vector<int> &profiles);
+std::optional<std::vector<int>> projectFromRecord(const QByteArray &record);
+
+// Writes `files` (relative path, bytes) into the site, each only when its
+// bytes change, noting them in `out`; false with out.status when one failed.
+bool writeSiteFiles(const GallerySite &site, const std::vector<std::pair<QString, QByteArray>> &files,
+                    DrawnSkin &out);
 
 // Reads the skin through the converter, draws its screens and its contact
 // list on the phone, and writes the pictures, the copy and, last, the record.
 DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file);
+// A project: each size it exports made as export writes it (the download is
+// those bytes, named as export names them), then drawn as a skin file is.
+DrawnSkin drawGalleryProject(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file);
 
 } // namespace zelkor::cli

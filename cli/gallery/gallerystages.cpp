@@ -2,6 +2,7 @@
 
 #include "session.h"
 
+#include "project/projectfile.h"
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
@@ -39,6 +40,11 @@ bool startsLikeSkin(const QString &path)
 bool hasSkinSuffix(const QString &name)
 {
     return name.endsWith(QLatin1String(".mbm"), Qt::CaseInsensitive);
+}
+
+bool hasProjectSuffix(const QString &name)
+{
+    return name.endsWith(QLatin1String(".zskin"), Qt::CaseInsensitive);
 }
 
 // A name given in bytes that are not UTF-8: it reads back as another name,
@@ -87,7 +93,7 @@ void skip(GalleryRun &run, const QString &path, const QString &why)
 }
 
 // The skin files of a folder: regular files (or links to them) named .mbm or
-// starting as a skin file does. What looks like a skin and is not taken is
+// .zskin or starting as a skin or project file does. What looks like a skin and is not taken is
 // listed with the reason: hidden files, names that cannot be read, and
 // pipes, devices or links to nothing named .mbm.
 QStringList folderFiles(GalleryRun &run, const QString &folder)
@@ -101,7 +107,8 @@ QStringList folderFiles(GalleryRun &run, const QString &folder)
         if (entry.isDir())
             continue;
         const bool regular = leadsToRegularFile(path);
-        const bool candidate = hasSkinSuffix(entry.fileName()) || (regular && startsLikeSkin(path));
+        const bool candidate = hasSkinSuffix(entry.fileName()) || hasProjectSuffix(entry.fileName()) ||
+                               (regular && (startsLikeSkin(path) || isProjectFile(path)));
         if (!candidate)
             continue;
         if (entry.fileName().startsWith(u'.'))
@@ -114,10 +121,11 @@ QStringList folderFiles(GalleryRun &run, const QString &folder)
 }
 
 // A file's bytes, read once, and its key. Only a regular file of at most
-// the largest skin file's size is read.
+// the largest skin (or project) file's size is read.
 Status readInput(const QString &path, GalleryFile &file)
 {
-    if (const Status s = readUserFile(path, maxSkinFileBytes(), file.bytes); !s)
+    file.project = isProjectFile(path) || (hasProjectSuffix(path) && !startsLikeSkin(path));
+    if (const Status s = readUserFile(path, file.project ? kMaxProjectFileBytes : maxSkinFileBytes(), file.bytes); !s)
         return s;
     file.path = path;
     file.fileName = QFileInfo(path).fileName();
@@ -125,14 +133,22 @@ Status readInput(const QString &path, GalleryFile &file)
     return Status::success();
 }
 
-// The skin of `key` as an earlier run left it, when its record and all its
-// files are still there; they are then kept.
-std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
+std::optional<QByteArray> siteRecord(GallerySite &site, const QString &key)
 {
     QFile record(site.path(recordPath(key)));
     if (!site.hasFile(recordPath(key)) || !record.open(QIODevice::ReadOnly))
         return std::nullopt;
-    std::optional<GallerySkin> known = skinFromRecord(record.readAll(), key);
+    return record.readAll();
+}
+
+// The skin of `key` as an earlier run left it, when its record and all its
+// files are still there; they are then kept.
+std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
+{
+    const std::optional<QByteArray> record = siteRecord(site, key);
+    if (!record)
+        return std::nullopt;
+    std::optional<GallerySkin> known = skinFromRecord(*record, key);
     if (!known)
         return std::nullopt;
     const QStringList files = skinSiteFiles(*known) << recordPath(key);
@@ -142,6 +158,35 @@ std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
     for (const QString &f : files)
         site.keep(f);
     return known;
+}
+
+// A project's sizes as an earlier run left them, when all of them are still there.
+std::optional<std::vector<GallerySkin>> reusableProject(GallerySite &site, const GalleryFile &file)
+{
+    const std::optional<QByteArray> record = siteRecord(site, file.key);
+    const std::optional<std::vector<int>> profiles = record ? projectFromRecord(*record) : std::nullopt;
+    if (!profiles)
+        return std::nullopt;
+    std::vector<GallerySkin> skins;
+    for (int profile : *profiles) {
+        const QString key = projectSizeKey(file, profile);
+        std::optional<GallerySkin> known = siteRecord(site, key) ? skinFromRecord(*siteRecord(site, key), key)
+                                                                 : std::nullopt;
+        if (!known)
+            return std::nullopt;
+        const QStringList files = skinSiteFiles(*known) << recordPath(key);
+        for (const QString &f : files)
+            if (!site.hasFile(f))
+                return std::nullopt;
+        skins.push_back(std::move(*known));
+    }
+    for (const GallerySkin &skin : skins) {
+        const QStringList files = skinSiteFiles(skin) << recordPath(skin.key);
+        for (const QString &f : files)
+            site.keep(f);
+    }
+    site.keep(recordPath(file.key));
+    return skins;
 }
 
 Status openSite(GalleryRun &run)
@@ -175,8 +220,10 @@ Status draw(GalleryRun &run, const std::vector<GalleryFile> &toDraw)
         for (const QString &f : d.files)
             run.site.keep(f);
         run.written << d.written;
-        if (d.skin) {
-            run.skins.push_back(*d.skin);
+        for (const QString &notice : d.notices)
+            session.problem(notice);
+        if (!d.skins.empty()) {
+            run.skins.insert(run.skins.end(), d.skins.begin(), d.skins.end());
         } else if (d.unreadable) {
             reject(run, d.status, toDraw[i].path);
         } else {
@@ -233,7 +280,12 @@ Status reuseOrDraw(GalleryRun &run)
         return s;
     std::vector<GalleryFile> toDraw;
     for (GalleryFile &file : run.inputs) {
-        if (std::optional<GallerySkin> known = reusable(run.site, file.key))
+        if (file.project) {
+            if (std::optional<std::vector<GallerySkin>> known = reusableProject(run.site, file))
+                run.skins.insert(run.skins.end(), known->begin(), known->end());
+            else
+                toDraw.push_back(std::move(file));
+        } else if (std::optional<GallerySkin> known = reusable(run.site, file.key))
             run.skins.push_back(std::move(*known));
         else
             toDraw.push_back(std::move(file));

@@ -359,6 +359,50 @@ TEST_F(GalleryTest, AFamilyNamedAsMarkupIsShownAsText)
     EXPECT_TRUE(index.contains(name.toHtmlEscaped())) << index.toStdString();
 }
 
+// A skin project is one card with every size it exports, known by its first
+// bytes whatever its name; each download is the file export writes for that
+// size. A project that cannot be read is listed with the reason. A re-run
+// writes nothing.
+TEST_F(GalleryTest, AProjectIsOneCardWhoseDownloadsAreTheExportedSkins)
+{
+    const QString input = path(QStringLiteral("проекты"));
+    ASSERT_TRUE(QDir().mkpath(input));
+    const QString project = path(QStringLiteral("Лес.zskin"));
+    ASSERT_EQ(runProgram(zelkorSkin(), {QStringLiteral("project"), QStringLiteral("new"), QStringLiteral("--template"),
+                                        QStringLiteral("240x320"), QStringLiteral("-o"), project})
+                  .code,
+              0);
+    ASSERT_TRUE(QFile::copy(project, QDir(input).filePath(QStringLiteral("без расширения"))));
+    ASSERT_TRUE(writeAll(QDir(input).filePath(QStringLiteral("битый.zskin")), "PK\x03\x04 и всё"));
+    const QString exported = path(QStringLiteral("экспорт"));
+    ASSERT_EQ(runProgram(zelkorSkin(), {QStringLiteral("export"), project, QStringLiteral("-o"), exported}).code, 0);
+
+    const QString site = path(QStringLiteral("сайт"));
+    const Outcome run = gallery(input, site);
+    EXPECT_EQ(run.code, 1) << run.err.toStdString();
+    const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
+    EXPECT_EQ(count(index, QStringLiteral("<article ")), 1);
+    EXPECT_EQ(count(index, QStringLiteral("<div class=\"variant")), kProfileCount);
+    const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
+    EXPECT_TRUE(broken.contains(QStringLiteral("<b>битый.zskin</b>: Не удаётся открыть проект"))) << broken.toStdString();
+
+    QStringList links;  // as the page links them, decoded
+    for (const QString &piece : index.split(u'"'))
+        links << QUrl::fromPercentEncoding(piece.toUtf8());
+    const QStringList files = QDir(exported).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), kProfileCount);
+    for (const QString &name : files) {
+        const QStringList copies = links.filter(QRegularExpression(QStringLiteral("^skins/.*/%1$").arg(name)));
+        ASSERT_EQ(copies.size(), 1) << name.toStdString();
+        EXPECT_EQ(fileBytes(QDir(site).filePath(copies[0])), fileBytes(QDir(exported).filePath(name))) << name.toStdString();
+    }
+
+    const Tree first = tree(site);
+    const Outcome again = gallery(input, site);
+    EXPECT_EQ(again.out, QString()) << "nothing should be written";
+    EXPECT_EQ(tree(site), first);
+}
+
 // The pages in a real browser, each case in a frame of its viewport size:
 // every picture loads, nothing scrolls sideways, the family shows the size
 // picked on its switcher (else the page's own size, else the largest), every
