@@ -335,13 +335,23 @@ QString familyKey(const QString &fileName)
     return fileName;
 }
 
+namespace {
+
+QString groupKey(const GallerySkin &skin)
+{
+    const QString key = familyKey(skin.fileName);
+    return skin.project.isEmpty() ? key : key + u'\n' + skin.project;
+}
+
+} // namespace
+
 std::vector<GalleryFamily> groupFamilies(const std::vector<GallerySkin> &skins)
 {
     std::vector<const GallerySkin *> order;
     for (const GallerySkin &s : skins)
         order.push_back(&s);
     const auto sortKey = [](const GallerySkin *s) {
-        const QString key = familyKey(s->fileName);
+        const QString key = groupKey(*s);
         return std::make_tuple(displayName(s->fileName).toCaseFolded(), key, s->profile, s->fileName, s->key);
     };
     std::stable_sort(order.begin(), order.end(),
@@ -350,8 +360,8 @@ std::vector<GalleryFamily> groupFamilies(const std::vector<GallerySkin> &skins)
     std::vector<GalleryFamily> families;
     size_t firstOfKey = 0;  // the first family of the current key
     for (const GallerySkin *s : order) {
-        const QString key = familyKey(s->fileName);
-        if (families.empty() || familyKey(families[firstOfKey].sizes.front()->fileName) != key)
+        const QString key = groupKey(*s);
+        if (families.empty() || groupKey(*families[firstOfKey].sizes.front()) != key)
             firstOfKey = families.size();
         auto room = std::find_if(families.begin() + qsizetype(firstOfKey), families.end(),
                                  [&](const GalleryFamily &f) { return !hasProfile(f, s->profile); });

@@ -32,6 +32,7 @@ struct GalleryLegibility {
 struct GallerySkin {
     QString fileName;  // the skin file's own name, shown on the page
     QString key;       // content key: names the skin's pictures and copy in the site
+    QString project;   // the content key of the project it is a size of; empty for a skin file
     int profile = 0;   // 1..6
     ColourSlots colours{};
     qint64 fileSize = 0;
@@ -57,7 +58,8 @@ struct GalleryFamily {
 // The size prefix that Save and port put before a name ("extskin_240x320_")
 // taken off, when the name has one.
 QString familyKey(const QString &fileName);
-// Skins whose names agree after the size prefix form one family; a second
+// Skins whose names agree after the size prefix form one family (a
+// project's sizes only with each other, never with skin files); a second
 // skin of a size a family already has starts another. Families come in a
 // fixed order (by name, case folded), whatever the order of `skins`.
 std::vector<GalleryFamily> groupFamilies(const std::vector<GallerySkin> &skins);

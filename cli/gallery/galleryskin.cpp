@@ -70,6 +70,8 @@ QByteArray skinRecord(const GallerySkin &skin)
                   {QStringLiteral("colours"), colours},
                   {QStringLiteral("screen"), sizeJson(skin.screen)},
                   {QStringLiteral("phone"), sizeJson(skin.phone)}};
+    if (!skin.project.isEmpty())
+        o.insert(QStringLiteral("project"), skin.project);
     if (skin.legibility) {
         QJsonArray worst;
         for (double w : skin.legibility->worst)
@@ -89,6 +91,7 @@ std::optional<GallerySkin> skinFromRecord(const QByteArray &record, const QStrin
     GallerySkin skin;
     skin.key = key;
     skin.fileName = o.value(QStringLiteral("file")).toString();
+    skin.project = o.value(QStringLiteral("project")).toString();
     skin.profile = o.value(QStringLiteral("profile")).toInt();
     skin.fileSize = o.value(QStringLiteral("bytes")).toInteger(-1);
     skin.screen = sizeFromJson(o.value(QStringLiteral("screen")));
@@ -114,11 +117,13 @@ namespace {
 
 // Draws a skin already read: its screens, its contact list on the phone and
 // its legibility; writes the pictures, `copy` for download and, last, the
-// record. Adds what it wrote to `out`; false when a write failed.
+// record. `project` is the key of the project it is a size of, if any. Adds
+// what it wrote to `out`; false when a write failed.
 bool drawReadSkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file,
-                  const SkinImage &image, const QByteArray &copy, DrawnSkin &out)
+                  const SkinImage &image, const QByteArray &copy, const QString &project, DrawnSkin &out)
 {
     GallerySkin skin;
+    skin.project = project;
     skin.fileName = file.fileName;
     skin.key = file.key;
     skin.profile = image.profile;
@@ -237,7 +242,7 @@ DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site
         return out;
     }
     // The download holds the skin and nothing else the file carried.
-    drawReadSkin(drawing, site, file, image, bareSkinFile(file.bytes), out);
+    drawReadSkin(drawing, site, file, image, bareSkinFile(file.bytes), {}, out);
     return out;
 }
 
@@ -277,7 +282,7 @@ DrawnSkin drawGalleryProject(const GalleryDrawing &drawing, const GallerySite &s
             out.skins.clear();
             return out;
         }
-        if (!drawReadSkin(drawing, site, size, image, bytes, out))
+        if (!drawReadSkin(drawing, site, size, image, bytes, file.key, out))
             return out;
     }
     // Last, so that a project whose record is there has all its sizes drawn.

@@ -72,4 +72,28 @@ TEST(GalleryPages, TextsFromFilesAndTheCommandLineAreNeverMarkup)
         EXPECT_TRUE(index.contains(shown)) << shown;
 }
 
+// Files named as Save names them make one card per design; a project's sizes
+// make a card of their own, even beside the skins exported from it.
+TEST(GalleryPages, AProjectsSizesAreOneFamilyApartFromSkinFilesOfItsName)
+{
+    const auto skin = [](int profile, const QString &project) {
+        cli::GallerySkin s;
+        s.fileName = QStringLiteral("extskin_%1_Лес.mbm").arg(profileByIndex(profile)->labelText());
+        s.key = QStringLiteral("k%1%2").arg(profile).arg(project);
+        s.profile = profile;
+        s.project = project;
+        return s;
+    };
+    const std::vector<cli::GallerySkin> skins{skin(1, {}), skin(3, {}), skin(1, QStringLiteral("p")),
+                                              skin(2, QStringLiteral("p")), skin(3, QStringLiteral("q"))};
+    std::vector<std::pair<size_t, QString>> found;  // size count, project of each family
+    for (const cli::GalleryFamily &f : cli::groupFamilies(skins)) {
+        for (const cli::GallerySkin *s : f.sizes)
+            EXPECT_EQ(s->project, f.sizes.front()->project) << f.name.toStdString();
+        found.emplace_back(f.sizes.size(), f.sizes.front()->project);
+    }
+    const std::vector<std::pair<size_t, QString>> expected{{2, {}}, {2, QStringLiteral("p")}, {1, QStringLiteral("q")}};
+    EXPECT_EQ(found, expected);
+}
+
 } // namespace
