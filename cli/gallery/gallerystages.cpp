@@ -142,21 +142,32 @@ std::optional<QByteArray> siteRecord(GallerySite &site, const QString &key)
 }
 
 // The skin of `key` as an earlier run left it, when its record and all its
-// files are still there; they are then kept.
-std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
+// files are still there.
+std::optional<GallerySkin> drawnBefore(GallerySite &site, const QString &key)
 {
     const std::optional<QByteArray> record = siteRecord(site, key);
-    if (!record)
-        return std::nullopt;
-    std::optional<GallerySkin> known = skinFromRecord(*record, key);
+    std::optional<GallerySkin> known = record ? skinFromRecord(*record, key) : std::nullopt;
     if (!known)
         return std::nullopt;
     const QStringList files = skinSiteFiles(*known) << recordPath(key);
-    for (const QString &f : files)
-        if (!site.hasFile(f))
-            return std::nullopt;
+    if (!std::all_of(files.begin(), files.end(), [&](const QString &f) { return site.hasFile(f); }))
+        return std::nullopt;
+    return known;
+}
+
+// Keeps the files of a reused skin in the site.
+void keepSkin(GallerySite &site, const GallerySkin &skin)
+{
+    const QStringList files = skinSiteFiles(skin) << recordPath(skin.key);
     for (const QString &f : files)
         site.keep(f);
+}
+
+std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
+{
+    std::optional<GallerySkin> known = drawnBefore(site, key);
+    if (known)
+        keepSkin(site, *known);
     return known;
 }
 
@@ -169,22 +180,13 @@ std::optional<std::vector<GallerySkin>> reusableProject(GallerySite &site, const
         return std::nullopt;
     std::vector<GallerySkin> skins;
     for (int profile : *profiles) {
-        const QString key = projectSizeKey(file, profile);
-        std::optional<GallerySkin> known = siteRecord(site, key) ? skinFromRecord(*siteRecord(site, key), key)
-                                                                 : std::nullopt;
+        std::optional<GallerySkin> known = drawnBefore(site, projectSizeKey(file, profile));
         if (!known)
             return std::nullopt;
-        const QStringList files = skinSiteFiles(*known) << recordPath(key);
-        for (const QString &f : files)
-            if (!site.hasFile(f))
-                return std::nullopt;
         skins.push_back(std::move(*known));
     }
-    for (const GallerySkin &skin : skins) {
-        const QStringList files = skinSiteFiles(skin) << recordPath(skin.key);
-        for (const QString &f : files)
-            site.keep(f);
-    }
+    for (const GallerySkin &skin : skins)
+        keepSkin(site, skin);
     site.keep(recordPath(file.key));
     return skins;
 }
