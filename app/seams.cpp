@@ -69,6 +69,9 @@ static UiSeams realSeams()
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         return runFileDialog(dialog);
     };
+    s.chooseFolder = [](QWidget *parent, const QString &caption, const QString &dir) {
+        return QFileDialog::getExistingDirectory(parent, caption, dir);
+    };
     s.pickColour = [](QWidget *parent, const QColor &initial, const QString &title, const QRect &keepVisible,
                       const std::function<void(const QColor &)> &changed) {
         // Qt's own dialog: it reports every colour under choice and has a

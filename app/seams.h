@@ -22,6 +22,8 @@ struct UiSeams {
     // File dialogs: an empty result means cancelled.
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> openFile;
     std::function<QString(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)> saveFile;
+    // A folder to write into, starting at `dir`; empty means cancelled.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &dir)> chooseFolder;
     // The colour dialog, titled `title`, opening on `initial`, placed beside
     // `keepVisible` (global; empty: anywhere) when the screen has room, so
     // that the preview it changes stays in sight; `changed` is called with

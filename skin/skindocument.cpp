@@ -304,6 +304,24 @@ private:
     QImage m_after;
 };
 
+class SheetSwitchCommand : public QUndoCommand {
+public:
+    SheetSwitchCommand(SkinDocument *doc, QImage after, int afterProfile, const QString &text)
+        : QUndoCommand(text), m_doc(doc), m_before(doc->m_sheet), m_beforeProfile(doc->m_profile),
+          m_after(std::move(after)), m_afterProfile(afterProfile)
+    {
+    }
+    void redo() override { m_doc->applySheet(m_after, m_afterProfile); }
+    void undo() override { m_doc->applySheet(m_before, m_beforeProfile); }
+
+private:
+    SkinDocument *m_doc;
+    QImage m_before;
+    int m_beforeProfile;
+    QImage m_after;
+    int m_afterProfile;
+};
+
 SkinDocument::SkinDocument(ProgramFiles files, QString workFolder, QObject *parent)
     : QObject(parent), m_files(std::move(files)), m_workFolder(std::move(workFolder)), m_undo(new QUndoStack(this))
 {
@@ -353,6 +371,7 @@ void SkinDocument::replaceSkin(const QImage &sheet, int profile, const QString &
     // A fresh history, announced to whoever shows it (the menu's Undo and
     // Redo). clear() leaves an empty stack as it is, a clean index below
     // zero included; setClean() puts it at the start.
+    ++m_generation;
     m_undo->clear();
     m_undo->setClean();
     emit skinReplaced();
@@ -433,6 +452,58 @@ Status SkinDocument::adoptUnsaved(const QImage &sheet, const QString &name, cons
                                    .arg(sheet.width()));
     replaceSkin(normalisedSheet(sheet), profile, QString(), true, name, false, depthOption);
     return Status::success();
+}
+
+Status SkinDocument::adoptMade(const QImage &sheet, const QString &ownFile, const QString &name)
+{
+    const int profile = profileIndexByWidth(sheet.width());
+    if (sheet.isNull() || profile == 0)
+        return Status::failure(QStringLiteral("Картинка скина шириной %1 точек не подходит ни к одному телефону.")
+                                   .arg(sheet.width()));
+    if (ownFile.isEmpty()) {
+        replaceSkin(normalisedSheet(sheet), profile, QString(), false, name);
+        return Status::success();
+    }
+    const QString absolute = QFileInfo(ownFile).absoluteFilePath();
+    const auto stamp = fileStamp(absolute);
+    replaceSkin(normalisedSheet(sheet), profile, absolute, false, {}, true);
+    m_fileStamp = stamp;
+    return Status::success();
+}
+
+void SkinDocument::markSaved(const QString &path)
+{
+    m_filePath = QFileInfo(path).absoluteFilePath();
+    m_fileStamp = fileStamp(m_filePath);
+    m_unsavedName.clear();
+    m_ownFile = true;
+    m_fileDepth.clear();
+    m_fileSmoothed = false;
+    m_unsaved = false;
+    m_undo->setClean();
+    reportModified();
+    emit fileNameChanged();
+}
+
+Status SkinDocument::switchSheet(const QImage &sheet, const QString &undoText)
+{
+    const int profile = profileIndexByWidth(sheet.width());
+    if (!hasSkin() || sheet.isNull() || profile == 0)
+        return Status::failure(QStringLiteral("Картинка скина шириной %1 точек не подходит ни к одному телефону.")
+                                   .arg(sheet.width()));
+    m_undo->push(new SheetSwitchCommand(this, normalisedSheet(sheet), profile, undoText));
+    return Status::success();
+}
+
+void SkinDocument::applySheet(const QImage &sheet, int profile)
+{
+    const Profile *p = profileByIndex(profile);
+    m_trialSheet = QImage();
+    m_sheet = sheet;
+    m_profile = profile;
+    m_screen = p ? p->screenSize() : QSize();
+    emit skinReplaced();
+    emit sheetChanged();
 }
 
 Status SkinDocument::portTo(int profile)

@@ -141,6 +141,19 @@ public:
     // Save would name it for the new profile; the port itself cannot be undone.
     Status portTo(int profile);
 
+    // A sheet made elsewhere from the file at `ownFile` (a project, which the
+    // caller reads and writes): that file becomes the skin's own, with a fresh
+    // history. Without a file the skin is a new one called `name`, unsaved.
+    Status adoptMade(const QImage &sheet, const QString &ownFile, const QString &name = {});
+    // The caller wrote the skin to `path` (a project): it is the own file, as saved.
+    void markSaved(const QString &path);
+    // The same design at another size: sheet and profile replaced as one undo
+    // step, the history kept (undoing it shows the former size again).
+    Status switchSheet(const QImage &sheet, const QString &undoText);
+    // Counts whole replacements of the skin (New, Load, a port, adoptMade);
+    // switchSheet keeps it.
+    quint64 skinGeneration() const { return m_generation; }
+
     // One undo step each; `undoText` names a colour change that is more than a pick.
     Status setColourSlot(int slot, QRgb colour, const QString &undoText = {});
     Status writeBackPicture(int picture, const QImage &replacement, const QString &source = {});
@@ -168,12 +181,14 @@ signals:
 
 private:
     friend class SheetEditCommand;
+    friend class SheetSwitchCommand;
     // A recovery copy holds and restores what the accessors do not show.
     friend RecoveredSkin recoveredSkinOf(const SkinDocument &doc);
     friend Status adoptRecoveredSkin(SkinDocument &doc, const RecoveredSkin &skin);
     void replaceSkin(const QImage &sheet, int profile, const QString &filePath, bool modified,
                      const QString &unsavedName = {}, bool ownFile = false, const QString &fileDepth = {});
     void applyPixels(const QPoint &at, const QImage &pixels);
+    void applySheet(const QImage &sheet, int profile);
     // Emits modifiedChanged when isModified() differs from what was last said.
     void reportModified();
 
@@ -195,6 +210,7 @@ private:
     bool m_ownFile = false;
     QString m_fileDepth;
     bool m_fileSmoothed = false;
+    quint64 m_generation = 0;
     QUndoStack *m_undo;
 };
 

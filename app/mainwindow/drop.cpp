@@ -18,7 +18,11 @@ QString TForm1::droppedSkinFile(const QMimeData *data)
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return {};
     const QString path = urls.front().toLocalFile();
-    return QFileInfo(path).suffix().compare(QLatin1String("mbm"), Qt::CaseInsensitive) == 0 ? path : QString();
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String("mbm"), Qt::CaseInsensitive) == 0
+                   || suffix.compare(QLatin1String("zskin"), Qt::CaseInsensitive) == 0
+               ? path
+               : QString();
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent *event)

@@ -7,6 +7,7 @@
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "app/tform2.h"
+#include "project/projectfile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -49,6 +50,8 @@ void TForm1::N2Click()
 
 bool TForm1::openSkinFile(const QString &path)
 {
+    if (isProjectFile(path) || QFileInfo(path).suffix().compare(QLatin1String(kProjectSuffix), Qt::CaseInsensitive) == 0)
+        return openProject(path);
     Status status;
     {
         const BusyCursor busy;

@@ -37,8 +37,10 @@ bool TForm1::N6Click()
         reportError(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
         return false;
     }
+    if (d->project && !d->doc->hasOwnFile())
+        return saveProject(true);
     // A file at a depth that is none of the save depths has no depth to keep.
-    if (!d->doc->hasOwnFile() || d->doc->fileDepth().isEmpty())
+    if (!d->project && (!d->doc->hasOwnFile() || d->doc->fileDepth().isEmpty()))
         return N10Click();
     // Another program's work (or a file this editor never saw, after a
     // recovery) is not replaced without the author's word.
@@ -53,6 +55,8 @@ bool TForm1::N6Click()
         if (answer != 0)
             return false;
     }
+    if (d->project)
+        return saveProject(false);
     return writeSkin(d->doc->filePath(), d->doc->fileDepth(), d->doc->fileSmoothed(), IfExists::Replace);
 }
 
@@ -62,6 +66,8 @@ bool TForm1::N10Click()
         reportError(QStringLiteral("Скин не создан и не загружен: сохранять нечего."));
         return false;
     }
+    if (d->project)
+        return saveProject(true);
     // Start where the skin's file is, else where the last save went, with the
     // skin's name (none after New: the template's name is no name for a skin).
     const QString folder = d->doc->hasOwnFile() ? QFileInfo(d->doc->filePath()).absolutePath()

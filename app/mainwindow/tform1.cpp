@@ -15,6 +15,7 @@
 #include "app/windowfont.h"
 #include "app/windowfit.h"
 #include "app/zoomview.h"
+#include "project/projectsession.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -71,6 +72,7 @@ TForm1::TForm1(const ProgramFiles &files, const QString &workFolder, QWidget *pa
     createStatusBar();
     createRecentMenu();
     createWelcome();
+    createProjectControls();
     setAcceptDrops(true);
     FormCreate();
     fitToScreen();
@@ -255,12 +257,16 @@ void TForm1::createMenu()
     d->N2 = file->addAction(QStringLiteral("&Новый"), this, [this] { N2Click(); });
     d->N2->setShortcut(QKeySequence::New);
     d->N8 = file->addAction(QStringLiteral("Новый из &картинки…"), this, [this] { N8Click(); });
+    d->newProject = file->addAction(QStringLiteral("Новый п&роект…"), this, [this] { newProjectClick(); });
     d->N3 = file->addAction(QStringLiteral("&Загрузить"), this, [this] { N3Click(); });
     d->N3->setShortcut(QKeySequence::Open);
     d->N6 = file->addAction(QStringLiteral("&Сохранить"), this, [this] { N6Click(); });
     d->N6->setShortcut(QKeySequence::Save);
     d->N10 = file->addAction(QStringLiteral("Сохранить &как…"), this, [this] { N10Click(); });
     d->N10->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    d->saveAsProject = file->addAction(QStringLiteral("Сохранить как &проект…"), this, [this] { saveAsProjectClick(); });
+    d->exportSkins = file->addAction(QStringLiteral("&Экспорт скинов…"), this, [this] { exportSkinsClick(); });
+    d->exportSkins->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     d->recentMenu = file->addMenu(QStringLiteral("Н&едавние файлы"));
     d->N7 = file->addAction(QStringLiteral("П&еренести на разрешение…"), this, [this] { N7Click(); });
     d->N7->setEnabled(false);

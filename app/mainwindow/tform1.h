@@ -22,7 +22,9 @@
 //   frompicture.cpp  a new skin made from a picture
 //   recovery.cpp     recovery copies, a quit by signal, unwritable settings
 //   welcome.cpp      the empty window's welcome view, thumbnails of skin files
+//   project.cpp      skin projects: open, save, the size shown, export
 
+#include "project/projectsheet.h"
 #include "skin/skindocument.h"
 
 #include <QMainWindow>
@@ -37,6 +39,7 @@ class QMimeData;
 namespace zelkor {
 
 class ColourSwatch;
+class ProjectSession;
 class RecoveryKeeper;
 class WorkingFileWatcher;
 struct PreviewInput;
@@ -146,10 +149,29 @@ private:
     void updateCaption();
     void updateStatusBar();
     void reportError(const QString &text);
-    static QString openDialogFilter() { return QStringLiteral("Symbian Multibitmaps (*.mbm)"); }
+    static QString openDialogFilter()
+    {
+        return QStringLiteral("Скины и проекты (*.mbm *.zskin);;Symbian Multibitmaps (*.mbm);;Проекты скинов (*.zskin)");
+    }
     static QString saveAsFilter();
     // The skin file that a drag carries, or an empty string: one local .mbm file.
     static QString droppedSkinFile(const QMimeData *data);
+
+    // --- projects (project.cpp) ---
+    void createProjectControls();
+    bool openProject(const QString &path);
+    // Makes `session` the document's project, its sheet shown (the file's own
+    // when `ownFile` is given, else a new one called `name`).
+    bool adoptProject(std::unique_ptr<ProjectSession> session, const QImage &sheet, const QString &ownFile,
+                      const QString &name);
+    // Writes the project to its file, or (`choose`, or none yet) to one the author names.
+    bool saveProject(bool choose);
+    void newProjectClick();     // Файл / Новый проект…
+    bool saveAsProjectClick();  // Файл / Сохранить как проект…
+    void exportSkinsClick();    // Файл / Экспорт скинов…
+    void sizeChoiceClick(int profile);
+    void showProjectControls();
+    TemplateReader templateReader() const;
 
     // --- preview ---
     // After the document's skin was replaced: the phone picture, PaintBox1's

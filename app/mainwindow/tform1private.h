@@ -23,6 +23,8 @@
 #include <utility>
 
 class QAction;
+class QComboBox;
+class QGroupBox;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -36,6 +38,7 @@ class ConverterProgressDialog;
 class LegibilityBanner;
 class Loupe;
 class LegibilityDock;
+class ProjectSession;
 class RecoveryKeeper;
 class SkinDocument;
 class TextOutline;
@@ -66,6 +69,11 @@ struct TForm1Private {
     QAction *N10 = nullptr;  // Файл / Сохранить как…
     QMenu *recentMenu = nullptr;  // Файл / Недавние файлы
     QAction *N7 = nullptr;   // Файл / Перенести на разрешение…
+    QAction *newProject = nullptr;     // Файл / Новый проект…
+    QAction *saveAsProject = nullptr;  // Файл / Сохранить как проект…
+    QAction *exportSkins = nullptr;    // Файл / Экспорт скинов… (Ctrl+E)
+    QGroupBox *sizeBox = nullptr;      // "Размер": the project's size shown, beside the screen choice
+    QComboBox *sizeChoice = nullptr;   // item i: profile i + 1
     QAction *N4 = nullptr;   // Файл / Выход
     QAction *N5 = nullptr;   // Справка / О программе
     QAction *N9 = nullptr;   // Справка / Руководство
@@ -117,6 +125,9 @@ struct TForm1Private {
     bool remembersState = false;    // restoreWindowState ran: closing keeps the state
     bool quitting = false;          // quitWithoutAsking ran: closing asks nothing
     bool settingsReported = false;  // unwritable settings were reported
+    // The project the document shows a size of; null for a skin file on its own.
+    std::unique_ptr<ProjectSession> project;
+    quint64 projectGeneration = 0;  // the document's skin generation that is the project's
 };
 
 } // namespace zelkor

@@ -25,6 +25,10 @@ struct TForm1TestAccess {
     void N8Click() const { form.N8Click(); }
     void N4Click() const { form.N4Click(); }
     void N5Click() const { form.N5Click(); }
+    void newProjectClick() const { form.newProjectClick(); }
+    bool saveAsProjectClick() const { return form.saveAsProjectClick(); }
+    void exportSkinsClick() const { form.exportSkinsClick(); }
+    void sizeChoiceClick(int profile) const { form.sizeChoiceClick(profile); }
     void quitWithoutAsking() const { form.quitWithoutAsking(); }
     void openRecentFile(const QString &path) const { form.openRecentFile(path); }
     void Button1Click() const { form.Button1Click(); }

@@ -21,6 +21,7 @@ TEST(DroppedFile, OnlyOneLocalSkinFileIsTaken)
     } cases[] = {
         {{QUrl::fromLocalFile(skin)}, skin},
         {{QUrl::fromLocalFile(QStringLiteral("/tmp/a.mbm"))}, QStringLiteral("/tmp/a.mbm")},
+        {{QUrl::fromLocalFile(QStringLiteral("/tmp/проект.ZSKIN"))}, QStringLiteral("/tmp/проект.ZSKIN")},
         {{QUrl::fromLocalFile(QStringLiteral("/tmp/a.bmp"))}, {}},
         {{QUrl::fromLocalFile(QStringLiteral("/tmp/mbm"))}, {}},
         {{QUrl(QStringLiteral("https://example.org/a.mbm"))}, {}},

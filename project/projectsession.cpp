@@ -1,0 +1,131 @@
+#include "projectsession.h"
+
+#include "projectfile.h"
+
+#include "skin/profiles.h"
+#include "skin/savename.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+namespace zelkor {
+
+namespace {
+
+size_t sheetHash(const QImage &sheet)
+{
+    return qHashBits(sheet.constBits(), size_t(sheet.sizeInBytes()), size_t(sheet.width()));
+}
+
+} // namespace
+
+ProjectSession::ProjectSession(SkinProject project, TemplateReader readTemplate, QString path)
+    : m_project(std::move(project)), m_path(std::move(path)), m_readTemplate(readTemplate),
+      m_preview(std::move(readTemplate), SourceDetail::Preview)
+{
+}
+
+ProjectSession::~ProjectSession() = default;
+
+Status ProjectSession::sheet(int profile, QImage &out)
+{
+    return m_preview.sheet(m_project, profile, out);
+}
+
+Status ProjectSession::exportSheet(int profile, QImage &out)
+{
+    if (!m_full)
+        m_full = std::make_unique<ProjectSheets>(m_readTemplate, SourceDetail::Full);
+    return m_full->sheet(m_project, profile, out);
+}
+
+void ProjectSession::follow(int step, const QImage &sheet, int profile)
+{
+    const size_t hash = sheetHash(sheet);
+    if (const auto seen = m_steps.find(step);
+        seen != m_steps.end() && seen->second.profile == profile && seen->second.sheetHash == hash) {
+        m_project = seen->second.project;
+        m_base = sheet;
+        m_profile = profile;
+        return;
+    }
+    fold(sheet, profile);
+    // Steps past this one belonged to a history that has just been replaced.
+    m_steps.erase(m_steps.upper_bound(step), m_steps.end());
+    m_steps[step] = Step{hash, profile, m_project};
+}
+
+void ProjectSession::fold(const QImage &sheet, int profile)
+{
+    if (m_base.isNull() || profile != m_profile || sheet.size() != m_base.size()) {
+        m_base = sheet;
+        m_profile = profile;
+        m_project.profile = profile;
+        return;
+    }
+    for (int slot = 0; slot < kColourSlotCount; ++slot)
+        if (const QRgb c = readColourSlot(sheet, profile, slot); c != readColourSlot(m_base, profile, slot))
+            m_project.setColour(slot, c);
+    for (int i = 0; i < kPictureCount; ++i)
+        if (const QImage pixels = cutOutPicture(sheet, profile, i); pixels != cutOutPicture(m_base, profile, i))
+            setPicturePixels(i, profile, pixels);
+    m_base = sheet;
+}
+
+void ProjectSession::setPicturePixels(int picture, int profile, const QImage &pixels)
+{
+    auto own = std::find_if(m_project.sheets.begin(), m_project.sheets.end(),
+                            [profile](const ImportedSheet &s) { return s.profile == profile; });
+    if (own == m_project.sheets.end()) {
+        // The size's pixels as shown so far: the other pictures it takes from
+        // a sheet look the same from its own.
+        m_project.sheets.push_back({profile, m_base});
+        own = m_project.sheets.end() - 1;
+    }
+    writeBackPicture(own->sheet, profile, picture, pixels);
+    SizeSource source;
+    source.kind = PictureSourceKind::Sheet;
+    PictureSource &target = m_project.pictures[size_t(picture)];
+    // The first imported sheet is the one the other sizes are ported from.
+    if (own == m_project.sheets.begin()) {
+        static_cast<SizeSource &>(target) = source;
+        target.overrides.clear();
+    } else {
+        target.overrides[profile] = source;
+    }
+}
+
+Status ProjectSession::write(const QString &path, const IconSheets &icons, IfExists ifExists)
+{
+    // A project saved without a name is called after its file (export names skins after it).
+    if (m_project.name.isEmpty())
+        m_project.name = QFileInfo(path).completeBaseName();
+    SkinProject written = m_project;
+    written.dropUnusedFiles();
+    QImage shown = m_base;
+    if (shown.isNull() || m_profile != written.profile)
+        if (Status s = sheet(written.profile, shown); !s)
+            return s;
+    if (Status s = writeProjectFile(path, written, projectThumbnail(shown, written.profile, icons), ifExists); !s)
+        return s;
+    m_path = QFileInfo(path).absoluteFilePath();
+    return Status::success();
+}
+
+QStringList exportTargets(const QString &folder, const QString &name, const std::vector<int> &profiles)
+{
+    QStringList out;
+    for (int profile : profiles)
+        out << exportedSkinPath(folder, name.isEmpty() ? QStringLiteral("skin") : name, profile);
+    return out;
+}
+
+QString skinNameOf(const QString &path, int profile)
+{
+    QString name = QFileInfo(path).completeBaseName();
+    if (name.startsWith(savePrefix(profile)))
+        name = name.mid(savePrefix(profile).size());
+    return name;
+}
+
+} // namespace zelkor

@@ -1,0 +1,163 @@
+// Skin projects in the window: a new project edited at one size shows the
+// edit at another, one history undoes across sizes and brings the project
+// back exactly, Save writes the .zskin it reopens from, and "Экспорт скинов…"
+// writes what the command line writes, asking once before replacing. A skin
+// file saved as a project exports its own size byte for byte.
+#include "filesfixture.h"
+
+#include "app/exportdialog.h"
+#include "app/seams.h"
+#include "project/projectfile.h"
+#include "project/projectsession.h"
+#include "skin/profiles.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QUndoStack>
+
+using namespace zelkor;
+using namespace zelkor::test;
+
+namespace {
+
+class ProjectWindowTest : public FilesTest {
+protected:
+    void SetUp() override
+    {
+        FilesTest::SetUp();
+        for (const Profile &p : allProfiles())
+            if (!haveData(p.index))
+                GTEST_SKIP() << "bmconv or the data of profile " << p.index << " are missing";
+        auto answered = seams().execDialog;
+        seams().execDialog = [this, answered](QDialog *d) {
+            if (auto *e = qobject_cast<ExportDialog *>(d)) {
+                shown << QStringLiteral("ExportDialog");
+                e->folder->setText(exportFolder);
+                e->setDepthOption(exportDepth);
+                return int(QDialog::Accepted);
+            }
+            return answered(d);
+        };
+    }
+    const SkinProject &project() const { return ui(*form)->project->project(); }
+    QStringList exported() const { return QDir(exportFolder).entryList(QDir::Files, QDir::Name); }
+
+    QString exportFolder;
+    QString exportDepth = QStringLiteral("/c24");
+};
+
+QImage filled(QSize size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+TEST_F(ProjectWindowTest, OneDesignAtEverySizeWithOneHistorySavedAndExported)
+{
+    SkinDocument &doc = form->document();
+    form2Item = 2;  // 240x320
+    ui(*form).newProjectClick();
+    ASSERT_EQ(errors, QStringList());
+    ASSERT_TRUE(ui(*form)->project);
+    EXPECT_EQ(doc.profile(), 3);
+    EXPECT_FALSE(ui(*form)->sizeBox->isHidden());
+    const SkinProject fresh = project();
+    const QImage freshSheet = doc.sheet();
+
+    // A colour and a picture changed at 240 x 320 show at 176 x 208 too.
+    const QRgb red = qRgb(200, 10, 10), blue = qRgb(10, 20, 220);
+    ASSERT_TRUE(doc.setColourSlot(0, red).ok());
+    ASSERT_TRUE(doc.writeBackPicture(0, filled(pictureRect(0, 3)->rect().size(), blue)).ok());
+    ui(*form).sizeChoiceClick(1);
+    ASSERT_EQ(errors, QStringList());
+    EXPECT_EQ(doc.profile(), 1);
+    EXPECT_EQ(ui(*form)->sizeChoice->currentIndex(), 0);
+    EXPECT_EQ(doc.colourSlot(0), red);
+    EXPECT_EQ(cutOutPicture(doc.sheet(), 1, 0), filled(pictureRect(0, 1)->rect().size(), blue));
+
+    // Undo goes back across the size and then the edits, the project with them.
+    QUndoStack *history = doc.undoStack();
+    history->undo();
+    EXPECT_EQ(doc.profile(), 3);
+    EXPECT_EQ(ui(*form)->sizeChoice->currentIndex(), 2);
+    history->undo();
+    history->undo();
+    EXPECT_EQ(doc.sheet(), freshSheet);
+    EXPECT_EQ(projectJson(project()), projectJson(fresh));
+    history->redo();
+    history->redo();
+    history->redo();
+    EXPECT_EQ(doc.profile(), 1);
+    EXPECT_EQ(doc.colourSlot(0), red);
+
+    // Save names the file it wrote, which opens on the size shown.
+    saveAnswer = scratchFile(QStringLiteral("Море"));
+    ASSERT_TRUE(ui(*form).N6Click());
+    const QString file = scratchFile(QStringLiteral("Море.zskin"));
+    ASSERT_TRUE(isProjectFile(file));
+    EXPECT_EQ(ui(*form)->fileField->text(), QDir::toNativeSeparators(file));
+    EXPECT_FALSE(doc.isModified());
+    const QByteArray savedJson = projectJson(project());
+    ASSERT_TRUE(form->loadSkinFile(file));
+    EXPECT_EQ(doc.profile(), 1);
+    EXPECT_EQ(doc.colourSlot(0), red);
+    EXPECT_EQ(projectJson(project()), savedJson);
+
+    // Every size into a folder, as the command line exports the same file;
+    // a second export asks once before replacing.
+    exportFolder = scratchFile(QStringLiteral("скины"));
+    ui(*form).exportSkinsClick();
+    ASSERT_EQ(errors, QStringList());
+    const QStringList names = exported();
+    ASSERT_EQ(names.size(), 6);
+    EXPECT_TRUE(names.contains(QStringLiteral("extskin_176x208_Море.mbm"))) << names.join(u' ').toStdString();
+    QProcess cli;
+    const QString cliFolder = scratchFile(QStringLiteral("cli"));
+    cli.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")),
+              {QStringLiteral("export"), file, QStringLiteral("-o"), cliFolder});
+    ASSERT_EQ(finishProcess(cli, 60000).code, 0);
+    for (const QString &name : names)
+        EXPECT_EQ(fileBytes(QDir(exportFolder).filePath(name)), fileBytes(QDir(cliFolder).filePath(name)))
+            << name.toStdString();
+    asked.clear();
+    askAnswer = 1;
+    ui(*form).exportSkinsClick();
+    EXPECT_EQ(asked.size(), 1);
+    askAnswer = 0;
+    ui(*form).exportSkinsClick();
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_EQ(errors, QStringList());
+
+    // A skin file loaded after it is a skin file again.
+    load(programFile(QStringLiteral("skn/240x320.mbm")));
+    EXPECT_FALSE(ui(*form)->project);
+    EXPECT_TRUE(ui(*form)->sizeBox->isHidden());
+    EXPECT_FALSE(ui(*form)->exportSkins->isEnabled());
+}
+
+TEST_F(ProjectWindowTest, ASkinSavedAsAProjectExportsItsOwnSizeByteForByte)
+{
+    load(programFile(QStringLiteral("skn/320x240.mbm")));
+    ASSERT_TRUE(form->document().setColourSlot(3, qRgb(1, 2, 3)).ok());
+    const QString skin = scratchFile(QStringLiteral("extskin_320x240_Лес.mbm"));
+    save(scratchFile(QStringLiteral("Лес")), 3);  // 16 bpp
+    ASSERT_TRUE(QFileInfo::exists(skin));
+    saveAnswer = scratchFile(QStringLiteral("Лес.zskin"));
+    ASSERT_TRUE(ui(*form).saveAsProjectClick());
+    ASSERT_EQ(errors, QStringList());
+    EXPECT_EQ(project().name, QStringLiteral("Лес"));
+    EXPECT_EQ(project().exporting.depthOption, QStringLiteral("/c16"));
+    EXPECT_EQ(form->document().filePath(), saveAnswer);
+
+    exportFolder = scratchFile(QStringLiteral("экспорт"));
+    exportDepth = QStringLiteral("/c16");
+    ui(*form).exportSkinsClick();
+    ASSERT_EQ(errors, QStringList());
+    EXPECT_EQ(fileBytes(QDir(exportFolder).filePath(QFileInfo(skin).fileName())), fileBytes(skin));
+}
+
+} // namespace
