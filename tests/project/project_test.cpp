@@ -6,6 +6,7 @@
 #include "design/scrim.h"
 #include "imaging/picturefile.h"
 #include "project/projectfile.h"
+#include "project/projectsession.h"
 #include "project/projectsheet.h"
 #include "project/ziparchive.h"
 #include "skin/port.h"
@@ -355,6 +356,66 @@ TEST_F(ProjectTest, HostileOrBrokenArchivesAreRefusedOrOpenWithTheirLossNamed)
     EXPECT_FALSE(bomb.ok());
     EXPECT_TRUE(bomb.message.contains(QStringLiteral("слишком большой"))) << bomb.message.toStdString();
     EXPECT_TRUE(out.entries.empty());
+}
+
+// What the editor's document shows is folded back into the project: a colour
+// for every size, a picture's pixels as that size's own (shared when that
+// size's sheet is the one the others are ported from, else an override),
+// and an earlier step brings back the project as it was.
+TEST_F(ProjectTest, EditsOfTheShownSizeFoldIntoTheProjectAndEarlierStepsComeBack)
+{
+    const QRgb red = qRgb(210, 20, 30);
+    const struct {
+        bool fromSheet;  // a skin of 176 x 208 imported, else the template of 240 x 320
+        bool picture;    // a picture painted at 240 x 320, else colour 5 changed there
+        PictureSourceKind shared;
+        bool override;
+        size_t sheets;
+    } cases[] = {
+        {false, false, PictureSourceKind::Template, false, 0},
+        {false, true, PictureSourceKind::Sheet, false, 1},
+        {true, false, PictureSourceKind::Sheet, false, 1},
+        {true, true, PictureSourceKind::Sheet, true, 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.fromSheet * 2 + c.picture);
+        SkinProject start = c.fromSheet ? projectFromSheet(1, templateOf(1), QStringLiteral("a"))
+                                        : projectFromTemplate(3, templateOf(3), QStringLiteral("a"));
+        start.setColour(5, qRgb(1, 1, 1), 3);  // an override the shared colour replaces
+        ProjectSession session(start, reader());
+        QImage sheet;
+        ASSERT_TRUE(session.sheet(start.profile, sheet).ok());
+        session.follow(0, sheet, start.profile);
+        const QImage first = sheet;
+        ASSERT_TRUE(session.sheet(3, sheet).ok());
+        session.follow(1, sheet, 3);
+        QImage painted = cutOutPicture(sheet, 3, 2);
+        painted.fill(red);
+        if (c.picture)
+            writeBackPicture(sheet, 3, 2, painted);
+        else
+            writeColourSlot(sheet, 3, 5, red);
+        session.follow(2, sheet, 3);
+
+        const SkinProject &edited = session.project();
+        EXPECT_EQ(edited.profile, 3);
+        EXPECT_EQ(edited.pictures[2].kind, c.shared);
+        EXPECT_EQ(edited.pictures[2].overrides.count(3), size_t(c.override));
+        EXPECT_EQ(edited.sheets.size(), c.sheets);
+        EXPECT_EQ(edited.colourAt(1, 5), c.picture ? start.colourAt(1, 5) : red);
+        EXPECT_EQ(edited.colourAt(3, 5), c.picture ? qRgb(1, 1, 1) : red);
+        QImage again;
+        ASSERT_TRUE(session.sheet(3, again).ok());
+        EXPECT_EQ(again, sheet);
+        // 176 x 208 follows a shared edit and keeps its own picture otherwise.
+        ASSERT_TRUE(session.sheet(1, again).ok());
+        const QImage small = cutOutPicture(again, 1, 2);
+        EXPECT_EQ(small.pixel(small.width() / 2, small.height() / 2) == red, c.picture && !c.override);
+
+        // Undone to the first step, the document shows its first sheet again.
+        session.follow(0, first, start.profile);
+        EXPECT_EQ(projectJson(session.project()), projectJson(start));
+    }
 }
 
 } // namespace
