@@ -125,8 +125,10 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem)
     for (QAction *a : top[0]->menu()->actions())
         items << plain(a);
     EXPECT_EQ(items, (QStringList{QStringLiteral("Новый"), QStringLiteral("Новый из картинки…"),
-                                  QStringLiteral("Загрузить"), QStringLiteral("Сохранить"),
-                                  QStringLiteral("Сохранить как…"), QStringLiteral("Недавние файлы"),
+                                  QStringLiteral("Новый проект…"), QStringLiteral("Загрузить"),
+                                  QStringLiteral("Сохранить"), QStringLiteral("Сохранить как…"),
+                                  QStringLiteral("Сохранить как проект…"), QStringLiteral("Экспорт скинов…"),
+                                  QStringLiteral("Недавние файлы"),
                                   QStringLiteral("Перенести на разрешение…"), QStringLiteral("Выход")}));
     items.clear();
     for (QAction *a : top[3]->menu()->actions())
