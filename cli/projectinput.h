@@ -53,6 +53,8 @@ public:
     bool templateSheet(int profile, QImage &out);
     // The sheet of `profile` made from `project`.
     bool sheet(const SkinProject &project, int profile, QImage &out);
+    // The templates and decoded sources, kept for every project read.
+    ProjectSheets &sheets() { return m_sheets; }
     // Writes `project` to `path` with the thumbnail of its size, as every file is written.
     bool write(const SkinProject &project, const QString &path);
 

@@ -67,36 +67,12 @@ bool fromPicture(Session &session, ProjectReader &projects, const QString &pictu
     const IconSheets *icons = session.iconSheets();
     if (!icons)
         return false;
-    const design::FromPictureSettings settings{variant, depth};
-    SkinProject project;
-    for (const Profile &p : allProfiles()) {
-        QImage base;
-        design::SkinFromPicture made;
-        if (!projects.templateSheet(p.index, base))
-            return false;
-        if (const Status s = design::makeSkinFromPicture(picture, p.index, base, *icons, settings, made); !s) {
-            // That size is ported from another until the author gives it sources.
-            session.problem(s);
-            continue;
-        }
-        if (project.sheets.empty()) {
-            project = projectFromSheet(p.index, made.sheet, name);
-        } else {
-            project.sheets.push_back({p.index, made.sheet});
-            for (int slot = 0; slot < kColourSlotCount; ++slot)
-                if (const QRgb c = readColourSlot(made.sheet, p.index, slot); c != project.colours[size_t(slot)])
-                    project.setColour(slot, c, p.index);
-        }
-    }
-    if (project.sheets.empty())
-        return false;
-    const QString hash = project.addPictureFile(file.readAll());
-    project.generator = QJsonObject{{QStringLiteral("picture"), pictureEntryName(hash)},
-                                    {QStringLiteral("variant"), QLatin1String(design::variantNames()[size_t(variant)].key)},
-                                    {QStringLiteral("depth"), depth.mid(1)},
-                                    {QStringLiteral("threshold"), settings.threshold}};
-    out = std::move(project);
-    return true;
+    QStringList notices;
+    const Status s = projectFromPicture(picture, file.readAll(), projects.sheets(), *icons, {variant, depth}, name,
+                                        profileIndexByLabel(QStringLiteral("240x320")), out, notices);
+    for (const QString &notice : notices)
+        session.problem(notice);
+    return s.ok();
 }
 
 int run(const QCommandLineParser &parser, Session &session)
@@ -148,8 +124,6 @@ int run(const QCommandLineParser &parser, Session &session)
         if (!fromPicture(session, projects, parser.value(QStringLiteral("from-picture")), *variant, *depth, name,
                          project))
             return SkinProblem;
-        if (const int preferred = profileIndexByLabel(QStringLiteral("240x320")); project.sheetAt(preferred))
-            project.profile = preferred;
     }
     if (!depth->isEmpty())
         project.exporting.depthOption = *depth;

@@ -6,6 +6,8 @@
 #include "skin/port.h"
 #include "skin/profiles.h"
 
+#include <QJsonObject>
+
 #include <future>
 #include <set>
 
@@ -145,6 +147,48 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
         canvas = design::scrimUnderTexts(canvas, profile, *m_icons, i, source.placement.scrim);
     }
     out = canvas;
+    return Status::success();
+}
+
+Status projectFromPicture(const QImage &picture, const QByteArray &pictureBytes, ProjectSheets &templates,
+                          const IconSheets &icons, const design::FromPictureSettings &settings, const QString &name,
+                          int preferred, SkinProject &out, QStringList &notices)
+{
+    SkinProject project;
+    Status last = Status::failure(QStringLiteral("Из картинки не сделан скин ни одного размера."));
+    for (const Profile &p : allProfiles()) {
+        QImage base;
+        design::SkinFromPicture made;
+        Status s = templates.templateSheet(p.index, base);
+        if (s)
+            s = design::makeSkinFromPicture(picture, p.index, base, icons, settings, made);
+        if (!s) {
+            // That size is ported from another until the author gives it sources.
+            notices << s.message;
+            last = s;
+            continue;
+        }
+        if (project.sheets.empty()) {
+            project = projectFromSheet(p.index, made.sheet, name);
+        } else {
+            project.sheets.push_back({p.index, made.sheet});
+            for (int slot = 0; slot < kColourSlotCount; ++slot)
+                if (const QRgb c = readColourSlot(made.sheet, p.index, slot); c != project.colours[size_t(slot)])
+                    project.setColour(slot, c, p.index);
+        }
+    }
+    if (project.sheets.empty())
+        return last;
+    const QString hash = project.addPictureFile(pictureBytes);
+    project.generator = QJsonObject{{QStringLiteral("picture"), pictureEntryName(hash)},
+                                    {QStringLiteral("variant"),
+                                     QLatin1String(design::variantNames()[size_t(settings.variant)].key)},
+                                    {QStringLiteral("depth"), settings.depthOption.mid(1)},
+                                    {QStringLiteral("threshold"), settings.threshold}};
+    if (project.sheetAt(preferred))
+        project.profile = preferred;
+    project.exporting.depthOption = settings.depthOption;
+    out = std::move(project);
     return Status::success();
 }
 

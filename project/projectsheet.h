@@ -15,6 +15,7 @@
 
 #include "project.h"
 
+#include "design/frompicture.h"
 #include "preview/screenimage.h"
 
 #include <QImage>
@@ -53,6 +54,16 @@ private:
     std::map<int, QImage> m_templates;
     std::map<QString, QImage> m_sources;  // by the file's hash
 };
+
+// A project made from a picture, each size as the generator makes that
+// size's skin: every size made becomes that size's imported sheet (its
+// colours overrides where they differ from the first size's), and the
+// picture file is kept with the generator's settings. A size the generator
+// cannot make goes into `notices` and is ported from the others. `preferred`
+// is the size the project opens on when it was made.
+Status projectFromPicture(const QImage &picture, const QByteArray &pictureBytes, ProjectSheets &templates,
+                          const IconSheets &icons, const design::FromPictureSettings &settings, const QString &name,
+                          int preferred, SkinProject &out, QStringList &notices);
 
 // The contact list of `sheet` as the project's thumbnail shows it.
 QImage projectThumbnail(const QImage &sheet, int profile, const IconSheets &icons);

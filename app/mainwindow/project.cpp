@@ -9,6 +9,7 @@
 #include "app/busycursor.h"
 #include "app/converterprogress.h"
 #include "app/exportdialog.h"
+#include "app/newfrompicture.h"
 #include "app/seams.h"
 #include "app/tform2.h"
 #include "desktop/preferences.h"
@@ -20,6 +21,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -198,6 +200,12 @@ void TForm1::newProjectClick()
 {
     if (!maybeSave())
         return;
+    const int from = seams().ask(this, QStringLiteral("Из чего сделать новый проект?"),
+                                 {QStringLiteral("Из шаблона…"), QStringLiteral("Из картинки…"), QStringLiteral("Отмена")});
+    if (from == 1)
+        newProjectFromPicture();
+    if (from != 0)
+        return;
     TForm2 dialog(this);
     if (d->doc->hasSkin())
         dialog.RadioGroup1->setItemIndex(d->doc->profile() - 1);
@@ -221,6 +229,50 @@ void TForm1::newProjectClick()
         return;
     }
     adoptProject(std::move(session), base, {}, QStringLiteral("Новый проект"));
+}
+
+void TForm1::newProjectFromPicture()
+{
+    // The dialog of "Новый из картинки…" shows the chosen size; every size is
+    // then made from the picture, which the project keeps.
+    NewFromPictureDialog dialog(d->doc->programFiles(), d->doc->workFolder(), {d->smallIcons, d->largeIcons}, this);
+    if (d->doc->hasSkin())
+        dialog.setProfile(d->doc->profile());
+    if (seams().execDialog(&dialog) != QDialog::Accepted || !dialog.result())
+        return;
+    const QString path = dialog.pictureFile();
+    SkinProject made;
+    QStringList notices;
+    QImage sheet;
+    std::unique_ptr<ProjectSession> session;
+    Status status;
+    {
+        const BusyCursor busy;
+        QImage picture;
+        status = design::readPicture(path, 0, picture);
+        QFile file(path);
+        if (status && !file.open(QIODevice::ReadOnly))
+            status = Status::failure(QStringLiteral("Не удаётся прочитать файл «%1».").arg(QDir::toNativeSeparators(path)),
+                                     file.errorString());
+        if (status) {
+            ProjectSheets templates(templateReader());
+            design::FromPictureSettings settings;
+            settings.variant = dialog.variant();
+            status = projectFromPicture(picture, file.readAll(), templates, {d->smallIcons, d->largeIcons}, settings,
+                                        QFileInfo(path).completeBaseName(), dialog.profile(), made, notices);
+        }
+        if (status) {
+            session = std::make_unique<ProjectSession>(std::move(made), templateReader());
+            status = session->sheet(session->project().profile, sheet);
+        }
+    }
+    if (!status) {
+        report(this, status);
+        return;
+    }
+    const QString name = session->project().name;
+    if (adoptProject(std::move(session), sheet, {}, name) && !notices.isEmpty())
+        seams().warning(this, notices.join(u'\n'));
 }
 
 bool TForm1::saveAsProjectClick()

@@ -166,7 +166,8 @@ private:
                       const QString &name);
     // Writes the project to its file, or (`choose`, or none yet) to one the author names.
     bool saveProject(bool choose);
-    void newProjectClick();     // Файл / Новый проект…
+    void newProjectClick();     // Файл / Новый проект…: from a template or from a picture
+    void newProjectFromPicture();
     bool saveAsProjectClick();  // Файл / Сохранить как проект…
     void exportSkinsClick();    // Файл / Экспорт скинов…
     void sizeChoiceClick(int profile);

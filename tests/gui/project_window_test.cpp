@@ -6,6 +6,7 @@
 #include "filesfixture.h"
 
 #include "app/exportdialog.h"
+#include "app/newfrompicture.h"
 #include "app/seams.h"
 #include "project/projectfile.h"
 #include "project/projectsession.h"
@@ -39,6 +40,11 @@ protected:
                 e->setDepthOption(exportDepth);
                 return int(QDialog::Accepted);
             }
+            if (auto *n = qobject_cast<NewFromPictureDialog *>(d)) {
+                shown << QStringLiteral("NewFromPictureDialog");
+                n->setProfile(4);
+                return n->setPicture(pictureAnswer) ? int(QDialog::Accepted) : int(QDialog::Rejected);
+            }
             return answered(d);
         };
     }
@@ -47,6 +53,7 @@ protected:
 
     QString exportFolder;
     QString exportDepth = QStringLiteral("/c24");
+    QString pictureAnswer;
 };
 
 QImage filled(QSize size, QRgb colour)
@@ -60,6 +67,7 @@ TEST_F(ProjectWindowTest, OneDesignAtEverySizeWithOneHistorySavedAndExported)
 {
     SkinDocument &doc = form->document();
     form2Item = 2;  // 240x320
+    askAnswer = 0;  // from a template
     ui(*form).newProjectClick();
     ASSERT_EQ(errors, QStringList());
     ASSERT_TRUE(ui(*form)->project);
@@ -131,6 +139,22 @@ TEST_F(ProjectWindowTest, OneDesignAtEverySizeWithOneHistorySavedAndExported)
     ui(*form).exportSkinsClick();
     EXPECT_EQ(asked.size(), 2);
     EXPECT_EQ(errors, QStringList());
+
+    // From a picture: every size made from it, the picture kept, the chosen size shown.
+    QImage picture(900, 700, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 255 / 900, 90, y * 255 / 700));
+    pictureAnswer = scratchFile(QStringLiteral("закат.png"));
+    ASSERT_TRUE(picture.save(pictureAnswer));
+    askAnswer = 1;
+    ui(*form).newProjectClick();
+    ASSERT_EQ(errors, QStringList());
+    ASSERT_TRUE(ui(*form)->project);
+    EXPECT_EQ(doc.profile(), 4);
+    EXPECT_EQ(project().sheets.size(), 6u);
+    EXPECT_EQ(project().pictureFiles.size(), 1u);
+    EXPECT_EQ(project().pictureFiles.begin()->second, fileBytes(pictureAnswer));
 
     // A skin file loaded after it is a skin file again.
     load(programFile(QStringLiteral("skn/240x320.mbm")));
