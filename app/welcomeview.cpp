@@ -78,7 +78,7 @@ WelcomeView::WelcomeView(QWidget *host) : QFrame(host)
     m_recent->setAccessibleName(QStringLiteral("Недавние файлы"));
     column->addWidget(m_recent, 4);
 
-    auto *drop = new QLabel(QStringLiteral("…или перетащите файл скина (.mbm) в это окно"), this);
+    auto *drop = new QLabel(QStringLiteral("…или перетащите файл скина (.mbm) или проекта (.zskin) в это окно"), this);
     drop->setObjectName(QStringLiteral("dropTarget"));
     drop->setAlignment(Qt::AlignCenter);
     drop->setMinimumHeight(56);
