@@ -155,7 +155,11 @@ void TForm1::fitToArea(const QRect &available, const QMargins &frame)
 
 TForm1::~TForm1()
 {
-    // The document goes before the progress window it points to.
+    // The document goes before the progress window it points to. Its history
+    // empties as it goes and would say so to the window, which would then ask
+    // a document that is half gone: on its way out it says nothing.
+    d->doc->undoStack()->blockSignals(true);
+    d->doc->blockSignals(true);
     delete d->doc;
     d->doc = nullptr;
 }
