@@ -67,9 +67,7 @@ int run(const QCommandLineParser &parser, Session &session)
         session.problem(s);
         return SkinProblem;
     }
-    const NamedScreen *contacts = findNamedScreen(QStringLiteral("contacts-1"));
-    QImage picture =
-        onPhonePicture(photo, skin.profile, paintBoxPicture(*contacts, skinPreviewInput(skin.sheet, skin.profile, *icons, 0)));
+    QImage picture = contactsOnPhone(skin.sheet, skin.profile, *icons, photo);
     if (std::max(picture.width(), picture.height()) > size)
         picture = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return session.writePng(picture, out) ? Success : SkinProblem;

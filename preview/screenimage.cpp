@@ -111,6 +111,13 @@ QImage onPhonePicture(const QImage &photo, int profile, const QImage &screen)
     return out;
 }
 
+QImage contactsOnPhone(const QImage &sheet, int profile, const IconSheets &icons, const QImage &photo)
+{
+    const QImage screen =
+        paintBoxPicture(*findNamedScreen(QStringLiteral("contacts-1")), skinPreviewInput(sheet, profile, icons, 0));
+    return photo.isNull() ? screen : onPhonePicture(photo, profile, screen);
+}
+
 QImage enlargedByWholePixels(const QImage &image, int factor)
 {
     if (factor <= 1 || image.isNull())

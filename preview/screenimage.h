@@ -64,6 +64,10 @@ QImage paintBoxPicture(const NamedScreen &shot, PreviewInput in);
 // profile's preview offset). A screen reaching past the picture extends it
 // with the white of the frame behind the phone.
 QImage onPhonePicture(const QImage &photo, int profile, const QImage &screen);
+// How a skin is shown in small (a file manager's thumbnail, the recent files,
+// the gallery's card): its contact list on the phone picture `photo`, or on
+// its own when there is no photo.
+QImage contactsOnPhone(const QImage &sheet, int profile, const IconSheets &icons, const QImage &photo);
 
 // Every pixel becomes a `factor` x `factor` block of the same colour
 // (nearest neighbour, no smoothing); `factor` 1 returns the image as it is.

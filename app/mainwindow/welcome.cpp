@@ -28,24 +28,23 @@ void TForm1::createWelcome()
     refresh();
 
     // Drawn once the window has taken the skin in (its phone picture, its
-    // icons): the contact list on the phone, as the file now is.
+    // icons): the contact list on the phone, as the file now is. A load says
+    // both that the skin and the name changed; one picture serves both.
+    auto *thumbnail = new QTimer(this);
+    thumbnail->setSingleShot(true);
+    thumbnail->setInterval(0);
+    connect(thumbnail, &QTimer::timeout, this, [this] {
+        if (d->doc->hasOwnFile() && !d->doc->isModified())
+            keepThumbnail(d->doc->filePath(), skinThumbnail());
+    });
     for (auto signal : {&SkinDocument::skinReplaced, &SkinDocument::fileNameChanged})
-        connect(d->doc, signal, this, [this] {
-            QTimer::singleShot(0, this, [this] {
-                if (d->doc->hasOwnFile() && !d->doc->isModified())
-                    keepThumbnail(d->doc->filePath(), skinThumbnail());
-            });
-        });
+        connect(d->doc, signal, thumbnail, qOverload<>(&QTimer::start));
 }
 
 QImage TForm1::skinThumbnail() const
 {
-    const NamedScreen *contacts = findNamedScreen(QStringLiteral("contacts-1"));
-    const IconSheets icons{d->smallIcons, d->largeIcons};
-    const QImage screen =
-        paintBoxPicture(*contacts, skinPreviewInput(d->doc->sheet(), d->doc->profile(), icons, 0));
-    return d->previewArea->photo().isNull() ? screen
-                                            : onPhonePicture(d->previewArea->photo(), d->doc->profile(), screen);
+    return contactsOnPhone(d->doc->sheet(), d->doc->profile(), IconSheets{d->smallIcons, d->largeIcons},
+                           d->previewArea->photo());
 }
 
 } // namespace zelkor

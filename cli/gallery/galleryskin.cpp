@@ -143,8 +143,9 @@ bool drawReadSkin(const GalleryDrawing &drawing, const GallerySite &site, const 
         legibility.worst[size_t(s.slot)] = s.worst;
     skin.legibility = legibility;
     skin.screen = screens[0].size();
-    const QImage phone = onPhonePicture(drawing.phones[size_t(image.profile)], image.profile,
-                                        paintBoxPicture(*findNamedScreen(QStringLiteral("contacts-1")), in));
+    // The contact list is among the screens just drawn.
+    const size_t contacts = size_t(findNamedScreen(QStringLiteral("contacts-1")) - namedScreens().data());
+    const QImage phone = onPhonePicture(drawing.phones[size_t(image.profile)], image.profile, screens[contacts]);
     skin.phone = phone.size();
 
     // The record goes last: a skin whose record is there has all its files.
