@@ -171,12 +171,9 @@ double PlacementDialog::scrimKeepingLegibility() const
     const QImage placed = m_source.place(m_under, placement());
     if (failingWith(placed, 0) <= before || failingWith(placed, 1) > before)
         return 0;
-    int lo = 0, hi = 100;  // in hundredths: lo loses texts, hi does not
-    while (hi - lo > 1) {
-        const int mid = (lo + hi) / 2;
-        (failingWith(placed, mid / 100.0) <= before ? hi : lo) = mid;
-    }
-    return hi / 100.0;
+    return design::leastScrimHundredths(
+               [&](int hundredths) { return failingWith(placed, hundredths / 100.0) <= before; })
+           / 100.0;
 }
 
 PlacementDialog::~PlacementDialog()

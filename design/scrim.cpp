@@ -169,27 +169,33 @@ ScrimFix fixSlotWithScrim(const QImage &sheet, int profile, const IconSheets &ic
         Legibility measured;
         if (!attempt(kSteps, made, measured))
             continue;
-        int lo = 0, hi = kSteps;  // lo does not reach, hi does
         QImage best = made;
         Legibility bestMeasure = measured;
-        while (hi - lo > 1) {
-            const int mid = (lo + hi) / 2;
-            if (attempt(mid, made, measured)) {
-                hi = mid;
-                best = made;
-                bestMeasure = measured;
-            } else {
-                lo = mid;
-            }
-        }
+        const int least = leastScrimHundredths([&](int hundredths) {
+            if (!attempt(hundredths, made, measured))
+                return false;
+            best = made;
+            bestMeasure = measured;
+            return true;
+        });
         fix.found = true;
         fix.tone = tone;
-        fix.strength = hi / double(kSteps);
+        fix.strength = least / double(kSteps);
         fix.sheet = best;
         fix.contrast = bestMeasure.slot(slot) ? bestMeasure.slot(slot)->worst : 21.0;
         return fix;
     }
     return fix;
+}
+
+int leastScrimHundredths(const std::function<bool(int)> &enough)
+{
+    int lo = 0, hi = kSteps;  // lo is not enough, hi is
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        (enough(mid) ? hi : lo) = mid;
+    }
+    return hi;
 }
 
 QString scrimFixText(double strength)

@@ -67,6 +67,11 @@ struct ScrimFix {
 ScrimFix fixSlotWithScrim(const QImage &sheet, int profile, const IconSheets &icons, int slot, double minContrast,
                           const QString &depthOption);
 
+// The least strength in hundredths (1..100) at which `enough` holds, for an
+// `enough` that holds at 100, not at 0, and the more the stronger the scrim:
+// found by halving, so the last call that held is the one for the answer.
+int leastScrimHundredths(const std::function<bool(int)> &enough);
+
 // "поставить подложку под тексты (сила 0,35)"
 QString scrimFixText(double strength);
 
