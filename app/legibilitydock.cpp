@@ -5,7 +5,10 @@
 #include "design/legibilitytext.h"
 #include "preview/screenimage.h"
 
+#include "skin/profiles.h"
+
 #include <QAction>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -13,6 +16,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <optional>
+#include <tuple>
 #include <QVBoxLayout>
 
 namespace zelkor {
@@ -22,7 +29,7 @@ namespace {
 static_assert(prefs::minContrast.defaultValue() == design::kDefaultMinContrast);
 
 enum Column { SwatchColumn, SlotColumn, RatioColumn, ScreenColumn, CountColumn, ColumnCount };
-constexpr int kTextRole = Qt::UserRole, kSlotRole = Qt::UserRole + 1;
+constexpr int kTextRole = Qt::UserRole, kSlotRole = Qt::UserRole + 1, kProfileRole = Qt::UserRole + 2;
 
 QIcon swatchIcon(QRgb colour)
 {
@@ -62,6 +69,11 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
     form->addRow(QStringLiteral("Порог контраста:"), m_threshold);
     layout->addLayout(form);
 
+    m_allSizes = new QCheckBox(QStringLiteral("все размеры"), body);
+    m_allSizes->setToolTip(QStringLiteral("Плохо читаемые тексты проекта на экранах всех размеров, по размерам"));
+    m_allSizes->hide();
+    layout->addWidget(m_allSizes);
+
     m_summary = new QLabel(body);
     m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
@@ -95,16 +107,25 @@ LegibilityDock::LegibilityDock(QWidget *parent) : QDockWidget(QStringLiteral("Ч
     setWidget(body);
 
     const auto fixCurrent = [this] {
-        const int text = currentText();
-        if (text >= 0 && m_measure.texts[size_t(text)].slot >= 0)
-            emit fixRequested(m_measure.texts[size_t(text)].slot);
+        const design::Legibility *measure = currentMeasure();
+        if (measure && measure->texts[size_t(currentText())].slot >= 0)
+            emit fixRequested(measure->texts[size_t(currentText())].slot);
     };
     connect(m_fix, &QPushButton::clicked, this, fixCurrent);
     connect(m_fixRow, &QAction::triggered, this, fixCurrent);
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         updateFixButton();
-        if (item)
-            emit textChosen(item->data(SwatchColumn, kTextRole).toInt());
+        if (!item)
+            return;
+        const int text = item->data(SwatchColumn, kTextRole).toInt();
+        if (const int profile = item->data(SwatchColumn, kProfileRole).toInt())
+            emit sizeTextChosen(profile, text);
+        else
+            emit textChosen(text);
+    });
+    connect(m_allSizes, &QCheckBox::toggled, this, [this](bool on) {
+        fillList();
+        emit allSizesToggled(on);
     });
     connect(m_threshold, &QDoubleSpinBox::valueChanged, this, [this](double value) {
         prefs::minContrast.set(value);
@@ -126,21 +147,45 @@ double LegibilityDock::minContrast() const
 void LegibilityDock::showMeasure(const design::Legibility &measure, const QString &depthName)
 {
     m_measure = measure;
-    const QSignalBlocker quiet(m_list);  // a refill is no choice of the user's
-    m_list->clear();
-    const double min = minContrast();
-    const std::vector<int> failing = measure.failingTexts(min);
-    m_failing = int(failing.size());
-    const auto fill = [](QTreeWidgetItem *item, const design::TextLegibility &t, int text, int slot) {
+    m_depthName = depthName;
+    m_failing = int(measure.failingTexts(minContrast()).size());
+    fillList();
+}
+
+void LegibilityDock::offerAllSizes(bool offered)
+{
+    if (!offered)
+        m_allSizes->setChecked(false);
+    m_allSizes->setVisible(offered);
+}
+
+bool LegibilityDock::allSizes() const
+{
+    return m_allSizes->isChecked();
+}
+
+void LegibilityDock::showAllSizes(const std::vector<SizeLegibility> &sizes, const QString &depthName)
+{
+    m_sizes = sizes;
+    m_depthName = depthName;
+    if (allSizes())
+        fillList();
+}
+
+void LegibilityDock::fillSlotRows(QTreeWidgetItem *parent, const design::Legibility &measure,
+                                  const std::vector<int> &failing, int profile)
+{
+    const auto fill = [profile](QTreeWidgetItem *item, const design::TextLegibility &t, int text, int slot) {
         item->setData(SwatchColumn, kTextRole, text);
         item->setData(SwatchColumn, kSlotRole, slot);
+        item->setData(SwatchColumn, kProfileRole, profile);
         item->setText(RatioColumn, design::ratioText(t.contrast, 1));
         item->setText(ScreenColumn, screenTitle(t.screen));
         item->setToolTip(ScreenColumn, design::onScreenText(t.screen));
     };
     for (const design::SlotGroup &g : design::groupBySlot(measure, failing)) {
         const design::TextLegibility &worst = measure.texts[size_t(g.texts.front())];
-        auto *row = new QTreeWidgetItem(m_list);
+        auto *row = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_list);
         fill(row, worst, g.texts.front(), g.slot);
         if (g.slot >= 0)
             row->setIcon(SwatchColumn, swatchIcon(worst.colour));
@@ -156,16 +201,90 @@ void LegibilityDock::showMeasure(const design::Legibility &measure, const QStrin
             child->setToolTip(SlotColumn, child->text(SlotColumn));
         }
     }
-    const QString at = depthName.isEmpty() ? QString() : QStringLiteral(" (при %1)").arg(depthName);
-    m_summary->setText(failing.empty()
-                           ? QStringLiteral("Все тексты не ниже %1%2.").arg(design::ratioText(min, 1), at)
-                           : QStringLiteral("Ниже %1%2: %3 в %4.")
-                                 .arg(design::ratioText(min, 1), at,
-                                      design::countText(m_failing, QStringLiteral("текст"), QStringLiteral("текста"),
-                                                        QStringLiteral("текстов")),
-                                      design::countText(m_list->topLevelItemCount(), QStringLiteral("цвете"),
-                                                        QStringLiteral("цветах"), QStringLiteral("цветах"))));
+}
+
+void LegibilityDock::fillList()
+{
+    // A refill keeps the row the user chose where it is still listed.
+    const QTreeWidgetItem *current = m_list->currentItem();
+    const auto key = [](const QTreeWidgetItem *item) {
+        int level = 0;
+        for (const QTreeWidgetItem *up = item->parent(); up; up = up->parent())
+            ++level;
+        return std::tuple(item->data(SwatchColumn, kProfileRole).toInt(), item->data(SwatchColumn, kSlotRole).toInt(),
+                          item->data(SwatchColumn, kTextRole).toInt(), level);
+    };
+    const auto chosen = current ? std::optional(key(current)) : std::nullopt;
+    const QSignalBlocker quiet(m_list);  // a refill is no choice of the user's
+    m_list->clear();
+    const double min = minContrast();
+    const QString at = m_depthName.isEmpty() ? QString() : QStringLiteral(" (при %1)").arg(m_depthName);
+    const QString threshold = design::ratioText(min, 1);
+    const auto texts = [](int n) {
+        return design::countText(n, QStringLiteral("текст"), QStringLiteral("текста"), QStringLiteral("текстов"));
+    };
+    if (!allSizes()) {
+        fillSlotRows(nullptr, m_measure, m_measure.failingTexts(min), 0);
+        m_summary->setText(m_failing == 0 ? QStringLiteral("Все тексты не ниже %1%2.").arg(threshold, at)
+                                          : QStringLiteral("Ниже %1%2: %3 в %4.")
+                                                .arg(threshold, at, texts(m_failing),
+                                                     design::countText(m_list->topLevelItemCount(), QStringLiteral("цвете"),
+                                                                       QStringLiteral("цветах"), QStringLiteral("цветах"))));
+    } else {
+        int failing = 0;
+        for (const SizeLegibility &size : m_sizes) {
+            const std::vector<int> below = size.measure.failingTexts(min);
+            if (below.empty())
+                continue;
+            failing += int(below.size());
+            const design::TextLegibility &worst = size.measure.texts[size_t(below.front())];
+            auto *header = new QTreeWidgetItem(m_list);
+            header->setData(SwatchColumn, kTextRole, below.front());
+            header->setData(SwatchColumn, kSlotRole, worst.slot);
+            header->setData(SwatchColumn, kProfileRole, size.profile);
+            const Profile *p = profileByIndex(size.profile);
+            header->setText(SlotColumn, p ? p->labelText() : QString::number(size.profile));
+            QFont bold = header->font(SlotColumn);
+            bold.setBold(true);
+            header->setFont(SlotColumn, bold);
+            header->setToolTip(SlotColumn, QStringLiteral("Экран %1: хуже всех «%2»").arg(header->text(SlotColumn), worst.text));
+            header->setText(RatioColumn, design::ratioText(worst.contrast, 1));
+            header->setText(ScreenColumn, screenTitle(worst.screen));
+            header->setText(CountColumn, QString::number(below.size()));
+            header->setTextAlignment(CountColumn, Qt::AlignRight | Qt::AlignVCenter);
+            fillSlotRows(header, size.measure, below, size.profile);
+            header->setExpanded(true);
+        }
+        m_summary->setText(failing == 0 ? QStringLiteral("Во всех размерах тексты не ниже %1%2.").arg(threshold, at)
+                                        : QStringLiteral("Ниже %1%2: %3 в %4.")
+                                              .arg(threshold, at, texts(failing),
+                                                   design::countText(m_list->topLevelItemCount(), QStringLiteral("размере"),
+                                                                     QStringLiteral("размерах"), QStringLiteral("размерах"))));
+    }
+    if (chosen)
+        for (QTreeWidgetItemIterator it(m_list); *it; ++it)
+            if (key(*it) == *chosen) {
+                m_list->setCurrentItem(*it);
+                break;
+            }
     updateFixButton();
+}
+
+const design::Legibility *LegibilityDock::sizeMeasure(int profile) const
+{
+    for (const SizeLegibility &size : m_sizes)
+        if (size.profile == profile)
+            return &size.measure;
+    return nullptr;
+}
+
+const design::Legibility *LegibilityDock::currentMeasure() const
+{
+    const QTreeWidgetItem *item = m_list->currentItem();
+    if (!item || item->data(SwatchColumn, kTextRole).toInt() < 0)
+        return nullptr;
+    const int profile = item->data(SwatchColumn, kProfileRole).toInt();
+    return profile == 0 ? &m_measure : sizeMeasure(profile);
 }
 
 int LegibilityDock::currentText() const
@@ -196,8 +315,8 @@ int LegibilityDock::rowCount() const
 
 void LegibilityDock::updateFixButton()
 {
-    const int text = currentText();
-    const bool canFix = text >= 0 && m_measure.texts[size_t(text)].slot >= 0;
+    const design::Legibility *measure = currentMeasure();
+    const bool canFix = measure && measure->texts[size_t(currentText())].slot >= 0;
     m_fix->setEnabled(canFix);
     m_fixRow->setEnabled(canFix);
 }

@@ -5,6 +5,8 @@
 // them, a banner over the preview says when an edit has just brought texts
 // below the threshold, and "Исправить" moves slots' lightness as one undo step;
 // a slot no lightness saves is offered the least scrim under its texts.
+// While a project is open the dock can list every size: each size's sheet is
+// made by the project and measured off the GUI thread.
 #include "tform1.h"
 #include "tform1private.h"
 #include "textoutline.h"
@@ -19,8 +21,13 @@
 #include "app/seams.h"
 #include "skin/colourslots.h"
 #include "skin/depthpreview.h"
+#include "project/projectsession.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
+
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <algorithm>
 
 #include <QAction>
 #include <QLabel>
@@ -31,6 +38,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QStyle>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace zelkor {
@@ -154,6 +162,14 @@ void TForm1::createLegibility()
     connect(d->legibilityDock, &LegibilityDock::textChosen, this, [this](int text) { showLegibilityText(text); });
     connect(d->legibilityDock, &LegibilityDock::fixRequested, this, [this](int slot) { fixLegibility(slot); });
     connect(d->legibilityDock, &LegibilityDock::minContrastChanged, this, [this] { showLegibility(); });
+    d->allSizesTimer = new QTimer(this);
+    d->allSizesTimer->setSingleShot(true);
+    d->allSizesTimer->setInterval(0);
+    connect(d->allSizesTimer, &QTimer::timeout, this, [this] { measureAllSizes(); });
+    connect(d->legibilityDock, &LegibilityDock::allSizesToggled, d->allSizesTimer, qOverload<>(&QTimer::start));
+    // Queued: the switch to another size refills the list whose signal this is.
+    connect(d->legibilityDock, &LegibilityDock::sizeTextChosen, this,
+            [this](int profile, int text) { showSizeText(profile, text); }, Qt::QueuedConnection);
     connect(d->doc, &SkinDocument::sheetChanged, this, [this] {
         updateLegibility();
         if (d->legibilityBase.profile == 0)
@@ -186,6 +202,82 @@ void TForm1::updateLegibility()
             d->depthPreview.sheet(d->doc->sheet(), previewDepth(), smoothPreview() ? d->doc->profile() : 0));
     }
     showLegibility();
+    // After the rest of this turn: the project takes an edit in when the history moves, after the sheet changed.
+    if (d->project && d->legibilityDock->allSizes())
+        d->allSizesTimer->start();
+}
+
+void TForm1::measureAllSizes()
+{
+    if (!d->project || !d->doc->hasSkin() || !d->legibilityDock->allSizes())
+        return;
+    struct SizeSheet {
+        int profile;
+        QImage sheet;
+    };
+    std::vector<SizeSheet> sheets;
+    QStringList failed;
+    {
+        const BusyCursor busy;
+        for (const Profile &p : allProfiles()) {
+            QImage sheet = d->doc->sheet();
+            if (p.index != d->doc->profile())
+                if (Status s = d->project->sheet(p.index, sheet); !s) {
+                    failed << p.labelText() + QStringLiteral(": ") + s.message;
+                    continue;
+                }
+            sheets.push_back({p.index, sheet});
+        }
+    }
+    if (!failed.isEmpty())
+        statusBar()->showMessage(QStringLiteral("Не измерены: ") + failed.join(QStringLiteral("; ")), 10000);
+    const quint64 run = ++d->allSizesRun;
+    const QString depth = previewDepth();
+    const bool smooth = smoothPreview();
+    const IconSheets icons{d->smallIcons, d->largeIcons};
+    const int depthIndex = d->RadioGroup3->itemIndex();
+    const QString depthName = depthIndex > 0 ? d->RadioGroup3->button(depthIndex)->text() : QString();
+    QtConcurrent::mapped(sheets,
+                         [depth, smooth, icons](const SizeSheet &size) {
+                             // As the per-size measure sees it: at the preview's depth.
+                             DepthPreview atDepth;
+                             const QImage shown = atDepth.sheet(size.sheet, depth, smooth ? size.profile : 0);
+                             return SizeLegibility{size.profile, design::measureLegibility(
+                                                                     skinPreviewInput(shown, size.profile, icons, 0))};
+                         })
+        .then(this, [this, run, depthName](QFuture<SizeLegibility> done) {
+            if (run != d->allSizesRun)
+                return;  // a later change has a run of its own
+            const QList<SizeLegibility> results = done.results();
+            d->legibilityDock->showAllSizes({results.begin(), results.end()}, depthName);
+            d->allSizesShown = run;
+        });
+}
+
+void TForm1::showSizeText(int profile, int text)
+{
+    const design::Legibility *measured = d->legibilityDock->sizeMeasure(profile);
+    if (!measured || text < 0 || text >= int(measured->texts.size()))
+        return;
+    const design::TextLegibility chosen = measured->texts[size_t(text)];
+    if (profile != d->doc->profile()) {
+        sizeChoiceClick(profile);
+        if (profile != d->doc->profile())
+            return;
+    }
+    // The size's own measure lists the same texts in the same order unless
+    // the skin changed since; then the text is looked up by where it is.
+    const auto same = [&chosen](const design::TextLegibility &t) {
+        return t.screen == chosen.screen && t.text == chosen.text && t.ink == chosen.ink;
+    };
+    const std::vector<design::TextLegibility> &texts = d->legibility.texts;
+    if (text < int(texts.size()) && same(texts[size_t(text)])) {
+        showLegibilityText(text);
+        return;
+    }
+    const auto found = std::find_if(texts.begin(), texts.end(), same);
+    if (found != texts.end())
+        showLegibilityText(int(found - texts.begin()));
 }
 
 void TForm1::noteLostTexts(const design::Legibility &before)

@@ -9,6 +9,7 @@
 #include "app/busycursor.h"
 #include "app/converterprogress.h"
 #include "app/exportdialog.h"
+#include "app/legibilitydock.h"
 #include "app/newfrompicture.h"
 #include "app/seams.h"
 #include "app/tform2.h"
@@ -103,6 +104,7 @@ void TForm1::showProjectControls()
     const bool project = d->project != nullptr;
     d->RadioGroup1->resize(d->RadioGroup1->width(), kScreenChoiceHeight - (project ? kSizeBoxHeight + 4 : 0));
     d->sizeBox->setVisible(project && d->doc->hasSkin());
+    d->legibilityDock->offerAllSizes(project && d->doc->hasSkin());
     if (project)
         d->sizeChoice->setCurrentIndex(d->doc->profile() - 1);
     d->saveAsProject->setEnabled(d->doc->hasSkin());

@@ -227,6 +227,10 @@ private:
     // colours its own row carries.
     design::Legibility measureSheet(const QImage &sheet) const;
     void showLegibilityText(int text);
+    // A project's "все размеры": every size measured off the GUI thread (only
+    // the latest run's results are shown); a row chosen at another size shows that size.
+    void measureAllSizes();
+    void showSizeText(int profile, int text);
     void fixLegibility(int slot);
     // The same for several slots, as one undo step; one message for those that cannot be fixed.
     void fixLegibility(const std::vector<int> &which);

@@ -118,6 +118,9 @@ struct TForm1Private {
     int legibilityStep = 0;              // the undo index of the last step seen
     design::Legibility legibilityBase;   // the measure at that step
     std::vector<int> bannerSlots;   // the slots of the texts the banner speaks of
+    QTimer *allSizesTimer = nullptr;  // gathers the changes of one turn into one measure of every size
+    quint64 allSizesRun = 0;          // the measure of every size last started
+    quint64 allSizesShown = 0;        // the run whose results the dock shows
     std::optional<std::pair<int, QRgb>> colourTrial;  // slot and colour under choice in the colour dialog
     QMargins fittedFrame;           // the frame that the last fit assumed
     std::optional<QRect> keptGeometry;  // the frame's place and the window's size from the last run

@@ -6,13 +6,19 @@
 #include "filesfixture.h"
 
 #include "app/exportdialog.h"
+#include "app/legibilitydock.h"
 #include "app/newfrompicture.h"
 #include "app/seams.h"
 #include "project/projectfile.h"
 #include "project/projectsession.h"
 #include "skin/profiles.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTreeWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +55,17 @@ protected:
         };
     }
     const SkinProject &project() const { return ui(*form)->project->project(); }
+    // Until the dock shows the measure of every size asked for last.
+    void settleAllSizes() const
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while ((ui(*form)->allSizesTimer->isActive() || ui(*form)->allSizesShown != ui(*form)->allSizesRun)
+               && waited.elapsed() < 30000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(2);
+        }
+    }
     QStringList exported() const { return QDir(exportFolder).entryList(QDir::Files, QDir::Name); }
 
     QString exportFolder;
@@ -182,6 +199,79 @@ TEST_F(ProjectWindowTest, ASkinSavedAsAProjectExportsItsOwnSizeByteForByte)
     ui(*form).exportSkinsClick();
     ASSERT_EQ(errors, QStringList());
     EXPECT_EQ(fileBytes(QDir(exportFolder).filePath(QFileInfo(skin).fileName())), fileBytes(skin));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProjectWindowTest, TheLegibilityDockListsEverySizeAndChoosingARowShowsItsSize)
+{
+    SkinDocument &doc = form->document();
+    form2Item = 2;  // 240x320
+    askAnswer = 0;
+    ui(*form).newProjectClick();
+    ASSERT_TRUE(ui(*form)->project);
+    LegibilityDock &dock = *ui(*form)->legibilityDock;
+    EXPECT_FALSE(dock.allSizesBox()->isHidden());
+    dock.allSizesBox()->setChecked(true);
+    settleAllSizes();
+    QTreeWidget *list = dock.list();
+    const auto listed = [list] {
+        QStringList sizes;
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            sizes << list->topLevelItem(row)->text(1) + u' ' + list->topLevelItem(row)->text(4);
+        return sizes;
+    };
+    const QStringList before = listed();
+    // A pale outgoing message on the white chat reads badly at every size.
+    const QRgb colour = doc.colourSlot(0);
+    ASSERT_TRUE(doc.setColourSlot(0, qRgb(235, 235, 235)).ok());
+    const int shownFailing = dock.failingCount();
+    ASSERT_GT(shownFailing, 0);
+    settleAllSizes();
+    ASSERT_EQ(list->topLevelItemCount(), 6);
+    int other = -1;
+    for (int row = 0; row < 6; ++row) {
+        const QTreeWidgetItem *size = list->topLevelItem(row);
+        EXPECT_EQ(size->text(1), profileByIndex(row + 1)->labelText());
+        if (row + 1 == doc.profile())
+            EXPECT_EQ(size->text(4).toInt(), shownFailing);
+        else
+            other = row;
+    }
+
+    // A text at another size: "Размер" follows, the size's own measure agrees
+    // with the list and the text is framed on the preview.
+    const QTreeWidgetItem *size = list->topLevelItem(other);
+    const int otherProfile = other + 1, count = size->text(4).toInt();
+    // A colour's row: the size's worst text.
+    list->setCurrentItem(size->child(0));
+    const QString row = size->child(0)->text(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(doc.profile(), otherProfile);
+    EXPECT_EQ(ui(*form)->sizeChoice->currentIndex(), other);
+    EXPECT_EQ(dock.failingCount(), count);
+    const design::TextLegibility chosen = dock.sizeMeasure(otherProfile)->texts[size_t(dock.currentText())];
+    EXPECT_EQ(ui(*form).legibilityOutline(), chosen.ink);
+    EXPECT_LT(chosen.contrast, dock.minContrast());
+    // The list, measured again after the switch, keeps that row chosen.
+    settleAllSizes();
+    ASSERT_NE(list->currentItem(), nullptr);
+    ASSERT_NE(list->currentItem()->parent(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(1), row);
+    EXPECT_EQ(list->currentItem()->parent()->text(1), profileByIndex(otherProfile)->labelText());
+
+    // The colour as it was: every size as it was.
+    ASSERT_TRUE(doc.setColourSlot(0, colour).ok());
+    settleAllSizes();
+    EXPECT_EQ(listed(), before);
+
+    // A skin file on its own has one size only.
+    askAnswer = 1;  // not saved
+    load(programFile(QStringLiteral("skn/240x320.mbm")));
+    EXPECT_TRUE(dock.allSizesBox()->isHidden());
+    EXPECT_FALSE(dock.allSizes());
 }
 
 } // namespace
