@@ -249,6 +249,7 @@ struct Verdict {
 Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, const std::array<double, 3> &veils,
               QRgb base, const DepthMap &depth, double threshold, double margin = 0)
 {
+    const Luminance &lum = luminance();
     // The pixels no slot gives, as the photographs and bars make them; the
     // others are the colour of their slot, looked up at each depth.
     std::vector<QRgb> under;
@@ -266,11 +267,11 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
         for (size_t index = 0; index < texts.size(); ++index) {
             const TextInk &t = texts[index];
             const double target = textTarget(t, threshold) + margin;
-            const double ink = luminance()(t.slot >= 0 ? inks[size_t(t.slot)] : t.colour);
+            const double ink = lum(t.slot >= 0 ? inks[size_t(t.slot)] : t.colour);
             ratios.clear();
             backs.clear();
             for (size_t i = 0; i < t.under.size(); ++i) {
-                backs.push_back(luminance()(t.from[i].kind == Origin::Slot ? inks[t.from[i].index] : pixels[next++]));
+                backs.push_back(lum(t.from[i].kind == Origin::Slot ? inks[t.from[i].index] : pixels[next++]));
                 ratios.push_back(ratio(ink, backs.back()));
             }
             const double contrast = percentileContrast(ratios);
@@ -533,30 +534,82 @@ bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &bars
     return moved || refinePulled(verdict, tones, verdictOf);
 }
 
+// The luminance of a photograph's pixel once veiled toward the base tone, at
+// 24 bits and as the depth gives it back, channel by channel: WCAG's
+// luminance is a sum of one term per channel, and the veil and a depth that
+// packs channels apart treat each channel on its own, so three tables of 256
+// give what veiledColour, the depth and the luminance would pixel by pixel.
+struct VeiledLuminance {
+    std::array<std::array<double, 256>, 3> plain{}, saved{};
+
+    VeiledLuminance(QRgb base, double strength, const DepthMap &depth)
+    {
+        const Luminance &lum = luminance();
+        const int ends[3] = {qRed(base), qGreen(base), qBlue(base)};
+        for (int v = 0; v < 256; ++v) {
+            const QRgb c = qRgb(veiledChannel(v, ends[0], strength), veiledChannel(v, ends[1], strength),
+                                veiledChannel(v, ends[2], strength));
+            const QRgb d = depth(c);
+            plain[0][size_t(v)] = lum(c & 0xffff0000u);
+            plain[1][size_t(v)] = lum(c & 0xff00ff00u);
+            plain[2][size_t(v)] = lum(c & 0xff0000ffu);
+            saved[0][size_t(v)] = lum(d & 0xffff0000u);
+            saved[1][size_t(v)] = lum(d & 0xff00ff00u);
+            saved[2][size_t(v)] = lum(d & 0xff0000ffu);
+        }
+    }
+    double at24(QRgb p) const
+    {
+        return plain[0][size_t(qRed(p))] + plain[1][size_t(qGreen(p))] + plain[2][size_t(qBlue(p))];
+    }
+    double atDepth(QRgb p) const
+    {
+        return saved[0][size_t(qRed(p))] + saved[1][size_t(qGreen(p))] + saved[2][size_t(qBlue(p))];
+    }
+};
+
 // Whether every text reaches its `need` with veils `veils`, at 24 bits and at
 // the depth: the measure's rule (one ink pixel in twenty may fall short)
 // counted rather than sorted, stopping at the first text that does not.
 bool allReach(const std::vector<TextInk> &texts, const std::vector<double> &need, const ColourSlots &colours,
               const std::array<double, 3> &veils, QRgb base, const DepthMap &depth)
 {
-    ColourSlots saved = colours;
-    for (QRgb &c : saved)
-        c = depth(c);
+    const Luminance &lum = luminance();
+    std::array<double, 13> slot24{}, slotSaved{};
+    for (size_t s = 0; s < colours.size(); ++s) {
+        slot24[s] = lum(colours[s]);
+        slotSaved[s] = lum(depth(colours[s]));
+    }
+    // A depth that mixes the channels (a palette) is asked pixel by pixel.
+    std::optional<std::array<VeiledLuminance, 3>> tables;
+    if (!depth.active() || depth.separable())
+        tables.emplace(std::array<VeiledLuminance, 3>{VeiledLuminance(base, veils[0], depth),
+                                                      VeiledLuminance(base, veils[1], depth),
+                                                      VeiledLuminance(base, veils[2], depth)});
     for (size_t index = 0; index < texts.size(); ++index) {
         const TextInk &t = texts[index];
         const QRgb colour = t.slot >= 0 ? colours[size_t(t.slot)] : t.colour;
-        const double ink = luminance()(colour), inkSaved = luminance()(depth(colour));
+        const double ink = lum(colour), inkSaved = lum(depth(colour));
         const size_t allowed = t.under.size() / 20;
         size_t short24 = 0, shortSaved = 0;
         for (size_t i = 0; i < t.under.size(); ++i) {
             const Origin &o = t.from[i];
-            const QRgb under = o.kind == Origin::Background ? veiledColour(t.under[i], base, veils[o.index])
-                               : o.kind == Origin::Slot   ? colours[o.index]
-                                                          : t.under[i];
-            short24 += ratio(ink, luminance()(under)) < need[index];
+            double y24, ySaved;
+            if (o.kind == Origin::Slot) {
+                y24 = slot24[o.index];
+                ySaved = slotSaved[o.index];
+            } else if (o.kind == Origin::Background && tables) {
+                y24 = (*tables)[o.index].at24(t.under[i]);
+                ySaved = (*tables)[o.index].atDepth(t.under[i]);
+            } else {
+                const QRgb under =
+                    o.kind == Origin::Background ? veiledColour(t.under[i], base, veils[o.index]) : t.under[i];
+                y24 = lum(under);
+                ySaved = lum(depth(under));
+            }
+            short24 += ratio(ink, y24) < need[index];
             if (depth.active())
-                shortSaved += ratio(inkSaved, luminance()(o.kind == Origin::Slot ? saved[o.index] : depth(under)))
-                              < need[index];
+                shortSaved += ratio(inkSaved, ySaved) < need[index];
         }
         if (short24 > allowed || shortSaved > allowed)
             return false;

@@ -1,6 +1,7 @@
 #include "legibility.h"
 
 #include "colour.h"
+#include "lightnessfix.h"
 #include "preview/paintrecord.h"
 #include "skin/depthpreview.h"
 #include "skin/profiles.h"
@@ -35,7 +36,52 @@ double ratio(double a, double b)
     return a > b ? (a + 0.05) / (b + 0.05) : (b + 0.05) / (a + 0.05);
 }
 
-void addTexts(const PaintRecord &record, const QString &screen, Legibility &out)
+// What a save at a depth makes of the colours one drawing of the true sheet
+// shows, gathered while the texts are added: the pixels a save changes are the
+// sheet's own and the slots' colours, each quantised as a pixel alone; a
+// fixed colour, the fresh bitmap's white and an icon stay as they are. An ink
+// pixel on an icon (ANDed and ORed over what lay beneath) or a step whose
+// colour is not its slot's would need the depth drawn on its own: `exact`
+// turns false.
+struct DepthInk {
+    bool exact = true;
+    std::vector<QRgb> colours;  // per text: its colour, then the pixels under its ink
+    std::vector<bool> changes;  // per entry of `colours`: does the depth change it?
+};
+
+bool slotColourChanges(const PaintOp &op, const ColourSlots &slotColours, bool &exact)
+{
+    if (op.slot < 0)
+        return false;
+    if (op.slot >= kColourSlotCount || (op.colour | 0xff000000u) != (slotColours[size_t(op.slot)] | 0xff000000u))
+        exact = false;
+    return true;
+}
+
+void addDepthInk(const PaintRecord &record, const PaintOp &text, const std::vector<InkPixel> &ink,
+                 const ColourSlots &slotColours, DepthInk &out)
+{
+    out.colours.push_back(text.colour | 0xff000000u);
+    out.changes.push_back(slotColourChanges(text, slotColours, out.exact));
+    for (const InkPixel &p : ink) {
+        bool changes = false;
+        if (p.underOp >= 0) {
+            const PaintOp &under = record.ops()[size_t(p.underOp)];
+            switch (under.kind) {
+            case PaintOp::SheetBlock: changes = true; break;
+            case PaintOp::Fill:
+            case PaintOp::Text: changes = slotColourChanges(under, slotColours, out.exact); break;
+            case PaintOp::IconBlock:
+            case PaintOp::OtherBlock: out.exact = false; break;
+            }
+        }
+        out.colours.push_back(p.under);
+        out.changes.push_back(changes);
+    }
+}
+
+void addTexts(const PaintRecord &record, const QString &screen, Legibility &out, const ColourSlots *slotColours = nullptr,
+              DepthInk *depth = nullptr)
 {
     const std::vector<PaintOp> &ops = record.ops();
     for (int i = 0; i < int(ops.size()); ++i) {
@@ -45,6 +91,8 @@ void addTexts(const PaintRecord &record, const QString &screen, Legibility &out)
         const std::vector<InkPixel> ink = record.ink(i);
         if (ink.empty())
             continue;
+        if (depth)
+            addDepthInk(record, op, ink, *slotColours, *depth);
         TextLegibility t;
         t.screen = screen;
         t.text = op.text;
@@ -149,18 +197,11 @@ SlotContrast slotContrast(const Legibility &measure, int slot, QRgb colour)
     return out;
 }
 
-Legibility measureLegibility(PreviewInput in)
+namespace {
+
+void rankSlots(Legibility &out)
 {
-    Legibility out;
-    if (!profileByIndex(in.profile) || !in.sheet || in.sheet->isNull())
-        return out;
-    out.profile = in.profile;
-    PaintRecord record;
-    in.record = &record;
-    for (const NamedScreen &screen : namedScreens()) {
-        paintBoxPicture(screen, in);
-        addTexts(record, screen.nameText(), out);
-    }
+    out.perSlot.clear();
     for (int i = 0; i < int(out.texts.size()); ++i) {
         const TextLegibility &t = out.texts[size_t(i)];
         if (t.slot < 0 || t.slot >= kColourSlotCount)
@@ -174,7 +215,31 @@ Legibility measureLegibility(PreviewInput in)
     }
     std::sort(out.perSlot.begin(), out.perSlot.end(),
               [](const SlotLegibility &a, const SlotLegibility &b) { return a.slot < b.slot; });
+}
+
+// Every named screen of `in` drawn once, its texts measured; with `depth`,
+// what a save would change gathered too.
+Legibility measureDrawn(PreviewInput in, DepthInk *depth = nullptr)
+{
+    Legibility out;
+    if (!profileByIndex(in.profile) || !in.sheet || in.sheet->isNull())
+        return out;
+    out.profile = in.profile;
+    PaintRecord record;
+    in.record = &record;
+    for (const NamedScreen &screen : namedScreens()) {
+        paintBoxPicture(screen, in);
+        addTexts(record, screen.nameText(), out, &in.colours, depth);
+    }
+    rankSlots(out);
     return out;
+}
+
+} // namespace
+
+Legibility measureLegibility(PreviewInput in)
+{
+    return measureDrawn(in);
 }
 
 Legibility measureSkinLegibility(const QImage &sheet, int profile, const IconSheets &icons,
@@ -184,6 +249,43 @@ Legibility measureSkinLegibility(const QImage &sheet, int profile, const IconShe
     if (drawn.isNull())
         return {};
     return measureLegibility(skinPreviewInput(drawn, profile, icons, 0));
+}
+
+LegibilityAtDepth measureSkinLegibilityAtDepth(const QImage &sheet, int profile, const IconSheets &icons,
+                                               const QString &depthOption)
+{
+    LegibilityAtDepth out;
+    const DepthMap depth(depthOption);
+    if (!depth.active()) {
+        out.asIs = measureSkinLegibility(sheet, profile, icons);
+        out.atDepth = depthOption.isEmpty() ? out.asIs : measureSkinLegibility(sheet, profile, icons, depthOption);
+        return out;
+    }
+    DepthInk ink;
+    out.asIs = measureDrawn(skinPreviewInput(sheet, profile, icons, 0), &ink);
+    if (!ink.exact) {
+        out.atDepth = measureSkinLegibility(sheet, profile, icons, depthOption);
+        return out;
+    }
+    std::vector<QRgb> saved;
+    for (size_t i = 0; i < ink.colours.size(); ++i)
+        if (ink.changes[i])
+            saved.push_back(ink.colours[i]);
+    depth.apply(saved);
+    auto next = saved.begin();
+    for (size_t i = 0; i < ink.colours.size(); ++i)
+        if (ink.changes[i])
+            ink.colours[i] = *next++ | 0xff000000u;
+    out.atDepth = out.asIs;
+    auto colour = ink.colours.begin();
+    for (TextLegibility &t : out.atDepth.texts) {
+        t.colour = *colour++;
+        std::copy(colour, colour + std::ptrdiff_t(t.under.size()), t.under.begin());
+        colour += std::ptrdiff_t(t.under.size());
+        t.contrast = inkContrast(t.colour, t.under);
+    }
+    rankSlots(out.atDepth);
+    return out;
 }
 
 } // namespace zelkor::design

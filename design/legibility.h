@@ -108,4 +108,17 @@ Legibility measureLegibility(PreviewInput in);
 Legibility measureSkinLegibility(const QImage &sheet, int profile, const IconSheets &icons,
                                  const QString &depthOption = {});
 
+// measureSkinLegibility of `sheet` as it is and at `depthOption` together,
+// from one drawing where that gives the same: the screens' layout does not
+// follow the sheet's colours, so at the depth every ink pixel lies on the same
+// sheet pixel or slot colour as a save gives it back. Where a text lies on an
+// icon, whose mask lets what is beneath show through, the depth is drawn on
+// its own. An empty option gives the sheet as it is twice.
+struct LegibilityAtDepth {
+    Legibility asIs;
+    Legibility atDepth;
+};
+LegibilityAtDepth measureSkinLegibilityAtDepth(const QImage &sheet, int profile, const IconSheets &icons,
+                                               const QString &depthOption);
+
 } // namespace zelkor::design

@@ -58,6 +58,8 @@ class DepthMap {
 public:
     explicit DepthMap(const QString &depthOption = {});
     bool active() const { return m_active; }
+    // Each channel given back on its own, whatever the others are.
+    bool separable() const { return m_separable; }
     QRgb operator()(QRgb colour) const;
     // Every colour of `colours` as the depth gives it back.
     void apply(std::vector<QRgb> &colours) const;

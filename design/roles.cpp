@@ -80,13 +80,15 @@ std::uint16_t surfaceOf(const PixelSource &source)
 bool readsAtRoleTargets(const QImage &sheet, int profile, const IconSheets &icons, const QString &depthOption,
                         double threshold)
 {
-    const auto reads = [&](const QString &depth) {
-        const Legibility measured = measureSkinLegibility(sheet, profile, icons, depth);
+    const auto reads = [&](const Legibility &measured) {
         return std::all_of(measured.texts.begin(), measured.texts.end(), [&](const TextLegibility &t) {
             return t.contrast >= (t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold);
         });
     };
-    return reads(QString()) && (depthOption.isEmpty() || reads(depthOption));
+    if (depthOption.isEmpty())
+        return reads(measureSkinLegibility(sheet, profile, icons));
+    const LegibilityAtDepth measured = measureSkinLegibilityAtDepth(sheet, profile, icons, depthOption);
+    return reads(measured.asIs) && reads(measured.atDepth);
 }
 
 } // namespace zelkor::design

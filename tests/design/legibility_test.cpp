@@ -8,6 +8,8 @@
 #include "design/roles.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
+#include "datagen/icons.h"
+#include "datagen/skintemplate.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,49 @@ TEST(Legibility, RoleTargetsHoldAtTheSaveDepthToo)
     for (const auto &c : cases)
         EXPECT_EQ(readsAtRoleTargets(sheet, profile, noIcons, QString::fromLatin1(c.depth), c.threshold), c.reads)
             << c.depth << " at " << c.threshold;
+}
+
+// One drawing measures a sheet as it is and at a save depth: the same texts,
+// colours, backgrounds and contrasts as drawing the quantised sheet again, on
+// every template made noisy (so every depth moves the pixels), without icons
+// (no text lies on one) and with them (where the depth is drawn on its own).
+TEST(Legibility, OneDrawingAtTwoDepthsEqualsTwoDrawings)
+{
+    const IconSheets noIcons, icons{datagen::drawIconSheet(16), datagen::drawIconSheet(32)};
+    int texts = 0;
+    for (int profile = 1; profile <= kProfileCount; ++profile) {
+        QImage sheet = datagen::drawTemplateSheet(profile).convertToFormat(QImage::Format_RGB32);
+        quint32 noise = 99;
+        for (int y = 0; y < sheet.height(); ++y)
+            for (int x = 0; x < sheet.width(); ++x) {
+                noise = noise * 1664525u + 1013904223u;
+                sheet.setPixel(x, y, sheet.pixel(x, y) ^ (noise >> 8 & 0x0f0f0fu));
+            }
+        for (const char *depth : {"/c4", "/c8", "/c12", "/c16"})
+            for (const IconSheets *with : {&noIcons, &icons}) {
+                SCOPED_TRACE(testing::Message() << "profile " << profile << " " << depth << (with == &icons ? " icons" : ""));
+                const QString option = QString::fromLatin1(depth);
+                const LegibilityAtDepth both = measureSkinLegibilityAtDepth(sheet, profile, *with, option);
+                const Legibility apart[] = {measureSkinLegibility(sheet, profile, *with),
+                                            measureSkinLegibility(sheet, profile, *with, option)};
+                const Legibility *one[] = {&both.asIs, &both.atDepth};
+                for (size_t d = 0; d < 2; ++d) {
+                    ASSERT_EQ(one[d]->texts.size(), apart[d].texts.size());
+                    for (size_t i = 0; i < apart[d].texts.size(); ++i) {
+                        const TextLegibility &a = one[d]->texts[i], &b = apart[d].texts[i];
+                        EXPECT_EQ(a.text, b.text);
+                        EXPECT_EQ(a.colour, b.colour) << qPrintable(b.text);
+                        EXPECT_EQ(a.under, b.under) << qPrintable(b.text);
+                        EXPECT_EQ(a.contrast, b.contrast) << qPrintable(b.text);
+                    }
+                    ASSERT_EQ(one[d]->perSlot.size(), apart[d].perSlot.size());
+                    for (size_t i = 0; i < apart[d].perSlot.size(); ++i)
+                        EXPECT_EQ(one[d]->perSlot[i].text, apart[d].perSlot[i].text);
+                }
+                texts += int(apart[1].texts.size());
+            }
+    }
+    EXPECT_GT(texts, 400);
 }
 
 TEST(Legibility, FifthPercentileOfTheInk)
