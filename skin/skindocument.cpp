@@ -326,6 +326,8 @@ SkinDocument::SkinDocument(ProgramFiles files, QString workFolder, QObject *pare
     : QObject(parent), m_files(std::move(files)), m_workFolder(std::move(workFolder)), m_undo(new QUndoStack(this))
 {
     connect(m_undo, &QUndoStack::cleanChanged, this, &SkinDocument::reportModified);
+    // A step across a size switch may change isModified() with the clean state unchanged.
+    connect(m_undo, &QUndoStack::indexChanged, this, &SkinDocument::reportModified);
 }
 
 SkinDocument::~SkinDocument() = default;
@@ -342,7 +344,19 @@ QString SkinDocument::displayName() const
 
 bool SkinDocument::isModified() const
 {
-    return hasSkin() && (m_unsaved || !m_undo->isClean());
+    if (!hasSkin())
+        return false;
+    if (m_unsaved)
+        return true;
+    // Showing the same design at another size changes nothing that is kept:
+    // only the steps between the clean state and now that are not switches count.
+    const int clean = m_undo->cleanIndex();
+    if (clean < 0)
+        return true;
+    for (int i = std::min(clean, m_undo->index()); i < std::max(clean, m_undo->index()); ++i)
+        if (!dynamic_cast<const SheetSwitchCommand *>(m_undo->command(i)))
+            return true;
+    return false;
 }
 
 void SkinDocument::reportModified()

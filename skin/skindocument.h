@@ -112,6 +112,7 @@ public:
     bool fileSmoothed() const { return m_fileSmoothed; }
     // The name shown in the caption: the file's name, or the name a ported skin would be saved under.
     QString displayName() const;
+    // Changed since loaded or saved; a switch to another size (switchSheet) is no change.
     bool isModified() const;
     QUndoStack *undoStack() const { return m_undo; }
 

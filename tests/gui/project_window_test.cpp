@@ -275,3 +275,46 @@ TEST_F(ProjectWindowTest, TheLegibilityDockListsEverySizeAndChoosingARowShowsIts
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ProjectWindowTest, ShowingAnotherSizeIsNoChangeAcrossUndoAndSave)
+{
+    SkinDocument &doc = form->document();
+    form2Item = 2;  // 240x320
+    askAnswer = 0;
+    ui(*form).newProjectClick();
+    ASSERT_TRUE(ui(*form)->project);
+    saveAnswer = scratchFile(QStringLiteral("Размеры"));
+    ASSERT_TRUE(ui(*form).N6Click());
+    QUndoStack *history = doc.undoStack();
+    int size = 3;
+    const struct {
+        const char *step;
+        bool modified;
+    } steps[] = {
+        {"switch", false}, {"edit", true},  {"undo", false}, {"undo", false}, {"redo", false}, {"redo", true},
+        {"save", false},   {"switch", false}, {"undo", false}, {"undo", true}, {"redo", false}, {"redo", false},
+    };
+    int n = 0;
+    for (const auto &[step, modified] : steps) {
+        const std::string what = std::to_string(++n) + ' ' + step;
+        if (std::string_view(step) == "switch")
+            ui(*form).sizeChoiceClick(size = size % 6 + 1);
+        else if (std::string_view(step) == "edit")
+            ASSERT_TRUE(doc.setColourSlot(0, qRgb(n * 20, 0, 0)).ok());
+        else if (std::string_view(step) == "undo")
+            history->undo();
+        else if (std::string_view(step) == "redo")
+            history->redo();
+        else
+            ASSERT_TRUE(ui(*form).N6Click()) << what;
+        ASSERT_EQ(errors, QStringList()) << what;
+        EXPECT_EQ(doc.isModified(), modified) << what;
+        EXPECT_EQ(form->isWindowModified(), modified) << what;
+        EXPECT_EQ(ui(*form)->modifiedField->text(), modified ? QStringLiteral("Изменён") : QStringLiteral("Сохранён"))
+            << what;
+    }
+}
+
+} // namespace
