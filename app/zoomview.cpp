@@ -50,6 +50,32 @@ ZoomView::ZoomView(QWidget *parent) : QScrollArea(parent)
     place();
 }
 
+namespace {
+
+// The part of a phone picture that is not its white surround. The frame
+// around the phone is white too, so leaving the surround out changes nothing
+// one sees, and gives a tall phone the rows it needs on a small screen.
+QRect drawnPart(const QImage &photo)
+{
+    const QImage rgb = photo.convertToFormat(QImage::Format_RGB32);
+    // A JPEG's white is not exactly white; the soft shadow starts just below it.
+    const auto white = [](QRgb c) { return qRed(c) >= 250 && qGreen(c) >= 250 && qBlue(c) >= 250; };
+    int left = rgb.width(), top = rgb.height(), right = -1, bottom = -1;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            if (!white(line[x])) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
+
 void ZoomView::setPhoto(const QImage &photo)
 {
     m_photo = photo;
@@ -57,6 +83,7 @@ void ZoomView::setPhoto(const QImage &photo)
         m_phone->clear();
     else
         m_phone->setPixmap(QPixmap::fromImage(photo));
+    m_drawn = drawnPart(photo);
     place();
 }
 
@@ -70,12 +97,8 @@ void ZoomView::setScreen(QPoint offsetOnPhoto, QSize screenSize)
 
 QSize ZoomView::stageSize(int factor) const
 {
-    // Both start at the stage's origin: without a photograph (no skin yet)
-    // the screen's offset must still be inside the frame.
-    const QRect screen(m_offset * factor, m_screen * factor);
-    const QRect phone(QPoint(0, 0), m_photo.size() * factor);
-    const QSize used(std::max(phone.right(), screen.right()) + 1, std::max(phone.bottom(), screen.bottom()) + 1);
-    return used + QSize(2 * kMargin, 2 * kMargin);
+    const QRect shown = shownPart();
+    return shown.size() * factor + QSize(2 * kMargin, 2 * kMargin);
 }
 
 int ZoomView::fittingZoom() const
@@ -104,11 +127,24 @@ void ZoomView::applyZoom(int factor)
     emit zoomChanged(factor);
 }
 
+QRect ZoomView::shownPart() const
+{
+    // Without a photograph (no skin yet) the screen's offset is still kept
+    // inside the frame, from the photograph's origin.
+    const QRect screen(m_offset, m_screen);
+    if (m_drawn.isEmpty())
+        return QRect(QPoint(0, 0), screen.bottomRight());
+    return m_drawn.united(screen);
+}
+
 void ZoomView::place()
 {
     m_phone->setZoom(m_zoom);
     m_paintBox->setZoom(m_zoom);
-    const QPoint origin(kMargin, kMargin);
+    // The phone keeps its whole picture; what lies outside the shown part is
+    // left above or beside the stage, so PaintBox1 stays at the screen's
+    // offset from the phone's corner.
+    const QPoint origin = QPoint(kMargin, kMargin) - shownPart().topLeft() * m_zoom;
     m_phone->move(origin);
     m_paintBox->move(origin + m_offset * m_zoom);
     m_stage->resize(stageSize(m_zoom));

@@ -1,9 +1,10 @@
 #pragma once
 // The preview area of the main window: the phone picture with the screen
-// (PaintBox1) on it, inside a white frame, enlarged by a whole factor and
-// scrolled when larger than the window. Every skin and phone pixel is shown as
-// a flat block (nearest neighbour) on any device pixel ratio. It tells where
-// the mouse is in pixels of the screen or of the phone picture.
+// (PaintBox1) on it, inside a white frame (the picture's own white surround
+// left out), enlarged by a whole factor and scrolled when larger than the
+// window. Every skin and phone pixel is shown as a flat block (nearest
+// neighbour) on any device pixel ratio. It tells where the mouse is in pixels
+// of the screen or of the phone picture.
 
 #include <QImage>
 #include <QLabel>
@@ -64,6 +65,10 @@ public:
     int zoom() const { return m_zoom; }
     int fittingZoom() const;
 
+    // The part of the photograph (and of the screen's place on it) the stage
+    // shows: the picture without its white surround.
+    QRect shownPart() const;
+
     // What lies under a point of a child (the phone or PaintBox1).
     PreviewSpot spotAt(const QWidget *child, QPoint pos) const;
 
@@ -87,6 +92,7 @@ private:
     PhonePicture *m_phone;
     PaintBox *m_paintBox;
     QImage m_photo;
+    QRect m_drawn;  // the photograph without its white surround
     QPoint m_offset{42, 91};
     QSize m_screen{176, 208};
     int m_mode = 1;

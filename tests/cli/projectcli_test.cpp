@@ -147,8 +147,8 @@ TEST_F(ProjectCliTest, ThumbnailIsThePhoneWithTheContactListWithinTheSize)
         QString sameAs = {};  // the render it equals pixel for pixel
     };
     const std::vector<Case> cases{
-        {skin, "a.png", "128", 0, {68, 128}},
-        {skin, "taken.png", "1024", 0, {362, 680}, "r/скин 240x320/contacts-1.png"},
+        {skin, "a.png", "128", 0, {71, 128}},
+        {skin, "taken.png", "1024", 0, {362, 648}, "r/скин 240x320/contacts-1.png"},
         {"p.zskin", "c.png", "256", 0, {207, 256}},
         {"p.zskin", "d.png", "512", 0, {333, 410}, "r/p-208x176/contacts-1.png"},
         {"p.zskin", "e.png", "0", 2, {}},

@@ -331,12 +331,14 @@ TEST(PreviewOnPhone, TemplatesShowInTheWindowAsTheCoresPictures)
         ASSERT_TRUE(readPhonePicture(files, p, photo).ok());
         const QImage onPhone = onPhonePicture(photo, p, ui(form)->PaintBox1->canvasImage());
         // The preview area's own picture, not the window: the window scrolls it.
-        // At every zoom it is the phone as at x1, enlarged by whole pixels.
+        // At every zoom it is the phone as at x1 (without its white
+        // surround), enlarged by whole pixels.
+        const QRect shown = ui(form)->previewArea->shownPart() & onPhone.rect();
         for (int zoom : {1, 3}) {
             ui(form).setZoomMode(zoom);
-            const QImage window =
-                ui(form)->phone->parentWidget()->grab(QRect(ui(form)->phone->pos(), onPhone.size() * zoom)).toImage();
-            EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == enlargedByWholePixels(onPhone, zoom))
+            const QRect onStage(ui(form)->phone->pos() + shown.topLeft() * zoom, shown.size() * zoom);
+            const QImage window = ui(form)->phone->parentWidget()->grab(onStage).toImage();
+            EXPECT_TRUE(window.convertToFormat(QImage::Format_RGB32) == enlargedByWholePixels(onPhone.copy(shown), zoom))
                 << "profile " << p << " x" << zoom;
         }
         ui(form).setZoomMode(1);

@@ -266,8 +266,13 @@ QRect drawCandybar(QPainter &p, const QRect &screen, bool paint)
     const int top = std::clamp(static_cast<int>(W * 0.28), 44, 80);
     const int bottomLimit = kPhoneAreaLimit.height() - 6;
     const int wanted = screen.bottom() + 1 + pad + static_cast<int>(W * 1.15) + 24;
-    const QRect body(screen.left() - side, screen.top() - pad - top, W + 2 * side,
-                     std::min(wanted, bottomLimit) - (screen.top() - pad - top));
+    // At most this tall, so that the whole phone at x1 still fits between the
+    // menu and the status bar of a 1280 x 720 window (a 2560 x 1440 screen at
+    // double scale); the keypad gives way, never the screen.
+    constexpr int kTallest = 612;
+    const int bodyTop = screen.top() - pad - top;
+    const QRect body(screen.left() - side, bodyTop, W + 2 * side,
+                     std::min({wanted, bottomLimit, bodyTop + kTallest}) - bodyTop);
     if (!paint)
         return body;
     const double radius = std::min(body.width() * 0.16, 46.0);
