@@ -1,6 +1,7 @@
 #include "allscreensdock.h"
 
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 
 #include <algorithm>
@@ -72,17 +73,39 @@ protected:
                        metrics.elidedText(namedScreens()[size_t(i)].titleText(), Qt::ElideRight, to.width()));
         }
     }
+    // A narrow dock shortens the titles; the whole one is under the mouse.
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QWidget::event(event);
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int i = m_dock->picture().isNull() ? -1 : screenAt(help->pos());
+        if (i < 0)
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), namedScreens()[size_t(i)].titleText(), this);
+        return true;
+    }
     void mousePressEvent(QMouseEvent *event) override
     {
         if (event->button() != Qt::LeftButton || m_dock->picture().isNull())
             return;
-        const ThumbnailGrid grid = layout();
-        for (int i = 0; i < kNamedScreenCount; ++i)
-            if (grid.screens[size_t(i)].contains(event->position().toPoint()))
-                emit m_dock->screenChosen(namedScreens()[size_t(i)].screen, namedScreens()[size_t(i)].columns);
+        const int i = screenAt(event->position().toPoint());
+        if (i >= 0)
+            emit m_dock->screenChosen(namedScreens()[size_t(i)].screen, namedScreens()[size_t(i)].columns);
     }
 
 private:
+    // The screen whose thumbnail or title lies under `pos`, or -1.
+    int screenAt(QPoint pos) const
+    {
+        const ThumbnailGrid grid = layout();
+        const int title = QFontMetrics(font()).height() + 1;
+        for (int i = 0; i < kNamedScreenCount; ++i)
+            if (grid.screens[size_t(i)].adjusted(0, -title, 0, 0).contains(pos))
+                return i;
+        return -1;
+    }
     ThumbnailGrid layout() const
     {
         return thumbnailGrid(size(), m_dock->m_overview.layout().screens[0].size(), QFontMetrics(font()).height() + 2);

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QSettings>
+#include <QToolTip>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -147,6 +148,11 @@ TEST_F(ViewTest, TheDockRedrawsAfterAnEditAndAnUndoAndAClickPicksItsScreen)
         EXPECT_EQ(ui(*w)->RadioGroup1->itemIndex(), namedScreens()[i].screen) << i;
         EXPECT_EQ(ui(*w)->RadioGroup2->itemIndex(), namedScreens()[i].columns) << i;
         EXPECT_EQ(ui(*w)->PaintBox1->canvasImage(), paintBoxPicture(namedScreens()[i], ui(*w).previewInput())) << i;
+        // A title the dock shortens is whole in the tooltip over it.
+        const QPoint title(grid.screens[i].left() + 2, grid.screens[i].top() - 3);
+        QHelpEvent help(QEvent::ToolTip, title, picture->mapToGlobal(title));
+        QApplication::sendEvent(picture, &help);
+        EXPECT_EQ(QToolTip::text(), namedScreens()[i].titleText()) << i;
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
