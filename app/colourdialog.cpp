@@ -4,6 +4,7 @@
 #include "design/legibilitytext.h"
 #include "preview/screenimage.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -282,6 +283,16 @@ void ColourDialog::mousePressEvent(QMouseEvent *event)
     m_picking = false;
     releaseMouse();
     const QPoint at = event->globalPosition().toPoint();
+    // Our own windows are drawn again rather than read off the screen: that
+    // works where the screen cannot be read (Wayland, no compositor) and
+    // gives the preview's pixel exactly, not a scaled copy of it.
+    if (QWidget *under = QApplication::widgetAt(at)) {
+        QWidget *window = under->window();
+        const QImage pixel = window->grab(QRect(window->mapFromGlobal(at), QSize(1, 1))).toImage();
+        if (!pixel.isNull())
+            setColour(pixel.pixel(0, 0));
+        return;
+    }
     if (QScreen *screen = QGuiApplication::screenAt(at)) {
         const QPoint local = at - screen->geometry().topLeft();
         const QImage pixel = screen->grabWindow(0, local.x(), local.y(), 1, 1).toImage();

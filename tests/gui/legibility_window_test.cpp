@@ -12,9 +12,11 @@
 #include "skin/profiles.h"
 #include "skin/sheet.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -240,6 +242,27 @@ TEST_F(LegibilityWindowTest, ColourDialogReadsContrastAsTheColourChanges)
     EXPECT_EQ(dialog.colour(), 0xff123456u);
     EXPECT_EQ(reported, (QList<QRgb>{kGreyOutgoing, 0xff767676u, 0xff123456u}));
     EXPECT_EQ(dialog.initialColour(), kGreyOutgoing);
+
+    // "Пипетка": the next click anywhere takes the colour under it, here a
+    // pixel of the preview's screen; a click without it picks nothing.
+    form->show();
+    QApplication::processEvents();
+    const QImage &canvas = ui(*form)->PaintBox1->canvasImage();
+    const QPoint pixel(canvas.width() / 2, canvas.height() - 3);
+    const QPoint at = ui(*form)->PaintBox1->mapToGlobal(pixel * ui(*form)->previewArea->zoom());
+    const auto click = [&] {
+        QMouseEvent press(QEvent::MouseButtonPress, dialog.mapFromGlobal(at), at, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &press);
+    };
+    click();
+    EXPECT_EQ(dialog.colour(), 0xff123456u);
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        if (b->text() == QStringLiteral("Пипетка"))
+            b->click();
+    click();
+    EXPECT_EQ(dialog.colour(), canvas.pixel(pixel) | 0xff000000u);
+    EXPECT_NE(dialog.colour(), 0xff123456u);
 }
 
 } // namespace
