@@ -31,6 +31,15 @@ void ColourSwatch::setSelected(bool selected)
     update();
 }
 
+void ColourSwatch::setNote(const QString &tip)
+{
+    if (tip == m_note)
+        return;
+    m_note = tip;
+    setToolTip(tip);
+    update();
+}
+
 void ColourSwatch::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -40,6 +49,16 @@ void ColourSwatch::paintEvent(QPaintEvent *)
     if (m_selected) {
         p.setPen(QPen(palette().color(QPalette::Highlight), 2));
         p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+    if (!m_note.isEmpty()) {
+        // Ringed in the opposite lightness, so it shows on any colour.
+        const QRectF dot(width() - 10.5, 2.5, 7, 7);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(qGray(m_color) < 128 ? Qt::white : Qt::black);
+        p.setBrush(palette().color(QPalette::Highlight));
+        p.drawEllipse(dot);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setBrush(Qt::NoBrush);
     }
     if (hasFocus()) {
         p.setPen(Qt::black);

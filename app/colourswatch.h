@@ -21,6 +21,10 @@ public:
     // shown by a thick ring in the highlight colour.
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
+    // A colour the shown size has of its own: a small dot in the corner, with
+    // `tip` as the tooltip; empty for none.
+    QString note() const { return m_note; }
+    void setNote(const QString &tip);
 
 signals:
     void clicked(ColourSwatch *swatch);
@@ -34,6 +38,7 @@ private:
     int m_tag;
     QRgb m_color = 0xffffffffu;
     bool m_selected = false;
+    QString m_note;
 };
 
 } // namespace zelkor

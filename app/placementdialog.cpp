@@ -13,6 +13,9 @@
 #include "skin/sheet.h"
 #include "skin/skindocument.h"
 
+#include "projectedit.h"
+
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -64,9 +67,11 @@ void PlacementDialog::rememberMode(FitMode mode)
     prefs::placementFit.set(QString::fromLatin1(fitModeNames()[modeIndex(mode)].key));
 }
 
-PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QImage &loaded, QWidget *parent)
+PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QImage &loaded, QWidget *parent,
+                                 const QImage &under)
     : QDialog(parent), m_doc(document), m_picture(picture), m_loaded(loaded), m_source(loaded),
-      m_under(cutOutPicture(document.sheet(), document.profile(), picture)), m_mode(rememberedMode()),
+      m_under(under.isNull() ? cutOutPicture(document.sheet(), document.profile(), picture) : under),
+      m_mode(rememberedMode()),
       m_focus(loaded.width() / 2.0, loaded.height() / 2.0)
 {
     setWindowTitle(QStringLiteral("Как поместить картинку"));
@@ -134,6 +139,16 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    thisSizeOnly = new QCheckBox(QStringLiteral("только для этого размера"), this);
+    thisSizeOnly->hide();
+    sharedButton = new QPushButton(QStringLiteral("Вернуть общий"), this);
+    sharedButton->hide();
+    connect(sharedButton, &QPushButton::clicked, this, [this] { done(kSharedResult); });
+    auto *sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(thisSizeOnly);
+    sizeRow->addWidget(sharedButton);
+    sizeRow->addStretch(1);
+
     auto *grid = new QGridLayout(this);
     grid->addWidget(modes, 0, 0);
     grid->addWidget(zoomLabel, 1, 0);
@@ -148,7 +163,8 @@ PlacementDialog::PlacementDialog(SkinDocument &document, int picture, const QIma
     grid->addWidget(sizes, 7, 0);
     grid->addWidget(shownResult, 8, 0);
     grid->addWidget(view, 0, 1, 9, 1);
-    grid->addWidget(buttons, 9, 0, 1, 2);
+    grid->addLayout(sizeRow, 9, 0, 1, 2);
+    grid->addWidget(buttons, 10, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(8, 1);
 
@@ -185,6 +201,47 @@ void PlacementDialog::done(int result)
 {
     m_doc.endTrial();
     QDialog::done(result);
+}
+
+SourcePlacement PlacementDialog::framing() const
+{
+    SourcePlacement out;
+    out.mode = m_mode;
+    if (m_mode == FitMode::Cover) {
+        out.focus = relativeFocus(m_focus, m_loaded.size());
+        out.zoom = m_zoom;
+    }
+    if (m_mode == FitMode::Contain)
+        out.margin = m_margin;
+    out.scrim = m_scrim;
+    return out;
+}
+
+void PlacementDialog::setFraming(const SourcePlacement &framing)
+{
+    m_mode = framing.mode;
+    modes->setItemIndex(modeIndex(m_mode));
+    // The point the project's placement crops around, to the same grid.
+    if (framing.focus)
+        m_focus = QRectF(framing.placementFor(m_loaded.size(), m_under.size()).crop).center();
+    if (framing.margin)
+        m_margin = framing.margin;
+    m_zoom = framing.zoom;
+    {
+        const QSignalBlocker quiet(zoom);
+        zoom->setValue(int(std::lround(m_zoom * 100)));
+    }
+    setScrim(framing.scrim);
+}
+
+void PlacementDialog::offerSizes(int profile, bool overridden)
+{
+    thisSizeOnly->setChecked(overridden);
+    thisSizeOnly->setToolTip(QStringLiteral("Картинка только для размера %1; другие размеры сохранят общую.")
+                                 .arg(profileByIndex(profile)->labelText()));
+    thisSizeOnly->show();
+    sharedButton->setVisible(overridden);
+    sharedButton->setToolTip(ownSizeTip(profile) + QStringLiteral(": вернуть картинку, общую для всех размеров."));
 }
 
 QRect PlacementDialog::crop() const

@@ -10,12 +10,14 @@
 
 #include "imaging/placement.h"
 #include "preview/screenimage.h"
+#include "project/project.h"
 
 #include <QDialog>
 #include <QImage>
 
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -29,7 +31,10 @@ class SkinDocument;
 class PlacementDialog : public QDialog {
     Q_OBJECT
 public:
-    PlacementDialog(SkinDocument &document, int picture, const QImage &loaded, QWidget *parent = nullptr);
+    // `under`: what shows through where the picture leaves its place
+    // uncovered; null: the document's picture.
+    PlacementDialog(SkinDocument &document, int picture, const QImage &loaded, QWidget *parent = nullptr,
+                    const QImage &under = {});
     ~PlacementDialog() override;
 
     // The mode offered first: the one last confirmed, "Заполнить" at first.
@@ -65,6 +70,19 @@ public:
     QSlider *scrimSlider = nullptr;  // per cent
     QLabel *failingLabel = nullptr;  // "Текстов ниже 4,5 : 1: 3"
     QPushButton *bestFrameButton = nullptr;
+
+    // How the picture is framed, relative to it, as a project keeps it; and
+    // the step set to a framing kept before.
+    SourcePlacement framing() const;
+    void setFraming(const SourcePlacement &framing);
+
+    // While a project is open: the choice "только для этого размера"
+    // (ticked where the size has its picture of its own already), and
+    // "Вернуть общий", which ends the step with kSharedResult.
+    void offerSizes(int profile, bool overridden);
+    static constexpr int kSharedResult = 2;
+    QCheckBox *thisSizeOnly = nullptr;
+    QPushButton *sharedButton = nullptr;
 
     void done(int result) override;
 

@@ -8,6 +8,7 @@
 #include "desktop/preferences.h"
 #include "editing/picturefiles.h"
 #include "editing/workingfilewatcher.h"
+#include "project/project.h"
 #include "skin/filewrite.h"
 #include "skin/profiles.h"
 #include "skin/sheet.h"
@@ -15,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,6 +104,7 @@ void TForm3::showEvent(QShowEvent *event)
 void TForm3::FormShow()
 {
     cutOut();
+    showSources();
 }
 
 void TForm3::RadioGroup1Click()
@@ -110,6 +113,7 @@ void TForm3::RadioGroup1Click()
     // that an outside editor may have changed.
     if (RadioGroup1->itemIndex() != m_cutPicture)
         cutOut();
+    showSources();
 }
 
 QString TForm3::workingFile() const
@@ -208,7 +212,17 @@ void TForm3::BitBtn2Click()
         setPicture(loaded);
         return;
     }
-    const Status status = placeLoaded(loaded, chosen);
+    Status status;
+    if (m_project) {
+        // The file is kept byte for byte, so every size is placed from it.
+        QFile file(chosen);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        status = bytes.isEmpty() ? Status::failure(QStringLiteral("Не удаётся прочитать файл «%1»: %2")
+                                                       .arg(QDir::toNativeSeparators(chosen), file.errorString()))
+                                 : placeSource(loaded, bytes, std::nullopt, chosen);
+    } else {
+        status = placeLoaded(loaded, chosen);
+    }
     if (status) {
         // The working file itself, loaded by hand: the sheet has it now.
         if (QFileInfo(chosen) == QFileInfo(workingFile()))

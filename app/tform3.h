@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include <optional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -16,8 +18,10 @@ class QPushButton;
 
 namespace zelkor {
 
+class ProjectSession;
 class RadioGroup;
 class SkinDocument;
+struct SourcePlacement;
 class WorkingFileWatcher;
 struct Status;
 
@@ -37,6 +41,11 @@ public:
     // enlarged by whole pixels.
     static QSize viewArea() { return {538, 420}; }
 
+    // While a project is open: a picture loaded becomes its source for every
+    // size (or the shown one only), kept with its framing; "Разместить…"
+    // frames it again from that source; overridden pictures are marked.
+    void setProject(ProjectSession *project);
+
     // The picture that ttt shows: the placeholder, the last cut-out or the last load.
     QImage picture() const { return m_picture; }
 
@@ -53,6 +62,8 @@ public:
     QLabel *Label3 = nullptr;           // the size of the picture last loaded
     QPushButton *BitBtn3 = nullptr;     // "Сохранить картинку…"
     QPushButton *BitBtn4 = nullptr;     // "Вернуть из шаблона"
+    QPushButton *BitBtn5 = nullptr;     // "Разместить…": the project's source framed again
+    QPushButton *BitBtn6 = nullptr;     // "Вернуть общий": the picture all sizes share
 
     // --- handlers ---
     void FormShow();          // cut out the selected picture
@@ -63,6 +74,8 @@ public:
     void CheckBox1Click();    // follow the editor's saves, or not
     void BitBtn3Click();      // save the selected picture to a file of the user's
     void BitBtn4Click();      // put the profile's template picture back, one undo step
+    void BitBtn5Click();      // frame the picture's source again
+    void BitBtn6Click();      // the shown size takes the shared picture again, one undo step
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -75,9 +88,16 @@ private:
     // Writes a loaded picture into the selected one: at once when its size is
     // the place's, else after the placement step (cancelled when it is).
     Status placeLoaded(const QImage &loaded, const QString &source);
+    // The placement step for a project's source `bytes` (decoded: `image`),
+    // starting from `framing` when it was placed before.
+    Status placeSource(const QImage &image, const QByteArray &bytes, const std::optional<SourcePlacement> &framing,
+                       const QString &source);
+    // The pictures' marks and the project's buttons, for the shown size.
+    void showSources();
 
     SkinDocument &m_doc;
     WorkingFileWatcher &m_watcher;
+    ProjectSession *m_project = nullptr;
     QImage m_picture;
     int m_cutPicture = -1;  // the picture whose working file was written last
 };

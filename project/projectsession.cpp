@@ -4,9 +4,12 @@
 
 #include "skin/profiles.h"
 #include "skin/savename.h"
+#include "imaging/picturefile.h"
 
 #include <QFileInfo>
 #include <QHash>
+
+#include <utility>
 
 namespace zelkor {
 
@@ -34,28 +37,66 @@ Status ProjectSession::sheet(int profile, QImage &out)
 
 Status ProjectSession::exportSheet(int profile, QImage &out)
 {
-    if (!m_full)
+    if (!m_full) {
         m_full = std::make_unique<ProjectSheets>(m_readTemplate, SourceDetail::Full);
+        if (!m_icons.small.isNull())
+            m_full->setIcons(&m_icons);
+    }
     return m_full->sheet(m_project, profile, out);
+}
+
+void ProjectSession::setIcons(IconSheets icons)
+{
+    m_icons = std::move(icons);
+    m_preview.setIcons(&m_icons);
+    if (m_full)
+        m_full->setIcons(&m_icons);
+}
+
+Status ProjectSession::sheetAfter(const ProjectEdit &edit, int profile, QImage &out)
+{
+    SkinProject changed = m_project;
+    edit(changed, profile);
+    return m_preview.sheet(changed, profile, out);
+}
+
+Status ProjectSession::pictureFile(const QString &hash, QImage &out)
+{
+    if (const auto it = m_decoded.find(hash); it != m_decoded.end()) {
+        out = it->second;
+        return Status::success();
+    }
+    const auto bytes = m_project.pictureFiles.find(hash);
+    if (bytes == m_project.pictureFiles.end())
+        return Status::failure(QStringLiteral("В проекте нет картинки %1.").arg(pictureEntryName(hash)));
+    QString error;
+    out = readImageData(bytes->second, pictureEntryName(hash), error, ImageReadBounds{kMaxPicturePixels});
+    if (out.isNull())
+        return Status::failure(error);
+    m_decoded.emplace(hash, out);
+    return Status::success();
 }
 
 void ProjectSession::follow(int step, const QImage &sheet, int profile)
 {
     const size_t hash = sheetHash(sheet);
+    // An expected change is a new step even where its pixels match a step
+    // undone before (the same colour as an override rather than shared).
+    ProjectEdit edit = std::exchange(m_expected, nullptr);
     if (const auto seen = m_steps.find(step);
-        seen != m_steps.end() && seen->second.profile == profile && seen->second.sheetHash == hash) {
+        !edit && seen != m_steps.end() && seen->second.profile == profile && seen->second.sheetHash == hash) {
         m_project = seen->second.project;
         m_base = sheet;
         m_profile = profile;
         return;
     }
-    fold(sheet, profile);
+    fold(sheet, profile, edit);
     // Steps past this one belonged to a history that has just been replaced.
     m_steps.erase(m_steps.upper_bound(step), m_steps.end());
     m_steps[step] = Step{hash, profile, m_project};
 }
 
-void ProjectSession::fold(const QImage &sheet, int profile)
+void ProjectSession::fold(const QImage &sheet, int profile, const ProjectEdit &edit)
 {
     if (m_base.isNull() || profile != m_profile || sheet.size() != m_base.size()) {
         m_base = sheet;
@@ -63,11 +104,17 @@ void ProjectSession::fold(const QImage &sheet, int profile)
         m_project.profile = profile;
         return;
     }
+    const auto sources = m_project.pictures;
+    if (edit)
+        edit(m_project, profile);
+    // What the edit made of a colour or a picture is the project's word for it.
     for (int slot = 0; slot < kColourSlotCount; ++slot)
-        if (const QRgb c = readColourSlot(sheet, profile, slot); c != readColourSlot(m_base, profile, slot))
+        if (const QRgb c = readColourSlot(sheet, profile, slot);
+            c != readColourSlot(m_base, profile, slot) && c != m_project.colourAt(profile, slot))
             m_project.setColour(slot, c);
     for (int i = 0; i < kPictureCount; ++i)
-        if (const QImage pixels = cutOutPicture(sheet, profile, i); pixels != cutOutPicture(m_base, profile, i))
+        if (const QImage pixels = cutOutPicture(sheet, profile, i);
+            m_project.pictures[size_t(i)] == sources[size_t(i)] && pixels != cutOutPicture(m_base, profile, i))
             setPicturePixels(i, profile, pixels);
     m_base = sheet;
 }

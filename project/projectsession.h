@@ -14,11 +14,15 @@
 
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 namespace zelkor {
+
+// A change of the project itself: `profile` is the size shown.
+using ProjectEdit = std::function<void(SkinProject &project, int profile)>;
 
 class ProjectSession {
 public:
@@ -43,13 +47,26 @@ public:
     // into the project. A sheet of another size only becomes the one shown.
     void follow(int step, const QImage &sheet, int profile);
 
+    // What the next new step of the history means beyond its pixels, told
+    // just before it is pushed: `edit` is made to the project, and what it
+    // changed (a picture's source, a colour at the size shown) is not folded
+    // back as pixels. Used once; dropExpected() forgets one that found no step.
+    void expect(ProjectEdit edit) { m_expected = std::move(edit); }
+    void dropExpected() { m_expected = nullptr; }
+    // The sheet of `profile` as the project would give it after `edit`.
+    Status sheetAfter(const ProjectEdit &edit, int profile, QImage &out);
+    // The picture file kept as `hash`, decoded whole (for the placement step).
+    Status pictureFile(const QString &hash, QImage &out);
+    // The icon sheets that scrims under texts are drawn with.
+    void setIcons(IconSheets icons);
+
     // Writes the project to `path` (its picture files no picture uses left
     // out; the shown size as the one it opens on, with its contact list as
     // the thumbnail); `path` becomes the project's file.
     Status write(const QString &path, const IconSheets &icons, IfExists ifExists);
 
 private:
-    void fold(const QImage &sheet, int profile);
+    void fold(const QImage &sheet, int profile, const ProjectEdit &edit);
     void setPicturePixels(int picture, int profile, const QImage &pixels);
 
     struct Step {
@@ -63,6 +80,9 @@ private:
     TemplateReader m_readTemplate;
     ProjectSheets m_preview;
     std::unique_ptr<ProjectSheets> m_full;
+    IconSheets m_icons;
+    ProjectEdit m_expected;
+    std::map<QString, QImage> m_decoded;  // pictureFile(), by hash
     QImage m_base;  // the sheet last followed
     int m_profile = 0;
     std::map<int, Step> m_steps;

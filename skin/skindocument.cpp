@@ -602,6 +602,12 @@ Status SkinDocument::replaceSheet(const QImage &sheet, const QString &undoText)
     return Status::success();
 }
 
+void SkinDocument::noteChange(const QString &undoText)
+{
+    if (hasSkin())
+        m_undo->push(new SheetEditCommand(this, {}, {}, {}, undoText));
+}
+
 void SkinDocument::applyPixels(const QPoint &at, const QImage &pixels)
 {
     for (int y = 0; y < pixels.height(); ++y) {

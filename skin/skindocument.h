@@ -162,6 +162,10 @@ public:
     // under texts) as one undo step named `undoText`; only the box of the
     // changed pixels is kept for undo.
     Status replaceSheet(const QImage &sheet, const QString &undoText);
+    // A step of the history that changes no pixel, for a change kept beside
+    // the sheet (a project's: which size a colour is for, where a picture
+    // comes from), so that undo and redo pass it like any other.
+    void noteChange(const QString &undoText);
 
     // A picture being tried out before it is placed (a live preview): the
     // sheet shown has `pixels` in the picture's rectangle, while sheet(), the

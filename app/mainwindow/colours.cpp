@@ -2,6 +2,7 @@
 #include "tform1private.h"
 
 #include "app/colourdialog.h"
+#include "app/projectedit.h"
 #include "app/legibilitydock.h"
 #include "app/seams.h"
 #include "app/windowfit.h"
@@ -10,8 +11,11 @@
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 
 namespace zelkor {
@@ -34,6 +38,15 @@ void TForm1::createColourPanel()
         const int y = kSwatchTop + kSwatchPitch * i;
         swatch->move(8, y);
         connect(swatch, &ColourSwatch::clicked, this, [this](ColourSwatch *s) { dx0Click(s); });
+        swatch->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(swatch, &QWidget::customContextMenuRequested, this, [this, swatch, i](const QPoint &at) {
+            if (swatch->note().isEmpty())
+                return;
+            QMenu menu(swatch);
+            connect(menu.addAction(QStringLiteral("Вернуть общий")), &QAction::triggered, this,
+                    [this, i] { resetColourOverride(i); });
+            menu.exec(swatch->mapToGlobal(at));
+        });
         d->dx[i] = swatch;
 
         auto *label = new QLabel(colourSlotLabel(i), d->Panel1);
@@ -83,6 +96,16 @@ void TForm1::dx0Click(ColourSwatch *sender)
         context.paletteColours.push_back(c.rgb);
     ColourDialog dialog(d->doc->colourSlot(slot), QStringLiteral("Цвет: %1").arg(colourSlotLabel(slot).trimmed()),
                         std::move(context), this);
+    QCheckBox *sizeOnly = nullptr;
+    if (d->project) {
+        const int profile = d->doc->profile();
+        sizeOnly = new QCheckBox(QStringLiteral("только для этого размера"), &dialog);
+        sizeOnly->setObjectName(QStringLiteral("sizeOnly"));
+        sizeOnly->setChecked(colourOverridden(d->project->project(), slot, profile));
+        sizeOnly->setToolTip(QStringLiteral("Цвет только для размера %1; другие размеры сохранят общий.")
+                                 .arg(profileByIndex(profile)->labelText()));
+        dialog.optionsLayout()->addWidget(sizeOnly);
+    }
     connect(&dialog, &ColourDialog::colourChanged, this, [this, slot](QRgb c) {
         d->colourTrial = {slot, c};
         refreshSlots();
@@ -102,7 +125,41 @@ void TForm1::dx0Click(ColourSwatch *sender)
         return;
     }
     // The document's change signal renders the preview and refreshes the swatches.
-    const Status status = d->doc->setColourSlot(slot, chosen.rgb());
+    const int only = sizeOnly && sizeOnly->isChecked() ? d->doc->profile() : 0;
+    const Status status = editProject(
+        *d->doc, d->project.get(), [slot, c = chosen.rgb(), only](SkinProject &p, int) { p.setColour(slot, c, only); },
+        [&] { return d->doc->setColourSlot(slot, chosen.rgb()); }, QStringLiteral("изменение цвета"));
+    refreshSlots();
+    renderPreview();
+    report(this, status);
+}
+
+} // namespace zelkor
+
+namespace zelkor {
+
+void TForm1::showColourMarks()
+{
+    const int profile = d->doc->profile();
+    for (int i = 0; i < 13; ++i)
+        d->dx[i]->setNote(d->project && d->doc->hasSkin() && colourOverridden(d->project->project(), i, profile)
+                              ? ownSizeTip(profile)
+                              : QString());
+}
+
+void TForm1::resetColourOverride(int slot)
+{
+    if (!d->project || !colourOverridden(d->project->project(), slot, d->doc->profile()))
+        return;
+    const QRgb shared = d->project->project().colours[size_t(slot)];
+    const Status status = editProject(
+        *d->doc, d->project.get(),
+        [slot](SkinProject &p, int profile) {
+            p.colourOverrides[profile].erase(slot);
+            if (p.colourOverrides[profile].empty())
+                p.colourOverrides.erase(profile);
+        },
+        [&] { return d->doc->setColourSlot(slot, shared, QStringLiteral("общий цвет")); }, QStringLiteral("общий цвет"));
     refreshSlots();
     renderPreview();
     report(this, status);

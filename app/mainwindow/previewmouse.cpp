@@ -154,6 +154,7 @@ void TForm1::previewDoubleClicked(const PreviewSpot &spot)
 void TForm1::editPicture(int picture)
 {
     TForm3 dialog(*d->doc, *d->watcher, this);
+    dialog.setProject(d->project.get());
     dialog.RadioGroup1->setItemIndex(picture);
     seams().execDialog(&dialog);
 }

@@ -57,6 +57,15 @@ TemplateReader TForm1::templateReader() const
     };
 }
 
+std::unique_ptr<ProjectSession> TForm1::newSession(SkinProject project, const QString &path) const
+{
+    auto session = std::make_unique<ProjectSession>(std::move(project), templateReader(), path);
+    // Pictures placed with a scrim draw the texts over them.
+    if (!d->smallIcons.isNull())
+        session->setIcons({d->smallIcons, d->largeIcons});
+    return session;
+}
+
 void TForm1::createProjectControls()
 {
     d->sizeBox = new QGroupBox(QStringLiteral("Размер"), d->RadioGroup1->parentWidget());
@@ -93,8 +102,10 @@ void TForm1::createProjectControls()
     });
     // Every step of the history, done or undone, goes into the project.
     connect(d->doc->undoStack(), &QUndoStack::indexChanged, this, [this](int step) {
-        if (d->project && d->doc->skinGeneration() == d->projectGeneration)
+        if (d->project && d->doc->skinGeneration() == d->projectGeneration) {
             d->project->follow(step, d->doc->sheet(), d->doc->profile());
+            showColourMarks();
+        }
     });
     showProjectControls();
 }
@@ -111,6 +122,7 @@ void TForm1::showProjectControls()
     d->exportSkins->setEnabled(project);
     d->exportSkins->setToolTip(d->exportSkins->statusTip()
                                + (project ? QString() : QStringLiteral(" Сначала создайте или загрузите проект.")));
+    showColourMarks();
 }
 
 bool TForm1::adoptProject(std::unique_ptr<ProjectSession> session, const QImage &sheet, const QString &ownFile,
@@ -140,8 +152,7 @@ bool TForm1::openProject(const QString &path)
         const BusyCursor busy;
         status = readProjectFile(path, project, notices);
         if (status) {
-            session = std::make_unique<ProjectSession>(std::move(project), templateReader(),
-                                                       QFileInfo(path).absoluteFilePath());
+            session = newSession(std::move(project), QFileInfo(path).absoluteFilePath());
             status = session->sheet(session->project().profile, sheet);
         }
     }
@@ -222,7 +233,7 @@ void TForm1::newProjectClick()
         ProjectSheets templates(templateReader());
         status = templates.templateSheet(profile, base);
         if (status) {
-            session = std::make_unique<ProjectSession>(projectFromTemplate(profile, base, QString()), templateReader());
+            session = newSession(projectFromTemplate(profile, base, QString()));
             status = session->sheet(profile, base);
         }
     }
@@ -264,7 +275,7 @@ void TForm1::newProjectFromPicture()
                                         QFileInfo(path).completeBaseName(), dialog.profile(), made, notices);
         }
         if (status) {
-            session = std::make_unique<ProjectSession>(std::move(made), templateReader());
+            session = newSession(std::move(made));
             status = session->sheet(session->project().profile, sheet);
         }
     }
@@ -291,7 +302,7 @@ bool TForm1::saveAsProjectClick()
     SkinProject made = projectFromSheet(profile, d->doc->sheet(), skinNameOf(d->doc->displayName(), profile));
     if (!d->doc->fileDepth().isEmpty())
         made.exporting.depthOption = d->doc->fileDepth();
-    d->project = std::make_unique<ProjectSession>(std::move(made), templateReader());
+    d->project = newSession(std::move(made));
     d->projectGeneration = d->doc->skinGeneration();
     d->project->follow(d->doc->undoStack()->index(), d->doc->sheet(), profile);
     if (!saveProject(true)) {

@@ -380,6 +380,7 @@ void TForm1::N5Click()
 void TForm1::Button1Click()
 {
     TForm3 dialog(*d->doc, *d->watcher, this);
+    dialog.setProject(d->project.get());
     seams().execDialog(&dialog);
 }
 

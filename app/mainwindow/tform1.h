@@ -159,6 +159,12 @@ private:
 
     // --- projects (project.cpp) ---
     void createProjectControls();
+    // A session of `project` (kept in the file `path`) that reads templates and icons as this window does.
+    std::unique_ptr<ProjectSession> newSession(SkinProject project, const QString &path = {}) const;
+    // The swatches' marks of colours the shown size has of its own.
+    void showColourMarks();
+    // The shown size takes the shared colour of `slot` again, one undo step.
+    void resetColourOverride(int slot);
     bool openProject(const QString &path);
     // Makes `session` the document's project, its sheet shown (the file's own
     // when `ownFile` is given, else a new one called `name`).

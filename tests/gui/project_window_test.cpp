@@ -5,10 +5,15 @@
 // file saved as a project exports its own size byte for byte.
 #include "filesfixture.h"
 
+#include "app/colourdialog.h"
+#include "app/colourswatch.h"
 #include "app/exportdialog.h"
 #include "app/legibilitydock.h"
 #include "app/newfrompicture.h"
+#include "app/placementdialog.h"
+#include "app/radiogroup.h"
 #include "app/seams.h"
+#include "app/tform3.h"
 #include "project/projectfile.h"
 #include "project/projectsession.h"
 #include "skin/profiles.h"
@@ -23,6 +28,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QUndoStack>
 
 using namespace zelkor;
@@ -199,6 +206,147 @@ TEST_F(ProjectWindowTest, ASkinSavedAsAProjectExportsItsOwnSizeByteForByte)
     ui(*form).exportSkinsClick();
     ASSERT_EQ(errors, QStringList());
     EXPECT_EQ(fileBytes(QDir(exportFolder).filePath(QFileInfo(skin).fileName())), fileBytes(skin));
+}
+
+// A picture placed from a file at 240 x 320 is the source of every size,
+// re-framed from that source as often as wanted; a colour or a picture for
+// this size only leaves the others alone and is marked until it is reset;
+// every change is one step, undone and redone with the project exactly.
+TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
+{
+    SkinDocument &doc = form->document();
+    form2Item = 2;  // 240x320
+    askAnswer = 0;
+    ui(*form).newProjectClick();
+    ASSERT_TRUE(ui(*form)->project);
+    QImage photo(900, 700, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 255 / 900, (x ^ y) & 255, y * 255 / 700));
+    const QString photoFile = scratchFile(QStringLiteral("фото.png"));
+    ASSERT_TRUE(photo.save(photoFile));
+    const QByteArray photoBytes = fileBytes(photoFile);
+
+    enum Action { Load, Reframe, Colour, SharedPicture, SharedColour };
+    struct Row {
+        Action action;
+        bool only = false;  // "только для этого размера"
+        SourcePlacement framing{};
+        const char *what = "";
+    };
+    const QRgb red = qRgb(210, 30, 40);
+    const Row rows[] = {
+        {Load, false, {FitMode::Cover, QPointF(0.3, 0.6), 1.5}, "placed for every size"},
+        {Reframe, false, {FitMode::Contain, {}, 1.0, qRgb(0, 80, 0), 0.4}, "contained, with a scrim"},
+        {Reframe, false, {FitMode::Stretch}, "stretched"},
+        {Reframe, false, {FitMode::Cover, QPointF(0.7, 0.4), 2.0}, "cover again"},
+        {Reframe, true, {FitMode::Cover, QPointF(0.2, 0.2), 3.0}, "framed for this size only"},
+        {Colour, true, {}, "a colour for this size only"},
+        {SharedPicture, false, {}, "the shared picture back"},
+        {SharedColour, false, {}, "the shared colour back"},
+    };
+    const Row *row = nullptr;
+    std::optional<SourcePlacement> offered, chosen;
+    QString pictureTip;
+    auto answered = seams().execDialog;
+    seams().execDialog = [&](QDialog *d) {
+        if (auto *f3 = qobject_cast<TForm3 *>(d)) {
+            f3->RadioGroup1->setItemIndex(Contacts);
+            f3->RadioGroup1Click();
+            if (row->action == Load)
+                f3->BitBtn2Click();
+            else
+                f3->BitBtn5Click();  // "Вернуть общий" too is in the placement step
+            pictureTip = f3->RadioGroup1->button(Contacts)->toolTip();
+            return int(QDialog::Rejected);
+        }
+        if (auto *step = qobject_cast<PlacementDialog *>(d)) {
+            offered = step->framing();
+            if (row->action == SharedPicture) {
+                step->sharedButton->click();
+                return PlacementDialog::kSharedResult;
+            }
+            step->setFraming(row->framing);
+            step->thisSizeOnly->setChecked(row->only);
+            chosen = step->framing();
+            return int(QDialog::Accepted);
+        }
+        if (auto *colour = qobject_cast<ColourDialog *>(d))
+            colour->findChild<QCheckBox *>(QStringLiteral("sizeOnly"))->setChecked(row->only);
+        return answered(d);
+    };
+    openAnswer = photoFile;
+    colourAnswer = QColor::fromRgb(red);
+    QUndoStack *history = doc.undoStack();
+    std::vector<QByteArray> states{projectJson(project())};
+    std::optional<SourcePlacement> last;
+    QImage other;
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.what);
+        row = &r;
+        offered.reset();
+        QImage otherBefore;
+        ASSERT_TRUE(ui(*form)->project->sheet(1, otherBefore).ok());
+        if (r.action == Colour)
+            emit ui(*form)->dx[2]->clicked(ui(*form)->dx[2]);
+        else if (r.action == SharedColour)
+            ui(*form).resetColourOverride(2);
+        else
+            ui(*form).Button1Click();
+        ASSERT_EQ(errors, QStringList());
+        EXPECT_EQ(history->index(), int(states.size()));
+        states.push_back(projectJson(project()));
+
+        const PictureSource &contacts = project().pictures[Contacts];
+        if (r.action == Reframe || r.action == SharedPicture)
+            EXPECT_EQ(offered, contacts.at(3).kind == PictureSourceKind::File ? last : std::nullopt);
+        // The file kept byte for byte, whatever was done with it.
+        ASSERT_EQ(project().pictureFiles.size(), 1u);
+        EXPECT_EQ(project().pictureFiles.begin()->second, photoBytes);
+        const bool ownPicture = contacts.overrides.count(3) > 0, ownColour = project().colourOverrides.count(3) > 0;
+        EXPECT_EQ(ownPicture, r.action == Reframe && r.only || r.action == Colour);
+        EXPECT_EQ(ownColour, r.action == Colour || r.action == SharedPicture);
+        if (r.action != Colour && r.action != SharedColour)
+            EXPECT_EQ(pictureTip.isEmpty(), !ownPicture);
+        EXPECT_EQ(ui(*form)->dx[2]->note(), ownColour ? QStringLiteral("Только для размера 240x320") : QString());
+        EXPECT_EQ(doc.colourSlot(2), project().colourAt(3, 2));
+        QImage otherAfter;
+        ASSERT_TRUE(ui(*form)->project->sheet(1, otherAfter).ok());
+        if (r.only || r.action == SharedPicture || r.action == SharedColour)
+            EXPECT_EQ(otherAfter, otherBefore) << "another size changed";
+        if (r.action == Load || r.action == Reframe) {
+            EXPECT_EQ(contacts.at(3).placement, chosen);
+            last = chosen;
+            if (!r.only)
+                EXPECT_EQ(contacts.at(1), contacts.at(3));
+        }
+    }
+
+    // Back to the empty project step by step, and forward again.
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        history->undo();
+        EXPECT_EQ(projectJson(project()), states[i - 1]) << "undone to step " << i - 1;
+    }
+    for (size_t i = 1; i < states.size(); ++i)
+        history->redo();
+    EXPECT_EQ(projectJson(project()), states.back());
+
+    // What export writes at another size is what set-picture writes into its template.
+    const SourcePlacement shared = project().pictures[Contacts].placement;
+    QImage exported;
+    ASSERT_TRUE(ui(*form)->project->exportSheet(1, exported).ok());
+    const QString placed = scratchFile(QStringLiteral("176.mbm"));
+    QProcess cli;
+    cli.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")),
+              {QStringLiteral("set-picture"), programFile(QStringLiteral("skn/176x208.mbm")), QStringLiteral("contacts"),
+               photoFile, QStringLiteral("--focus"),
+               QStringLiteral("%1,%2").arg(shared.focus->x() * 900, 0, 'f', 6).arg(shared.focus->y() * 700, 0, 'f', 6),
+               QStringLiteral("--zoom"), QString::number(shared.zoom), QStringLiteral("--depth"), QStringLiteral("c24"),
+               QStringLiteral("-o"), placed});
+    ASSERT_EQ(finishProcess(cli, 60000).code, 0);
+    SkinImage written;
+    ASSERT_TRUE(readSkinFile(doc.programFiles(), doc.workFolder(), placed, written).ok());
+    EXPECT_EQ(cutOutPicture(exported, 1, Contacts), cutOutPicture(written.sheet, 1, Contacts));
 }
 
 } // namespace
