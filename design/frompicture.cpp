@@ -157,7 +157,9 @@ Origin originOf(const PaintRecord &record, const InkPixel &p, const std::array<Q
     if (op.kind != PaintOp::SheetBlock)
         return {};
     const QPoint at = sheetPixel = QPoint(p.x, p.y) + op.sourceOffset;
-    const auto picture = std::find_if(pictures.begin(), pictures.end(), [&](const QRect &r) { return r.contains(at); });
+    const auto picture = std::find_if(pictures.begin(), pictures.end(), [&](const QRect &r) {
+        return at.x() >= r.left() && at.x() <= r.right() && at.y() >= r.top() && at.y() <= r.bottom();
+    });
     if (picture == pictures.end())
         return {};
     const int index = int(picture - pictures.begin());
@@ -234,6 +236,40 @@ double textTarget(const TextInk &t, double threshold)
     return t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold;
 }
 
+// The luminance of a photograph's pixel once veiled toward the base tone, at
+// 24 bits and as the depth gives it back, channel by channel: WCAG's
+// luminance is a sum of one term per channel, and the veil and a depth that
+// packs channels apart treat each channel on its own, so three tables of 256
+// give what veiledColour, the depth and the luminance would pixel by pixel.
+struct VeiledLuminance {
+    std::array<std::array<double, 256>, 3> plain{}, saved{};
+
+    VeiledLuminance(QRgb base, double strength, const DepthMap &depth)
+    {
+        const Luminance &lum = luminance();
+        const int ends[3] = {qRed(base), qGreen(base), qBlue(base)};
+        for (int v = 0; v < 256; ++v) {
+            const QRgb c = qRgb(veiledChannel(v, ends[0], strength), veiledChannel(v, ends[1], strength),
+                                veiledChannel(v, ends[2], strength));
+            const QRgb d = depth(c);
+            plain[0][size_t(v)] = lum(c & 0xffff0000u);
+            plain[1][size_t(v)] = lum(c & 0xff00ff00u);
+            plain[2][size_t(v)] = lum(c & 0xff0000ffu);
+            saved[0][size_t(v)] = lum(d & 0xffff0000u);
+            saved[1][size_t(v)] = lum(d & 0xff00ff00u);
+            saved[2][size_t(v)] = lum(d & 0xff0000ffu);
+        }
+    }
+    double at24(QRgb p) const
+    {
+        return plain[0][size_t(qRed(p))] + plain[1][size_t(qGreen(p))] + plain[2][size_t(qBlue(p))];
+    }
+    double atDepth(QRgb p) const
+    {
+        return saved[0][size_t(qRed(p))] + saved[1][size_t(qGreen(p))] + saved[2][size_t(qBlue(p))];
+    }
+};
+
 // Predicts the measure for veils `veils`: the slots of the texts that fall
 // below their target (plus `margin`) at 24 bits or at `depth`, what their failing pixels lie on,
 // and whether a text in a fixed colour falls below. Every pixel counts, those
@@ -250,30 +286,62 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
               QRgb base, const DepthMap &depth, double threshold, double margin = 0)
 {
     const Luminance &lum = luminance();
-    // The pixels no slot gives, as the photographs and bars make them; the
-    // others are the colour of their slot, looked up at each depth.
-    std::vector<QRgb> under;
-    for (const TextInk &t : texts)
-        for (size_t i = 0; i < t.under.size(); ++i)
-            if (t.from[i].kind == Origin::Background)
-                under.push_back(veiledColour(t.under[i], base, veils[t.from[i].index]));
-            else if (t.from[i].kind != Origin::Slot)
-                under.push_back(t.under[i]);
+    ColourSlots saved = colours;
+    for (QRgb &c : saved)
+        c = depth(c);
+    // The luminance under every ink pixel, text after text, at 24 bits and
+    // at the depth: the photographs veiled, the slots in their colours, the
+    // rest as drawn.
+    std::vector<double> y24, ySaved;
+    if (!depth.active() || depth.separable()) {
+        const std::array<VeiledLuminance, 3> veiled{VeiledLuminance(base, veils[0], depth),
+                                                    VeiledLuminance(base, veils[1], depth),
+                                                    VeiledLuminance(base, veils[2], depth)};
+        for (const TextInk &t : texts)
+            for (size_t i = 0; i < t.under.size(); ++i) {
+                const Origin &o = t.from[i];
+                if (o.kind == Origin::Background) {
+                    y24.push_back(veiled[o.index].at24(t.under[i]));
+                    ySaved.push_back(veiled[o.index].atDepth(t.under[i]));
+                } else if (o.kind == Origin::Slot) {
+                    y24.push_back(lum(colours[o.index]));
+                    ySaved.push_back(lum(saved[o.index]));
+                } else {
+                    y24.push_back(lum(t.under[i]));
+                    ySaved.push_back(lum(depth(t.under[i])));
+                }
+            }
+    } else {
+        // A depth that mixes the channels (a palette) takes all the pixels at once.
+        std::vector<QRgb> under;
+        for (const TextInk &t : texts)
+            for (size_t i = 0; i < t.under.size(); ++i)
+                under.push_back(t.from[i].kind == Origin::Background
+                                    ? veiledColour(t.under[i], base, veils[t.from[i].index])
+                                    : t.under[i]);
+        std::vector<QRgb> atDepth = under;
+        depth.apply(atDepth);
+        size_t next = 0;
+        for (const TextInk &t : texts)
+            for (size_t i = 0; i < t.under.size(); ++i, ++next) {
+                const bool slot = t.from[i].kind == Origin::Slot;
+                y24.push_back(lum(slot ? colours[t.from[i].index] : under[next]));
+                ySaved.push_back(lum(slot ? saved[t.from[i].index] : atDepth[next]));
+            }
+    }
     Verdict verdict;
     verdict.contrast.assign(texts.size(), 21.0);
-    auto check = [&](const std::vector<QRgb> &pixels, const ColourSlots &inks) {
+    auto check = [&](const std::vector<double> &backs, const ColourSlots &inks) {
         size_t next = 0;
-        std::vector<double> ratios, backs;
+        std::vector<double> ratios;
         for (size_t index = 0; index < texts.size(); ++index) {
             const TextInk &t = texts[index];
             const double target = textTarget(t, threshold) + margin;
             const double ink = lum(t.slot >= 0 ? inks[size_t(t.slot)] : t.colour);
+            const size_t first = next;
             ratios.clear();
-            backs.clear();
-            for (size_t i = 0; i < t.under.size(); ++i) {
-                backs.push_back(lum(t.from[i].kind == Origin::Slot ? inks[t.from[i].index] : pixels[next++]));
-                ratios.push_back(ratio(ink, backs.back()));
-            }
+            for (size_t i = 0; i < t.under.size(); ++i)
+                ratios.push_back(ratio(ink, backs[next++]));
             const double contrast = percentileContrast(ratios);
             verdict.contrast[index] = std::min(verdict.contrast[index], contrast);
             if (contrast >= target)
@@ -285,22 +353,17 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
             if (std::find(verdict.failing.begin(), verdict.failing.end(), t.slot) == verdict.failing.end())
                 verdict.failing.push_back(t.slot);
             for (size_t i = 0; i < t.under.size(); ++i) {
-                if (ratios[i] >= target || t.from[i].kind == Origin::Fixed)
+                if (ratio(ink, backs[first + i]) >= target || t.from[i].kind == Origin::Fixed)
                     continue;
-                const Blame b{t.slot, t.from[i], backs[i] < ink};
+                const Blame b{t.slot, t.from[i], backs[first + i] < ink};
                 if (std::find(verdict.blame.begin(), verdict.blame.end(), b) == verdict.blame.end())
                     verdict.blame.push_back(b);
             }
         }
     };
-    check(under, colours);
-    if (depth.active()) {
-        depth.apply(under);
-        ColourSlots inks = colours;
-        for (QRgb &c : inks)
-            c = depth(c);
-        check(under, inks);
-    }
+    check(y24, colours);
+    if (depth.active())
+        check(ySaved, saved);
     std::sort(verdict.failing.begin(), verdict.failing.end());
     return verdict;
 }
@@ -386,7 +449,7 @@ QImage veiledSheet(const Parts &parts, int profile, QRgb base, const std::array<
 {
     QImage sheet = withBackgrounds(parts.sheet, profile, parts.backgrounds);
     for (size_t b = 0; b < bands.size(); ++b)
-        sheet = withScrim(sheet, bands[b], base, veils[b]);
+        applyScrim(sheet, bands[b], base, veils[b]);
     return sheet;
 }
 
@@ -533,40 +596,6 @@ bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &bars
     }
     return moved || refinePulled(verdict, tones, verdictOf);
 }
-
-// The luminance of a photograph's pixel once veiled toward the base tone, at
-// 24 bits and as the depth gives it back, channel by channel: WCAG's
-// luminance is a sum of one term per channel, and the veil and a depth that
-// packs channels apart treat each channel on its own, so three tables of 256
-// give what veiledColour, the depth and the luminance would pixel by pixel.
-struct VeiledLuminance {
-    std::array<std::array<double, 256>, 3> plain{}, saved{};
-
-    VeiledLuminance(QRgb base, double strength, const DepthMap &depth)
-    {
-        const Luminance &lum = luminance();
-        const int ends[3] = {qRed(base), qGreen(base), qBlue(base)};
-        for (int v = 0; v < 256; ++v) {
-            const QRgb c = qRgb(veiledChannel(v, ends[0], strength), veiledChannel(v, ends[1], strength),
-                                veiledChannel(v, ends[2], strength));
-            const QRgb d = depth(c);
-            plain[0][size_t(v)] = lum(c & 0xffff0000u);
-            plain[1][size_t(v)] = lum(c & 0xff00ff00u);
-            plain[2][size_t(v)] = lum(c & 0xff0000ffu);
-            saved[0][size_t(v)] = lum(d & 0xffff0000u);
-            saved[1][size_t(v)] = lum(d & 0xff00ff00u);
-            saved[2][size_t(v)] = lum(d & 0xff0000ffu);
-        }
-    }
-    double at24(QRgb p) const
-    {
-        return plain[0][size_t(qRed(p))] + plain[1][size_t(qGreen(p))] + plain[2][size_t(qBlue(p))];
-    }
-    double atDepth(QRgb p) const
-    {
-        return saved[0][size_t(qRed(p))] + saved[1][size_t(qGreen(p))] + saved[2][size_t(qBlue(p))];
-    }
-};
 
 // Whether every text reaches its `need` with veils `veils`, at 24 bits and at
 // the depth: the measure's rule (one ink pixel in twenty may fall short)

@@ -89,23 +89,29 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
 
 namespace {
 
-// `sheet` with the bands veiled, each toward `toneOf(band)`; a pixel under
-// several bands is veiled once, by the first.
+// The bands of `sheet` veiled in place, each toward `toneOf(band)`; a pixel
+// under several bands is veiled once, by the first.
 template <typename ToneOf>
-QImage veiledBands(const QImage &sheet, const std::vector<TextBand> &bands, ToneOf toneOf, double strength)
+void veilBands(QImage &sheet, const std::vector<TextBand> &bands, ToneOf toneOf, double strength)
 {
-    QImage out = sheet.convertToFormat(QImage::Format_RGB32);
     if (bands.empty() || strength <= 0)
-        return out;
+        return;
     strength = std::min(strength, 1.0);
-    std::vector<bool> done(size_t(out.width()) * size_t(out.height()), false);
+    QRect all;
+    for (const TextBand &band : bands)
+        all |= band.rect & sheet.rect();
+    if (all.isEmpty())
+        return;
+    std::vector<bool> done(size_t(all.width()) * size_t(all.height()), false);
+    uchar *bits = sheet.bits();
+    const qsizetype stride = sheet.bytesPerLine();
     for (const TextBand &band : bands) {
         const QRgb tone = toneOf(band);
-        const QRect r = band.rect & out.rect();
+        const QRect r = band.rect & sheet.rect();
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+            QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride);
             for (int x = r.left(); x <= r.right(); ++x) {
-                const size_t at = size_t(y) * size_t(out.width()) + size_t(x);
+                const size_t at = size_t(y - all.top()) * size_t(all.width()) + size_t(x - all.left());
                 if (done[at])
                     continue;
                 done[at] = true;
@@ -116,6 +122,13 @@ QImage veiledBands(const QImage &sheet, const std::vector<TextBand> &bands, Tone
             }
         }
     }
+}
+
+template <typename ToneOf>
+QImage veiledBands(const QImage &sheet, const std::vector<TextBand> &bands, ToneOf toneOf, double strength)
+{
+    QImage out = sheet.convertToFormat(QImage::Format_RGB32);
+    veilBands(out, bands, toneOf, strength);
     return out;
 }
 
@@ -124,6 +137,13 @@ QImage veiledBands(const QImage &sheet, const std::vector<TextBand> &bands, Tone
 QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength)
 {
     return veiledBands(sheet, bands, [tone](const TextBand &) { return tone; }, strength);
+}
+
+void applyScrim(QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength)
+{
+    if (sheet.format() != QImage::Format_RGB32)
+        sheet.convertTo(QImage::Format_RGB32);
+    veilBands(sheet, bands, [tone](const TextBand &) { return tone; }, strength);
 }
 
 QImage scrimUnderTexts(const QImage &sheet, int profile, const IconSheets &icons, int picture, double strength)

@@ -45,6 +45,8 @@ std::vector<TextBand> textBands(const QImage &sheet, int profile, const IconShee
 // (0 keeps the picture, 1 makes the bands flat `tone`), each pixel once
 // however many bands cover it; the rest of the sheet as it is.
 QImage withScrim(const QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength);
+// The same on `sheet` itself.
+void applyScrim(QImage &sheet, const std::vector<TextBand> &bands, QRgb tone, double strength);
 
 // `sheet` with a scrim of `strength` (0..1) under every text on `picture`,
 // each band toward black under a text that parts more from black (a light

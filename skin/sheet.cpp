@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace zelkor {
 
@@ -67,9 +68,11 @@ bool writeBackPicture(QImage &sheet, int profile, int picture, const QImage &rep
         return true;
     if (sheet.format() != QImage::Format_RGB32)
         sheet.convertTo(QImage::Format_RGB32);
-    QPainter p(&sheet);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(target.topLeft(), src, QRect(0, 0, target.width(), target.height()));
+    // Both are RGB32, so the picture's rows are copied as they are.
+    uchar *bits = sheet.bits();
+    for (int y = 0; y < target.height(); ++y)
+        std::memcpy(bits + qsizetype(target.top() + y) * sheet.bytesPerLine(), src.constScanLine(y),
+                    size_t(target.width()) * sizeof(QRgb));
     return true;
 }
 
