@@ -15,7 +15,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QMenu>
+#include <QAction>
 #include <QScreen>
 
 namespace zelkor {
@@ -38,15 +38,13 @@ void TForm1::createColourPanel()
         const int y = kSwatchTop + kSwatchPitch * i;
         swatch->move(8, y);
         connect(swatch, &ColourSwatch::clicked, this, [this](ColourSwatch *s) { dx0Click(s); });
-        swatch->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(swatch, &QWidget::customContextMenuRequested, this, [this, swatch, i](const QPoint &at) {
-            if (swatch->note().isEmpty())
-                return;
-            QMenu menu(swatch);
-            connect(menu.addAction(QStringLiteral("Вернуть общий")), &QAction::triggered, this,
-                    [this, i] { resetColourOverride(i); });
-            menu.exec(swatch->mapToGlobal(at));
-        });
+        // In the swatch's context menu while the shown size has the colour of its own.
+        auto *shared = new QAction(QStringLiteral("Вернуть общий"), swatch);
+        shared->setObjectName(QStringLiteral("sharedColour"));
+        shared->setVisible(false);
+        swatch->setContextMenuPolicy(Qt::ActionsContextMenu);
+        swatch->addAction(shared);
+        connect(shared, &QAction::triggered, this, [this, i] { resetColourOverride(i); });
         d->dx[i] = swatch;
 
         auto *label = new QLabel(colourSlotLabel(i), d->Panel1);
@@ -141,10 +139,11 @@ namespace zelkor {
 void TForm1::showColourMarks()
 {
     const int profile = d->doc->profile();
-    for (int i = 0; i < 13; ++i)
-        d->dx[i]->setNote(d->project && d->doc->hasSkin() && colourOverridden(d->project->project(), i, profile)
-                              ? ownSizeTip(profile)
-                              : QString());
+    for (int i = 0; i < 13; ++i) {
+        const bool own = d->project && d->doc->hasSkin() && colourOverridden(d->project->project(), i, profile);
+        d->dx[i]->setNote(own ? ownSizeTip(profile) : QString());
+        d->dx[i]->findChild<QAction *>(QStringLiteral("sharedColour"))->setVisible(own);
+    }
 }
 
 void TForm1::resetColourOverride(int slot)

@@ -29,7 +29,6 @@ struct TForm1TestAccess {
     bool saveAsProjectClick() const { return form.saveAsProjectClick(); }
     void exportSkinsClick() const { form.exportSkinsClick(); }
     void sizeChoiceClick(int profile) const { form.sizeChoiceClick(profile); }
-    void resetColourOverride(int slot) const { form.resetColourOverride(slot); }
     void quitWithoutAsking() const { form.quitWithoutAsking(); }
     void openRecentFile(const QString &path) const { form.openRecentFile(path); }
     void Button1Click() const { form.Button1Click(); }

@@ -18,6 +18,7 @@
 #include "project/projectsession.h"
 #include "skin/profiles.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -277,6 +278,8 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
     };
     openAnswer = photoFile;
     colourAnswer = QColor::fromRgb(red);
+    QAction *sharedColour = ui(*form)->dx[2]->findChild<QAction *>(QStringLiteral("sharedColour"));
+    ASSERT_TRUE(sharedColour);
     QUndoStack *history = doc.undoStack();
     std::vector<QByteArray> states{projectJson(project())};
     std::optional<SourcePlacement> last;
@@ -290,7 +293,7 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
         if (r.action == Colour)
             emit ui(*form)->dx[2]->clicked(ui(*form)->dx[2]);
         else if (r.action == SharedColour)
-            ui(*form).resetColourOverride(2);
+            sharedColour->trigger();
         else
             ui(*form).Button1Click();
         ASSERT_EQ(errors, QStringList());
@@ -309,6 +312,7 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
         if (r.action != Colour && r.action != SharedColour)
             EXPECT_EQ(pictureTip.isEmpty(), !ownPicture);
         EXPECT_EQ(ui(*form)->dx[2]->note(), ownColour ? QStringLiteral("Только для размера 240x320") : QString());
+        EXPECT_EQ(sharedColour->isVisible(), ownColour);
         EXPECT_EQ(doc.colourSlot(2), project().colourAt(3, 2));
         QImage otherAfter;
         ASSERT_TRUE(ui(*form)->project->sheet(1, otherAfter).ok());
