@@ -177,5 +177,62 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
     }
 }
 
+// How closely the lightness of `made` follows that of `picture` pixel by
+// pixel (Pearson's correlation): 1 where a picture is kept or evenly veiled, 0
+// where it became flat or unrelated tones; 0 for a flat `picture`.
+double lightnessCorrelation(const QImage &picture, const QImage &made)
+{
+    double n = 0, sp = 0, sm = 0, spp = 0, smm = 0, spm = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const double p = design::toLab(picture.pixel(x, y)).L, m = design::toLab(made.pixel(x, y)).L;
+            n += 1;
+            sp += p;
+            sm += m;
+            spp += p * p;
+            smm += m * m;
+            spm += p * m;
+        }
+    const double vp = spp - sp * sp / n, vm = smm - sm * sm / n;
+    return vp > 0 && vm > 0 ? (spm - sp * sm / n) / std::sqrt(vp * vm) : 0.0;
+}
+
+// At every size, the smallest included, the list or the chat still shows the
+// photograph: its lightness follows the crop's (correlation 0.4 or more)
+// after the scrims, however much of the screen the texts cover.
+TEST(FromPicture, EverySizeKeepsATraceOfThePicture)
+{
+    IconSheets icons;
+    ASSERT_TRUE(readIconSheets(programFilesIn(test::programFolder()), icons).ok());
+    quint32 state = 7;
+    const struct {
+        const char *name;
+        QImage picture;
+    } pictures[] = {
+        {"gradient", generated(800, 600, [](int x, int y) { return qRgb(x * 255 / 799, 100, y * 255 / 599); })},
+        {"noise", generated(300, 300, [&state](int, int) {
+             state = state * 1664525u + 1013904223u;
+             return qRgb(int(state >> 24), int(state >> 16) & 0xff, int(state >> 8) & 0xff);
+         })},
+        {"stripes", generated(640, 480, [](int x, int) { return (x / 24) % 2 ? qRgb(20, 20, 30) : qRgb(240, 235, 220); })},
+        {"very light", generated(400, 400, [](int x, int y) { return qRgb(200 + x * 55 / 399, 240, 200 + y * 55 / 399); })},
+        {"very dark", generated(400, 400, [](int x, int y) { return qRgb(x * 30 / 399, y * 25 / 399, 30); })},
+    };
+    for (const auto &c : pictures)
+        for (int profile = 1; profile <= kProfileCount; ++profile) {
+            SCOPED_TRACE(testing::Message() << c.name << ", profile " << profile);
+            design::SkinFromPicture made;
+            ASSERT_TRUE(design::makeSkinFromPicture(c.picture, profile, test::templateSheet(profile), icons, {}, made).ok());
+            double kept = 0;
+            for (const int picture : {int(Contacts), int(Chat)}) {
+                const QRect rect = pictureRect(picture, profile)->rect();
+                const QRect crop = coverCrop(c.picture.size(), rect.size(), design::centreOfInterest(c.picture, rect.size()));
+                kept = std::max(kept, lightnessCorrelation(placeImage(c.picture, rect.size(), {FitMode::Cover, crop, {}}),
+                                                           made.sheet.copy(rect)));
+            }
+            EXPECT_GE(kept, 0.4);
+        }
+}
+
 } // namespace
 } // namespace zelkor
