@@ -123,6 +123,7 @@ Status readRecoveryFile(const QString &path, RecoveredSkin &out)
     if (!p || p->screenWidth != skin.sheet.width())
         return damaged(QStringLiteral("Ширина картинки не подходит к её разрешению."));
     const QString file = image.text(kFileKey);
+    skin.recordedFile = file;
     QByteArray bytes;
     const bool isSkinFile = QDir::isAbsolutePath(file) && isPlainFile(file) &&
                             readUserFile(file, maxSkinFileBytes(), bytes) && !bareSkinFile(bytes).isEmpty();
@@ -176,7 +177,7 @@ RecoveryKeeper::~RecoveryKeeper()
         return;
     // The document may be gone by now: a copy kept was written by the quit itself.
     if (!m_keep)
-        QFile::remove(m_copy);
+        removeCopy();
     m_lock->unlock();
 }
 
@@ -198,8 +199,32 @@ void RecoveryKeeper::documentChanged()
 
 void RecoveryKeeper::removeCopy()
 {
-    if (m_lock)
-        QFile::remove(m_copy);
+    if (!m_lock)
+        return;
+    QFile::remove(m_copy);
+    if (!m_companionSuffix.isEmpty())
+        QFile::remove(companionOf(m_copy));
+}
+
+QString RecoveryKeeper::companionOf(const QString &copy) const
+{
+    return copy.chopped(kSuffix.size()) + m_companionSuffix;
+}
+
+void RecoveryKeeper::setCompanion(const QString &suffix, CompanionWriter write)
+{
+    if (m_lock && !m_companionSuffix.isEmpty() && (!write || suffix != m_companionSuffix))
+        QFile::remove(companionOf(m_copy));
+    m_companionSuffix = suffix;
+    m_writeCompanion = std::move(write);
+}
+
+QString RecoveryKeeper::claimedCompanion() const
+{
+    if (m_claimed.isEmpty() || m_companionSuffix.isEmpty())
+        return {};
+    const QString companion = companionOf(m_claimed);
+    return isPlainFile(companion) ? companion : QString();
 }
 
 Status RecoveryKeeper::writeNow()
@@ -207,7 +232,10 @@ Status RecoveryKeeper::writeNow()
     m_timer.stop();
     if (!m_lock || !m_doc.isModified())
         return Status::success();
-    const Status written = writeRecoveryFile(m_copy, recoveredSkinOf(m_doc));
+    // The companion first: a copy is only offered with its companion already beside it.
+    Status written = m_writeCompanion ? m_writeCompanion(companionOf(m_copy)) : Status::success();
+    if (written.ok())
+        written = writeRecoveryFile(m_copy, recoveredSkinOf(m_doc));
     if (!written.ok() && !m_failing)
         emit writeFailed(written.message);
     m_failing = !written.ok();
@@ -271,6 +299,8 @@ Status RecoveryKeeper::restoreClaimed()
 
 void RecoveryKeeper::discardClaimed()
 {
+    if (!m_claimed.isEmpty() && !m_companionSuffix.isEmpty())
+        QFile::remove(companionOf(m_claimed));
     if (!m_claimed.isEmpty())
         removeCopyAndLock(m_claimed, m_claimedLock);
     m_claimed.clear();

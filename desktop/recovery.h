@@ -5,6 +5,8 @@
 // wrote it (a lock held while it lives); the next editor to start offers a
 // copy whose owner is gone. A copy is one PNG of the sheet, lossless, with
 // what else makes the document in its text fields; it is written atomically.
+// What the sheet of one size cannot hold (a project's every size and its
+// sources) goes into a companion file beside it, written by whoever knows it.
 
 #include "imaging/status.h"
 
@@ -14,6 +16,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace zelkor {
@@ -30,6 +33,9 @@ struct RecoveredSkin {
     bool ownFile = false; // Save may replace filePath
     QString fileDepth;    // the depth option filePath was written at
     bool fileSmoothed = false;
+    // The file field as written, unchecked (readRecoveryFile keeps filePath
+    // only for a skin file): for a companion's reader to judge.
+    QString recordedFile;
 };
 
 // The document as a recovery copy holds it, and back: the document becomes
@@ -70,6 +76,15 @@ public:
     // writeNow() first; the keeper's end writes nothing.
     void keep() { m_keep = true; }
 
+    // Writes a companion file beside every copy with `write` (its path
+    // ending in `suffix` instead of ".png"); without `write`, none, and the
+    // copy's companion left from before goes.
+    using CompanionWriter = std::function<Status(const QString &path)>;
+    void setCompanion(const QString &suffix, CompanionWriter write);
+    // The claimed copy's companion, a regular file; empty for none.
+    QString claimedCompanion() const;
+    QString claimedCopy() const { return m_claimed; }
+
     // The newest copy whose editor is gone, taken over (its lock held) so no
     // other starting editor offers it too; empty when there is none.
     QString claimOrphan();
@@ -88,6 +103,7 @@ private:
     void documentChanged();
     void removeCopy();
     void removeStaleLocks();
+    QString companionOf(const QString &copy) const;
 
     SkinDocument &m_doc;
     QString m_folder;
@@ -99,6 +115,8 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QString m_claimed;
     std::unique_ptr<QLockFile> m_claimedLock;
+    QString m_companionSuffix;
+    CompanionWriter m_writeCompanion;
 };
 
 } // namespace zelkor

@@ -116,6 +116,7 @@ void TForm1::showProjectControls()
     d->RadioGroup1->resize(d->RadioGroup1->width(), kScreenChoiceHeight - (project ? kSizeBoxHeight + 4 : 0));
     d->sizeBox->setVisible(project && d->doc->hasSkin());
     d->legibilityDock->offerAllSizes(project && d->doc->hasSkin());
+    keepProjectInRecovery();
     if (project)
         d->sizeChoice->setCurrentIndex(d->doc->profile() - 1);
     d->saveAsProject->setEnabled(d->doc->hasSkin());

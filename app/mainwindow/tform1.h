@@ -179,6 +179,10 @@ private:
     void sizeChoiceClick(int profile);
     void showProjectControls();
     TemplateReader templateReader() const;
+    // The recovery copy of a project keeps the whole project (recovery.cpp).
+    void keepProjectInRecovery();
+    // The claimed copy restored as the project of `companion`.
+    Status restoreProjectCopy(const QString &companion);
 
     // --- preview ---
     // After the document's skin was replaced: the phone picture, PaintBox1's

@@ -5,8 +5,11 @@
 
 #include "skin/profiles.h"
 #include "desktop/recovery.h"
+#include "project/projectfile.h"
+#include "project/projectsession.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -39,7 +42,10 @@ bool waitFor(const std::function<bool()> &done, int ms = 10000)
 class RecoveryTest : public FilesTest {
 protected:
     QString copies() const { return QDir(tmp.path()).filePath(QStringLiteral("копии")); }
-    QString copyOf(const char *instance) const { return QDir(copies()).filePath(QString::fromLatin1(instance) + ".png"); }
+    QString copyOf(const char *instance, const char *suffix = ".png") const
+    {
+        return QDir(copies()).filePath(QString::fromLatin1(instance) + QString::fromLatin1(suffix));
+    }
     std::unique_ptr<TForm1> start(const char *instance)
     {
         auto window = std::make_unique<TForm1>(programFilesIn(folder), work);
@@ -132,6 +138,64 @@ TEST_F(RecoveryTest, ACopyOutlivesOnlyACrashAndComesBackWhole)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors.front().contains(QStringLiteral("удалена"))) << errors.front().toStdString();
     EXPECT_FALSE(QFileInfo::exists(junk.fileName()));
+}
+
+TEST_F(RecoveryTest, AProjectsCopyBringsBackTheWholeProject)
+{
+    for (const Profile &p : allProfiles())
+        if (!haveData(p.index))
+            GTEST_SKIP() << "bmconv or the data of profile " << p.index << " are missing";
+    form = start("instance-p");
+    newSkin(3);
+    QImage photo(300, 200, QImage::Format_RGB32);
+    photo.fill(qRgb(30, 120, 60));
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && photo.save(&buffer, "png"));
+    SkinProject made = projectFromTemplate(3, form->document().sheet(), QStringLiteral("Лес"));
+    made.setPictureFile(0, png, {});
+    const QString file = scratchFile(QStringLiteral("Лес.zskin"));
+    ASSERT_TRUE(writeProjectFile(file, made, photo, IfExists::Refuse));
+    ASSERT_TRUE(form->loadSkinFile(file));
+
+    // Another size shown is no change and leaves no copy; an edit does.
+    ui(*form).sizeChoiceClick(1);
+    ASSERT_TRUE(ui(*form)->recovery->writeNow());
+    EXPECT_FALSE(QFileInfo::exists(copyOf("instance-p")));
+    ASSERT_TRUE(form->document().setColourSlot(2, qRgb(9, 8, 7)));
+    ASSERT_TRUE(ui(*form)->recovery->writeNow());
+    EXPECT_TRUE(QFileInfo::exists(copyOf("instance-p", ".zskin")));
+    const QByteArray json = projectJson(ui(*form)->project->project());
+    ui(*form)->recovery->keep();
+
+    form = start("instance-q");
+    asked.clear();
+    askAnswer = 0;
+    ASSERT_TRUE(form->offerRecovery());
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Восстановить несохранённый проект?")});
+    ASSERT_TRUE(ui(*form)->project);
+    EXPECT_EQ(projectJson(ui(*form)->project->project()), json);
+    EXPECT_EQ(ui(*form)->project->project().pictureFiles.begin()->second, png);
+    EXPECT_EQ(form->document().profile(), 1);
+    EXPECT_EQ(form->document().colourSlot(2), qRgb(9, 8, 7));
+    EXPECT_EQ(form->document().filePath(), file);
+    EXPECT_TRUE(form->document().isModified());
+    EXPECT_FALSE(QFileInfo::exists(copyOf("instance-p")) || QFileInfo::exists(copyOf("instance-p", ".zskin")));
+    EXPECT_TRUE(QFileInfo::exists(copyOf("instance-q")) && QFileInfo::exists(copyOf("instance-q", ".zskin")));
+    // Saved, it is the project file again.
+    ASSERT_TRUE(ui(*form).N6Click());
+    SkinProject reread;
+    QStringList notices;
+    ASSERT_TRUE(readProjectFile(file, reread, notices));
+    EXPECT_EQ(projectJson(reread), json);
+
+    // A skin file after it has a copy of its own, without a project beside it.
+    load(programFile(QStringLiteral("skn/240x320.mbm")));
+    ASSERT_TRUE(form->document().setColourSlot(2, qRgb(9, 8, 7)));
+    ASSERT_TRUE(ui(*form)->recovery->writeNow());
+    EXPECT_TRUE(QFileInfo::exists(copyOf("instance-q")));
+    EXPECT_FALSE(QFileInfo::exists(copyOf("instance-q", ".zskin")));
+    EXPECT_EQ(errors, QStringList());
 }
 
 TEST_F(RecoveryTest, UnwritableSettingsAreReportedOncePerRun)
