@@ -73,6 +73,8 @@ Status ProjectSession::pictureFile(const QString &hash, QImage &out)
     out = readImageData(bytes->second, pictureEntryName(hash), error, ImageReadBounds{kMaxPicturePixels});
     if (out.isNull())
         return Status::failure(error);
+    // Only the last: a whole photograph is large, and it is framed one at a time.
+    m_decoded.clear();
     m_decoded.emplace(hash, out);
     return Status::success();
 }

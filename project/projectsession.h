@@ -82,7 +82,7 @@ private:
     std::unique_ptr<ProjectSheets> m_full;
     IconSheets m_icons;
     ProjectEdit m_expected;
-    std::map<QString, QImage> m_decoded;  // pictureFile(), by hash
+    std::map<QString, QImage> m_decoded;  // pictureFile()'s last, by hash
     QImage m_base;  // the sheet last followed
     int m_profile = 0;
     std::map<int, Step> m_steps;
