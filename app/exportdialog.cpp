@@ -3,6 +3,7 @@
 #include "seams.h"
 
 #include "skin/profiles.h"
+#include "skin/savedepth.h"
 #include "skin/savename.h"
 
 #include <QCheckBox>
@@ -37,8 +38,12 @@ ExportDialog::ExportDialog(QWidget *parent) : QDialog(parent)
     depth = new QComboBox(this);
     for (const ColourDepth &d : kColourDepths)
         depth->addItem(QString::fromLatin1(d.option + 2) + QStringLiteral(" bpp"));
-    setDepthOption(QStringLiteral("/c24"));
     form->addRow(QStringLiteral("Глубина цвета:"), depth);
+    smooth = new QCheckBox(QStringLiteral("Сглаживать картинки"), this);
+    smooth->setToolTip(QStringLiteral("При 4 и 8 bpp картинки переводятся в палитру с рассеиванием ошибки, "
+                                      "чтобы плавные переходы не распадались на полосы. Цвета скина не меняются."));
+    form->addRow(QString(), smooth);
+    connect(depth, &QComboBox::currentIndexChanged, this, [this] { smooth->setEnabled(canSmooth(depthOption())); });
     auto *folderRow = new QHBoxLayout;
     folder = new QLineEdit(this);
     browse = new QPushButton(QStringLiteral("Обзор…"), this);
@@ -59,6 +64,7 @@ ExportDialog::ExportDialog(QWidget *parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
+    setDepthOption(QStringLiteral("/c24"));
     updateButton();
 }
 
@@ -84,6 +90,7 @@ void ExportDialog::setDepthOption(const QString &option)
         if (option == QLatin1String(kColourDepths[i].option))
             index = int(i);
     depth->setCurrentIndex(index);
+    smooth->setEnabled(canSmooth(depthOption()));
 }
 
 QString ExportDialog::depthOption() const

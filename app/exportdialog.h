@@ -1,6 +1,7 @@
 #pragma once
 // "Экспорт скинов…": which sizes of the project are written as skin files,
-// at which colour depth, into which folder.
+// at which colour depth (smoothed or not), into which folder. It starts from
+// the project's export settings, and what it is left at becomes them.
 
 #include <QDialog>
 
@@ -21,6 +22,7 @@ public:
 
     std::array<QCheckBox *, 6> sizes{};  // item i: profile i + 1
     QComboBox *depth = nullptr;          // kColourDepths order
+    QCheckBox *smooth = nullptr;         // "Сглаживать картинки": only where the depth allows it
     QLineEdit *folder = nullptr;
     QPushButton *browse = nullptr;       // "Обзор…"
     QPushButton *exportButton = nullptr;

@@ -9,6 +9,7 @@
 #include "app/busycursor.h"
 #include "app/converterprogress.h"
 #include "app/exportdialog.h"
+#include "app/projectedit.h"
 #include "app/legibilitydock.h"
 #include "app/newfrompicture.h"
 #include "app/seams.h"
@@ -20,6 +21,7 @@
 #include "skin/savedepth.h"
 #include "skin/userfile.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -340,6 +342,7 @@ void TForm1::exportSkinsClick()
     ExportDialog dialog(this);
     dialog.setProfiles(project.exporting.profiles);
     dialog.setDepthOption(project.exporting.depthOption);
+    dialog.smooth->setChecked(project.exporting.smooth);
     dialog.folder->setText(QDir::toNativeSeparators(
         d->project->path().isEmpty() ? prefs::saveFolder.get() : QFileInfo(d->project->path()).absolutePath()));
     if (seams().execDialog(&dialog) != QDialog::Accepted || dialog.profiles().empty())
@@ -370,13 +373,25 @@ void TForm1::exportSkinsClick()
         return;
     }
     const QString depth = dialog.depthOption();
+    const bool smooth = dialog.smooth->isChecked();
+    // The choices become the project's export settings (one undo step), so
+    // that Save keeps them and the next export starts from them.
+    ExportSettings chosen = project.exporting;
+    chosen.profiles = profiles;
+    chosen.depthOption = depth;
+    chosen.smooth = smooth;
+    if (chosen != project.exporting)
+        report(this, editProject(
+                         *d->doc, d->project.get(),
+                         [chosen](SkinProject &edited, int) { edited.exporting = chosen; },
+                         [] { return Status::success(); }, QStringLiteral("настройки экспорта")));
     Status status;
     {
         const BusyCursor busy;
         for (size_t i = 0; i < profiles.size() && status; ++i) {
             QImage sheet;
             status = d->project->exportSheet(profiles[i], sheet);
-            if (status && project.exporting.smooth)
+            if (status && smooth)
                 sheet = smoothedSheet(sheet, profiles[i], depth);
             if (status)
                 status = writeSkinFile(d->doc->programFiles(), d->doc->workFolder(), sheet, depth,

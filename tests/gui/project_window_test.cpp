@@ -33,6 +33,8 @@
 #include <QRadioButton>
 #include <QUndoStack>
 
+#include <optional>
+
 using namespace zelkor;
 using namespace zelkor::test;
 
@@ -50,8 +52,15 @@ protected:
         seams().execDialog = [this, answered](QDialog *d) {
             if (auto *e = qobject_cast<ExportDialog *>(d)) {
                 shown << QStringLiteral("ExportDialog");
+                exportOffered.profiles = e->profiles();
+                exportOffered.depthOption = e->depthOption();
+                exportOffered.smooth = e->smooth->isChecked();
                 e->folder->setText(exportFolder);
                 e->setDepthOption(exportDepth);
+                if (exportChoice) {
+                    e->setProfiles(exportChoice->profiles);
+                    e->smooth->setChecked(exportChoice->smooth);
+                }
                 return int(QDialog::Accepted);
             }
             if (auto *n = qobject_cast<NewFromPictureDialog *>(d)) {
@@ -78,6 +87,8 @@ protected:
 
     QString exportFolder;
     QString exportDepth = QStringLiteral("/c24");
+    std::optional<ExportSettings> exportChoice;  // sizes and smoothing chosen in the dialog
+    ExportSettings exportOffered;                // what the dialog started from
     QString pictureAnswer;
 };
 
@@ -467,6 +478,64 @@ TEST_F(ProjectWindowTest, ShowingAnotherSizeIsNoChangeAcrossUndoAndSave)
         EXPECT_EQ(ui(*form)->modifiedField->text(), modified ? QStringLiteral("Изменён") : QStringLiteral("Сохранён"))
             << what;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProjectWindowTest, TheExportChoicesBecomeTheProjectsAndSaveKeepsThem)
+{
+    SkinDocument &doc = form->document();
+    form2Item = 0;  // 176x208
+    askAnswer = 0;
+    ui(*form).newProjectClick();
+    ASSERT_TRUE(ui(*form)->project);
+    saveAnswer = scratchFile(QStringLiteral("Выбор"));
+    ASSERT_TRUE(ui(*form).N6Click());
+    const ExportSettings defaults = project().exporting;
+    exportFolder = scratchFile(QStringLiteral("выбор"));
+    exportDepth = QStringLiteral("/c8");
+    ExportSettings chosen = defaults;
+    chosen.profiles = {1, 3};
+    chosen.depthOption = exportDepth;
+    chosen.smooth = true;
+    exportChoice = chosen;
+    ui(*form).exportSkinsClick();
+    ASSERT_EQ(errors, QStringList());
+    EXPECT_EQ(exported(), (QStringList{QStringLiteral("extskin_176x208_Выбор.mbm"),
+                                       QStringLiteral("extskin_240x320_Выбор.mbm")}));
+    EXPECT_EQ(project().exporting, chosen);
+    EXPECT_TRUE(doc.isModified());
+
+    // The next dialog starts from them; the same choices again are no new step.
+    const int steps = doc.undoStack()->count();
+    askAnswer = 0;  // replace
+    ui(*form).exportSkinsClick();
+    EXPECT_EQ(exportOffered.profiles, chosen.profiles);
+    EXPECT_EQ(exportOffered.depthOption, chosen.depthOption);
+    EXPECT_EQ(exportOffered.smooth, chosen.smooth);
+    EXPECT_EQ(doc.undoStack()->count(), steps);
+
+    // Save keeps them; undo gives the former ones back.
+    ASSERT_TRUE(ui(*form).N6Click());
+    SkinProject saved;
+    QStringList notices;
+    ASSERT_TRUE(readProjectFile(doc.filePath(), saved, notices));
+    EXPECT_EQ(saved.exporting, chosen);
+    // The command line exports the saved file with them, byte for byte what the window wrote.
+    QProcess cli;
+    const QString cliFolder = scratchFile(QStringLiteral("cli-выбор"));
+    cli.start(QDir(programFolder()).filePath(QStringLiteral("zelkor-skin")),
+              {QStringLiteral("export"), doc.filePath(), QStringLiteral("-o"), cliFolder});
+    ASSERT_EQ(finishProcess(cli, 60000).code, 0);
+    EXPECT_EQ(QDir(cliFolder).entryList(QDir::Files, QDir::Name), exported());
+    for (const QString &name : exported())
+        EXPECT_EQ(fileBytes(QDir(exportFolder).filePath(name)), fileBytes(QDir(cliFolder).filePath(name)))
+            << name.toStdString();
+    doc.undoStack()->undo();
+    EXPECT_EQ(project().exporting, defaults);
+    EXPECT_TRUE(doc.isModified());
 }
 
 } // namespace
