@@ -53,16 +53,12 @@ constexpr TextTone kTextTones[] = {{0, false}, {1, true},  {2, true},  {6, false
                                    {8, false}, {9, false}, {10, false}, {11, false}, {12, true}};
 // The menu's fills: slot 3 in a key tone, 4 and 5 in accent tones.
 constexpr int kFillSlots[] = {3, 4, 5};
-// Tones move toward white or black in these steps; a text that must stay
-// apart from the text drawn over it is pulled back to within 100 / 2^12 L*.
+// Tones move toward white or black in these steps.
 constexpr double kPushStep = 4.0;
-constexpr int kPullBisections = 12;
 constexpr int kMaxRounds = 200;
-// A pulled-back text that still falls short tries these chromas, each at
-// lightnesses up to kRefineSteps * kRefineStep further from the text over it.
+// A text pulled back between the text over it and its background that still
+// falls short tries these chromas.
 constexpr double kPulledChroma[] = {60, 40, 20, 0};
-constexpr int kRefineSteps = 30;
-constexpr double kRefineStep = 0.1;
 
 // The pictures made from the photograph, softened by one veil each, and the
 // bars shaded from the palette.
@@ -479,8 +475,16 @@ bool isTextSlot(int slot)
                        [slot](const TextTone &t) { return t.slot == slot; });
 }
 
-// The flat-base verdict for other tones, to try them before taking them.
-using VerdictOf = std::function<Verdict(const Tones &)>;
+// What the moves ask of the skin being made: the flat-base verdict for other
+// tones, to try them before taking them, and the tones in closed form of a
+// text that another text is drawn across (tonesolver.h): the tone it is
+// pulled back to, and the tone at a chroma between that text and what it
+// lies on.
+struct Solver {
+    std::function<Verdict(const Tones &)> verdictOf;
+    std::function<std::optional<double>(int under, int over, bool darker, const Tones &)> pulled;
+    std::function<std::optional<double>(int under, int over, double chroma, const Tones &)> between;
+};
 
 bool blames(const Verdict &verdict, int slot, const Origin &origin)
 {
@@ -490,7 +494,7 @@ bool blames(const Verdict &verdict, int slot, const Origin &origin)
 
 // Moves what lies under a text's failing pixels away from the text: false
 // when it cannot go further that way (or is an icon or the template).
-bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, const VerdictOf &verdictOf)
+bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, const Solver &solver)
 {
     const double end = b.darker ? 0.0 : 100.0;
     switch (b.origin.kind) {
@@ -520,13 +524,8 @@ bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, co
             // Another text is pulled back toward the middle just as far as
             // the text over it needs, and kept there: the tones that part
             // both from each other and from the background lie close together.
-            Tones trial = tones;
-            double lo = l, hi = end;
-            for (int i = 0; i < kPullBisections; ++i) {
-                trial.lightness[b.origin.index] = (lo + hi) / 2;
-                (blames(verdictOf(trial), b.slot, b.origin) ? lo : hi) = trial.lightness[b.origin.index];
-            }
-            next = hi;
+            const std::optional<double> pulled = solver.pulled(b.origin.index, b.slot, b.darker, tones);
+            next = !pulled ? end : b.darker ? std::min(l, *pulled) : std::max(l, *pulled);
         }
         if (next == l)
             return false;
@@ -541,28 +540,26 @@ bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, co
 
 // The last move, when no other is left: a text pulled back between the text
 // drawn over it and the background may find no tone of its own hue that parts
-// it from both once the depth has rounded it, so nearby tones of less chroma
-// are tried, nearest first.
-bool refinePulled(const Verdict &verdict, Tones &tones, const VerdictOf &verdictOf)
+// it from both once the depth has rounded it, so the tones between them of
+// less chroma are taken, the most colourful first.
+bool refinePulled(const Verdict &verdict, Tones &tones, const Solver &solver)
 {
     for (const int slot : verdict.failing) {
         const int over = tones.pulledBy[size_t(slot)];
         if (over < 0)
             continue;
-        const double from = tones.lightness[size_t(slot)];
-        const double direction = from < tones.lightness[size_t(over)] ? -1.0 : 1.0;
         Tones trial = tones;
         for (const double chroma : kPulledChroma) {
             trial.chroma[size_t(slot)] = std::min(chroma, tones.chroma[size_t(slot)]);
-            for (int step = 0; step <= kRefineSteps; ++step) {
-                trial.lightness[size_t(slot)] = trial.limit[size_t(slot)] =
-                    std::clamp(from + direction * kRefineStep * step, 0.0, 100.0);
-                const Verdict v = verdictOf(trial);
-                if (std::find(v.failing.begin(), v.failing.end(), slot) == v.failing.end()
-                    && !blames(v, over, {Origin::Slot, quint8(slot)})) {
-                    tones = trial;
-                    return true;
-                }
+            const std::optional<double> l = solver.between(slot, over, trial.chroma[size_t(slot)], tones);
+            if (!l)
+                continue;
+            trial.lightness[size_t(slot)] = trial.limit[size_t(slot)] = *l;
+            const Verdict v = solver.verdictOf(trial);
+            if (std::find(v.failing.begin(), v.failing.end(), slot) == v.failing.end()
+                && !blames(v, over, {Origin::Slot, quint8(slot)})) {
+                tones = trial;
+                return true;
             }
         }
     }
@@ -576,7 +573,7 @@ bool refinePulled(const Verdict &verdict, Tones &tones, const VerdictOf &verdict
 // middle and kept there; so the three of them (text, text under it,
 // background) end up in the only order that parts them all. False when
 // nothing can move any more. `barsMoved` says the bars must be made again.
-bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &barsMoved, const VerdictOf &verdictOf)
+bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &barsMoved, const Solver &solver)
 {
     bool moved = false;
     std::vector<Origin> done;
@@ -591,10 +588,10 @@ bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &bars
             if (b.slot != slot || std::find(done.begin(), done.end(), b.origin) != done.end())
                 continue;
             done.push_back(b.origin);
-            moved = pushAway(b, s, tones, barsMoved, verdictOf) || moved;
+            moved = pushAway(b, s, tones, barsMoved, solver) || moved;
         }
     }
-    return moved || refinePulled(verdict, tones, verdictOf);
+    return moved || refinePulled(verdict, tones, solver);
 }
 
 // Whether every text reaches its `need` with veils `veils`, at 24 bits and at
@@ -783,8 +780,6 @@ struct Generator {
     // can save goes to its limit, and the rounds push away what lies under it.
     void solveTexts()
     {
-        const ColourSlots inks = colours();
-        const QRgb flatBase = base();
         for (const TextTone &t : kTextTones) {
             const size_t slot = size_t(t.slot);
             const double l = tones.lightness[slot], limit = tones.limit[slot];
@@ -792,38 +787,11 @@ struct Generator {
                 continue;
             const ToneDirection direction = limit > l ? ToneDirection::Lighter : ToneDirection::Darker;
             const bool lighter = direction == ToneDirection::Lighter;
-            Flat at24{1.0, 0.0}, atDepth{1.0, 0.0};
-            bool any = false;
-            std::vector<double> y24, yDepth;
-            for (const TextInk &text : texts) {
-                if (text.slot != t.slot)
-                    continue;
-                any = true;
-                y24.clear();
-                yDepth.clear();
-                for (size_t i = 0; i < text.under.size(); ++i) {
-                    const Origin &o = text.from[i];
-                    const QRgb under = o.kind == Origin::Background ? flatBase
-                                       : o.kind == Origin::Slot   ? inks[o.index]
-                                                                  : text.under[i];
-                    y24.push_back(luminance()(under));
-                    yDepth.push_back(luminance()(depth(under)));
-                }
-                // The measure lets one pixel in twenty fall short.
-                for (auto [ys, flat] : {std::pair{&y24, &at24}, std::pair{&yDepth, &atDepth}}) {
-                    const auto k = ys->begin() + std::ptrdiff_t(ys->size() / 20);
-                    if (lighter) {
-                        std::nth_element(ys->begin(), k, ys->end(), std::greater<>());
-                        flat->lightest = std::max(flat->lightest, *k);
-                    } else {
-                        std::nth_element(ys->begin(), k, ys->end());
-                        flat->darkest = std::min(flat->darkest, *k);
-                    }
-                }
-            }
-            if (!any)
+            const std::optional<std::pair<Flat, Flat>> flats = flatsUnder(t.slot, lighter, tones);
+            if (!flats)
                 continue;
-            const Lab &colour = t.accent ? result.palette.accent : result.palette.key;
+            const auto &[at24, atDepth] = *flats;
+            const Lab &colour = tintOf(t.slot);
             const double target = roleTarget(t.slot, settings.threshold);
             const auto plain = toneReaching(colour, tones.chroma[slot], at24, target, direction);
             const auto saved = depth.active()
@@ -836,6 +804,97 @@ struct Generator {
             least[slot] = needed;
             tones.lightness[slot] = lighter ? std::max(l, needed) : std::min(l, needed);
         }
+    }
+
+    const Lab &tintOf(int slot) const
+    {
+        const auto t = std::find_if(std::begin(kTextTones), std::end(kTextTones),
+                                    [slot](const TextTone &row) { return row.slot == slot; });
+        return t != std::end(kTextTones) && t->accent ? result.palette.accent : result.palette.key;
+    }
+
+    // What the texts of `slot` lie on with tones `trial` and the base flat, at
+    // 24 bits and at the depth: for a text going lighter the lightest
+    // luminance, for one going darker the darkest, that one ink pixel in
+    // twenty may fall short of (the measure's rule); nullopt when no screen
+    // draws the slot.
+    std::optional<std::pair<Flat, Flat>> flatsUnder(int slot, bool lighter, const Tones &trial) const
+    {
+        const ColourSlots inks = schemeColours(result.palette, scheme, trial);
+        const QRgb flatBase = tone(result.palette.key, trial.base, scheme.baseChroma);
+        const Luminance &lum = luminance();
+        Flat at24{1.0, 0.0}, atDepth{1.0, 0.0};
+        bool any = false;
+        std::vector<double> y24, yDepth;
+        for (const TextInk &text : texts) {
+            if (text.slot != slot)
+                continue;
+            any = true;
+            y24.clear();
+            yDepth.clear();
+            for (size_t i = 0; i < text.under.size(); ++i) {
+                const Origin &o = text.from[i];
+                const QRgb under = o.kind == Origin::Background ? flatBase
+                                   : o.kind == Origin::Slot   ? inks[o.index]
+                                                              : text.under[i];
+                y24.push_back(lum(under));
+                yDepth.push_back(lum(depth(under)));
+            }
+            for (auto [ys, flat] : {std::pair{&y24, &at24}, std::pair{&yDepth, &atDepth}}) {
+                const auto k = ys->begin() + std::ptrdiff_t(ys->size() / 20);
+                if (lighter) {
+                    std::nth_element(ys->begin(), k, ys->end(), std::greater<>());
+                    flat->lightest = std::max(flat->lightest, *k);
+                } else {
+                    std::nth_element(ys->begin(), k, ys->end());
+                    flat->darkest = std::min(flat->darkest, *k);
+                }
+            }
+        }
+        if (!any)
+            return std::nullopt;
+        return std::pair{at24, atDepth};
+    }
+
+    // The lightness of text `under` nearest its own that parts it from text
+    // `over`, drawn across it, by `over`'s target, darker or lighter, at 24
+    // bits and at the depth; nullopt when no tone of its hue does.
+    std::optional<double> pulledTone(int under, int over, bool darker, const Tones &trial) const
+    {
+        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(over)];
+        const double y24 = relativeLuminance(ink), yDepth = relativeLuminance(depth(ink));
+        const ToneDirection direction = darker ? ToneDirection::Darker : ToneDirection::Lighter;
+        const double target = roleTarget(over, settings.threshold);
+        const double chroma = trial.chroma[size_t(under)];
+        const auto plain = toneReaching(tintOf(under), chroma, {y24, y24}, target, direction);
+        const auto saved = depth.active() ? toneReaching(tintOf(under), chroma, {yDepth, yDepth}, target, direction,
+                                                         [this](QRgb c) { return depth(c); })
+                                          : plain;
+        if (!plain || !saved)
+            return std::nullopt;
+        return darker ? std::min(*plain, *saved) : std::max(*plain, *saved);
+    }
+
+    // The lightness at `chroma` of text `under`, pulled back by text `over`,
+    // that parts it both from `over` and from what it lies on, at 24 bits and
+    // at the depth, nearest `over`; nullopt when the two leave no room.
+    std::optional<double> betweenTone(int under, int over, double chroma, const Tones &trial) const
+    {
+        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(over)];
+        const bool darker = trial.lightness[size_t(under)] < trial.lightness[size_t(over)];
+        const std::optional<std::pair<Flat, Flat>> flats = flatsUnder(under, !darker, trial);
+        if (!flats)
+            return std::nullopt;
+        const double y24 = relativeLuminance(ink), yDepth = relativeLuminance(depth(ink));
+        const Flat near{std::min(y24, yDepth), std::max(y24, yDepth)};
+        const Flat far{std::min(flats->first.darkest, flats->second.darkest),
+                       std::max(flats->first.lightest, flats->second.lightest)};
+        std::vector<AsDrawn> drawings{AsDrawn()};
+        if (depth.active())
+            drawings.push_back([this](QRgb c) { return depth(c); });
+        return toneBetween(tintOf(under), chroma, near, roleTarget(over, settings.threshold), far,
+                           roleTarget(under, settings.threshold),
+                           darker ? ToneDirection::Darker : ToneDirection::Lighter, drawings);
     }
 
     // Pairs of texts that must be told apart (who said what in the chat):
@@ -876,8 +935,14 @@ struct Generator {
     {
         if (last.fixedFails)
             return false;
-        return zelkor::design::moveTones(last, scheme, tones, barsMoved,
-                                          [this](const Tones &trial) { return flatVerdict(trial); });
+        const Solver solver{[this](const Tones &trial) { return flatVerdict(trial); },
+                            [this](int under, int over, bool darker, const Tones &trial) {
+                                return pulledTone(under, over, darker, trial);
+                            },
+                            [this](int under, int over, double chroma, const Tones &trial) {
+                                return betweenTone(under, over, chroma, trial);
+                            }};
+        return zelkor::design::moveTones(last, scheme, tones, barsMoved, solver);
     }
 
     // The finished sheet with these veils, when the measure finds every text

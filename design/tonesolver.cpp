@@ -75,4 +75,39 @@ std::optional<double> toneReaching(const Lab &colour, double maxChroma, Flat aga
     }
 }
 
+std::optional<double> toneBetween(const Lab &colour, double maxChroma, Flat near, double ratioNear, Flat far,
+                                  double ratioFar, ToneDirection away, const std::vector<AsDrawn> &drawings)
+{
+    const bool lighter = away == ToneDirection::Lighter;
+    const ToneDirection back = lighter ? ToneDirection::Darker : ToneDirection::Lighter;
+    // Away from `near` by its ratio, and toward it from `far` by the other.
+    const std::optional<double> fromNear =
+        lighter ? lighterLuminance(near.lightest, ratioNear) : darkerLuminance(near.darkest, ratioNear);
+    const std::optional<double> fromFar =
+        lighter ? darkerLuminance(far.darkest, ratioFar) : lighterLuminance(far.lightest, ratioFar);
+    if (!fromNear || !fromFar)
+        return std::nullopt;
+    const double start = lightnessOfLuminance(*fromNear), stop = lightnessOfLuminance(*fromFar);
+    if (lighter ? start > stop : start < stop)
+        return std::nullopt;
+    // From the exact tone nearest `near` toward `far`, until the rounded (and
+    // quantised) colour reaches both; the quantisation may take a tone a step
+    // or so past the exact bound either way.
+    constexpr double kSlack = 3.0;
+    double l = lighter ? std::ceil(start / kStep) * kStep : std::floor(start / kStep) * kStep;
+    const double last = std::clamp(lighter ? stop + kSlack : stop - kSlack, 0.0, 100.0);
+    for (;;) {
+        const QRgb rgb = tone(colour, l, maxChroma);
+        const bool both = std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &asDrawn) {
+            const double y = relativeLuminance(asDrawn ? asDrawn(rgb) : rgb);
+            return reaches(y, near, ratioNear, away) && reaches(y, far, ratioFar, back);
+        });
+        if (both)
+            return l;
+        if (lighter ? l >= last : l <= last)
+            return std::nullopt;
+        l = lighter ? std::min(last, l + kStep) : std::max(last, l - kStep);
+    }
+}
+
 } // namespace zelkor::design

@@ -13,6 +13,7 @@
 #include "lightnessfix.h"
 
 #include <optional>
+#include <vector>
 
 namespace zelkor::design {
 
@@ -40,5 +41,14 @@ struct Flat {
 // to 0.05, or nullopt when no tone that way reaches it ("cannot").
 std::optional<double> toneReaching(const Lab &colour, double maxChroma, Flat against, double ratio,
                                    ToneDirection direction, const AsDrawn &asDrawn = {});
+
+// A tone between two: `colour`'s tone that lies `away` from the luminances
+// `near` by `ratioNear` and still on the near side of the luminances `far`
+// by `ratioFar` (a text drawn between the text across it and its own
+// background), reaching both in every drawing of `drawings` (an empty entry
+// is "as it is"). The one nearest `near`, its L* to 0.05; nullopt when the two
+// bounds leave no tone of that chroma between them.
+std::optional<double> toneBetween(const Lab &colour, double maxChroma, Flat near, double ratioNear, Flat far,
+                                  double ratioFar, ToneDirection away, const std::vector<AsDrawn> &drawings);
 
 } // namespace zelkor::design

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -213,13 +214,14 @@ TEST(ReadPicture, ScaledWhileDecodingAndBounded)
 // grid of backgrounds, ratios, colours and both directions, at 24 bits and as
 // a 16-bit save draws it, the solver says "cannot" exactly when no tone that
 // way reaches the ratio, and otherwise gives one that reaches it with no tone
-// more than a little nearer the backgrounds reaching it too.
+// more than a little nearer the backgrounds reaching it too; and so does a
+// tone between the backgrounds and a far end it must stay short of.
 TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
 {
     const AsDrawn c16 = asDrawnAtDepth(QStringLiteral("/c16"));
     const Lab colours[] = {toLab(qRgb(200, 40, 40)), toLab(qRgb(40, 90, 220)), toLab(qRgb(128, 128, 128)),
                            toLab(qRgb(250, 230, 90))};
-    int solved = 0, refused = 0;
+    int solved = 0, refused = 0, solvedBetween = 0;
     for (const AsDrawn &asDrawn : {AsDrawn(), c16}) {
         // A channel step of 8 bits is up to 0.3 L*; a quantised colour jumps by a 5- or 6-bit step.
         const double slack = asDrawn ? 2.5 : 0.3;
@@ -245,6 +247,32 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
                             SCOPED_TRACE(testing::Message() << "Y " << darkest << "+" << spreadBy << " ratio "
                                                             << ratio << (lighter ? " lighter" : " darker")
                                                             << (asDrawn ? " c16" : ""));
+                            // Between: the same, and still 1.5 : 1 short of the far end (black
+                            // or white), as it is and (c16) as saved too.
+                            const Flat far{lighter ? 1.0 : 0.0, lighter ? 1.0 : 0.0};
+                            const std::vector<AsDrawn> drawings =
+                                asDrawn ? std::vector<AsDrawn>{AsDrawn(), asDrawn} : std::vector<AsDrawn>{AsDrawn()};
+                            auto between = [&](double l) {
+                                const QRgb rgb = tone(colour, l, 60);
+                                return std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &d) {
+                                    const double y = relativeLuminance(d ? d(rgb) : rgb);
+                                    const bool nearOk = lighter ? (y + 0.05) / (against.lightest + 0.05) >= ratio
+                                                                : (against.darkest + 0.05) / (y + 0.05) >= ratio;
+                                    return nearOk && (lighter ? 1.05 / (y + 0.05) : (y + 0.05) / 0.05) >= 1.5;
+                                });
+                            };
+                            std::optional<double> firstBetween;
+                            for (int i = 0; i <= 2000 && !firstBetween; ++i)
+                                if (const double l = lighter ? i * 0.05 : 100 - i * 0.05; between(l))
+                                    firstBetween = l;
+                            const auto betweenL =
+                                toneBetween(colour, 60, against, ratio, far, 1.5, direction, drawings);
+                            ASSERT_EQ(betweenL.has_value(), firstBetween.has_value());
+                            if (betweenL) {
+                                ++solvedBetween;
+                                EXPECT_TRUE(between(*betweenL));
+                                EXPECT_LE(std::abs(*betweenL - *firstBetween), slack);
+                            }
                             ASSERT_EQ(solvedL.has_value(), first.has_value());
                             if (!solvedL) {
                                 ++refused;
@@ -259,6 +287,8 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
     }
     EXPECT_GT(solved, 100);
     EXPECT_GT(refused, 20);
+    EXPECT_GT(solvedBetween, 50);
+    EXPECT_LT(solvedBetween, solved);
 }
 
 // Luminance and L* are each other's inverse, and the ratio's closed forms
