@@ -194,6 +194,12 @@ void writeCard(QString &out, const GalleryFamily &family, int pageProfile, const
                        .arg(hexColour(s->colours[size_t(c)]), esc(colourSlotLabel(c).trimmed()));
         out += QStringLiteral("</ul>\n") + badge(*s, options.minContrast) + download(*s) + QStringLiteral("</div>\n");
     }
+    if (const QStringList &notices = family.sizes.front()->notices; !notices.isEmpty()) {
+        out += QStringLiteral("<ul class=\"notices\">");
+        for (const QString &notice : notices)
+            out += QStringLiteral("<li>%1</li>").arg(esc(notice));
+        out += QStringLiteral("</ul>\n");
+    }
     out += QStringLiteral("</article>\n");
 }
 

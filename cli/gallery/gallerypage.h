@@ -39,6 +39,9 @@ struct GallerySkin {
     QSize screen;  // pixel size of each screen's picture
     QSize phone;   // of the contact list on the phone, the card's picture
     std::optional<GalleryLegibility> legibility;
+    // A project's sizes: what opening it said (a picture taken from the
+    // template instead, ...), shown under its card.
+    QStringList notices;
 };
 
 struct GalleryProblem {

@@ -204,31 +204,36 @@ QString projectSizeKey(const GalleryFile &project, int profile)
     return galleryKey(project.fileName + u'\n' + profileByIndex(profile)->labelText(), project.bytes);
 }
 
-QByteArray projectRecord(const std::vector<int> &profiles)
+QByteArray projectRecord(const ProjectRecord &record)
 {
     QJsonArray sizes;
-    for (int p : profiles)
+    for (int p : record.profiles)
         sizes.append(p);
     return QJsonDocument(QJsonObject{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
-                                     {QStringLiteral("sizes"), sizes}})
+                                     {QStringLiteral("sizes"), sizes},
+                                     {QStringLiteral("notices"), QJsonArray::fromStringList(record.notices)}})
                .toJson(QJsonDocument::Compact) +
            '\n';
 }
 
-std::optional<std::vector<int>> projectFromRecord(const QByteArray &record)
+std::optional<ProjectRecord> projectFromRecord(const QByteArray &record)
 {
     const QJsonObject o = QJsonDocument::fromJson(record).object();
-    if (o.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
+    // A record without notices is from before they were kept: drawn again.
+    if (o.value(QStringLiteral("format")).toString() != QLatin1String(kFormat) ||
+        !o.value(QStringLiteral("notices")).isArray())
         return std::nullopt;
-    std::vector<int> profiles;
+    ProjectRecord out;
     for (const QJsonValue &v : o.value(QStringLiteral("sizes")).toArray()) {
         if (!profileByIndex(v.toInt()))
             return std::nullopt;
-        profiles.push_back(v.toInt());
+        out.profiles.push_back(v.toInt());
     }
-    if (profiles.empty())
+    for (const QJsonValue &v : o.value(QStringLiteral("notices")).toArray())
+        out.notices << v.toString();
+    if (out.profiles.empty())
         return std::nullopt;
-    return profiles;
+    return out;
 }
 
 DrawnSkin drawGallerySkin(const GalleryDrawing &drawing, const GallerySite &site, const GalleryFile &file)
@@ -286,9 +291,15 @@ DrawnSkin drawGalleryProject(const GalleryDrawing &drawing, const GallerySite &s
         if (!drawReadSkin(drawing, site, size, image, bytes, file.key, out))
             return out;
     }
+    // The page names the file, never where it lay on the machine that made the site.
+    const QString name = QFileInfo(file.path).fileName();
+    QStringList notices;
+    for (QString notice : out.notices)
+        notices << notice.replace(QDir::toNativeSeparators(file.path), name).replace(file.path, name);
+    for (GallerySkin &skin : out.skins)
+        skin.notices = notices;
     // Last, so that a project whose record is there has all its sizes drawn.
-    std::vector<int> profiles = project.exporting.profiles;
-    if (!writeSiteFiles(site, {{recordPath(file.key), projectRecord(profiles)}}, out))
+    if (!writeSiteFiles(site, {{recordPath(file.key), projectRecord({project.exporting.profiles, notices})}}, out))
         out.skins.clear();
     return out;
 }

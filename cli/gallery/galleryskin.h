@@ -61,8 +61,13 @@ struct DrawnSkin {
 // A project's record lists the sizes drawn of it; each size's skin has its
 // own key (over the project's name and bytes and the size) and record.
 QString projectSizeKey(const GalleryFile &project, int profile);
-QByteArray projectRecord(const std::vector<int> &profiles);
-std::optional<std::vector<int>> projectFromRecord(const QByteArray &record);
+// The record also keeps the notices of opening the project.
+struct ProjectRecord {
+    std::vector<int> profiles;
+    QStringList notices;
+};
+QByteArray projectRecord(const ProjectRecord &record);
+std::optional<ProjectRecord> projectFromRecord(const QByteArray &record);
 
 // Writes `files` (relative path, bytes) into the site, each only when its
 // bytes change, noting them in `out`; false with out.status when one failed.

@@ -175,14 +175,15 @@ std::optional<GallerySkin> reusable(GallerySite &site, const QString &key)
 std::optional<std::vector<GallerySkin>> reusableProject(GallerySite &site, const GalleryFile &file)
 {
     const std::optional<QByteArray> record = siteRecord(site, file.key);
-    const std::optional<std::vector<int>> profiles = record ? projectFromRecord(*record) : std::nullopt;
-    if (!profiles)
+    const std::optional<ProjectRecord> project = record ? projectFromRecord(*record) : std::nullopt;
+    if (!project)
         return std::nullopt;
     std::vector<GallerySkin> skins;
-    for (int profile : *profiles) {
+    for (int profile : project->profiles) {
         std::optional<GallerySkin> known = drawnBefore(site, projectSizeKey(file, profile));
         if (!known)
             return std::nullopt;
+        known->notices = project->notices;
         skins.push_back(std::move(*known));
     }
     for (const GallerySkin &skin : skins)

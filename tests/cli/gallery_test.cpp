@@ -4,6 +4,7 @@
 #include "design/legibility.h"
 #include "design/legibilitytext.h"
 #include "preview/screenimage.h"
+#include "project/ziparchive.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
 #include "testsupport.h"
@@ -372,7 +373,27 @@ TEST_F(GalleryTest, AProjectIsOneCardWhoseDownloadsAreTheExportedSkins)
                                         QStringLiteral("240x320"), QStringLiteral("-o"), project})
                   .code,
               0);
-    ASSERT_TRUE(QFile::copy(project, QDir(input).filePath(QStringLiteral("без расширения"))));
+    // Its copy, named as markup and without an extension, has lost the
+    // picture it was given: it opens from the template, which the card says.
+    const QString picture = path(QStringLiteral("красный.png"));
+    QImage red(100, 60, QImage::Format_RGB32);
+    red.fill(qRgb(200, 30, 30));
+    ASSERT_TRUE(red.save(picture));
+    const QString withPicture = path(QStringLiteral("Лес с картинкой.zskin"));
+    ASSERT_EQ(runProgram(zelkorSkin(), {QStringLiteral("set-picture"), project, QStringLiteral("contacts"), picture,
+                                        QStringLiteral("-o"), withPicture})
+                  .code,
+              0);
+    UnzippedArchive archive;
+    ASSERT_TRUE(unzipArchive(fileBytes(withPicture), withPicture, {}, archive));
+    std::vector<ZipEntry> kept;
+    for (const QString &name : archive.order)
+        if (!name.startsWith(QStringLiteral("pictures/")))
+            kept.push_back({name, archive.entries[name], name != QStringLiteral("mimetype")});
+    ASSERT_LT(kept.size(), archive.order.size());
+    QByteArray stripped;
+    ASSERT_TRUE(zipArchive(kept, withPicture, stripped));
+    ASSERT_TRUE(writeAll(QDir(input).filePath(QStringLiteral("без <расширения>&")), stripped));
     ASSERT_TRUE(writeAll(QDir(input).filePath(QStringLiteral("битый.zskin")), "PK\x03\x04 и всё"));
     const QString exported = path(QStringLiteral("экспорт"));
     ASSERT_EQ(runProgram(zelkorSkin(), {QStringLiteral("export"), project, QStringLiteral("-o"), exported}).code, 0);
@@ -383,6 +404,10 @@ TEST_F(GalleryTest, AProjectIsOneCardWhoseDownloadsAreTheExportedSkins)
     const QString index = QString::fromUtf8(fileBytes(QDir(site).filePath(QStringLiteral("index.html"))));
     EXPECT_EQ(count(index, QStringLiteral("<article ")), 1);
     EXPECT_EQ(count(index, QStringLiteral("<div class=\"variant")), kProfileCount);
+    const QString card = index.section(QStringLiteral("<article "), 1).section(QStringLiteral("</article>"), 0, 0);
+    EXPECT_TRUE(card.contains(QStringLiteral("<ul class=\"notices\"><li>В проекте «без &lt;расширения&gt;&amp;» нет картинки")))
+        << card.toStdString();
+    EXPECT_FALSE(index.contains(QStringLiteral("без <расширения>")));
     const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
     EXPECT_TRUE(broken.contains(QStringLiteral("<b>битый.zskin</b>: Не удаётся открыть проект"))) << broken.toStdString();
 
