@@ -138,6 +138,18 @@ struct TextInk {
     std::vector<QRgb> under;
     std::vector<Origin> from;
     std::array<QRect, 3> box{};  // its ink's box on each background, in the sheet's pixels
+    // Each ink pixel's sheet pixel where the sheet itself lies under it, else (-1, -1).
+    std::vector<QPoint> sheetAt;
+};
+
+// Where the texts lie: every text's ink from one drawing, and whether that
+// drawing tells what any other sheet of the same profile shows under the
+// ink. The layout does not follow the colours, so it does unless a text lies
+// on an icon (drawn through its mask over what was beneath) or on a fill in
+// a colour other than its slot's.
+struct TextRecord {
+    std::vector<TextInk> texts;
+    bool retells = true;
 };
 
 // What an ink pixel lies on, from the step the record names under it;
@@ -168,9 +180,9 @@ Origin originOf(const PaintRecord &record, const InkPixel &p, const std::array<Q
 }
 
 // The texts of every named screen of `raw`, each ink pixel with what lies under it.
-std::vector<TextInk> collectTexts(const QImage &raw, int profile, const IconSheets &icons)
+TextRecord collectTexts(const QImage &raw, int profile, const IconSheets &icons)
 {
-    std::vector<TextInk> texts;
+    TextRecord out;
     std::array<QRect, kPictureCount> pictures;
     for (int i = 0; i < kPictureCount; ++i)
         pictures[size_t(i)] = pictureRect(i, profile)->rect();
@@ -186,19 +198,29 @@ std::vector<TextInk> collectTexts(const QImage &raw, int profile, const IconShee
             const std::vector<InkPixel> ink = record.ink(int(op));
             if (ink.empty())
                 continue;
-            TextInk text{shot.nameText(), step.text, step.slot, step.colour, {}, {}};
+            TextInk text{shot.nameText(), step.text, step.slot, step.colour | 0xff000000u, {}, {}, {}, {}};
             for (const InkPixel &p : ink) {
-                QPoint at;
+                QPoint at(-1, -1);
                 const Origin o = originOf(record, p, pictures, at);
                 text.under.push_back(p.under);
                 text.from.push_back(o);
+                text.sheetAt.push_back(at);
                 if (o.kind == Origin::Background)
                     text.box[o.index] |= QRect(at, QSize(1, 1));
+                if (p.underOp < 0)
+                    continue;
+                const PaintOp &under = record.ops()[size_t(p.underOp)];
+                if (under.kind == PaintOp::IconBlock || under.kind == PaintOp::OtherBlock
+                    || ((under.kind == PaintOp::Fill || under.kind == PaintOp::Text) && under.slot >= 0
+                        && (under.colour | 0xff000000u) != in.colours[size_t(under.slot)]))
+                    out.retells = false;
             }
-            texts.push_back(std::move(text));
+            if (step.slot >= 0 && text.colour != in.colours[size_t(step.slot)])
+                out.retells = false;
+            out.texts.push_back(std::move(text));
         }
     }
-    return texts;
+    return out;
 }
 
 QRgb veiledColour(QRgb p, QRgb base, double strength)
@@ -230,6 +252,44 @@ struct Blame {
 double textTarget(const TextInk &t, double threshold)
 {
     return t.slot >= 0 ? roleTarget(t.slot, threshold) : threshold;
+}
+
+// Does every text of `texts`, found by a drawing that retells (TextRecord),
+// reach its role's target on `sheet`, at 24 bits and at `depth`, by the
+// measure's own rule (inkContrast) on the pixels that drawing `sheet` would
+// put under its ink: the sheet's pixel where the sheet
+// lies under it, its slot's colour where a fill or text does, and what the
+// record saw elsewhere (white, a fixed colour), which no save changes.
+bool readsFromRecord(const std::vector<TextInk> &texts, const QImage &sheet, int profile, const DepthMap &depth,
+                     double threshold)
+{
+    const ColourSlots colours = readColourSlots(sheet, profile);
+    std::vector<QRgb> under, saved;
+    for (const TextInk &t : texts) {
+        const QRgb colour = t.slot >= 0 ? colours[size_t(t.slot)] : t.colour;
+        under.clear();
+        saved.clear();
+        for (size_t i = 0; i < t.under.size(); ++i) {
+            const QPoint at = t.sheetAt[i];
+            const QRgb pixel = at.x() >= 0 && sheet.valid(at) ? sheet.pixel(at) | 0xff000000u
+                               : t.from[i].kind == Origin::Slot ? colours[t.from[i].index]
+                                                                : t.under[i];
+            under.push_back(pixel);
+        }
+        const double target = textTarget(t, threshold);
+        if (inkContrast(colour, under) < target)
+            return false;
+        if (!depth.active())
+            continue;
+        saved = under;
+        depth.apply(saved);
+        for (size_t i = 0; i < t.under.size(); ++i)
+            if (!(t.sheetAt[i].x() >= 0 || t.from[i].kind == Origin::Slot))
+                saved[i] = under[i];
+        if (inkContrast(t.slot >= 0 ? depth(colour) | 0xff000000u : colour, saved) < target)
+            return false;
+    }
+    return true;
 }
 
 // The luminance of a photograph's pixel once veiled toward the base tone, at
@@ -698,6 +758,7 @@ struct Generator {
     std::array<QImage, 3> backgrounds;
     Parts parts;
     std::vector<TextInk> texts;
+    bool retells = false;  // the drawing that found `texts` tells what any finished sheet shows under them
     Bands bands;
     bool barsMoved = true;
     std::array<double, 13> least{};  // the lightness each text needs at least (toward its limit)
@@ -768,7 +829,9 @@ struct Generator {
         parts = makeParts(backgrounds, profile, templateSheet, result.palette, scheme, tones);
         QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
         writeColours(raw, profile, colours());
-        texts = collectTexts(raw, profile, icons);
+        TextRecord record = collectTexts(raw, profile, icons);
+        texts = std::move(record.texts);
+        retells = record.retells;
         bands = textBandsOf(texts, profile);
         barsMoved = false;
     }
@@ -951,7 +1014,9 @@ struct Generator {
     {
         QImage sheet = veiledSheet(withBars, profile, base(), veils, bands);
         writeColours(sheet, profile, colours());
-        if (readsAtRoleTargets(sheet, profile, icons, settings.depthOption, settings.threshold))
+        const bool reads = retells ? readsFromRecord(texts, sheet, profile, depth, settings.threshold)
+                                   : readsAtRoleTargets(sheet, profile, icons, settings.depthOption, settings.threshold);
+        if (reads)
             return sheet;
         return std::nullopt;
     }
