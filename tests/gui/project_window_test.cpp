@@ -253,6 +253,7 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
         {Reframe, false, {FitMode::Stretch}, "stretched"},
         {Reframe, false, {FitMode::Cover, QPointF(0.7, 0.4), 2.0}, "cover again"},
         {Reframe, true, {FitMode::Cover, QPointF(0.2, 0.2), 3.0}, "framed for this size only"},
+        {Colour, true, {}, "the colour as it is, made this size's own: a step with no pixel changed"},
         {Colour, true, {}, "a colour for this size only"},
         {SharedPicture, false, {}, "the shared picture back"},
         {SharedColour, false, {}, "the shared colour back"},
@@ -288,9 +289,10 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
         return answered(d);
     };
     openAnswer = photoFile;
-    colourAnswer = QColor::fromRgb(red);
+
     QAction *sharedColour = ui(*form)->dx[2]->findChild<QAction *>(QStringLiteral("sharedColour"));
     ASSERT_TRUE(sharedColour);
+    bool ownColourBefore = false;
     QUndoStack *history = doc.undoStack();
     std::vector<QByteArray> states{projectJson(project())};
     std::optional<SourcePlacement> last;
@@ -301,6 +303,7 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
         offered.reset();
         QImage otherBefore;
         ASSERT_TRUE(ui(*form)->project->sheet(1, otherBefore).ok());
+        colourAnswer = QColor::fromRgb(ownColourBefore ? red : doc.colourSlot(2));
         if (r.action == Colour)
             emit ui(*form)->dx[2]->clicked(ui(*form)->dx[2]);
         else if (r.action == SharedColour)
@@ -318,6 +321,7 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
         ASSERT_EQ(project().pictureFiles.size(), 1u);
         EXPECT_EQ(project().pictureFiles.begin()->second, photoBytes);
         const bool ownPicture = contacts.overrides.count(3) > 0, ownColour = project().colourOverrides.count(3) > 0;
+        ownColourBefore = ownColour;
         EXPECT_EQ(ownPicture, r.action == Reframe && r.only || r.action == Colour);
         EXPECT_EQ(ownColour, r.action == Colour || r.action == SharedPicture);
         if (r.action != Colour && r.action != SharedColour)
