@@ -154,8 +154,10 @@ void LegibilityDock::showMeasure(const design::Legibility &measure, const QStrin
 
 void LegibilityDock::offerAllSizes(bool offered)
 {
-    if (!offered)
+    if (!offered) {
         m_allSizes->setChecked(false);
+        m_sizes.clear();  // another project's sizes are no measure of the next one
+    }
     m_allSizes->setVisible(offered);
 }
 
@@ -295,6 +297,20 @@ int LegibilityDock::currentText() const
 
 bool LegibilityDock::chooseSlot(int slot)
 {
+    if (allSizes()) {
+        // The slot's row of the size shown, never a size's own row.
+        for (int row = 0; row < rowCount(); ++row) {
+            QTreeWidgetItem *size = m_list->topLevelItem(row);
+            if (size->data(SwatchColumn, kProfileRole).toInt() != m_measure.profile)
+                continue;
+            for (int i = 0; i < size->childCount(); ++i)
+                if (size->child(i)->data(SwatchColumn, kSlotRole).toInt() == slot) {
+                    m_list->setCurrentItem(size->child(i));
+                    return true;
+                }
+        }
+        return false;
+    }
     for (int row = 0; row < rowCount(); ++row)
         if (m_list->topLevelItem(row)->data(SwatchColumn, kSlotRole).toInt() == slot) {
             chooseRow(row);

@@ -55,7 +55,8 @@ public:
     int currentText() const;
     // Makes slot row `row` (0: the worst) current, as a click would.
     void chooseRow(int row);
-    // The same for the row of colour slot `slot`; false when it has none.
+    // The same for the row of colour slot `slot` (under every size: at the
+    // size shown); false when it has none.
     bool chooseSlot(int slot);
     // Slot rows, and the texts below the threshold in all of them.
     int rowCount() const;

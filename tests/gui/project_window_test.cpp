@@ -428,6 +428,11 @@ TEST_F(ProjectWindowTest, TheLegibilityDockListsEverySizeAndChoosingARowShowsIts
     ASSERT_NE(list->currentItem()->parent(), nullptr);
     EXPECT_EQ(list->currentItem()->text(1), row);
     EXPECT_EQ(list->currentItem()->parent()->text(1), profileByIndex(otherProfile)->labelText());
+    // A colour's row asked for by the window (the banner) is the one of the size shown.
+    ASSERT_TRUE(dock.chooseSlot(0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(doc.profile(), otherProfile);
+    EXPECT_EQ(list->currentItem()->parent()->text(1), profileByIndex(otherProfile)->labelText());
 
     // The colour as it was: every size as it was.
     ASSERT_TRUE(doc.setColourSlot(0, colour).ok());
