@@ -2,9 +2,12 @@
 // gradients, shapes and grain): opened and its first size shown, a switch to
 // another size once the sources are decoded, and `zelkor-skin export --size
 // all` as a whole process. The counters give the project file's size against
-// its sources.
+// its sources. The legibility dock's "все размеры": the sheets of every size
+// made on the GUI thread, and every size measured (one thread here; the
+// editor measures them off the GUI thread).
 #include "programbench.h"
 
+#include "design/legibility.h"
 #include "project/projectfile.h"
 #include "project/projectsheet.h"
 #include "skin/programfiles.h"
@@ -163,6 +166,52 @@ void BM_SwitchSize(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SwitchSize)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_AllSizesSheets(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    SkinProject project;
+    QStringList notices;
+    if (!f.ok || !readProjectFile(f.path, project, notices)) {
+        state.SkipWithError("no project");
+        return;
+    }
+    ProjectSheets sheets(f.reader(), SourceDetail::Preview);
+    if (!sheets.decodeSources(project)) {
+        state.SkipWithError("sources not decoded");
+        return;
+    }
+    for (auto _ : state)
+        for (const Profile &p : allProfiles()) {
+            QImage sheet;
+            if (!sheets.sheet(project, p.index, sheet))
+                state.SkipWithError("no sheet");
+            benchmark::DoNotOptimize(sheet);
+        }
+}
+BENCHMARK(BM_AllSizesSheets)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_AllSizesLegibility(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    SkinProject project;
+    QStringList notices;
+    if (!f.ok || !readProjectFile(f.path, project, notices)) {
+        state.SkipWithError("no project");
+        return;
+    }
+    ProjectSheets made(f.reader(), SourceDetail::Preview);
+    std::map<int, QImage> sheets;
+    for (const Profile &p : allProfiles())
+        if (!made.sheet(project, p.index, sheets[p.index])) {
+            state.SkipWithError("no sheet");
+            return;
+        }
+    for (auto _ : state)
+        for (const auto &[profile, sheet] : sheets)
+            benchmark::DoNotOptimize(design::measureLegibility(skinPreviewInput(sheet, profile, f.icons, 0)));
+}
+BENCHMARK(BM_AllSizesLegibility)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExportAllWholeProcess(benchmark::State &state)
 {
