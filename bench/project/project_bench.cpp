@@ -141,21 +141,30 @@ void BM_OpenAndShowFirstSize(benchmark::State &state)
 }
 BENCHMARK(BM_OpenAndShowFirstSize)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The project read and its sources decoded into `sheets`; false (the run
+// skipped) when that fails.
+bool openDecoded(benchmark::State &state, Fixture &f, SkinProject &project, ProjectSheets &sheets)
+{
+    QStringList notices;
+    if (!f.ok || !readProjectFile(f.path, project, notices)) {
+        state.SkipWithError("no project");
+        return false;
+    }
+    if (!sheets.decodeSources(project)) {
+        state.SkipWithError("sources not decoded");
+        return false;
+    }
+    return true;
+}
+
 // The sources decoded once: each switch places them for the next size and draws it.
 void BM_SwitchSize(benchmark::State &state)
 {
     Fixture &f = fixture();
     SkinProject project;
-    QStringList notices;
-    if (!f.ok || !readProjectFile(f.path, project, notices)) {
-        state.SkipWithError("no project");
-        return;
-    }
     ProjectSheets sheets(f.reader(), SourceDetail::Preview);
-    if (!sheets.decodeSources(project)) {
-        state.SkipWithError("sources not decoded");
+    if (!openDecoded(state, f, project, sheets))
         return;
-    }
     int profile = 0;
     for (auto _ : state) {
         profile = profile % kProfileCount + 1;
@@ -171,16 +180,9 @@ void BM_AllSizesSheets(benchmark::State &state)
 {
     Fixture &f = fixture();
     SkinProject project;
-    QStringList notices;
-    if (!f.ok || !readProjectFile(f.path, project, notices)) {
-        state.SkipWithError("no project");
-        return;
-    }
     ProjectSheets sheets(f.reader(), SourceDetail::Preview);
-    if (!sheets.decodeSources(project)) {
-        state.SkipWithError("sources not decoded");
+    if (!openDecoded(state, f, project, sheets))
         return;
-    }
     for (auto _ : state)
         for (const Profile &p : allProfiles()) {
             QImage sheet;
@@ -195,12 +197,9 @@ void BM_AllSizesLegibility(benchmark::State &state)
 {
     Fixture &f = fixture();
     SkinProject project;
-    QStringList notices;
-    if (!f.ok || !readProjectFile(f.path, project, notices)) {
-        state.SkipWithError("no project");
-        return;
-    }
     ProjectSheets made(f.reader(), SourceDetail::Preview);
+    if (!openDecoded(state, f, project, made))
+        return;
     std::map<int, QImage> sheets;
     for (const Profile &p : allProfiles())
         if (!made.sheet(project, p.index, sheets[p.index])) {

@@ -72,6 +72,18 @@ protected:
         };
     }
     const SkinProject &project() const { return ui(*form)->project->project(); }
+    // A new project from the template of Form2's item `item`, saved as `name` when given.
+    void newProject(int item, const QString &name = {})
+    {
+        form2Item = item;
+        askAnswer = 0;  // from a template
+        ui(*form).newProjectClick();
+        ASSERT_TRUE(ui(*form)->project);
+        if (!name.isEmpty()) {
+            saveAnswer = scratchFile(name);
+            ASSERT_TRUE(ui(*form).N6Click());
+        }
+    }
     // Until the dock shows the measure of every size asked for last.
     void settleAllSizes() const
     {
@@ -368,17 +380,10 @@ TEST_F(ProjectWindowTest, SourcesOverridesAndResetsAtOneSizeWithAnExactHistory)
     EXPECT_EQ(cutOutPicture(exported, 1, Contacts), cutOutPicture(written.sheet, 1, Contacts));
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ProjectWindowTest, TheLegibilityDockListsEverySizeAndChoosingARowShowsItsSize)
 {
     SkinDocument &doc = form->document();
-    form2Item = 2;  // 240x320
-    askAnswer = 0;
-    ui(*form).newProjectClick();
-    ASSERT_TRUE(ui(*form)->project);
+    newProject(2);  // 240x320
     LegibilityDock &dock = *ui(*form)->legibilityDock;
     EXPECT_FALSE(dock.allSizesBox()->isHidden());
     dock.allSizesBox()->setChecked(true);
@@ -446,19 +451,10 @@ TEST_F(ProjectWindowTest, TheLegibilityDockListsEverySizeAndChoosingARowShowsIts
     EXPECT_FALSE(dock.allSizes());
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ProjectWindowTest, ShowingAnotherSizeIsNoChangeAcrossUndoAndSave)
 {
     SkinDocument &doc = form->document();
-    form2Item = 2;  // 240x320
-    askAnswer = 0;
-    ui(*form).newProjectClick();
-    ASSERT_TRUE(ui(*form)->project);
-    saveAnswer = scratchFile(QStringLiteral("Размеры"));
-    ASSERT_TRUE(ui(*form).N6Click());
+    newProject(2, QStringLiteral("Размеры"));  // 240x320
     QUndoStack *history = doc.undoStack();
     int size = 3;
     const struct {
@@ -489,19 +485,10 @@ TEST_F(ProjectWindowTest, ShowingAnotherSizeIsNoChangeAcrossUndoAndSave)
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ProjectWindowTest, TheExportChoicesBecomeTheProjectsAndSaveKeepsThem)
 {
     SkinDocument &doc = form->document();
-    form2Item = 0;  // 176x208
-    askAnswer = 0;
-    ui(*form).newProjectClick();
-    ASSERT_TRUE(ui(*form)->project);
-    saveAnswer = scratchFile(QStringLiteral("Выбор"));
-    ASSERT_TRUE(ui(*form).N6Click());
+    newProject(0, QStringLiteral("Выбор"));  // 176x208
     const ExportSettings defaults = project().exporting;
     exportFolder = scratchFile(QStringLiteral("выбор"));
     exportDepth = QStringLiteral("/c8");
