@@ -94,10 +94,13 @@ SkinProject *ProjectReader::open(const QString &path)
 {
     if (auto it = m_projects.find(path); it != m_projects.end())
         return &it->second;
+    if (m_unopened.count(path))
+        return nullptr;
     SkinProject project;
     QStringList notices;
     if (const Status s = readProjectFile(path, project, notices); !s) {
         m_session.problem(s);
+        m_unopened.insert(path);
         return nullptr;
     }
     for (const QString &notice : notices)

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace zelkor::cli {
@@ -47,7 +48,8 @@ public:
     // `read` with the icon sheets to draw it with, or null after reporting why not.
     const IconSheets *readToDraw(const SkinInput &input, SkinImage &out);
 
-    // Opens a project once (what the author must hear of it goes to stderr).
+    // Opens a project once (what the author must hear of it goes to stderr);
+    // one that does not open is reported once, not for each of its sizes.
     SkinProject *open(const QString &path);
     // The template sheet of `profile`, read once.
     bool templateSheet(int profile, QImage &out);
@@ -62,6 +64,7 @@ private:
     Session &m_session;
     ProjectSheets m_sheets;
     std::map<QString, SkinProject> m_projects;
+    std::set<QString> m_unopened;
 };
 
 } // namespace zelkor::cli

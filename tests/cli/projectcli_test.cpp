@@ -98,11 +98,17 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
     for (const Profile &p : allProfiles())
         same(QStringLiteral("made/extskin_%1_фото.mbm").arg(p.label), QStringLiteral("direct/extskin_%1_фото.mbm").arg(p.label));
 
-    // Mistakes and refusals.
+    // Mistakes and refusals. A project that does not open is reported once,
+    // not once for every size.
+    QFile broken(QStringLiteral("сломан.zskin"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(fileBytes(QStringLiteral("q.zskin")).left(80));
+    broken.close();
     struct Case {
         QStringList args;
         int code;
         const char *said;  // on stderr, or stdout for success
+        bool once = false;
     };
     const std::vector<Case> cases{
         {{"project", "new", "-o", "x.zskin"}, 2, "ровно одно"},
@@ -115,11 +121,15 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
         {{"check", "--fix", "-o", "f.mbm", "q.zskin"}, 2, "проект"},
         {{"info", "q.zskin", "--size", "208x176"}, 0, "q.zskin [208x176]"},
         {{"export", "resaved.mbm", "-o", "c"}, 1, "не архив"},
+        {{"info", "сломан.zskin"}, 1, "сломан.zskin»", true},
+        {{"check", "сломан.zskin", "q.zskin", "--size", "176x208,240x320"}, 1, "сломан.zskin»", true},
     };
     for (const Case &c : cases) {
         const ProcessOutcome o = cli(c.args);
         EXPECT_EQ(o.code, c.code) << c.args.join(u' ').toStdString();
         EXPECT_TRUE((o.err + o.out).contains(QString::fromUtf8(c.said))) << o.err.toStdString();
+        if (c.once)
+            EXPECT_EQ(o.err.count(QString::fromUtf8(c.said)), 1) << o.err.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("c")));
 }
