@@ -209,8 +209,21 @@ void TForm1::updateLegibility()
 
 void TForm1::measureAllSizes()
 {
-    if (!d->project || !d->doc->hasSkin() || !d->legibilityDock->allSizes())
+    if (!d->project || !d->doc->hasSkin() || !d->legibilityDock->allSizes()) {
+        d->allSizesKey.clear();
         return;
+    }
+    // A picture tried out in the placement step changes only the sheet shown,
+    // which no other size sees: nothing to measure again.
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(d->doc->sheet().cacheKey())
+                            .arg(d->doc->undoStack()->index())
+                            .arg(d->doc->profile())
+                            .arg(previewDepth())
+                            .arg(smoothPreview());
+    if (key == d->allSizesKey)
+        return;
+    d->allSizesKey = key;
     struct SizeSheet {
         int profile;
         QImage sheet;

@@ -121,6 +121,7 @@ struct TForm1Private {
     QTimer *allSizesTimer = nullptr;  // gathers the changes of one turn into one measure of every size
     quint64 allSizesRun = 0;          // the measure of every size last started
     quint64 allSizesShown = 0;        // the run whose results the dock shows
+    QString allSizesKey;              // the sheet, step, size and depth that run measured
     std::optional<std::pair<int, QRgb>> colourTrial;  // slot and colour under choice in the colour dialog
     QMargins fittedFrame;           // the frame that the last fit assumed
     std::optional<QRect> keptGeometry;  // the frame's place and the window's size from the last run
