@@ -132,6 +132,10 @@ void TForm1::createLegibility()
             noteLostTexts(d->legibilityBase);
         d->legibilityStep = step;
         d->legibilityBase = d->legibility;
+        // A step may change other sizes and not the one shown (a shared
+        // colour where this size has its own).
+        if (d->project && d->legibilityDock->allSizes())
+            d->allSizesTimer->start();
     });
     // A new skin is measured at the sheet change that follows; that measure is its first base.
     connect(d->doc, &SkinDocument::skinReplaced, this, [this] {
