@@ -215,6 +215,20 @@ void RecoveryKeeper::setCompanion(const QString &suffix, CompanionWriter write)
 {
     if (m_lock && !m_companionSuffix.isEmpty() && (!write || suffix != m_companionSuffix))
         QFile::remove(companionOf(m_copy));
+    if (m_lock && !suffix.isEmpty() && suffix != m_companionSuffix) {
+        // An editor that ended between writing a companion and its copy left
+        // a companion nothing will offer; one whose editor lives is its own.
+        for (const QFileInfo &companion :
+             QDir(m_folder).entryInfoList({QStringLiteral("*") + suffix}, QDir::Files | QDir::System | QDir::Hidden)) {
+            const QString copy = companion.absoluteFilePath().chopped(suffix.size()) + kSuffix;
+            if (companion.isSymLink() || pathTaken(copy))
+                continue;
+            if (auto lock = takeLock(lockPathOf(copy))) {
+                QFile::remove(companion.absoluteFilePath());
+                lock->unlock();
+            }
+        }
+    }
     m_companionSuffix = suffix;
     m_writeCompanion = std::move(write);
 }

@@ -168,7 +168,10 @@ TEST_F(RecoveryTest, AProjectsCopyBringsBackTheWholeProject)
     const QByteArray json = projectJson(ui(*form)->project->project());
     ui(*form)->recovery->keep();
 
+    // A companion whose editor ended before writing its copy goes at the next start.
+    ASSERT_TRUE(QFile::copy(file, copyOf("instance-gone", ".zskin")));
     form = start("instance-q");
+    EXPECT_FALSE(QFileInfo::exists(copyOf("instance-gone", ".zskin")));
     asked.clear();
     askAnswer = 0;
     ASSERT_TRUE(form->offerRecovery());
