@@ -60,26 +60,30 @@ QString afterStep(const QString &undoText)
     return QStringLiteral("После изменения скина");
 }
 
-// Keeps the banner across the top of the preview's viewport.
+// Keeps the banner across the top of the preview's viewport, as tall as its
+// message needs at that width: a new message may take more lines than the last.
 class BannerPlacer : public QObject {
 public:
-    BannerPlacer(QWidget *banner, QWidget *host) : QObject(banner), m_banner(banner)
+    BannerPlacer(QWidget *banner, QWidget *host) : QObject(banner), m_banner(banner), m_host(host)
     {
         host->installEventFilter(this);
+        banner->installEventFilter(this);
     }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
-            const int width = static_cast<QWidget *>(watched)->width() - 8;
-            m_banner->setGeometry(4, 4, width, m_banner->heightForWidth(width) > 0
-                                                   ? m_banner->heightForWidth(width)
-                                                   : m_banner->sizeHint().height());
+        const bool hostChanged = watched == m_host && (event->type() == QEvent::Resize || event->type() == QEvent::Show);
+        const bool messageChanged = watched == m_banner && event->type() == QEvent::LayoutRequest;
+        if (hostChanged || messageChanged) {
+            const int width = m_host->width() - 8;
+            const int height = m_banner->heightForWidth(width);
+            m_banner->setGeometry(4, 4, width, height > 0 ? height : m_banner->sizeHint().height());
         }
         return false;
     }
 
 private:
     QWidget *m_banner;
+    QWidget *m_host;
 };
 
 } // namespace

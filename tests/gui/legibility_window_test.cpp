@@ -112,6 +112,15 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     EXPECT_TRUE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
     EXPECT_EQ(ui(*form)->legibilityBanner->message(),
               QStringLiteral("После изменения цвета 42 надписи читаются хуже 4,5 : 1"));
+    // In a narrow window the message takes two lines, and the banner grows to show both.
+    const LegibilityBanner &banner = *ui(*form)->legibilityBanner;
+    const int oneLine = banner.height();
+    form->resize(form->minimumSizeHint().width(), form->height());
+    QApplication::processEvents();
+    ui(*form)->legibilityBanner->showMessage(banner.message() + QStringLiteral(" ") + banner.message());
+    QApplication::processEvents();
+    EXPECT_GT(banner.heightForWidth(banner.width()), oneLine);
+    EXPECT_GE(banner.height(), banner.heightForWidth(banner.width()));
     ui(*form)->legibilityBanner->fixButton()->click();
     EXPECT_FALSE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
     EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
