@@ -1,7 +1,8 @@
 // A skin project with four 12-megapixel JPEG sources (4000 x 3000, made here:
 // gradients, shapes and grain): opened and its first size shown, a switch to
 // another size once the sources are decoded, and `zelkor-skin export --size
-// all` as a whole process. The counters give the project file's size against
+// all` as a whole process; the archive written again, as Save and every
+// recovery copy write it. The counters give the project file's size against
 // its sources. The legibility dock's "все размеры": the sheets of every size
 // made on the GUI thread, and every size measured (one thread here; the
 // editor measures them off the GUI thread).
@@ -156,6 +157,27 @@ bool openDecoded(benchmark::State &state, Fixture &f, SkinProject &project, Proj
     }
     return true;
 }
+
+// What "Сохранить" and each recovery copy of a modified project do: the whole
+// archive written again, its four sources with it.
+void BM_WriteProject(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    SkinProject project;
+    QStringList notices;
+    QImage thumbnail;
+    if (!f.ok || !readProjectFile(f.path, project, notices)) {
+        state.SkipWithError("no project");
+        return;
+    }
+    thumbnail = projectThumbnail(f.templates.at(project.profile), project.profile, f.icons);
+    const QString copy = QDir(f.folder.path()).filePath(QStringLiteral("copy.zskin"));
+    for (auto _ : state)
+        if (!writeProjectFile(copy, project, thumbnail, IfExists::Replace))
+            state.SkipWithError("not written");
+    state.counters["file_kb"] = double(QFile(copy).size()) / 1024.0;
+}
+BENCHMARK(BM_WriteProject)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The sources decoded once: each switch places them for the next size and draws it.
 void BM_SwitchSize(benchmark::State &state)
