@@ -72,7 +72,9 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         const bool hostChanged = watched == m_host && (event->type() == QEvent::Resize || event->type() == QEvent::Show);
-        const bool messageChanged = watched == m_banner && event->type() == QEvent::LayoutRequest;
+        // A message set while the banner is closed asks for no layout; it is measured as the banner opens.
+        const bool messageChanged =
+            watched == m_banner && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show);
         if (hostChanged || messageChanged) {
             const int width = m_host->width() - 8;
             const int height = m_banner->heightForWidth(width);

@@ -105,6 +105,9 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
 
     // A pale nick makes the contact names fail: the banner says so after the
     // step, and its "Исправить" mends the nick as one more step.
+    form->resize(form->minimumSizeHint().width(), form->height());
+    form->show();
+    QApplication::processEvents();
     ASSERT_TRUE(form->document().setColourSlot(6, kPaleSettings));
     const int nicks = int(std::count_if(ui(*form)->legibility.texts.begin(), ui(*form)->legibility.texts.end(),
                                         [](const design::TextLegibility &t) { return t.slot == 6 && t.contrast < 4.5; }));
@@ -112,15 +115,15 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     EXPECT_TRUE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
     EXPECT_EQ(ui(*form)->legibilityBanner->message(),
               QStringLiteral("После изменения цвета 42 надписи читаются хуже 4,5 : 1"));
-    // In a narrow window the message takes two lines, and the banner grows to show both.
-    const LegibilityBanner &banner = *ui(*form)->legibilityBanner;
-    const int oneLine = banner.height();
-    form->resize(form->minimumSizeHint().width(), form->height());
-    QApplication::processEvents();
-    ui(*form)->legibilityBanner->showMessage(banner.message() + QStringLiteral(" ") + banner.message());
-    QApplication::processEvents();
-    EXPECT_GT(banner.heightForWidth(banner.width()), oneLine);
-    EXPECT_GE(banner.height(), banner.heightForWidth(banner.width()));
+    // The banner shows every line of its message: here, in a narrow window,
+    // at its first showing and again with a longer one.
+    LegibilityBanner &banner = *ui(*form)->legibilityBanner;
+    for (const QString &more : {QString(), QStringLiteral(" и ещё много слов, которые не уместятся в одну строку")}) {
+        banner.showMessage(banner.message() + more);
+        QApplication::processEvents();
+        EXPECT_GT(banner.heightForWidth(banner.width()), banner.sizeHint().height()) << more.size();
+        EXPECT_GE(banner.height(), banner.heightForWidth(banner.width())) << more.size();
+    }
     ui(*form)->legibilityBanner->fixButton()->click();
     EXPECT_FALSE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
     EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
