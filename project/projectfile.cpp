@@ -57,25 +57,28 @@ Status readProjectBytes(const QByteArray &bytes, const QString &path, SkinProjec
         return true;
     });
     // A source whose file is missing or altered, or whose sheet is gone, falls back to the template.
-    auto keep = [&](SizeSource &source, int picture) {
+    // A size's own source names that size: the picture of every other size is still whole.
+    auto keep = [&](SizeSource &source, int picture, int size) {
         if (source.kind == PictureSourceKind::File) {
             const auto entry = archive.entries.find(pictureEntryName(source.file));
             if (entry != archive.entries.end() && sha256Hex(entry->second) == source.file) {
                 project.pictureFiles.emplace(source.file, entry->second);
                 return;
             }
-            said << QStringLiteral("В проекте «%1» нет картинки %2 или она повреждена; «%3» (%4) взята из шаблона.")
-                        .arg(native(path), pictureEntryName(source.file), QString::fromUtf8(pictureInfo(picture).caption),
-                             QLatin1String(pictureInfo(picture).name));
+            const QString which = QStringLiteral("«%1» (%2)").arg(QString::fromUtf8(pictureInfo(picture).caption),
+                                                               QLatin1String(pictureInfo(picture).name));
+            said << QStringLiteral("В проекте «%1» нет картинки %2 или она повреждена; %3 взята из шаблона.")
+                        .arg(native(path), pictureEntryName(source.file),
+                             size ? which + QStringLiteral(" для ") + profileByIndex(size)->labelText() : which);
         } else if (source.kind != PictureSourceKind::Sheet || !project.sheets.empty()) {
             return;
         }
         source = SizeSource{};
     };
     for (int i = 0; i < kPictureCount; ++i) {
-        keep(project.pictures[size_t(i)], i);
+        keep(project.pictures[size_t(i)], i, 0);
         for (auto &[size, source] : project.pictures[size_t(i)].overrides)
-            keep(source, i);
+            keep(source, i, size);
     }
     if (const QString hash = generatorPictureHash(project); !hash.isEmpty())
         if (const auto entry = archive.entries.find(pictureEntryName(hash)); entry != archive.entries.end())

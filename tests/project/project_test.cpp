@@ -315,6 +315,11 @@ TEST_F(ProjectTest, HostileOrBrokenArchivesAreRefusedOrOpenWithTheirLossNamed)
         return bytes;
     };
     const QByteArray picture = project.pictureFiles.at(hash);
+    // The same picture kept for 352x416 alone, a second one for that size's contact list.
+    SkinProject bySize = project;
+    bySize.setPictureFile(Contacts, encoded(photo({30, 40}), "png"), {}, 5);
+    const QString ownHash = bySize.pictures[Contacts].overrides.at(5).file;
+    const QByteArray bySizeJson = projectJson(bySize);
 
     struct Case {
         const char *name;
@@ -335,6 +340,7 @@ TEST_F(ProjectTest, HostileOrBrokenArchivesAreRefusedOrOpenWithTheirLossNamed)
         {"a newer version", zip({{"project.json", newer}}), false, {"версии 7", "версии 1"}},
         {"a picture missing", zip({{"project.json", json}}), true, {pictureEntryName(hash), "шаблона"}},
         {"a picture altered", zip({{"project.json", json}, {pictureEntryName(hash), picture + "x"}}), true, {"шаблона"}},
+        {"a picture of one size missing too", zip({{"project.json", bySizeJson}}), true, {pictureEntryName(ownHash), "(contacts) для 352x416 взята"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
