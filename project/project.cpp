@@ -269,7 +269,11 @@ SkinProject projectFromSheet(int profile, const QImage &sheet, const QString &na
 
 QString exportedSkinPath(const QString &folder, const QString &name, int profile)
 {
-    return saveTarget(QDir(folder).filePath(singleEntryName(name)), profile).targetPath;
+    // A skin's name, not a chosen file name: a dot in it ("summer.v2") is no extension.
+    QString file = singleEntryName(name);
+    if (!file.endsWith(QLatin1String(".mbm"), Qt::CaseInsensitive))
+        file += QLatin1String(".mbm");
+    return saveTarget(QDir(folder).filePath(file), profile).targetPath;
 }
 
 QString generatorPictureHash(const SkinProject &project)

@@ -426,3 +426,25 @@ TEST_F(ProjectTest, EditsOfTheShownSizeFoldIntoTheProjectAndEarlierStepsComeBack
 
 } // namespace
 } // namespace zelkor
+
+// The files "Экспорт скинов…" and export write: the prefix Save gives and
+// ".mbm" once, whatever dots the project's name holds.
+TEST(ProjectExportNames, PrefixAndOneSkinExtension)
+{
+    struct Case {
+        const char *name;
+        const char *written;  // at 240x320 in /f
+    };
+    const std::vector<Case> cases{
+        {"Море", "/f/extskin_240x320_Море.mbm"},
+        {"summer.v2", "/f/extskin_240x320_summer.v2.mbm"},
+        {"..", "/f/extskin_240x320__...mbm"},
+        {"old.MBM", "/f/extskin_240x320_old.MBM"},
+        {"extskin_240x320_x", "/f/extskin_240x320_x.mbm"},
+        {"a/b", "/f/extskin_240x320_a_b.mbm"},
+        {"", "/f/extskin_240x320_skin.mbm"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(zelkor::exportTargets(QStringLiteral("/f"), QString::fromUtf8(c.name), {3}).join(u'|').toStdString(),
+                  c.written);
+}
