@@ -186,15 +186,21 @@ std::vector<SlotFix> fixSlots(SkinImage &skin, const IconSheets &icons, const Le
 {
     std::vector<SlotFix> fixes;
     const AsDrawn asDrawn = asDrawnAtDepth(outputDepth);
+    // A scrim changes what lies under the texts near its bands, and its new
+    // pixels change again when saved at the output depth: the colours fixed
+    // after it are chosen against the sheet as it will be written.
+    Legibility current = measure;
     for (const SlotLegibility &s : measure.failingSlots(request.minContrast)) {
         const QRgb from = readColourSlot(skin.sheet, skin.profile, s.slot);
-        SlotFix f{s.slot, from, fixSlotLightness(measure, s.slot, from, request.minContrast, asDrawn), {}};
+        SlotFix f{s.slot, from, fixSlotLightness(current, s.slot, from, request.minContrast, asDrawn), {}};
         if (f.fix.outcome == LightnessFix::Fixed) {
             writeColourSlot(skin.sheet, skin.profile, s.slot, f.fix.colour);
         } else if (request.scrim) {
             f.scrim = fixSlotWithScrim(skin.sheet, skin.profile, icons, s.slot, request.minContrast, outputDepth);
-            if (f.scrim.found)
+            if (f.scrim.found) {
                 skin.sheet = f.scrim.sheet;
+                current = measureSkinLegibility(skin.sheet, skin.profile, icons, outputDepth);
+            }
         }
         fixes.push_back(f);
     }
