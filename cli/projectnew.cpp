@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace zelkor::cli {
 
@@ -51,8 +52,20 @@ QString skinName(const QString &path, int profile)
     return name;
 }
 
+// A path as a shell takes it back: quoted where it holds more than plain characters.
+QString shellWord(const QString &path)
+{
+    static const QRegularExpression plain(QStringLiteral("^[\\w./+,:@%=-]+$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    if (plain.match(path).hasMatch())
+        return path;
+    QString quoted = path;
+    quoted.replace(u'\'', QLatin1String("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
+
 bool fromPicture(Session &session, ProjectReader &projects, const QString &picturePath, design::Variant variant,
-                 const QString &depth, const QString &name, SkinProject &out)
+                 const QString &depth, const QString &name, SkinProject &out, std::vector<PortedSize> &ported)
 {
     QImage picture;
     if (const Status s = design::readPicture(picturePath, 0, picture); !s) {
@@ -67,11 +80,10 @@ bool fromPicture(Session &session, ProjectReader &projects, const QString &pictu
     const IconSheets *icons = session.iconSheets();
     if (!icons)
         return false;
-    QStringList notices;
     const Status s = projectFromPicture(picture, file.readAll(), projects.sheets(), *icons, {variant, depth}, name,
-                                        profileIndexByLabel(QStringLiteral("240x320")), out, notices);
-    for (const QString &notice : notices)
-        session.problem(notice);
+                                        profileIndexByLabel(QStringLiteral("240x320")), out, ported);
+    if (!s)
+        session.problem(s);
     return s.ok();
 }
 
@@ -104,6 +116,7 @@ int run(const QCommandLineParser &parser, Session &session)
     ProjectReader projects(session);
     const QString name = QFileInfo(*output).completeBaseName();
     SkinProject project;
+    std::vector<PortedSize> ported;
     if (templateSize) {
         QImage base;
         if (!projects.templateSheet(templateSize, base))
@@ -122,12 +135,19 @@ int run(const QCommandLineParser &parser, Session &session)
         if (depth->isEmpty())
             depth = QStringLiteral("/c16");
         if (!fromPicture(session, projects, parser.value(QStringLiteral("from-picture")), *variant, *depth, name,
-                         project))
+                         project, ported))
             return SkinProblem;
     }
     if (!depth->isEmpty())
         project.exporting.depthOption = *depth;
-    return projects.write(project, *output) ? Success : SkinProblem;
+    if (!projects.write(project, *output))
+        return SkinProblem;
+    // Said once the project is written, so the command to check it works.
+    for (const PortedSize &size : ported)
+        session.problem(portedSizeNotice(
+            size, QStringLiteral("zelkor-skin check %1 --size %2")
+                      .arg(shellWord(native(*output)), profileByIndex(size.profile)->labelText())));
+    return Success;
 }
 
 } // namespace

@@ -150,21 +150,29 @@ Status ProjectSheets::sheet(const SkinProject &project, int profile, QImage &out
     return Status::success();
 }
 
+QString portedSizeNotice(const PortedSize &size, const QString &howToCheck)
+{
+    return QStringLiteral("%1: из этой картинки читаемый скин этого размера не получается; он перенесён с %2, и тексты "
+                          "могут читаться плохо — проверьте его: %3")
+        .arg(profileByIndex(size.profile)->labelText(), profileByIndex(size.from)->labelText(), howToCheck);
+}
+
 Status projectFromPicture(const QImage &picture, const QByteArray &pictureBytes, ProjectSheets &templates,
                           const IconSheets &icons, const design::FromPictureSettings &settings, const QString &name,
-                          int preferred, SkinProject &out, QStringList &notices)
+                          int preferred, SkinProject &out, std::vector<PortedSize> &ported)
 {
     SkinProject project;
     Status last = Status::failure(QStringLiteral("Из картинки не сделан скин ни одного размера."));
+    std::vector<int> unmade;
     for (const Profile &p : allProfiles()) {
         QImage base;
         design::SkinFromPicture made;
-        Status s = templates.templateSheet(p.index, base);
-        if (s)
-            s = design::makeSkinFromPicture(picture, p.index, base, icons, settings, made);
-        if (!s) {
+        // Without its template no size can be made, ported or not.
+        if (Status s = templates.templateSheet(p.index, base); !s)
+            return s;
+        if (Status s = design::makeSkinFromPicture(picture, p.index, base, icons, settings, made); !s) {
             // That size is ported from another until the author gives it sources.
-            notices << s.message;
+            unmade.push_back(p.index);
             last = s;
             continue;
         }
@@ -179,6 +187,10 @@ Status projectFromPicture(const QImage &picture, const QByteArray &pictureBytes,
     }
     if (project.sheets.empty())
         return last;
+    // ProjectSheets::sheet ports a size without a sheet of its own from the first one.
+    ported.clear();
+    for (int profile : unmade)
+        ported.push_back({profile, project.sheets.front().profile});
     const QString hash = project.addPictureFile(pictureBytes);
     project.generator = QJsonObject{{QStringLiteral("picture"), pictureEntryName(hash)},
                                     {QStringLiteral("variant"),

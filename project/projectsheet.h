@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 namespace zelkor {
 
@@ -55,15 +56,27 @@ private:
     std::map<QString, QImage> m_sources;  // by the file's hash
 };
 
+// A size the generator could not make legible from the picture: it is
+// ported from the size `from` until the author gives it sources, so its
+// texts may read badly.
+struct PortedSize {
+    int profile = 0;
+    int from = 0;
+};
+
+// What the author must hear of such a size, then how to check it:
+// "208x176: из этой картинки … перенесён с 240x320 — проверьте его: HOW".
+QString portedSizeNotice(const PortedSize &size, const QString &howToCheck);
+
 // A project made from a picture, each size as the generator makes that
 // size's skin: every size made becomes that size's imported sheet (its
 // colours overrides where they differ from the first size's), and the
 // picture file is kept with the generator's settings. A size the generator
-// cannot make goes into `notices` and is ported from the others. `preferred`
+// cannot make goes into `ported` (what the project makes it from). `preferred`
 // is the size the project opens on when it was made.
 Status projectFromPicture(const QImage &picture, const QByteArray &pictureBytes, ProjectSheets &templates,
                           const IconSheets &icons, const design::FromPictureSettings &settings, const QString &name,
-                          int preferred, SkinProject &out, QStringList &notices);
+                          int preferred, SkinProject &out, std::vector<PortedSize> &ported);
 
 // The contact list of `sheet` as the project's thumbnail shows it.
 QImage projectThumbnail(const QImage &sheet, int profile, const IconSheets &icons);

@@ -258,7 +258,7 @@ void TForm1::newProjectFromPicture()
         return;
     const QString path = dialog.pictureFile();
     SkinProject made;
-    QStringList notices;
+    std::vector<PortedSize> ported;
     QImage sheet;
     std::unique_ptr<ProjectSession> session;
     Status status;
@@ -275,7 +275,7 @@ void TForm1::newProjectFromPicture()
             design::FromPictureSettings settings;
             settings.variant = dialog.variant();
             status = projectFromPicture(picture, file.readAll(), templates, {d->smallIcons, d->largeIcons}, settings,
-                                        QFileInfo(path).completeBaseName(), dialog.profile(), made, notices);
+                                        QFileInfo(path).completeBaseName(), dialog.profile(), made, ported);
         }
         if (status) {
             session = newSession(std::move(made));
@@ -287,8 +287,13 @@ void TForm1::newProjectFromPicture()
         return;
     }
     const QString name = session->project().name;
-    if (adoptProject(std::move(session), sheet, {}, name) && !notices.isEmpty())
-        seams().warning(this, notices.join(u'\n'));
+    if (!adoptProject(std::move(session), sheet, {}, name) || ported.empty())
+        return;
+    QStringList notices;
+    for (const PortedSize &size : ported)
+        notices << portedSizeNotice(size, QStringLiteral("«Размер» %1, «Читаемость».")
+                                              .arg(profileByIndex(size.profile)->labelText()));
+    seams().warning(this, notices.join(u'\n'));
 }
 
 bool TForm1::saveAsProjectClick()

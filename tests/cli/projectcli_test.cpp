@@ -56,6 +56,9 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y, qRgb(x * 255 / 1200, y * 255 / 900, (x * y) & 0xff));
     ASSERT_TRUE(picture.save(QStringLiteral("фото.jpg"), "jpeg", 90));
+    QImage grey(200, 200, QImage::Format_RGB32);  // at 16 greys no text of 208x176 reads on it
+    grey.fill(qRgb(119, 119, 119));
+    ASSERT_TRUE(grey.save(QStringLiteral("серый.png")));
     const QString skin240 = templateCopy(3), skin176 = templateCopy(1);
     // Two files that exist and hold the same bytes.
     auto same = [](const QString &a, const QString &b) {
@@ -120,6 +123,10 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
         {{"set-colour", skin176, "--size", "176x208", "0", "#000000", "-o", "z.mbm"}, 2, "--size"},
         {{"check", "--fix", "-o", "f.mbm", "q.zskin"}, 2, "проект"},
         {{"info", "q.zskin", "--size", "208x176"}, 0, "q.zskin [208x176]"},
+        {{"project", "new", "--from-picture", "серый.png", "--depth", "c4", "-o", "серый 2.zskin"}, 0,
+         "208x176: из этой картинки читаемый скин этого размера не получается; он перенесён с 176x208, и тексты могут "
+         "читаться плохо — проверьте его: zelkor-skin check 'серый 2.zskin' --size 208x176",
+         true},
         {{"export", "resaved.mbm", "-o", "c"}, 1, "не архив"},
         {{"info", "сломан.zskin"}, 1, "сломан.zskin»", true},
         {{"check", "сломан.zskin", "q.zskin", "--size", "176x208,240x320"}, 1, "сломан.zskin»", true},
