@@ -544,6 +544,8 @@ struct Solver {
     std::function<Verdict(const Tones &)> verdictOf;
     std::function<std::optional<double>(int under, int over, bool darker, const Tones &)> pulled;
     std::function<std::optional<double>(int under, int over, double chroma, const Tones &)> between;
+    // The base tone that parts text `slot` by its target, darker or lighter.
+    std::function<std::optional<double>(int slot, bool darker, const Tones &)> base;
 };
 
 bool blames(const Verdict &verdict, int slot, const Origin &origin)
@@ -559,7 +561,12 @@ bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, co
     const double end = b.darker ? 0.0 : 100.0;
     switch (b.origin.kind) {
     case Origin::Background: {
-        const double next = towardBy(tones.base, end, kPushStep);
+        // The flat base goes where the text needs it, in closed form; a step
+        // further where the text's own pixels say more than its tone does.
+        const std::optional<double> needed = solver.base(b.slot, b.darker, tones);
+        double next = !needed ? end : b.darker ? std::min(tones.base, *needed) : std::max(tones.base, *needed);
+        if (next == tones.base)
+            next = towardBy(tones.base, end, kPushStep);
         if (next == tones.base)
             return false;
         tones.base = next;
@@ -938,6 +945,23 @@ struct Generator {
         return darker ? std::min(*plain, *saved) : std::max(*plain, *saved);
     }
 
+    // The base tone nearest its own that parts text `slot` by its target,
+    // darker or lighter, at 24 bits and at the depth; nullopt when none does.
+    std::optional<double> baseTone(int slot, bool darker, const Tones &trial) const
+    {
+        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(slot)];
+        const double y24 = relativeLuminance(ink), yDepth = relativeLuminance(depth(ink));
+        const ToneDirection direction = darker ? ToneDirection::Darker : ToneDirection::Lighter;
+        const double target = roleTarget(slot, settings.threshold);
+        const auto plain = toneReaching(result.palette.key, scheme.baseChroma, {y24, y24}, target, direction);
+        const auto saved = depth.active() ? toneReaching(result.palette.key, scheme.baseChroma, {yDepth, yDepth},
+                                                         target, direction, [this](QRgb c) { return depth(c); })
+                                          : plain;
+        if (!plain || !saved)
+            return std::nullopt;
+        return darker ? std::min(*plain, *saved) : std::max(*plain, *saved);
+    }
+
     // The lightness at `chroma` of text `under`, pulled back by text `over`,
     // that parts it both from `over` and from what it lies on, at 24 bits and
     // at the depth, nearest `over`; nullopt when the two leave no room.
@@ -1004,7 +1028,8 @@ struct Generator {
                             },
                             [this](int under, int over, double chroma, const Tones &trial) {
                                 return betweenTone(under, over, chroma, trial);
-                            }};
+                            },
+                            [this](int slot, bool darker, const Tones &trial) { return baseTone(slot, darker, trial); }};
         return zelkor::design::moveTones(last, scheme, tones, barsMoved, solver);
     }
 
