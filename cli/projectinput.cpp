@@ -80,7 +80,7 @@ std::optional<std::vector<SkinInput>> ProjectReader::inputs(const QStringList &p
         return std::nullopt;
     std::vector<SkinInput> out;
     for (const QString &path : paths) {
-        if (!isProjectFile(path)) {
+        if (!readsAsProject(path)) {
             out.push_back({path, 0});
             continue;
         }

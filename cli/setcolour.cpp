@@ -55,7 +55,7 @@ int run(const QCommandLineParser &parser, Session &session)
             return session.usageError(QStringLiteral("цвет «%1» не в виде #rrggbb.").arg(args[i + 1]));
         edits.emplace_back(slot, QColor::fromString(args[i + 1]).rgb());
     }
-    if (isProjectFile(args.first()))
+    if (readsAsProject(args.first()))
         return runProjectEdit(parser, session, args.first(), [&](SkinProject &project, int size) {
             for (const auto &[slot, colour] : edits)
                 project.setColour(slot, colour, size);

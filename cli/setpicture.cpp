@@ -173,7 +173,7 @@ int run(const QCommandLineParser &parser, Session &session)
             return session.usageError(
                 QStringLiteral("сила подложки «%1» — не число от 0 до 1.").arg(parser.value(QStringLiteral("scrim"))));
     }
-    if (isProjectFile(args.first()))
+    if (readsAsProject(args.first()))
         return runProjectEdit(parser, session, args.first(), [&](SkinProject &project, int size) {
             for (const Edit &e : edits) {
                 QByteArray bytes;

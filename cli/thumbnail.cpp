@@ -52,7 +52,7 @@ int run(const QCommandLineParser &parser, Session &session)
 
     ProjectReader projects(session);
     SkinInput input{arguments[0], 0};
-    if (isProjectFile(input.path)) {
+    if (readsAsProject(input.path)) {
         const SkinProject *project = projects.open(input.path);
         if (!project)
             return SkinProblem;

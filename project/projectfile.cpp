@@ -4,9 +4,11 @@
 
 #include "imaging/picturefile.h"
 #include "skin/profiles.h"
+#include "skin/userfile.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 
 namespace zelkor {
@@ -37,7 +39,8 @@ Status readProjectBytes(const QByteArray &bytes, const QString &path, SkinProjec
     const auto json = archive.entries.find(kJsonEntry);
     if (json == archive.entries.end()
         || (mimetype != archive.entries.end() && mimetype->second != QByteArray(kProjectMimeType)))
-        return Status::failure(QStringLiteral("Файл «%1» — не проект скина.").arg(native(path)));
+        return Status::failure(
+            QStringLiteral("Файл «%1» — не проект скина (.zskin): в этом архиве ZIP нет проекта.").arg(native(path)));
     SkinProject project;
     std::map<int, QString> sheetEntries;
     if (Status s = parseProjectJson(json->second, path, project, sheetEntries); !s)
@@ -138,6 +141,13 @@ bool isProjectFile(const QString &path)
     // A local file header, "mimetype" as its name, the type as its stored data.
     const QByteArray head = file.read(38 + qsizetype(qstrlen(kProjectMimeType)));
     return head.startsWith("PK\x03\x04") && head.mid(30, 8) == "mimetype" && head.mid(38) == kProjectMimeType;
+}
+
+bool readsAsProject(const QString &path)
+{
+    return isProjectFile(path)
+           || (QFileInfo(path).suffix().compare(QLatin1String(kProjectSuffix), Qt::CaseInsensitive) == 0
+               && !startsLikeSkin(path));
 }
 
 } // namespace zelkor

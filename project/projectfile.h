@@ -30,6 +30,10 @@ Status writeProjectFile(const QString &path, const SkinProject &project, const Q
 
 // The file begins as a project file does (its first entry the stored mimetype).
 bool isProjectFile(const QString &path);
+// The file is read as a project: it begins as one, or it is named .zskin and
+// does not begin as a skin file, so that a .zskin that is no project is told
+// so rather than refused in the skin converter's words.
+bool readsAsProject(const QString &path);
 
 // The largest project file read at all, in bytes.
 inline constexpr qint64 kMaxProjectFileBytes = qint64(1) << 30;

@@ -98,8 +98,10 @@ Status unzipArchive(const QByteArray &bytes, const QString &shownPath, const Zip
     zip_t *za = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!za) {
         zip_source_free(source);
-        return refused(zip_error_code_zip(&error) == ZIP_ER_NOZIP ? QStringLiteral("это не архив ZIP")
-                                                                    : zipErrorText(&error));
+        if (zip_error_code_zip(&error) == ZIP_ER_NOZIP)
+            return Status::failure(
+                QStringLiteral("Файл «%1» — не проект скина (.zskin): это не архив ZIP.").arg(native(shownPath)));
+        return refused(zipErrorText(&error));
     }
     std::unique_ptr<zip_t, ZipCloser> archive(za);
     const zip_int64_t count = zip_get_num_entries(za, 0);

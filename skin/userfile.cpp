@@ -119,4 +119,10 @@ Status readUserFileStart(const QString &path, qint64 count, QByteArray &out)
     return readRegular(path, count, false, out);
 }
 
+bool startsLikeSkin(const QString &path)
+{
+    QByteArray first;
+    return readUserFileStart(path, 4, first) && first == QByteArrayView("\x37\x00\x00\x10", 4);
+}
+
 } // namespace zelkor

@@ -28,5 +28,8 @@ Status readUserFile(const QString &path, qint64 maxBytes, QByteArray &out);
 // The first `count` bytes (fewer when the file is shorter) of such a file,
 // whatever its size.
 Status readUserFileStart(const QString &path, qint64 count, QByteArray &out);
+// The file begins as every multi-bitmap file does (its first UID,
+// little-endian); read only from a regular file, without waiting on a pipe.
+bool startsLikeSkin(const QString &path);
 
 } // namespace zelkor

@@ -50,7 +50,7 @@ void TForm1::N2Click()
 
 bool TForm1::openSkinFile(const QString &path)
 {
-    if (isProjectFile(path) || QFileInfo(path).suffix().compare(QLatin1String(kProjectSuffix), Qt::CaseInsensitive) == 0)
+    if (readsAsProject(path))
         return openProject(path);
     Status status;
     {

@@ -29,14 +29,6 @@ Status reported()
     return Status::failure({});
 }
 
-// The first bytes of every multi-bitmap file (its first UID, little-endian),
-// read only from a regular file and without waiting on a pipe.
-bool startsLikeSkin(const QString &path)
-{
-    QByteArray first;
-    return readUserFileStart(path, 4, first) && first == QByteArrayView("\x37\x00\x00\x10", 4);
-}
-
 bool hasSkinSuffix(const QString &name)
 {
     return name.endsWith(QLatin1String(".mbm"), Qt::CaseInsensitive);
@@ -124,7 +116,7 @@ QStringList folderFiles(GalleryRun &run, const QString &folder)
 // the largest skin (or project) file's size is read.
 Status readInput(const QString &path, GalleryFile &file)
 {
-    file.project = isProjectFile(path) || (hasProjectSuffix(path) && !startsLikeSkin(path));
+    file.project = readsAsProject(path);
     if (const Status s = readUserFile(path, file.project ? kMaxProjectFileBytes : maxSkinFileBytes(), file.bytes); !s)
         return s;
     file.path = path;

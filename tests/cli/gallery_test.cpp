@@ -409,7 +409,7 @@ TEST_F(GalleryTest, AProjectIsOneCardWhoseDownloadsAreTheExportedSkins)
         << card.toStdString();
     EXPECT_FALSE(index.contains(QStringLiteral("без <расширения>")));
     const QString broken = index.section(QStringLiteral("<section class=\"broken\""), 1);
-    EXPECT_TRUE(broken.contains(QStringLiteral("<b>битый.zskin</b>: Не удаётся открыть проект"))) << broken.toStdString();
+    EXPECT_TRUE(broken.contains(QStringLiteral("<b>битый.zskin</b>: Файл «битый.zskin» — не проект скина (.zskin)"))) << broken.toStdString();
 
     QStringList links;  // as the page links them, decoded
     for (const QString &piece : index.split(u'"'))

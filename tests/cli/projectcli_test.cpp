@@ -107,6 +107,12 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write(fileBytes(QStringLiteral("q.zskin")).left(80));
     broken.close();
+    // Two that are no project: text, and an empty ZIP archive (its end record only).
+    for (const auto &[name, bytes] : {std::pair{"текст.zskin", QByteArray("hello\n")},
+                                      std::pair{"пустой.zskin", QByteArray("PK\x05\x06", 4) + QByteArray(18, 0)}}) {
+        QFile other(QString::fromUtf8(name));
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size());
+    }
     struct Case {
         QStringList args;
         int code;
@@ -130,6 +136,9 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
         {{"export", "resaved.mbm", "-o", "c"}, 1, "не архив"},
         {{"info", "сломан.zskin"}, 1, "сломан.zskin»", true},
         {{"check", "сломан.zskin", "q.zskin", "--size", "176x208,240x320"}, 1, "сломан.zskin»", true},
+        {{"info", "текст.zskin"}, 1, "«текст.zskin» — не проект скина (.zskin): это не архив ZIP.", true},
+        {{"set-colour", "пустой.zskin", "0", "#000000", "-o", "z.zskin"}, 1, "«пустой.zskin» — не проект скина (.zskin)"},
+        {{"thumbnail", "текст.zskin", "t.png", "128"}, 1, "«текст.zskin» — не проект скина (.zskin)"},
     };
     for (const Case &c : cases) {
         const ProcessOutcome o = cli(c.args);
