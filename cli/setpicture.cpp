@@ -43,7 +43,8 @@ void declare(QCommandLineParser &parser)
                       QStringLiteral("Z")});
     parser.addOption({QStringLiteral("scrim"),
                       QStringLiteral("подложка под текстами на этих картинках: смягчить их только под текстами, "
-                                     "к чёрному или белому, с силой S от 0 до 1; в проекте хранится с размещением"),
+                                     "к чёрному или белому, с силой S от 0 до 1; в проекте хранится с размещением, "
+                                     "и та же картинка, размещённая заново без --scrim, её сохраняет"),
                       QStringLiteral("S")});
     declareEditOutput(parser);
     parser.addPositionalArgument(QStringLiteral("СКИН.mbm"), QStringLiteral("файл скина"));
@@ -166,7 +167,8 @@ int run(const QCommandLineParser &parser, Session &session)
         }
     }
     double scrim = 0;
-    if (parser.isSet(QStringLiteral("scrim"))) {
+    const bool scrimGiven = parser.isSet(QStringLiteral("scrim"));
+    if (scrimGiven) {
         bool isNumber = false;
         scrim = parser.value(QStringLiteral("scrim")).toDouble(&isNumber);
         if (!isNumber || !(scrim >= 0 && scrim <= 1))
@@ -183,6 +185,11 @@ int run(const QCommandLineParser &parser, Session &session)
                 SourcePlacement placement{e.mode, {}, e.zoom, {}, scrim, {}};
                 if (const auto at = e.focusIn(image.size()))
                     placement.focus = relativeFocus(*at, image.size());
+                // The same picture framed again keeps its scrim unless one is given.
+                const PictureSource &source = project.pictures[size_t(e.picture)];
+                const SizeSource &before = size ? source.at(size) : static_cast<const SizeSource &>(source);
+                if (!scrimGiven && before.kind == PictureSourceKind::File && before.file == sha256Hex(bytes))
+                    placement.scrim = before.placement.scrim;
                 project.setPictureFile(e.picture, bytes, placement, size);
             }
             return true;

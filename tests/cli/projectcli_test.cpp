@@ -87,6 +87,14 @@ TEST_F(ProjectCliTest, ExportsWriteWhatTheSkinCommandsWriteAndTheSameBytesEveryR
     ok({"export", "q.zskin", "--depth", "c24", "-o", "a"});
     same("a/extskin_176x208_p.mbm", "direct.mbm");
 
+    // Framed again without --scrim, a picture keeps the scrim it had.
+    ok({"set-picture", "q.zskin", "chat", "фото.jpg", "--scrim", "0.5", "-o", "s.zskin"});
+    ok({"set-picture", "s.zskin", "chat", "фото.jpg", "--focus", "0.7,0.5", "-o", "t.zskin"});
+    ok({"set-picture", "direct.mbm", "chat", "фото.jpg", "--focus", "840,450", "--scrim", "0.5", "--depth", "c24", "-o",
+        "direct2.mbm"});
+    ok({"export", "t.zskin", "--depth", "c24", "--size", "176x208", "-o", "t"});
+    same("t/extskin_176x208_p.mbm", "direct2.mbm");
+
     // Every size again: the same bytes.
     ok({"export", "q.zskin", "--depth", "c24", "-o", "b"});
     const QStringList names = QDir(QStringLiteral("a")).entryList(QDir::Files);
