@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -23,10 +24,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace zelkor {
 
@@ -351,11 +358,62 @@ void NewFromPictureDialog::remake()
     m_result = made;
     m_overview = sheetOverview(design::skinNameForPicture(m_picturePath, profile()), made.sheet, profile(), m_icons);
     overviewLabel->setPixmap(QPixmap::fromImage(m_overview));
+    // A new size or profile gives an overview of another size; a new colour
+    // does not, and then a dialog the user moved or resized stays as it is.
+    if (m_overview.size() != m_fittedOverview)
+        fitToScreen();
     const QLocale ru(QLocale::Russian);
     noteLabel->setText(QStringLiteral("Вариант: %1. Фон смягчён: контакты %2 %, чат %3 %, настройки %4 %.")
                            .arg(design::variantCaption(made.variant), ru.toString(qRound(made.veils[0] * 100)), ru.toString(qRound(made.veils[1] * 100)),
                                 ru.toString(qRound(made.veils[2] * 100))));
     createButton->setEnabled(true);
+}
+
+void NewFromPictureDialog::fitToScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Before the window manager has framed the dialog its frame is not known: allow for a usual one.
+    QMargins frame(4, 32, 4, 4);
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        frame = windowHandle()->frameMargins();
+    fitToArea(screen->availableGeometry(), frame);
+}
+
+void NewFromPictureDialog::fitToArea(const QRect &available, const QMargins &frame)
+{
+    if (m_overview.isNull())
+        return;
+    m_fittedOverview = m_overview.size();
+    layout()->activate();
+    // The overview lies below the controls across the whole dialog: it adds
+    // what it needs beyond its area's minimum to the dialog's height, and
+    // its own width (with the area's frame and the dialog's margins) is the
+    // least width that shows it whole.
+    const QSize least = layout()->totalMinimumSize();
+    const QMargins margins = layout()->contentsMargins();
+    const QSize area = m_overview.size() + QSize(2, 2) * overviewArea->frameWidth();
+    QSize wanted(std::max(least.width(), area.width() + margins.left() + margins.right()),
+                 least.height() + std::max(0, area.height() - overviewArea->minimumHeight()));
+    const QSize room = available.size().shrunkBy(frame);
+    // Where one direction must scroll, its scroll bar takes room from the other.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, overviewArea);
+    if (wanted.width() > room.width())
+        wanted.rheight() += bar;
+    if (wanted.height() > room.height())
+        wanted.rwidth() += bar;
+    // Never smaller than the user made it, never larger than the screen.
+    const QSize size = wanted.expandedTo(isVisible() ? this->size() : QSize()).boundedTo(room).expandedTo(minimumSize());
+    resize(size);
+    const QSize framed = size.grownBy(frame);
+    const QWidget *over = parentWidget() ? parentWidget()->window() : nullptr;
+    const QPoint centre = over ? over->frameGeometry().center() : available.center();
+    QRect place(QPoint(), framed);
+    place.moveCenter(centre);
+    place.moveLeft(std::clamp(place.left(), available.left(), std::max(available.left(), available.right() + 1 - framed.width())));
+    place.moveTop(std::clamp(place.top(), available.top(), std::max(available.top(), available.bottom() + 1 - framed.height())));
+    move(place.topLeft());
 }
 
 } // namespace zelkor

@@ -76,12 +76,18 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    // Sizes the dialog to show the overview whole where `available` (a
+    // screen's available area, the window manager's `frame` around the
+    // dialog) allows, the rest scrolling, and centres it on its parent.
+    void fitToArea(const QRect &available, const QMargins &frame);
+
 private:
     void chooseClick();
     void remake();
     void showPhoto();
     void showChips();
     const QImage *templateSheet(int profile);
+    void fitToScreen();
 
     ProgramFiles m_files;
     QString m_workFolder;
@@ -96,6 +102,7 @@ private:
     std::map<int, QImage> m_templates;  // read once per profile
     std::optional<design::SkinFromPicture> m_result;
     QImage m_overview;
+    QSize m_fittedOverview;  // the overview's size the dialog was last fitted to
 };
 
 } // namespace zelkor

@@ -9,6 +9,8 @@
 
 #include <QFile>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include <functional>
@@ -51,6 +53,18 @@ TEST_F(FilesTest, NewFromPictureMakesAnUnsavedSkinNamedAfterThePicture)
         EXPECT_FALSE(dialog->setPicture(broken));
         EXPECT_FALSE(dialog->createButton->isEnabled());
         EXPECT_TRUE(dialog->setPicture(picture));
+        // The overview of 240x320 at x1 fits a 1920x1080 screen whole; on a
+        // smaller one the dialog stays on the screen and the overview scrolls.
+        const QMargins frame(4, 32, 4, 4);
+        for (const QRect area : {QRect(0, 0, 1920, 1080), QRect(30, 0, 1366, 768)}) {
+            dialog->fitToArea(area, frame);
+            dialog->show();
+            EXPECT_TRUE(area.contains(QRect(dialog->pos(), dialog->size().grownBy(frame))));
+            EXPECT_EQ(dialog->overviewArea->horizontalScrollBar()->maximum() == 0 &&
+                          dialog->overviewArea->verticalScrollBar()->maximum() == 0,
+                      area.width() == 1920);
+            dialog->hide();
+        }
         dialog->setProfile(5);
         dialog->setVariant(design::Variant::Dark);
         dark = dialog->overview();
