@@ -9,6 +9,7 @@
 #include "seams.h"
 #include "skin/profiles.h"
 #include "skin/skindocument.h"
+#include "windowfit.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -31,7 +32,6 @@
 #include <QToolButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <algorithm>
 
@@ -374,11 +374,7 @@ void NewFromPictureDialog::fitToScreen()
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    // Before the window manager has framed the dialog its frame is not known: allow for a usual one.
-    QMargins frame(4, 32, 4, 4);
-    if (windowHandle() && !windowHandle()->frameMargins().isNull())
-        frame = windowHandle()->frameMargins();
-    fitToArea(screen->availableGeometry(), frame);
+    fitToArea(screen->availableGeometry(), frameOrUsual(windowHandle()));
 }
 
 void NewFromPictureDialog::fitToArea(const QRect &available, const QMargins &frame)
@@ -396,15 +392,11 @@ void NewFromPictureDialog::fitToArea(const QRect &available, const QMargins &fra
     const QSize area = m_overview.size() + QSize(2, 2) * overviewArea->frameWidth();
     QSize wanted(std::max(least.width(), area.width() + margins.left() + margins.right()),
                  least.height() + std::max(0, area.height() - overviewArea->minimumHeight()));
-    const QSize room = available.size().shrunkBy(frame);
-    // Where one direction must scroll, its scroll bar takes room from the other.
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, overviewArea);
-    if (wanted.width() > room.width())
-        wanted.rheight() += bar;
-    if (wanted.height() > room.height())
-        wanted.rwidth() += bar;
     // Never smaller than the user made it, never larger than the screen.
-    const QSize size = wanted.expandedTo(isVisible() ? this->size() : QSize()).boundedTo(room).expandedTo(minimumSize());
+    if (isVisible())
+        wanted = wanted.expandedTo(this->size());
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, overviewArea);
+    const QSize size = fitWindow(available, wanted, frame, bar).size.expandedTo(minimumSize());
     resize(size);
     const QSize framed = size.grownBy(frame);
     const QWidget *over = parentWidget() ? parentWidget()->window() : nullptr;

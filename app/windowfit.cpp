@@ -1,8 +1,17 @@
 #include "windowfit.h"
 
+#include <QWindow>
+
 #include <algorithm>
 
 namespace zelkor {
+
+QMargins frameOrUsual(const QWindow *window)
+{
+    if (window && !window->frameMargins().isNull())
+        return window->frameMargins();
+    return QMargins(4, 32, 4, 4);
+}
 
 WindowFit fitWindow(const QRect &available, const QSize &wanted, const QMargins &frame, int scrollBar)
 {

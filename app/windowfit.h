@@ -13,7 +13,14 @@
 
 #include <optional>
 
+class QWindow;
+
 namespace zelkor {
+
+// The window manager's frame around `window`; before it has framed the
+// window (or when it is not made yet) a usual title bar and border, so that a
+// window placed by it still fits the screen.
+QMargins frameOrUsual(const QWindow *window);
 
 struct WindowFit {
     QPoint framePos;   // top-left corner of the window manager's frame

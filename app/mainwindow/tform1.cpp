@@ -103,12 +103,7 @@ void TForm1::fitToScreen()
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    // Before the window manager has framed the window its frame is not known;
-    // assume a common title bar so that the frame still fits the screen.
-    QMargins frame(4, 32, 4, 4);
-    if (windowHandle() && !windowHandle()->frameMargins().isNull())
-        frame = windowHandle()->frameMargins();
-    fitToArea(screen->availableGeometry(), frame);
+    fitToArea(screen->availableGeometry(), frameOrUsual(windowHandle()));
     // The last run's place counts once the real frame is known; later fits start afresh.
     if (windowHandle() && !windowHandle()->frameMargins().isNull())
         d->keptGeometry.reset();
