@@ -508,11 +508,37 @@ TEST_F(CliTest, CheckSaysWhatTheCoreMeasuresAndFixes)
                    QStringLiteral("as-is"), QStringLiteral("-o"), pictured})
                   .code,
               0);
+    // At 208 x 176 a flat and a gradient picture behind the contacts, the
+    // chat and the menu line: the status line and the nick it crosses move
+    // together until every text reads.
+    const auto behindTexts = [&](const QString &name, QRgb top, QRgb bottom) {
+        QImage picture(200, 150, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            const double t = y / double(picture.height() - 1);
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb(int(qRed(top) + t * (qRed(bottom) - qRed(top))),
+                                            int(qGreen(top) + t * (qGreen(bottom) - qGreen(top))),
+                                            int(qBlue(top) + t * (qBlue(bottom) - qBlue(top)))));
+        }
+        const QString png = file(name + QStringLiteral(".png")), out = file(name + QStringLiteral(".mbm"));
+        EXPECT_TRUE(picture.save(png));
+        EXPECT_EQ(cli({QStringLiteral("set-picture"), failing, QStringLiteral("contacts"), png, QStringLiteral("chat"), png,
+                       QStringLiteral("menuline"), png, QStringLiteral("-o"), out})
+                      .code,
+                  0);
+        return out;
+    };
     const struct {
         QString source;
         QString ratio;
-        bool scrim;  // a scrim must be among the fixes (the texts of the chat's picture need one)
-    } fixCases[] = {{failing, QStringLiteral("7"), false}, {pictured, QStringLiteral("4.5"), true}};
+        bool scrim;      // a scrim must be among the fixes (the texts of the chat's picture need one)
+        bool everyText;  // every text of the written skin reads, not only the slots fixed
+    } fixCases[] = {{failing, QStringLiteral("7"), false, false},
+                    {pictured, QStringLiteral("4.5"), true, false},
+                    {behindTexts(QStringLiteral("ровная"), qRgb(0x6a, 0x8c, 0xaf), qRgb(0x6a, 0x8c, 0xaf)),
+                     QStringLiteral("4.5"), true, true},
+                    {behindTexts(QStringLiteral("градиент"), qRgb(0x10, 0x20, 0x40), qRgb(0xf0, 0xd0, 0x80)),
+                     QStringLiteral("4.5"), true, true}};
     for (const auto &c : fixCases) {
         SCOPED_TRACE(c.ratio.toStdString());
         QFile::remove(fixed);
@@ -539,6 +565,8 @@ TEST_F(CliTest, CheckSaysWhatTheCoreMeasuresAndFixes)
         EXPECT_GT(fixedSlots, 0);
         if (c.scrim)
             EXPECT_GT(scrims, 0);
+        if (c.everyText)
+            EXPECT_TRUE(after[QStringLiteral("ok")].toBool()) << fix.out.toStdString();
     }
 }
 
