@@ -142,7 +142,8 @@ ScrimFix leastScrimFor(const QImage &sheet, int profile, const IconSheets &icons
     fix.tone = toward ? *toward : contrastRatio(colour, black) >= contrastRatio(colour, white) ? black : white;
     auto worstAt = [&](int hundredths) {
         fix.sheet = withScrim(sheet, bands, fix.tone, hundredths / 100.0);
-        const SlotLegibility *s = measureSkinLegibility(fix.sheet, profile, icons, depthOption).slot(slot);
+        const auto measured = measureSkinLegibility(fix.sheet, profile, icons, depthOption);
+        const SlotLegibility *s = measured.slot(slot);
         return s ? s->worst : 21.0;
     };
     if (worstAt(100) < minContrast)
