@@ -27,16 +27,4 @@ QString ownSizeTip(int profile)
     return QStringLiteral("Только для размера %1").arg(profileByIndex(profile)->labelText());
 }
 
-bool pictureOverridden(const SkinProject &project, int picture, int profile)
-{
-    const PictureSource &source = project.pictures[size_t(picture)];
-    return source.overrides.count(profile) && source.overrides.at(profile) != static_cast<const SizeSource &>(source);
-}
-
-bool colourOverridden(const SkinProject &project, int slot, int profile)
-{
-    const auto size = project.colourOverrides.find(profile);
-    return size != project.colourOverrides.end() && size->second.count(slot);
-}
-
 } // namespace zelkor

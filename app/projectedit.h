@@ -5,6 +5,7 @@
 // value. Each is one undo step of the document, even where no pixel changes,
 // so that undo and redo bring the project back with it.
 
+#include "project/overrides.h"
 #include "project/projectsession.h"
 
 #include <functional>
@@ -20,9 +21,5 @@ Status editProject(SkinDocument &document, ProjectSession *project, const Projec
 
 // The tooltip of a mark beside an item the shown size has of its own.
 QString ownSizeTip(int profile);
-
-// Whether picture `picture` of `profile` differs from what the other sizes share.
-bool pictureOverridden(const SkinProject &project, int picture, int profile);
-bool colourOverridden(const SkinProject &project, int slot, int profile);
 
 } // namespace zelkor

@@ -1,4 +1,5 @@
 #include "project.h"
+#include "overrides.h"
 
 #include "skin/profiles.h"
 #include "skin/filewrite.h"
@@ -435,6 +436,18 @@ Status parseProjectJson(const QByteArray &json, const QString &shownPath, SkinPr
     p.extra = unknownFields(o, kTopKeys);
     out = std::move(p);
     return Status::success();
+}
+
+bool pictureOverridden(const SkinProject &project, int picture, int profile)
+{
+    const PictureSource &source = project.pictures[size_t(picture)];
+    return source.overrides.count(profile) && source.overrides.at(profile) != static_cast<const SizeSource &>(source);
+}
+
+bool colourOverridden(const SkinProject &project, int slot, int profile)
+{
+    const auto size = project.colourOverrides.find(profile);
+    return size != project.colourOverrides.end() && size->second.count(slot);
 }
 
 } // namespace zelkor

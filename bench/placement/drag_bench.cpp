@@ -1,6 +1,7 @@
 // Dragging the crop of a 4000 x 3000 picture over the 416 x 320 contacts
 // picture: each step places the crop live, shows it as the document's trial
 // and lets the main window render its preview, as a mouse move does.
+#include "benchwindow.h"
 #include "photograph.h"
 #include "app/placementdialog.h"
 #include "app/seams.h"
@@ -19,13 +20,8 @@ namespace {
 
 void dragStep(benchmark::State &state)
 {
-    QTemporaryDir folder;
-    seams().critical = [](QWidget *, const QString &, const QString &) {};
-    TForm1 main(programFilesIn(folder.path()), QDir(folder.path()).filePath(QStringLiteral("work")));
-    const Profile *p = profileByIndex(6);
-    QImage sheet(p->screenWidth, p->layoutRows, QImage::Format_RGB32);
-    sheet.fill(Qt::gray);
-    main.document().adoptUnsaved(sheet, QStringLiteral("bench.mbm"));
+    BenchWindow window;
+    TForm1 &main = window.main;
     ui(main)->RadioGroup1->setItemIndex(1);
     const QImage &photo = photograph();
     PlacementDialog step(main.document(), Contacts, photo, &main);

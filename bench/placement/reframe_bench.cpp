@@ -2,6 +2,7 @@
 // source: the source decoded whole from the bytes the project keeps, and the
 // placement step opened on it at its kept framing (a cover crop, zoomed, with
 // a scrim) on the largest profile.
+#include "benchwindow.h"
 #include "photograph.h"
 #include "app/placementdialog.h"
 #include "app/seams.h"
@@ -58,13 +59,8 @@ BENCHMARK(reframeDecode)->Unit(benchmark::kMillisecond);
 
 void reframeOpen(benchmark::State &state)
 {
-    QTemporaryDir folder;
-    seams().critical = [](QWidget *, const QString &, const QString &) {};
-    TForm1 main(programFilesIn(folder.path()), QDir(folder.path()).filePath(QStringLiteral("work")));
-    const Profile *p = profileByIndex(6);
-    QImage sheet(p->screenWidth, p->layoutRows, QImage::Format_RGB32);
-    sheet.fill(Qt::gray);
-    main.document().adoptUnsaved(sheet, QStringLiteral("bench.mbm"));
+    BenchWindow window;
+    TForm1 &main = window.main;
     const QImage &photo = photograph();
     for (auto _ : state) {
         PlacementDialog step(main.document(), Contacts, photo, &main);
