@@ -437,21 +437,13 @@ std::pair<double, double> barEnds(const Scheme &s, const BarTone &bar, double sh
 }
 
 struct Parts {
-    QImage sheet;   // the template with bars and fills, backgrounds not yet written
-    std::array<QImage, 3> backgrounds;
+    QImage sheet;   // the template with bars, and the photographs as cut, before any scrim
 };
 
 QImage background(const QImage &picture, const QSize &size, const QPointF &focus)
 {
     const QRect crop = coverCrop(picture.size(), size, focus);
     return placeImage(picture, size, {FitMode::Cover, crop, {}});
-}
-
-QImage withBackgrounds(QImage sheet, int profile, const std::array<QImage, 3> &pictures)
-{
-    for (size_t b = 0; b < kBackgrounds.size(); ++b)
-        writeBackPicture(sheet, profile, kBackgrounds[b], pictures[b]);
-    return sheet;
 }
 
 // The photographs cut out; they do not change as the tones do.
@@ -471,7 +463,8 @@ Parts makeParts(const std::array<QImage, 3> &backgrounds, int profile, const QIm
 {
     Parts parts;
     parts.sheet = templateCanvas(templateSheet, profile);
-    parts.backgrounds = backgrounds;
+    for (size_t b = 0; b < kBackgrounds.size(); ++b)
+        writeBackPicture(parts.sheet, profile, kBackgrounds[b], backgrounds[b]);
     for (const BarTone &bar : kBars) {
         const QSize size = pictureRect(bar.picture, profile)->rect().size();
         const auto [top, bottom] = barEnds(s, bar, tones.barShift[size_t(bar.picture)]);
@@ -503,7 +496,7 @@ Bands textBandsOf(const std::vector<TextInk> &texts, int profile)
 // texts, each by its own strength; the rest of each photograph as it is.
 QImage veiledSheet(const Parts &parts, int profile, QRgb base, const std::array<double, 3> &veils, const Bands &bands)
 {
-    QImage sheet = withBackgrounds(parts.sheet, profile, parts.backgrounds);
+    QImage sheet = parts.sheet;
     for (size_t b = 0; b < bands.size(); ++b)
         applyScrim(sheet, bands[b], base, veils[b]);
     return sheet;
@@ -834,9 +827,8 @@ struct Generator {
     void recordTexts()
     {
         parts = makeParts(backgrounds, profile, templateSheet, result.palette, scheme, tones);
-        QImage raw = withBackgrounds(parts.sheet, profile, backgrounds);
-        writeColours(raw, profile, colours());
-        TextRecord record = collectTexts(raw, profile, icons);
+        writeColours(parts.sheet, profile, colours());
+        TextRecord record = collectTexts(parts.sheet, profile, icons);
         texts = std::move(record.texts);
         retells = record.retells;
         bands = textBandsOf(texts, profile);

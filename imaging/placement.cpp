@@ -113,6 +113,17 @@ void drawOver(QImage &target, const QPoint &at, const QImage &image)
     p.drawImage(at, image);
 }
 
+// The picture scaled to fill `size`, whole (stretched) or its crop (cover).
+QImage filling(const QImage &src, const QSize &size, const Placement &placement)
+{
+    if (placement.mode == FitMode::Stretch)
+        return smoothScaled32(src, size);
+    QRect crop = placement.crop.intersected(src.rect());
+    if (crop.isEmpty())
+        crop = coverCrop(src.size(), size);
+    return smoothScaled32(view(src, crop), size);
+}
+
 } // namespace
 
 const std::array<FitModeName, 4> &fitModeNames()
@@ -205,15 +216,9 @@ QImage placeImage(const QImage &source, const QImage &under, const Placement &pl
         drawOver(out, QPoint(0, 0), src);
         break;
     case FitMode::Stretch:
-        drawOver(out, QPoint(0, 0), smoothScaled32(src, size));
+    case FitMode::Cover:
+        drawOver(out, QPoint(0, 0), filling(src, size, placement));
         break;
-    case FitMode::Cover: {
-        QRect crop = placement.crop.intersected(src.rect());
-        if (crop.isEmpty())
-            crop = coverCrop(src.size(), size);
-        drawOver(out, QPoint(0, 0), smoothScaled32(view(src, crop), size));
-        break;
-    }
     case FitMode::Contain: {
         const QSize fitted = src.size().scaled(size, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
         const QRect inside(QPoint((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2),
@@ -234,6 +239,13 @@ QImage placeImage(const QImage &source, const QSize &size, const Placement &plac
 {
     if (size.isEmpty())
         return {};
+    // An opaque picture that fills the whole size hides the white it would be
+    // drawn over: the scaled picture is the result, without a white image, its
+    // copy and a pass to draw one over the other.
+    if (!source.isNull() && !source.hasAlphaChannel()
+        && (placement.mode == FitMode::Stretch || placement.mode == FitMode::Cover)) {
+        return filling(as32(source), size, placement).convertToFormat(QImage::Format_RGB32);
+    }
     QImage white(size, QImage::Format_RGB32);
     white.fill(Qt::white);
     return placeImage(source, white, placement);

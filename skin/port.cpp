@@ -14,6 +14,16 @@ QImage templateCanvas(const QImage &targetTemplate, int profile)
     const Profile *to = profileByIndex(profile);
     if (!to || targetTemplate.isNull() || targetTemplate.width() != to->screenWidth)
         return {};
+    // A template read as the sheets are is the canvas already; it is copied
+    // only when written to, and only rows it lacks are made white.
+    if (targetTemplate.format() == QImage::Format_RGB32) {
+        if (targetTemplate.height() >= to->layoutRows)
+            return targetTemplate;
+        QImage out = targetTemplate.copy(0, 0, to->screenWidth, to->layoutRows);
+        for (int y = targetTemplate.height(); y < out.height(); ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(out.scanLine(y)), out.width(), QRgb(0xffffffffu));
+        return out;
+    }
     QImage out(to->screenWidth, std::max(targetTemplate.height(), to->layoutRows), QImage::Format_RGB32);
     out.fill(Qt::white);
     {
