@@ -968,37 +968,55 @@ struct Generator {
         const Flat near{std::min(y24, yDepth), std::max(y24, yDepth)};
         const Flat far{std::min(flats->first.darkest, flats->second.darkest),
                        std::max(flats->first.lightest, flats->second.lightest)};
-        std::vector<AsDrawn> drawings{AsDrawn()};
-        if (depth.active())
-            drawings.push_back([this](QRgb c) { return depth(c); });
         return toneBetween(tintOf(under), chroma, near, roleTarget(over, settings.threshold), far,
                            roleTarget(under, settings.threshold),
-                           darker ? ToneDirection::Darker : ToneDirection::Lighter, drawings);
+                           darker ? ToneDirection::Darker : ToneDirection::Lighter, drawings());
     }
 
-    // Pairs of texts that must be told apart (who said what in the chat):
-    // the one further out goes further while it can, else the other comes
-    // back toward the base, never past what its target needs.
+    // Every drawing a colour is judged in: as it is, and as the depth saves it.
+    std::vector<AsDrawn> drawings() const
+    {
+        std::vector<AsDrawn> out{AsDrawn()};
+        if (depth.active())
+            out.push_back([this](QRgb c) { return depth(c); });
+        return out;
+    }
+
+    // Pairs of texts that must be told apart (who said what in the chat), as
+    // they are and as saved: the one further out goes as far as the distance
+    // needs while it can, else to its limit and the other comes back toward
+    // the base, never past what its target needs.
     void keepApart()
     {
+        const std::vector<AsDrawn> drawn = drawings();
         for (const Apart &pair : apartPairs()) {
             if (pair.slotA < 0)
                 continue;
             const size_t a = size_t(pair.slotA), b = size_t(pair.slotB);
-            for (int step = 0; step < 60; ++step) {
+            const auto apart = [&] {
                 const ColourSlots inks = colours();
-                if (deltaE(toLab(inks[a]), toLab(inks[b])) >= pair.deltaE)
-                    break;
-                const double direction = tones.limit[a] >= tones.lightness[a] ? 1.0 : -1.0;
-                const bool aOuter = direction * (tones.lightness[a] - tones.lightness[b]) >= 0;
-                const size_t outer = aOuter ? a : b, inner = aOuter ? b : a;
-                if (direction * (tones.limit[outer] - tones.lightness[outer]) >= 1.0)
-                    tones.lightness[outer] += direction;
-                else if (direction * (tones.lightness[inner] - least[inner]) >= 1.0)
-                    tones.lightness[inner] -= direction;
-                else
-                    break;
-            }
+                return std::all_of(drawn.begin(), drawn.end(), [&](const AsDrawn &d) {
+                    return deltaE(toLab(d ? d(inks[a]) : inks[a]), toLab(d ? d(inks[b]) : inks[b])) >= pair.deltaE;
+                });
+            };
+            if (apart())
+                continue;
+            const double direction = tones.limit[a] >= tones.lightness[a] ? 1.0 : -1.0;
+            const bool aOuter = direction * (tones.lightness[a] - tones.lightness[b]) >= 0;
+            const size_t outer = aOuter ? a : b, inner = aOuter ? b : a;
+            // The tone of `slot` from where it stands toward `to` that lies
+            // far enough from the other; `to` itself when none does.
+            const auto away = [&](size_t slot, size_t other, double to) {
+                double &l = tones.lightness[slot];
+                if (direction * (to - l) * (slot == outer ? 1 : -1) <= 0)
+                    return false;
+                const std::optional<double> apartAt = toneApart(tintOf(int(slot)), tones.chroma[slot],
+                                                                colours()[other], pair.deltaE, l, to, drawn);
+                l = apartAt.value_or(to);
+                return apartAt.has_value();
+            };
+            if (!away(outer, inner, tones.limit[outer]))
+                away(inner, outer, least[inner]);
         }
     }
 

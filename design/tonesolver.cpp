@@ -110,4 +110,43 @@ std::optional<double> toneBetween(const Lab &colour, double maxChroma, Flat near
     }
 }
 
+std::optional<double> toneApart(const Lab &colour, double maxChroma, QRgb other, double distance, double from,
+                                double limit, const std::vector<AsDrawn> &drawings)
+{
+    const double way = limit >= from ? 1.0 : -1.0;
+    const auto drawn = [](const AsDrawn &asDrawn, QRgb c) { return asDrawn ? asDrawn(c) : c; };
+    const auto apart = [&](double l) {
+        const QRgb rgb = tone(colour, l, maxChroma);
+        return std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &asDrawn) {
+            return deltaE(toLab(drawn(asDrawn, rgb)), toLab(drawn(asDrawn, other))) >= distance;
+        });
+    };
+    // Never short of `from`, never past `limit`, on the grid away from `from`.
+    const auto onGrid = [&](double l) {
+        l = way > 0 ? std::ceil(l / kStep) * kStep : std::floor(l / kStep) * kStep;
+        return way > 0 ? std::clamp(l, from, limit) : std::clamp(l, limit, from);
+    };
+    const Lab there = toLab(other);
+    if (apart(from))
+        return from;
+    // The closed form at the a*, b* the tone has where it stands, again at
+    // those of the lightness found: sRGB's gamut holds more or less chroma there.
+    double l = from;
+    for (int look = 0; look < 4; ++look) {
+        const Lab here = toLab(tone(colour, l, maxChroma));
+        const double ab2 = (here.a - there.a) * (here.a - there.a) + (here.b - there.b) * (here.b - there.b);
+        const double next = onGrid(there.L + way * std::sqrt(std::max(0.0, distance * distance - ab2)));
+        if (next == l)
+            break;
+        l = next;
+    }
+    // What the rounding to 8 bits and a save's quantisation leave short.
+    while (!apart(l)) {
+        if (l == limit)
+            return std::nullopt;
+        l = way > 0 ? std::min(limit, l + kStep) : std::max(limit, l - kStep);
+    }
+    return l;
+}
+
 } // namespace zelkor::design

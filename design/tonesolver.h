@@ -51,4 +51,14 @@ std::optional<double> toneReaching(const Lab &colour, double maxChroma, Flat aga
 std::optional<double> toneBetween(const Lab &colour, double maxChroma, Flat near, double ratioNear, Flat far,
                                   double ratioFar, ToneDirection away, const std::vector<AsDrawn> &drawings);
 
+// The tone of `colour` (chroma capped at `maxChroma`) from `from` toward
+// `limit` nearest `from` that lies `distance` (CIE76) or more from `other` in
+// every drawing of `drawings` (an empty entry is "as it is"), its L* to 0.05;
+// nullopt when no tone up to `limit` does. At a fixed a*, b* the distance is
+// sqrt(dL² + dab²), so the lightness is other's L* plus sqrt(distance² - dab²)
+// that way; sRGB may take chroma at that lightness, and a save rounds, which
+// a look again at the new a*, b* and a few small steps make good.
+std::optional<double> toneApart(const Lab &colour, double maxChroma, QRgb other, double distance, double from,
+                                double limit, const std::vector<AsDrawn> &drawings);
+
 } // namespace zelkor::design

@@ -7,6 +7,7 @@
 #include "design/frompicture.h"
 #include "design/interest.h"
 #include "design/legibility.h"
+#include "design/lightnessfix.h"
 #include "design/roles.h"
 #include "design/scrim.h"
 #include "imaging/placement.h"
@@ -67,6 +68,8 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
         std::optional<QRgb> key = std::nullopt;
     } cases[] = {
         {"flat", generated(640, 480, [](int, int) { return qRgb(40, 120, 200); }), 1, design::Variant::Auto},
+        // Messages a few L* apart at 24 bits that a 16-bit save brings nearer.
+        {"flat, dark", generated(640, 480, [](int, int) { return qRgb(90, 122, 154); }), 1, design::Variant::Dark},
         // 208 x 176 draws the status line over the last contact: three tones
         // that all part by 4.5 : 1 exist at 16 and 24 bits, not among 256 colours.
         {"two colours", twoColours, 2, design::Variant::Dark},
@@ -143,9 +146,11 @@ TEST(FromPicture, GeneratedPicturesGiveReadableSkinsOfTheirPictures)
             EXPECT_GE(design::chroma(barLab), 0.7 * allowed - 1.0);
         if (c.key)
             EXPECT_LT(design::deltaE(key, design::toLab(*c.key)), 0.5);
-        // Who said what: outgoing and incoming messages stay apart.
+        // Who said what: outgoing and incoming messages stay apart, as saved too.
         const ColourSlots colours = readColourSlots(made.sheet, c.profile);
+        const design::AsDrawn saved = design::asDrawnAtDepth(settings.depthOption);
         EXPECT_GE(design::deltaE(design::toLab(colours[0]), design::toLab(colours[1])), 20.0);
+        EXPECT_GE(design::deltaE(design::toLab(saved(colours[0])), design::toLab(saved(colours[1]))), 20.0);
 
         // Where the list's background is softened nearly flat, the selection
         // bar still stands out from it.

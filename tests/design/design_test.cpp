@@ -214,14 +214,15 @@ TEST(ReadPicture, ScaledWhileDecodingAndBounded)
 // grid of backgrounds, ratios, colours and both directions, at 24 bits and as
 // a 16-bit save draws it, the solver says "cannot" exactly when no tone that
 // way reaches the ratio, and otherwise gives one that reaches it with no tone
-// more than a little nearer the backgrounds reaching it too; and so does a
-// tone between the backgrounds and a far end it must stay short of.
+// more than a little nearer the backgrounds reaching it too; and so do a
+// tone between the backgrounds and a far end it must stay short of, and a
+// tone far enough from another colour.
 TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
 {
     const AsDrawn c16 = asDrawnAtDepth(QStringLiteral("/c16"));
     const Lab colours[] = {toLab(qRgb(200, 40, 40)), toLab(qRgb(40, 90, 220)), toLab(qRgb(128, 128, 128)),
                            toLab(qRgb(250, 230, 90))};
-    int solved = 0, refused = 0, solvedBetween = 0;
+    int solved = 0, refused = 0, solvedBetween = 0, solvedApart = 0;
     for (const AsDrawn &asDrawn : {AsDrawn(), c16}) {
         // A channel step of 8 bits is up to 0.3 L*; a quantised colour jumps by a 5- or 6-bit step.
         const double slack = asDrawn ? 2.5 : 0.3;
@@ -273,6 +274,29 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
                                 EXPECT_TRUE(between(*betweenL));
                                 EXPECT_LE(std::abs(*betweenL - *firstBetween), slack);
                             }
+                            // Apart: from the backgrounds' tone toward the end, the first tone
+                            // lying 4 x ratio (CIE76) from a tone of the next colour a little
+                            // behind it (a text moving away from the one it must differ from).
+                            const double from = lightnessOfLuminance(darkest), distance = 4 * ratio;
+                            const QRgb other = tone(colours[(&colour - colours + 1) % 4],
+                                                    std::clamp(from + (lighter ? -1 : 1) * (spreadBy > 0 ? 10 : 2), 0.0, 100.0));
+                            auto apart = [&](double l) {
+                                return std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &d) {
+                                    const QRgb rgb = tone(colour, l, 60);
+                                    return deltaE(toLab(d ? d(rgb) : rgb), toLab(d ? d(other) : other)) >= distance;
+                                });
+                            };
+                            std::optional<double> firstApart;
+                            for (double l = from; !firstApart && (lighter ? l <= 100 : l >= 0); l += lighter ? 0.05 : -0.05)
+                                if (apart(l))
+                                    firstApart = l;
+                            const auto apartL = toneApart(colour, 60, other, distance, from, lighter ? 100 : 0, drawings);
+                            ASSERT_EQ(apartL.has_value(), firstApart.has_value());
+                            if (apartL) {
+                                ++solvedApart;
+                                EXPECT_TRUE(apart(*apartL));
+                                EXPECT_LE(std::abs(*apartL - *firstApart), slack);
+                            }
                             ASSERT_EQ(solvedL.has_value(), first.has_value());
                             if (!solvedL) {
                                 ++refused;
@@ -289,6 +313,8 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
     EXPECT_GT(refused, 20);
     EXPECT_GT(solvedBetween, 50);
     EXPECT_LT(solvedBetween, solved);
+    EXPECT_GT(solvedApart, 50);
+    EXPECT_LT(solvedApart, 640);
 }
 
 // Luminance and L* are each other's inverse, and the ratio's closed forms
