@@ -15,6 +15,7 @@
 #include "design/lightnessfix.h"
 #include "app/legibilitybanner.h"
 #include "design/scrim.h"
+#include "design/slotfixes.h"
 #include "app/legibilitydock.h"
 #include "preview/colourpairs.h"
 #include "app/busycursor.h"
@@ -23,13 +24,16 @@
 #include "skin/depthpreview.h"
 #include "project/projectsession.h"
 #include "skin/profiles.h"
+#include "skin/sheet.h"
 #include "skin/skindocument.h"
 
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <optional>
 
 #include <QAction>
+#include <QColor>
 #include <QLabel>
 #include <QEvent>
 #include <QMenu>
@@ -58,6 +62,20 @@ QString afterStep(const QString &undoText)
         if (first == nominative)
             return QStringLiteral("После ") + genitive + undoText.mid(first.size());
     return QStringLiteral("После изменения скина");
+}
+
+// "«…» (сейчас худший 1,5 : 1)": a slot no fix saves.
+QString unfixableSlot(const design::SlotFix &f)
+{
+    return QStringLiteral("«%1» (сейчас худший %2)").arg(colourSlotLabel(f.slot).trimmed(), design::ratioText(f.fix.contrast, 1));
+}
+
+QString unfixableText(const QStringList &impossible, double min)
+{
+    return QStringLiteral("%1 не исправить: ни светлее, ни темнее все %2 не достигают %3.")
+        .arg(impossible.size() == 1 ? QStringLiteral("Цвет ") + impossible.front()
+                                    : QStringLiteral("Цвета ") + impossible.join(QStringLiteral(", ")),
+             impossible.size() == 1 ? QStringLiteral("его тексты") : QStringLiteral("их тексты"), design::ratioText(min, 1));
 }
 
 // Keeps the banner across the top of the preview's viewport, as tall as its
@@ -395,17 +413,28 @@ void TForm1::fixLegibility(const std::vector<int> &which)
     if (!d->doc->hasSkin())
         return;
     const double min = d->legibilityDock->minContrast();
-    // Every fix is worked out on the measure as it stands, then all are made
-    // as one step.
+    // The sequence check --fix runs: each slot's colour, else the least scrim
+    // under its texts, else the slot moved together with a text it crosses,
+    // each worked out on the sheet the ones before it leave.
+    design::SlotFixes made;
+    {
+        const BusyCursor busy;
+        made = design::fixSlots(d->doc->sheet(), d->doc->profile(), {d->smallIcons, d->largeIcons}, d->legibility,
+                                which, min, previewDepth(), true);
+    }
+    const bool coloursOnly = std::none_of(made.fixes.begin(), made.fixes.end(), [](const design::SlotFix &f) {
+        return f.scrim.found || f.partner >= 0;
+    });
+    if (!coloursOnly && offerScrims(made))
+        return;
+    // The colours alone, as one step: those the sequence found, or, where the
+    // author refused a scrim, each slot's own from the measure as it stands.
     std::vector<std::pair<int, QRgb>> fixes;
-    std::vector<std::pair<int, double>> impossible;  // slot, its worst now
     for (int slot : which) {
         const design::LightnessFix fix = design::fixSlotLightness(d->legibility, slot, d->doc->colourSlot(slot), min,
                                                                   design::asDrawnAtDepth(previewDepth()));
         if (fix.outcome == design::LightnessFix::Fixed)
             fixes.emplace_back(slot, fix.colour);
-        else if (fix.outcome == design::LightnessFix::Impossible)
-            impossible.emplace_back(slot, fix.contrast);
     }
     QUndoStack *undo = d->doc->undoStack();
     if (fixes.size() > 1)
@@ -415,52 +444,79 @@ void TForm1::fixLegibility(const std::vector<int> &which)
                                            QStringLiteral("исправление цвета «%1»").arg(colourSlotLabel(slot).trimmed())));
     if (fixes.size() > 1)
         undo->endMacro();
-    if (!impossible.empty())
-        offerScrims(impossible);
+    if (!coloursOnly)
+        return;
+    QStringList impossible;
+    for (const design::SlotFix &f : made.fixes)
+        if (f.fix.outcome == design::LightnessFix::Impossible)
+            impossible << unfixableSlot(f);
+    if (!impossible.isEmpty())
+        seams().ask(this, unfixableText(impossible, min) + QStringLiteral(" Поменяйте фон под ними или снизьте порог."),
+                    {QStringLiteral("Закрыть")});
 }
 
-void TForm1::offerScrims(const std::vector<std::pair<int, double>> &failing)
+bool TForm1::offerScrims(const design::SlotFixes &made)
 {
     const double min = d->legibilityDock->minContrast();
-    // No colour reads over a busy picture; the least scrim under a slot's
-    // texts may. Each is worked out on the sheet with the ones before it.
-    QImage sheet = d->doc->sheet();
-    QStringList offered, impossible, labels;
-    {
-        const BusyCursor busy;
-        for (const auto &[slot, worst] : failing) {
-            const QString label = colourSlotLabel(slot).trimmed();
-            const design::ScrimFix scrim = design::fixSlotWithScrim(sheet, d->doc->profile(), {d->smallIcons, d->largeIcons},
-                                                                    slot, min, previewDepth());
-            if (!scrim.found) {
-                impossible << QStringLiteral("«%1» (сейчас худший %2)").arg(label, design::ratioText(worst, 1));
+    QStringList scrims, pairs, impossible, labels;
+    bool colours = false, anyScrim = false;
+    std::optional<design::Legibility> after;  // for the worst of a pair, which either slot's own fix may not hold
+    std::vector<int> told;
+    for (const design::SlotFix &f : made.fixes) {
+        const QString label = colourSlotLabel(f.slot).trimmed();
+        anyScrim = anyScrim || f.scrim.found;
+        if (f.partner >= 0) {
+            if (std::find(told.begin(), told.end(), f.slot) != told.end())
                 continue;
-            }
-            sheet = scrim.sheet;
+            told.push_back(f.partner);
+            double strength = f.scrim.found ? f.scrim.strength : 0;
+            for (const design::SlotFix &other : made.fixes)
+                if (other.slot == f.partner && other.scrim.found)
+                    strength = std::max(strength, other.scrim.strength);
+            if (!after)
+                after = design::measureSkinLegibility(made.sheet, d->doc->profile(), {d->smallIcons, d->largeIcons},
+                                                      previewDepth());
+            double worst = 21;
+            for (const int slot : {f.slot, f.partner})
+                if (const design::SlotLegibility *s = after->slot(slot))
+                    worst = std::min(worst, s->worst);
+            pairs << QStringLiteral("«%1» вместе с «%2»: цвета %3 и %4%5, худший станет %6")
+                         .arg(label, colourSlotLabel(f.partner).trimmed(),
+                              QColor(readColourSlot(made.sheet, d->doc->profile(), f.slot)).name(),
+                              QColor(readColourSlot(made.sheet, d->doc->profile(), f.partner)).name(),
+                              strength > 0 ? QStringLiteral(", ") + design::scrimFixText(strength) : QString(),
+                              design::ratioText(worst, 2));
+        } else if (f.scrim.found) {
             labels << QStringLiteral("«%1»").arg(label);
-            offered << QStringLiteral("«%1»: %2, худший станет %3")
-                           .arg(label, design::scrimFixText(scrim.strength), design::ratioText(scrim.contrast, 2));
+            scrims << QStringLiteral("«%1»: %2, худший станет %3")
+                          .arg(label, design::scrimFixText(f.scrim.strength), design::ratioText(f.scrim.contrast, 2));
+        } else if (f.fix.outcome == design::LightnessFix::Fixed) {
+            colours = true;
+        } else {
+            impossible << unfixableSlot(f);
         }
     }
-    QString text;
+    QStringList text;
     if (!impossible.isEmpty())
-        text = QStringLiteral("%1 не исправить: ни светлее, ни темнее все %2 не достигают %3.")
-                   .arg(impossible.size() == 1 ? QStringLiteral("Цвет ") + impossible.front()
-                                               : QStringLiteral("Цвета ") + impossible.join(QStringLiteral(", ")),
-                        impossible.size() == 1 ? QStringLiteral("его тексты") : QStringLiteral("их тексты"),
-                        design::ratioText(min, 1));
-    if (offered.isEmpty()) {
-        seams().ask(this, text + QStringLiteral(" Поменяйте фон под ними или снизьте порог."), {QStringLiteral("Закрыть")});
-        return;
-    }
-    if (!impossible.isEmpty())
-        text += u' ';
-    text += QStringLiteral("Ни один цвет не читается на картинке под текстами; можно смягчить её только под ними. ")
-            + offered.join(QStringLiteral("; ")) + u'.';
-    const int answer =
-        seams().ask(this, text, {QStringLiteral("Поставить подложку"), QStringLiteral("Отмена")});
-    if (answer == 0)
-        report(this, d->doc->replaceSheet(sheet, QStringLiteral("подложка под тексты %1").arg(labels.join(QStringLiteral(", ")))));
+        text << unfixableText(impossible, min);
+    // No colour reads over a busy picture; the least scrim under a slot's
+    // texts may.
+    if (!scrims.isEmpty())
+        text << QStringLiteral("Ни один цвет не читается на картинке под текстами; можно смягчить её только под ними. ")
+                    + scrims.join(QStringLiteral("; ")) + u'.';
+    if (!pairs.isEmpty())
+        text << QStringLiteral("Текст, нарисованный поверх текста другого цвета, читается, только если исправить оба: ")
+                    + pairs.join(QStringLiteral("; ")) + u'.';
+    const int answer = seams().ask(this, text.join(u' '),
+                                   {anyScrim ? QStringLiteral("Поставить подложку") : QStringLiteral("Исправить"),
+                                    QStringLiteral("Отмена")});
+    if (answer != 0)
+        return false;
+    // Everything the sequence made, the colours with it, as one step.
+    report(this, d->doc->replaceSheet(made.sheet, pairs.isEmpty() && !colours
+                                                      ? QStringLiteral("подложка под тексты %1").arg(labels.join(QStringLiteral(", ")))
+                                                      : QStringLiteral("исправление цветов")));
+    return true;
 }
 
 } // namespace zelkor

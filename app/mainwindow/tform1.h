@@ -48,6 +48,7 @@ struct TForm1Private;
 struct TForm1TestAccess;
 namespace design {
 struct Legibility;
+struct SlotFixes;
 }
 
 class TForm1 : public QMainWindow {
@@ -244,9 +245,11 @@ private:
     void fixLegibility(int slot);
     // The same for several slots, as one undo step; one message for those that cannot be fixed.
     void fixLegibility(const std::vector<int> &which);
-    // Slots (with their worst ratio) that no lightness saves: the least
-    // scrim under each one's texts is offered, and put in as one undo step.
-    void offerScrims(const std::vector<std::pair<int, double>> &failing);
+    // Fixes that need more than a slot's own colour -- the least scrim under
+    // its texts, or a text moved together with one it crosses -- are offered
+    // with what no fix saves; taken, the sheet they make is one undo step.
+    // False when the author declines.
+    bool offerScrims(const design::SlotFixes &made);
     // After a new step (an edit or a redo): texts it brought below the
     // threshold, compared with `before`, go to the banner.
     void noteLostTexts(const design::Legibility &before);

@@ -44,6 +44,7 @@ struct TForm1TestAccess {
     ColourSlots swatchColours() const { return form.swatchColours(); }
     QString previewDepth() const { return form.previewDepth(); }
     QRect legibilityOutline() const { return form.legibilityOutline(); }
+    void fixLegibility(const std::vector<int> &which) const { form.fixLegibility(which); }
     static QString droppedSkinFile(const QMimeData *data) { return TForm1::droppedSkinFile(data); }
 };
 

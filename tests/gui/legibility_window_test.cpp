@@ -194,6 +194,50 @@ TEST_F(LegibilityWindowTest, ScrimOfferedWhereNoColourReads)
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
+// At 208 x 176 the status line crosses the last contact's nick: with a
+// picture behind the contacts, the chat and the menu line, no colour of one
+// slot and no scrim under one saves both. "Исправить" on every failing slot,
+// its offer taken, moves the two together: every text reads at the
+// preview's depth, and one undo gives the sheet back.
+TEST_F(LegibilityWindowTest, CrossingTextsAreFixedTogetherAsOneStep)
+{
+    constexpr int k208 = 2;
+    if (!haveData(k208))
+        GTEST_SKIP() << "bmconv or the data of profile " << k208 << " are missing";
+    const struct {
+        QRgb top, bottom;
+        int depthItem;  // the preview's: as it is, 16 bits
+    } pictures[] = {{0xff6a8cafu, 0xff6a8cafu, 0}, {0xff102040u, 0xfff0d080u, 4}};
+    for (const auto &c : pictures) {
+        SCOPED_TRACE(c.bottom);
+        newSkin(k208);
+        QImage picture(200, 150, QImage::Format_RGB32), sheet = form->document().sheet();
+        for (int y = 0; y < picture.height(); ++y) {
+            const double t = y / double(picture.height() - 1);
+            const auto mix = [t](int a, int b) { return int(a + t * (b - a)); };
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb(mix(qRed(c.top), qRed(c.bottom)), mix(qGreen(c.top), qGreen(c.bottom)),
+                                            mix(qBlue(c.top), qBlue(c.bottom))));
+        }
+        for (const Picture at : {Contacts, Chat, Menuline})
+            ASSERT_TRUE(placePicture(sheet, k208, at, picture, {}));
+        ASSERT_TRUE(form->document().replaceSheet(sheet, QStringLiteral("замена картинки")).ok());
+        ui(*form)->RadioGroup3->button(c.depthItem)->click();
+        std::vector<int> failing;
+        for (const design::SlotLegibility &s : ui(*form)->legibility.failingSlots(4.5))
+            failing.push_back(s.slot);
+        askAnswer = 0;
+        asked.clear();
+        ui(*form).fixLegibility(failing);
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains(QStringLiteral("» вместе с «"))) << asked[0].toStdString();
+        EXPECT_GE(ui(*form)->legibility.lowest(), 4.5) << asked[0].toStdString();
+        form->document().undoStack()->undo();
+        EXPECT_TRUE(form->document().sheet() == sheet);
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
 // A busy photograph placed over a picture whose texts read: the placement
 // step opens with the least scrim that keeps them as legible as before.
 TEST_F(LegibilityWindowTest, PlacementStartsWithTheScrimThatKeepsTheTextsLegible)
