@@ -191,6 +191,29 @@ PairFix fixCrossingPair(const QImage &sheet, int profile, const IconSheets &icon
     return best;
 }
 
+// A slot fixed before it moved with a pair is listed once: from the colour
+// it had at the start to the colour it ends with, with the scrim under it if
+// either step laid one, and the contrast it reads at in the end. False when
+// it ends where it started, with no scrim.
+bool mergeMoved(SlotFix &earlier, const SlotFix &moved)
+{
+    SlotFix merged = moved;
+    merged.from = earlier.from;
+    if (moved.fix.outcome != LightnessFix::Fixed && earlier.fix.outcome == LightnessFix::Fixed)
+        merged.fix = earlier.fix;
+    const double worst = moved.scrim.found ? moved.scrim.contrast : moved.fix.contrast;
+    if (!merged.scrim.found && earlier.scrim.found)
+        merged.scrim = earlier.scrim;
+    (merged.scrim.found ? merged.scrim.contrast : merged.fix.contrast) = worst;
+    if (merged.fix.outcome == LightnessFix::Fixed && merged.fix.colour == merged.from) {
+        merged.fix.outcome = LightnessFix::AlreadyReaches;
+        if (!merged.scrim.found)
+            return false;
+    }
+    earlier = merged;
+    return true;
+}
+
 } // namespace
 
 SlotFixes fixSlots(const QImage &sheet, int profile, const IconSheets &icons, const Legibility &measure,
@@ -232,8 +255,14 @@ SlotFixes fixSlots(const QImage &sheet, int profile, const IconSheets &icons, co
                     if (moved.fix.colour == moved.from)
                         moved.fix.outcome = LightnessFix::AlreadyReaches;
                     moved.partner = moved.slot == crossing->over ? crossing->under : crossing->over;
-                    if (moved.fix.outcome == LightnessFix::Fixed || moved.scrim.found)
+                    if (moved.fix.outcome != LightnessFix::Fixed && !moved.scrim.found)
+                        continue;
+                    const auto earlier = std::find_if(fixes.begin(), fixes.end(),
+                                                      [&](const SlotFix &e) { return e.slot == moved.slot; });
+                    if (earlier == fixes.end())
                         fixes.push_back(moved);
+                    else if (!mergeMoved(*earlier, moved))
+                        fixes.erase(earlier);
                 }
                 continue;
             }
