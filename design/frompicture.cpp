@@ -436,6 +436,40 @@ std::pair<double, double> barEnds(const Scheme &s, const BarTone &bar, double sh
             std::clamp((bar.accent ? s.selectBottom : s.barBottom) + shift, 0.0, 100.0)};
 }
 
+const BarTone &barOf(int picture)
+{
+    return *std::find_if(std::begin(kBars), std::end(kBars), [&](const BarTone &t) { return t.picture == picture; });
+}
+
+// The shift that puts the row at `fraction` of a bar running from `top` to
+// `bottom` at lightness `l`: the greatest shift that leaves the row no
+// lighter (`darker`), else the least that leaves it no darker. The row's
+// lightness, (1 - fraction) clamp(top + shift) + fraction clamp(bottom +
+// shift), is linear in the shift between the points where an end meets 0 or
+// 100, so it is inverted piece by piece.
+double shiftPutting(double top, double bottom, double fraction, double l, bool darker)
+{
+    const auto row = [&](double shift) {
+        return (1 - fraction) * std::clamp(top + shift, 0.0, 100.0) + fraction * std::clamp(bottom + shift, 0.0, 100.0);
+    };
+    std::array<double, 4> knots{-top, -bottom, 100 - top, 100 - bottom};
+    std::sort(knots.begin(), knots.end());
+    const auto within = [&](size_t i) {
+        const double from = row(knots[i]), to = row(knots[i + 1]);
+        return knots[i] + (l - from) / (to - from) * (knots[i + 1] - knots[i]);
+    };
+    if (darker) {
+        for (size_t i = knots.size() - 1; i > 0; --i)
+            if (row(knots[i - 1]) <= l && l < row(knots[i]))
+                return within(i - 1);
+        return row(knots.back()) <= l ? knots.back() : knots.front();
+    }
+    for (size_t i = 1; i < knots.size(); ++i)
+        if (row(knots[i - 1]) < l && l <= row(knots[i]))
+            return within(i - 1);
+    return row(knots.front()) >= l ? knots.front() : knots.back();
+}
+
 struct Parts {
     QImage sheet;   // the template with bars, and the photographs as cut, before any scrim
 };
@@ -529,16 +563,20 @@ bool isTextSlot(int slot)
 }
 
 // What the moves ask of the skin being made: the flat-base verdict for other
-// tones, to try them before taking them, and the tones in closed form of a
-// text that another text is drawn across (tonesolver.h): the tone it is
-// pulled back to, and the tone at a chroma between that text and what it
-// lies on.
+// tones, to try them before taking them, and the tones in closed form
+// (tonesolver.h) of what lies under a failing text: a text it is drawn
+// across, pulled back, or the tone at a chroma between that text and what it
+// lies on; the base; a menu fill; a bar.
 struct Solver {
     std::function<Verdict(const Tones &)> verdictOf;
     std::function<std::optional<double>(int under, int over, bool darker, const Tones &)> pulled;
     std::function<std::optional<double>(int under, int over, double chroma, const Tones &)> between;
     // The base tone that parts text `slot` by its target, darker or lighter.
     std::function<std::optional<double>(int slot, bool darker, const Tones &)> base;
+    // The same for a menu fill under text `slot`.
+    std::function<std::optional<double>(int fill, int slot, bool darker, const Tones &)> fill;
+    // The shift of a bar that parts every row under the texts of `slot`.
+    std::function<std::optional<double>(int slot, int picture, bool darker, const Tones &)> bar;
 };
 
 bool blames(const Verdict &verdict, int slot, const Origin &origin)
@@ -566,10 +604,11 @@ bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, co
         return true;
     }
     case Origin::Bar: {
+        // The bar moves once, where the rows under the text part from it.
         double &shift = tones.barShift[b.origin.index];
-        const double next = shift + (b.darker ? -kPushStep : kPushStep);
-        const BarTone &bar = *std::find_if(std::begin(kBars), std::end(kBars),
-                                           [&](const BarTone &t) { return t.picture == b.origin.index; });
+        const std::optional<double> needed = solver.bar(b.slot, b.origin.index, b.darker, tones);
+        const double next = !needed ? shift : b.darker ? std::min(shift, *needed) : std::max(shift, *needed);
+        const BarTone &bar = barOf(b.origin.index);
         if (barEnds(s, bar, next) == barEnds(s, bar, shift))
             return false;
         shift = next;
@@ -578,14 +617,20 @@ bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, co
     }
     case Origin::Slot: {
         double &l = tones.lightness[b.origin.index];
-        double next = towardBy(l, end, kPushStep);
-        if (isTextSlot(b.origin.index) && next != l) {
+        double next = l;
+        if (isTextSlot(b.origin.index)) {
+            if (l == end)
+                return false;
             tones.pulledBy[b.origin.index] = b.slot;
             // Another text is pulled back toward the middle just as far as
             // the text over it needs, and kept there: the tones that part
             // both from each other and from the background lie close together.
             const std::optional<double> pulled = solver.pulled(b.origin.index, b.slot, b.darker, tones);
             next = !pulled ? end : b.darker ? std::min(l, *pulled) : std::max(l, *pulled);
+        } else {
+            // A menu fill goes where the text over it needs it.
+            const std::optional<double> needed = solver.fill(b.origin.index, b.slot, b.darker, tones);
+            next = !needed ? end : b.darker ? std::min(l, *needed) : std::max(l, *needed);
         }
         if (next == l)
             return false;
@@ -918,18 +963,19 @@ struct Generator {
         return std::pair{at24, atDepth};
     }
 
-    // The lightness of text `under` nearest its own that parts it from text
-    // `over`, drawn across it, by `over`'s target, darker or lighter, at 24
-    // bits and at the depth; nullopt when no tone of its hue does.
-    std::optional<double> pulledTone(int under, int over, bool darker, const Tones &trial) const
+    // The lightness of a flat tone of `tint` (chroma capped at `chroma`)
+    // nearest the ink of text `slot` that parts it from that ink by the
+    // text's target, darker or lighter, at 24 bits and at the depth; nullopt
+    // when no tone that way does. What lies under a text (another text, the
+    // base, a fill, a bar's row) goes there.
+    std::optional<double> partingTone(const Lab &tint, double chroma, int slot, bool darker, const Tones &trial) const
     {
-        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(over)];
+        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(slot)];
         const double y24 = relativeLuminance(ink), yDepth = relativeLuminance(depth(ink));
         const ToneDirection direction = darker ? ToneDirection::Darker : ToneDirection::Lighter;
-        const double target = roleTarget(over, settings.threshold);
-        const double chroma = trial.chroma[size_t(under)];
-        const auto plain = toneReaching(tintOf(under), chroma, {y24, y24}, target, direction);
-        const auto saved = depth.active() ? toneReaching(tintOf(under), chroma, {yDepth, yDepth}, target, direction,
+        const double target = roleTarget(slot, settings.threshold);
+        const auto plain = toneReaching(tint, chroma, {y24, y24}, target, direction);
+        const auto saved = depth.active() ? toneReaching(tint, chroma, {yDepth, yDepth}, target, direction,
                                                          [this](QRgb c) { return depth(c); })
                                           : plain;
         if (!plain || !saved)
@@ -937,21 +983,52 @@ struct Generator {
         return darker ? std::min(*plain, *saved) : std::max(*plain, *saved);
     }
 
-    // The base tone nearest its own that parts text `slot` by its target,
-    // darker or lighter, at 24 bits and at the depth; nullopt when none does.
-    std::optional<double> baseTone(int slot, bool darker, const Tones &trial) const
+    // The shift of bar `picture` that parts every row under the texts of
+    // `slot` from their ink by the text's target, darker or lighter, at 24
+    // bits and at the depth: the row nearest the ink goes to the parting
+    // tone (a row's lightness is linear in the shift between the clamps),
+    // and where a row between the grid's tones rounds the other way, the
+    // tone a step further. Nullopt when no text of `slot` lies on the bar.
+    std::optional<double> barShiftFor(int slot, int picture, bool darker, const Tones &trial) const
     {
-        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(slot)];
-        const double y24 = relativeLuminance(ink), yDepth = relativeLuminance(depth(ink));
-        const ToneDirection direction = darker ? ToneDirection::Darker : ToneDirection::Lighter;
-        const double target = roleTarget(slot, settings.threshold);
-        const auto plain = toneReaching(result.palette.key, scheme.baseChroma, {y24, y24}, target, direction);
-        const auto saved = depth.active() ? toneReaching(result.palette.key, scheme.baseChroma, {yDepth, yDepth},
-                                                         target, direction, [this](QRgb c) { return depth(c); })
-                                          : plain;
-        if (!plain || !saved)
+        const QRect rect = pictureRect(picture, profile)->rect();
+        int first = rect.bottom() + 1, last = rect.top() - 1;
+        for (const TextInk &t : texts)
+            if (t.slot == slot)
+                for (size_t i = 0; i < t.from.size(); ++i)
+                    if (t.from[i] == Origin{Origin::Bar, quint8(picture)}) {
+                        first = std::min(first, t.sheetAt[i].y());
+                        last = std::max(last, t.sheetAt[i].y());
+                    }
+        if (first > last)
             return std::nullopt;
-        return darker ? std::min(*plain, *saved) : std::max(*plain, *saved);
+        const BarTone &bar = barOf(picture);
+        const Lab &tint = bar.accent ? result.palette.accent : result.palette.key;
+        const double chroma = bar.accent ? scheme.selectChroma : scheme.barChroma;
+        const auto [top, bottom] = barEnds(scheme, bar, 0);
+        const auto fraction = [&](int y) { return rect.height() > 1 ? double(y - rect.top()) / (rect.height() - 1) : 0.0; };
+        const Luminance &lum = luminance();
+        const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(slot)];
+        const double target = roleTarget(slot, settings.threshold);
+        const double end = darker ? 0.0 : 100.0;
+        double l = partingTone(tint, chroma, slot, darker, trial).value_or(end);
+        for (;;) {
+            const double shift = darker ? std::min(shiftPutting(top, bottom, fraction(first), l, true),
+                                                   shiftPutting(top, bottom, fraction(last), l, true))
+                                        : std::max(shiftPutting(top, bottom, fraction(first), l, false),
+                                                   shiftPutting(top, bottom, fraction(last), l, false));
+            // Every row under the texts as drawn, by the measure's arithmetic.
+            const auto [from, to] = barEnds(scheme, bar, shift);
+            bool parts = true;
+            for (int y = first; y <= last && parts; ++y) {
+                const QRgb row = tone(tint, from + fraction(y) * (to - from), chroma);
+                parts = ratio(lum(ink), lum(row)) >= target
+                        && (!depth.active() || ratio(lum(depth(ink)), lum(depth(row))) >= target);
+            }
+            if (parts || l == end)
+                return shift;
+            l = darker ? std::max(end, l - 0.05) : std::min(end, l + 0.05);
+        }
     }
 
     // The lightness at `chroma` of text `under`, pulled back by text `over`,
@@ -1032,14 +1109,24 @@ struct Generator {
     {
         if (last.fixedFails)
             return false;
-        const Solver solver{[this](const Tones &trial) { return flatVerdict(trial); },
-                            [this](int under, int over, bool darker, const Tones &trial) {
-                                return pulledTone(under, over, darker, trial);
-                            },
-                            [this](int under, int over, double chroma, const Tones &trial) {
-                                return betweenTone(under, over, chroma, trial);
-                            },
-                            [this](int slot, bool darker, const Tones &trial) { return baseTone(slot, darker, trial); }};
+        const Solver solver{
+            [this](const Tones &trial) { return flatVerdict(trial); },
+            [this](int under, int over, bool darker, const Tones &trial) {
+                return partingTone(tintOf(under), trial.chroma[size_t(under)], over, darker, trial);
+            },
+            [this](int under, int over, double chroma, const Tones &trial) {
+                return betweenTone(under, over, chroma, trial);
+            },
+            [this](int slot, bool darker, const Tones &trial) {
+                return partingTone(result.palette.key, scheme.baseChroma, slot, darker, trial);
+            },
+            [this](int fill, int slot, bool darker, const Tones &trial) {
+                return partingTone(fill == 3 ? result.palette.key : result.palette.accent,
+                                   fill == 3 ? scheme.barChroma : scheme.selectChroma, slot, darker, trial);
+            },
+            [this](int slot, int picture, bool darker, const Tones &trial) {
+                return barShiftFor(slot, picture, darker, trial);
+            }};
         return zelkor::design::moveTones(last, scheme, tones, barsMoved, solver);
     }
 
