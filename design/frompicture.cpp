@@ -53,8 +53,6 @@ constexpr TextTone kTextTones[] = {{0, false}, {1, true},  {2, true},  {6, false
                                    {8, false}, {9, false}, {10, false}, {11, false}, {12, true}};
 // The menu's fills: slot 3 in a key tone, 4 and 5 in accent tones.
 constexpr int kFillSlots[] = {3, 4, 5};
-// Tones move toward white or black in these steps.
-constexpr double kPushStep = 4.0;
 constexpr int kMaxRounds = 200;
 // A text pulled back between the text over it and its background that still
 // falls short tries these chromas.
@@ -117,6 +115,7 @@ struct Tones {
     std::array<double, 13> limit{};
     std::array<double, 13> chroma{};   // of every text
     std::array<int, 13> pulledBy{};    // the text drawn over it that pulled it back, or -1
+    std::array<double, 13> least{};    // the lightness each text needs at least (toward its limit)
 };
 
 // Where a text's ink pixel lies: on a photograph (softened by its veil), on
@@ -424,11 +423,6 @@ Verdict judge(const std::vector<TextInk> &texts, const ColourSlots &colours, con
     return verdict;
 }
 
-double towardBy(double from, double to, double step)
-{
-    return to > from ? std::min(to, from + step) : std::max(to, from - step);
-}
-
 // The lightness of a bar's first and last row, moved by `shift`.
 std::pair<double, double> barEnds(const Scheme &s, const BarTone &bar, double shift)
 {
@@ -592,12 +586,13 @@ bool pushAway(const Blame &b, const Scheme &s, Tones &tones, bool &barsMoved, co
     const double end = b.darker ? 0.0 : 100.0;
     switch (b.origin.kind) {
     case Origin::Background: {
-        // The flat base goes where the text needs it, in closed form; a step
-        // further where the text's own pixels say more than its tone does.
+        // The flat base goes where the text needs it, in closed form. Where
+        // it already stood beyond that tone, only its rounding (8 bits, the
+        // depth) can have taken contrast: back to the tone found, which reaches.
         const std::optional<double> needed = solver.base(b.slot, b.darker, tones);
         double next = !needed ? end : b.darker ? std::min(tones.base, *needed) : std::max(tones.base, *needed);
-        if (next == tones.base)
-            next = towardBy(tones.base, end, kPushStep);
+        if (next == tones.base && needed)
+            next = *needed;
         if (next == tones.base)
             return false;
         tones.base = next;
@@ -672,12 +667,16 @@ bool refinePulled(const Verdict &verdict, Tones &tones, const Solver &solver)
 }
 
 // One round of moves for texts that fall short even on the flat base tone.
-// A text that can still go toward white or black does. One that cannot
-// pushes away what lies under its failing pixels: the base tone, a bar, a
-// fill, or, when it is another text, that text is pulled back toward the
-// middle and kept there; so the three of them (text, text under it,
-// background) end up in the only order that parts them all. False when
-// nothing can move any more. `barsMoved` says the bars must be made again.
+// A text short of its limit stands, after solveTexts, at or beyond the tone
+// found for it on the flat base by the measure's own rule (keepApart moves it
+// only further, or back to that tone), so it falls short only where a tone a
+// hair beyond rounds (8 bits, the depth) to less contrast: it goes back to
+// the tone found, or from there to its limit. One at its limit pushes away
+// what lies under its failing pixels: the base tone, a bar, a fill, or, when
+// it is another text, that text is pulled back toward the middle and kept
+// there; so the three of them (text, text under it, background) end up in
+// the only order that parts them all. False when nothing can move any more.
+// `barsMoved` says the bars must be made again.
 bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &barsMoved, const Solver &solver)
 {
     bool moved = false;
@@ -685,7 +684,7 @@ bool moveTones(const Verdict &verdict, const Scheme &s, Tones &tones, bool &bars
     for (const int slot : verdict.failing) {
         double &l = tones.lightness[size_t(slot)];
         if (l != tones.limit[size_t(slot)]) {
-            l = towardBy(l, tones.limit[size_t(slot)], kPushStep);
+            l = l != tones.least[size_t(slot)] ? tones.least[size_t(slot)] : tones.limit[size_t(slot)];
             moved = true;
             continue;
         }
@@ -806,7 +805,6 @@ struct Generator {
     bool retells = false;  // the drawing that found `texts` tells what any finished sheet shows under them
     Bands bands;
     bool barsMoved = true;
-    std::array<double, 13> least{};  // the lightness each text needs at least (toward its limit)
     Verdict last;
 
     ColourSlots colours() const { return schemeColours(result.palette, scheme, tones); }
@@ -857,7 +855,8 @@ struct Generator {
         tones.lightness[5] = scheme.menuRing;
         tones.pulledBy.fill(-1);
         for (const TextTone &t : kTextTones) {
-            tones.lightness[size_t(t.slot)] = least[size_t(t.slot)] = t.accent ? scheme.accentText : scheme.keyText;
+            tones.lightness[size_t(t.slot)] = tones.least[size_t(t.slot)] =
+                t.accent ? scheme.accentText : scheme.keyText;
             tones.limit[size_t(t.slot)] = scheme.toward;
             tones.chroma[size_t(t.slot)] = scheme.textChroma;
         }
@@ -908,7 +907,7 @@ struct Generator {
             double needed = limit;
             if (plain && saved)
                 needed = lighter ? std::min(limit, std::max(*plain, *saved)) : std::max(limit, std::min(*plain, *saved));
-            least[slot] = needed;
+            tones.least[slot] = needed;
             tones.lightness[slot] = lighter ? std::max(l, needed) : std::min(l, needed);
         }
     }
@@ -1006,7 +1005,9 @@ struct Generator {
         const Lab &tint = bar.accent ? result.palette.accent : result.palette.key;
         const double chroma = bar.accent ? scheme.selectChroma : scheme.barChroma;
         const auto [top, bottom] = barEnds(scheme, bar, 0);
-        const auto fraction = [&](int y) { return rect.height() > 1 ? double(y - rect.top()) / (rect.height() - 1) : 0.0; };
+        const auto fraction = [&](int y) {
+            return rect.height() > 1 ? double(y - rect.top()) / (rect.height() - 1) : 0.0;
+        };
         const Luminance &lum = luminance();
         const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(slot)];
         const double target = roleTarget(slot, settings.threshold);
@@ -1093,7 +1094,7 @@ struct Generator {
                 return apartAt.has_value();
             };
             if (!away(outer, inner, tones.limit[outer]))
-                away(inner, outer, least[inner]);
+                away(inner, outer, tones.least[inner]);
         }
     }
 
