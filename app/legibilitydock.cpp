@@ -269,6 +269,10 @@ void LegibilityDock::fillList()
                 m_list->setCurrentItem(*it);
                 break;
             }
+    // The refill is laid out when the list is next painted, and that paint
+    // covers only what was marked before it (the row that was current): the
+    // rows below stayed drawn where they had been. Draw the whole list again.
+    m_list->viewport()->update();
     updateFixButton();
 }
 

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -80,6 +81,20 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
     EXPECT_FALSE(dock.isVisibleTo(form.get()));
     ui(*form)->legibilityBadge->click();
     EXPECT_TRUE(dock.isVisibleTo(form.get()));
+
+    // The top row fixed from the dock: the list on screen is the one left
+    // (the rows below it stayed drawn where they had been, one row too many).
+    form->show();
+    dock.chooseRow(0);
+    QApplication::processEvents();
+    dock.fixButton()->click();
+    QApplication::processEvents();
+    ASSERT_EQ(dock.rowCount(), 1);
+    QWidget *rows = dock.list()->viewport();
+    const QImage onScreen = form->screen()->grabWindow(form->winId()).toImage().copy(
+        QRect(rows->mapTo(form.get(), QPoint()), rows->size()));
+    EXPECT_TRUE(onScreen == rows->grab().toImage().convertToFormat(onScreen.format()));
+    form->document().undoStack()->undo();
     const auto chosen = [&](int row) {
         dock.chooseRow(row);
         return ui(*form)->legibility.texts[size_t(dock.currentText())];
