@@ -435,35 +435,6 @@ const BarTone &barOf(int picture)
     return *std::find_if(std::begin(kBars), std::end(kBars), [&](const BarTone &t) { return t.picture == picture; });
 }
 
-// The shift that puts the row at `fraction` of a bar running from `top` to
-// `bottom` at lightness `l`: the greatest shift that leaves the row no
-// lighter (`darker`), else the least that leaves it no darker. The row's
-// lightness, (1 - fraction) clamp(top + shift) + fraction clamp(bottom +
-// shift), is linear in the shift between the points where an end meets 0 or
-// 100, so it is inverted piece by piece.
-double shiftPutting(double top, double bottom, double fraction, double l, bool darker)
-{
-    const auto row = [&](double shift) {
-        return (1 - fraction) * std::clamp(top + shift, 0.0, 100.0) + fraction * std::clamp(bottom + shift, 0.0, 100.0);
-    };
-    std::array<double, 4> knots{-top, -bottom, 100 - top, 100 - bottom};
-    std::sort(knots.begin(), knots.end());
-    const auto within = [&](size_t i) {
-        const double from = row(knots[i]), to = row(knots[i + 1]);
-        return knots[i] + (l - from) / (to - from) * (knots[i + 1] - knots[i]);
-    };
-    if (darker) {
-        for (size_t i = knots.size() - 1; i > 0; --i)
-            if (row(knots[i - 1]) <= l && l < row(knots[i]))
-                return within(i - 1);
-        return row(knots.back()) <= l ? knots.back() : knots.front();
-    }
-    for (size_t i = 1; i < knots.size(); ++i)
-        if (row(knots[i - 1]) < l && l <= row(knots[i]))
-            return within(i - 1);
-    return row(knots.front()) >= l ? knots.front() : knots.back();
-}
-
 struct Parts {
     QImage sheet;   // the template with bars, and the photographs as cut, before any scrim
 };
@@ -1014,10 +985,11 @@ struct Generator {
         const double end = darker ? 0.0 : 100.0;
         double l = partingTone(tint, chroma, slot, darker, trial).value_or(end);
         for (;;) {
-            const double shift = darker ? std::min(shiftPutting(top, bottom, fraction(first), l, true),
-                                                   shiftPutting(top, bottom, fraction(last), l, true))
-                                        : std::max(shiftPutting(top, bottom, fraction(first), l, false),
-                                                   shiftPutting(top, bottom, fraction(last), l, false));
+            const ToneDirection way = darker ? ToneDirection::Darker : ToneDirection::Lighter;
+            const double shift = darker ? std::min(gradientShift(top, bottom, fraction(first), l, way),
+                                                   gradientShift(top, bottom, fraction(last), l, way))
+                                        : std::max(gradientShift(top, bottom, fraction(first), l, way),
+                                                   gradientShift(top, bottom, fraction(last), l, way));
             // Every row under the texts as drawn, by the measure's arithmetic.
             const auto [from, to] = barEnds(scheme, bar, shift);
             bool parts = true;

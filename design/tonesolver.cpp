@@ -3,6 +3,7 @@
 #include "palette.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace zelkor::design {
@@ -147,6 +148,32 @@ std::optional<double> toneApart(const Lab &colour, double maxChroma, QRgb other,
         l = way > 0 ? std::min(limit, l + kStep) : std::max(limit, l - kStep);
     }
     return l;
+}
+
+double gradientShift(double top, double bottom, double fraction, double lightness, ToneDirection direction)
+{
+    // The row's lightness, (1 - fraction) clamp(top + shift) + fraction
+    // clamp(bottom + shift), grows with the shift and is linear between the
+    // points where an end meets 0 or 100: inverted piece by piece.
+    const auto row = [&](double shift) {
+        return (1 - fraction) * std::clamp(top + shift, 0.0, 100.0) + fraction * std::clamp(bottom + shift, 0.0, 100.0);
+    };
+    std::array<double, 4> knots{-top, -bottom, 100 - top, 100 - bottom};
+    std::sort(knots.begin(), knots.end());
+    const auto within = [&](size_t i) {
+        const double from = row(knots[i]), to = row(knots[i + 1]);
+        return knots[i] + (lightness - from) / (to - from) * (knots[i + 1] - knots[i]);
+    };
+    if (direction == ToneDirection::Darker) {
+        for (size_t i = knots.size() - 1; i > 0; --i)
+            if (row(knots[i - 1]) <= lightness && lightness < row(knots[i]))
+                return within(i - 1);
+        return row(knots.back()) <= lightness ? knots.back() : knots.front();
+    }
+    for (size_t i = 1; i < knots.size(); ++i)
+        if (row(knots[i - 1]) < lightness && lightness <= row(knots[i]))
+            return within(i - 1);
+    return row(knots.front()) >= lightness ? knots.front() : knots.back();
 }
 
 } // namespace zelkor::design

@@ -61,4 +61,10 @@ std::optional<double> toneBetween(const Lab &colour, double maxChroma, Flat near
 std::optional<double> toneApart(const Lab &colour, double maxChroma, QRgb other, double distance, double from,
                                 double limit, const std::vector<AsDrawn> &drawings);
 
+// The shift of a gradient running from lightness `top` to `bottom` (both
+// moved by the shift and clamped to 0..100) that puts its row at `fraction`
+// (0 the top, 1 the bottom) at `lightness`: the greatest shift leaving that
+// row no lighter (Darker), or the least leaving it no darker (Lighter).
+double gradientShift(double top, double bottom, double fraction, double lightness, ToneDirection direction);
+
 } // namespace zelkor::design

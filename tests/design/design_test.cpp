@@ -216,7 +216,8 @@ TEST(ReadPicture, ScaledWhileDecodingAndBounded)
 // way reaches the ratio, and otherwise gives one that reaches it with no tone
 // more than a little nearer the backgrounds reaching it too; and so do a
 // tone between the backgrounds and a far end it must stay short of, and a
-// tone far enough from another colour.
+// tone far enough from another colour, and the shift that puts a clamped
+// gradient's row at a tone.
 TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
 {
     const AsDrawn c16 = asDrawnAtDepth(QStringLiteral("/c16"));
@@ -278,8 +279,9 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
                             // lying 4 x ratio (CIE76) from a tone of the next colour a little
                             // behind it (a text moving away from the one it must differ from).
                             const double from = lightnessOfLuminance(darkest), distance = 4 * ratio;
-                            const QRgb other = tone(colours[(&colour - colours + 1) % 4],
-                                                    std::clamp(from + (lighter ? -1 : 1) * (spreadBy > 0 ? 10 : 2), 0.0, 100.0));
+                            const double behind = (lighter ? -1 : 1) * (spreadBy > 0 ? 10 : 2);
+                            const QRgb other =
+                                tone(colours[(&colour - colours + 1) % 4], std::clamp(from + behind, 0.0, 100.0));
                             auto apart = [&](double l) {
                                 return std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &d) {
                                     const QRgb rgb = tone(colour, l, 60);
@@ -287,16 +289,34 @@ TEST(ToneSolver, ClosedFormAgreesWithBruteForce)
                                 });
                             };
                             std::optional<double> firstApart;
-                            for (double l = from; !firstApart && (lighter ? l <= 100 : l >= 0); l += lighter ? 0.05 : -0.05)
+                            const double end = lighter ? 100 : 0, step = lighter ? 0.05 : -0.05;
+                            for (double l = from; !firstApart && (lighter ? l <= end : l >= end); l += step)
                                 if (apart(l))
                                     firstApart = l;
-                            const auto apartL = toneApart(colour, 60, other, distance, from, lighter ? 100 : 0, drawings);
+                            const auto apartL = toneApart(colour, 60, other, distance, from, end, drawings);
                             ASSERT_EQ(apartL.has_value(), firstApart.has_value());
                             if (apartL) {
                                 ++solvedApart;
                                 EXPECT_TRUE(apart(*apartL));
                                 EXPECT_LE(std::abs(*apartL - *firstApart), slack);
                             }
+                            // A bar from 90 down to 20 or up to 95, moved until its row at
+                            // ratio / 12 of the height stands at the backgrounds' tone.
+                            const double top = 90, bottom = spreadBy > 0 ? 20 : 95, at = ratio / 12;
+                            auto row = [&](double shift) {
+                                return (1 - at) * std::clamp(top + shift, 0.0, 100.0)
+                                       + at * std::clamp(bottom + shift, 0.0, 100.0);
+                            };
+                            auto puts = [&](double shift) {
+                                return lighter ? row(shift) >= from - 1e-9 : row(shift) <= from + 1e-9;
+                            };
+                            double bestShift = lighter ? 100 : -100;
+                            for (double shift = -100; shift <= 100; shift += 0.05)
+                                if (puts(shift))
+                                    bestShift = lighter ? std::min(bestShift, shift) : shift;
+                            const double shift = gradientShift(top, bottom, at, from, direction);
+                            EXPECT_TRUE(puts(shift));
+                            EXPECT_NEAR(row(shift), row(bestShift), 0.05);
                             ASSERT_EQ(solvedL.has_value(), first.has_value());
                             if (!solvedL) {
                                 ++refused;
