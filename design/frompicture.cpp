@@ -983,9 +983,9 @@ struct Generator {
         const QRgb ink = schemeColours(result.palette, scheme, trial)[size_t(slot)];
         const double target = roleTarget(slot, settings.threshold);
         const double end = darker ? 0.0 : 100.0;
+        const ToneDirection way = darker ? ToneDirection::Darker : ToneDirection::Lighter;
         double l = partingTone(tint, chroma, slot, darker, trial).value_or(end);
         for (;;) {
-            const ToneDirection way = darker ? ToneDirection::Darker : ToneDirection::Lighter;
             const double shift = darker ? std::min(gradientShift(top, bottom, fraction(first), l, way),
                                                    gradientShift(top, bottom, fraction(last), l, way))
                                         : std::max(gradientShift(top, bottom, fraction(first), l, way),
