@@ -139,6 +139,23 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
         EXPECT_GT(banner.heightForWidth(banner.width()), banner.sizeHint().height()) << more.size();
         EXPECT_GE(banner.height(), banner.heightForWidth(banner.width())) << more.size();
     }
+    // Over the preview of 1366 x 768 with both docks, and a wide one: the
+    // links whole and every word of the message within its lines.
+    const QWidget *preview = banner.parentWidget();
+    for (const int width : {250, 900}) {
+        form->resize(form->width() + width - preview->width(), form->height());
+        QApplication::processEvents();
+        ASSERT_NEAR(preview->width(), width, 20);
+        for (const QToolButton *link : {banner.showButton(), banner.fixButton()}) {
+            EXPECT_GE(link->width(), link->sizeHint().width()) << width;
+            EXPECT_TRUE(banner.rect().contains(link->geometry())) << width;
+        }
+        const QLabel *text = banner.findChild<QLabel *>(QStringLiteral("message"));
+        ASSERT_NE(text, nullptr);
+        for (const QString &word : banner.message().split(u' '))
+            EXPECT_LE(text->fontMetrics().horizontalAdvance(word), text->contentsRect().width()) << width;
+        EXPECT_GE(banner.height(), banner.heightForWidth(banner.width())) << width;
+    }
     ui(*form)->legibilityBanner->fixButton()->click();
     EXPECT_FALSE(ui(*form)->legibilityBanner->isVisibleTo(form.get()));
     EXPECT_EQ(markedSlots(), (std::vector<int>{11}));
