@@ -148,7 +148,7 @@ TEST_F(LegibilityWindowTest, MarksDockFixUndoAndDepth)
         ASSERT_NEAR(preview->width(), width, 20);
         for (const QToolButton *link : {banner.showButton(), banner.fixButton()}) {
             EXPECT_GE(link->width(), link->sizeHint().width()) << width;
-            EXPECT_TRUE(banner.rect().contains(link->geometry())) << width;
+            EXPECT_TRUE(banner.rect().contains(QRect(link->mapTo(&banner, QPoint()), link->size()))) << width;
         }
         const QLabel *text = banner.findChild<QLabel *>(QStringLiteral("message"));
         ASSERT_NE(text, nullptr);
