@@ -1046,7 +1046,7 @@ struct Generator {
             const auto apart = [&] {
                 const ColourSlots inks = colours();
                 return std::all_of(drawn.begin(), drawn.end(), [&](const AsDrawn &d) {
-                    return deltaE(toLab(d ? d(inks[a]) : inks[a]), toLab(d ? d(inks[b]) : inks[b])) >= pair.deltaE;
+                    return deltaE(toLab(drawnAs(d, inks[a])), toLab(drawnAs(d, inks[b]))) >= pair.deltaE;
                 });
             };
             if (apart())

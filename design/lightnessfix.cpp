@@ -43,7 +43,7 @@ public:
 
     double worst(QRgb candidate) const
     {
-        const QRgb drawn = m_asDrawn ? m_asDrawn(candidate) : candidate;
+        const QRgb drawn = drawnAs(m_asDrawn, candidate);
         double low = 21.0;
         for (const std::vector<QRgb> *under : m_texts)
             low = std::min(low, inkContrast(drawn, *under));

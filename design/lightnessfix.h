@@ -33,6 +33,12 @@ struct LightnessFix {
 // quantisation); empty for "as it is".
 using AsDrawn = std::function<QRgb(QRgb)>;
 
+// What `asDrawn` makes of `colour`; the colour itself for "as it is".
+inline QRgb drawnAs(const AsDrawn &asDrawn, QRgb colour)
+{
+    return asDrawn ? asDrawn(colour) : colour;
+}
+
 // The fix for `colour` over `texts`, each text given by the backgrounds under
 // its ink pixels (TextLegibility::under) and measured by inkContrast. A
 // candidate counts when asDrawn(candidate) reaches `minContrast` on every

@@ -102,10 +102,9 @@ PairFix fixCrossingPair(const QImage &sheet, int profile, const IconSheets &icon
 {
     PairFix best;
     const AsDrawn asDrawn = asDrawnAtDepth(outputDepth);
-    auto drawn = [&](QRgb c) { return asDrawn ? asDrawn(c) : c; };
     const Legibility before = measureSkinLegibility(sheet, profile, icons, outputDepth);
     const QRgb overFrom = readColourSlot(sheet, profile, over), underFrom = readColourSlot(sheet, profile, under);
-    const std::optional<Flat> overBack = backgroundOf(before, over, drawn(underFrom));
+    const std::optional<Flat> overBack = backgroundOf(before, over, drawnAs(asDrawn, underFrom));
     const std::optional<Flat> underBack = backgroundOf(before, under, 0);
     if (!overBack || !underBack)
         return best;
@@ -121,7 +120,7 @@ PairFix fixCrossingPair(const QImage &sheet, int profile, const IconSheets &icon
             overTones.push_back(overEnd);
         for (const double overL : overTones) {
             const QRgb overTo = tone(overLab, overL, 1000.0);
-            const double y = relativeLuminance(drawn(overTo));
+            const double y = relativeLuminance(drawnAs(asDrawn, overTo));
             const ToneDirection away = lighter ? ToneDirection::Darker : ToneDirection::Lighter;
             const double end = lighter ? 0.0 : 1.0;
             // Between `over` and its background; beyond both, just so far or at
@@ -144,7 +143,7 @@ PairFix fixCrossingPair(const QImage &sheet, int profile, const IconSheets &icon
                     continue;
                 // Where `over` crosses `under`, its band lies under both: the end
                 // of the scale, or the grey that parts equally from the two.
-                const double yUnder = relativeLuminance(drawn(underTo));
+                const double yUnder = relativeLuminance(drawnAs(asDrawn, underTo));
                 const double middle = std::sqrt((y + 0.05) * (yUnder + 0.05)) - 0.05;
                 const QRgb grey = tone(Lab{}, lightnessOfLuminance(middle), 0.0);
                 for (const std::optional<QRgb> overScrim : {std::optional<QRgb>(), std::optional<QRgb>(grey)}) {

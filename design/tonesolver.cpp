@@ -68,7 +68,7 @@ std::optional<double> toneReaching(const Lab &colour, double maxChroma, Flat aga
     l = lighter ? std::ceil(l / kStep) * kStep : std::floor(l / kStep) * kStep;
     for (;;) {
         const QRgb rgb = tone(colour, l, maxChroma);
-        if (reaches(relativeLuminance(asDrawn ? asDrawn(rgb) : rgb), against, ratio, direction))
+        if (reaches(relativeLuminance(drawnAs(asDrawn, rgb)), against, ratio, direction))
             return l;
         if (l == end)
             return std::nullopt;
@@ -100,7 +100,7 @@ std::optional<double> toneBetween(const Lab &colour, double maxChroma, Flat near
     for (;;) {
         const QRgb rgb = tone(colour, l, maxChroma);
         const bool both = std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &asDrawn) {
-            const double y = relativeLuminance(asDrawn ? asDrawn(rgb) : rgb);
+            const double y = relativeLuminance(drawnAs(asDrawn, rgb));
             return reaches(y, near, ratioNear, away) && reaches(y, far, ratioFar, back);
         });
         if (both)
@@ -115,11 +115,10 @@ std::optional<double> toneApart(const Lab &colour, double maxChroma, QRgb other,
                                 double limit, const std::vector<AsDrawn> &drawings)
 {
     const double way = limit >= from ? 1.0 : -1.0;
-    const auto drawn = [](const AsDrawn &asDrawn, QRgb c) { return asDrawn ? asDrawn(c) : c; };
     const auto apart = [&](double l) {
         const QRgb rgb = tone(colour, l, maxChroma);
         return std::all_of(drawings.begin(), drawings.end(), [&](const AsDrawn &asDrawn) {
-            return deltaE(toLab(drawn(asDrawn, rgb)), toLab(drawn(asDrawn, other))) >= distance;
+            return deltaE(toLab(drawnAs(asDrawn, rgb)), toLab(drawnAs(asDrawn, other))) >= distance;
         });
     };
     // Never short of `from`, never past `limit`, on the grid away from `from`.

@@ -428,13 +428,20 @@ void TForm1::fixLegibility(const std::vector<int> &which)
     if (!coloursOnly && offerScrims(made))
         return;
     // The colours alone, as one step: those the sequence found, or, where the
-    // author refused a scrim, each slot's own from the measure as it stands.
+    // author refused a scrim, each slot's own from the measure as it stands
+    // (the sequence chose the colours after a scrim against the scrimmed sheet).
     std::vector<std::pair<int, QRgb>> fixes;
-    for (int slot : which) {
-        const design::LightnessFix fix = design::fixSlotLightness(d->legibility, slot, d->doc->colourSlot(slot), min,
-                                                                  design::asDrawnAtDepth(previewDepth()));
-        if (fix.outcome == design::LightnessFix::Fixed)
-            fixes.emplace_back(slot, fix.colour);
+    if (coloursOnly) {
+        for (const design::SlotFix &f : made.fixes)
+            if (f.fix.outcome == design::LightnessFix::Fixed)
+                fixes.emplace_back(f.slot, f.fix.colour);
+    } else {
+        for (int slot : which) {
+            const design::LightnessFix fix = design::fixSlotLightness(
+                d->legibility, slot, d->doc->colourSlot(slot), min, design::asDrawnAtDepth(previewDepth()));
+            if (fix.outcome == design::LightnessFix::Fixed)
+                fixes.emplace_back(slot, fix.colour);
+        }
     }
     QUndoStack *undo = d->doc->undoStack();
     if (fixes.size() > 1)
